@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+class DeviceChangeSource;
+class Ui_Controler;
+class myQQuickView;
+
+// The program's only top-level window: frameless, translucent, carrying the QML view.
+class Widget : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int deviceCheckDelayMs = 2048;
+
+    explicit Widget(QWidget *parent = nullptr);
+    ~Widget() override;
+
+    // Queues the QML initUI step and posts the event whose handler queues run.
+    void startUi();
+
+    // Replaces the platform's device-change source (the window takes ownership).
+    void setDeviceChangeSource(DeviceChangeSource *source);
+    // A device came or went: restart the debounce count.
+    void onDeviceChangeBroadcast();
+
+    myQQuickView *view() const;
+    Ui_Controler *uiControler() const { return controller; }
+    const QTimer &deviceCheckTimer() const { return deviceTimer; }
+
+public Q_SLOTS:
+    void checkDevice();
+
+Q_SIGNALS:
+    // After every device check, with its result.
+    void deviceChecked(bool linked);
+
+protected:
+    void customEvent(QEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
+
+private:
+    QTimer deviceTimer;
+    Ui_Controler *controller = nullptr;
+    DeviceChangeSource *deviceSource = nullptr;
+};

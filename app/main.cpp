@@ -1,0 +1,26 @@
+#include "SingleInstance.h"
+#include "Widget.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QList>
+#include <QMetaType>
+
+int main(int argc, char **argv) {
+    QApplication application(argc, argv);
+    SingleInstance instance(QCoreApplication::applicationFilePath());
+    if (instance.isRunning())
+        return 1;
+
+    QString programDirectory = QCoreApplication::applicationFilePath();
+    programDirectory.truncate(programDirectory.lastIndexOf(QLatin1Char('/')));
+    QDir::setCurrent(programDirectory);
+
+    qRegisterMetaType<QList<uchar>>("QList<uchar>");
+
+    Widget window;
+    window.checkDevice();
+    window.showNormal();
+    window.startUi();
+    return application.exec();
+}

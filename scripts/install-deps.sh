@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build, run and test the program.
+# Idempotent: packages already present are skipped without touching apt.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config clang
+    qt6-base-dev qt6-declarative-dev qt6-base-dev-tools qt6-declarative-dev-tools libgl-dev
+    # QML runtime modules the interface and its tests import
+    qml6-module-qtquick qml6-module-qtqml qml6-module-qtqml-workerscript qml6-module-qtquick-window
+    qml6-module-qttest qml6-module-qtquick-templates qml6-module-qtquick-controls
+    # device link and hot-plug
+    libhidapi-dev libudev-dev
+    # desktop integration: input capture, pointer settings
+    libx11-dev libxi-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas libglib2.0-bin
+    # headless display for the tests
+    xvfb xauth xcompmgr x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

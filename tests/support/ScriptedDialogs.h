@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QQueue>
+#include <QStringList>
+
+// Answers the program's dialogs from a script and records what was asked.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString kind; // "warning", "confirm", "open", "save"
+        QString title;
+        QString text; // message text, or the start folder of a file dialog
+        QString filter;
+    };
+
+    ScriptedDialogs() { setDialogs(this); }
+    ~ScriptedDialogs() override { setDialogs(nullptr); }
+
+    // Answers, consumed in order; defaults: confirm -> false, file dialogs -> "" (cancel).
+    QQueue<bool> confirmAnswers;
+    QQueue<QString> fileAnswers;
+    QList<Shown> shown;
+
+    void warning(QWidget *, const QString &title, const QString &text) override {
+        shown.append({QStringLiteral("warning"), title, text, {}});
+    }
+    bool confirm(QWidget *, const QString &title, const QString &text) override {
+        shown.append({QStringLiteral("confirm"), title, text, {}});
+        return confirmAnswers.isEmpty() ? false : confirmAnswers.dequeue();
+    }
+    QString openFileName(QWidget *, const QString &caption, const QString &dir,
+                         const QString &filter) override {
+        shown.append({QStringLiteral("open"), caption, dir, filter});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+    }
+    QString saveFileName(QWidget *, const QString &caption, const QString &dir,
+                         const QString &filter) override {
+        shown.append({QStringLiteral("save"), caption, dir, filter});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+    }
+
+    int count(const QString &kind) const {
+        int n = 0;
+        for (const Shown &s : shown)
+            n += s.kind == kind;
+        return n;
+    }
+};
