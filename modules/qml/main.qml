@@ -24,14 +24,12 @@ Rectangle {
         visible = true
     }
 
+    // Locks the view for interval ms; setProtectUI(0) locks and unlocks at once.
     function setProtectUI(interval) {
-        busy = interval > 0
-        protectTimer.interval = Math.max(interval, 1)
+        busy = true
+        ui_View.setEnabled(false)
+        protectTimer.interval = interval
         protectTimer.restart()
-        if (interval <= 0) {
-            protectTimer.stop()
-            busy = false
-        }
     }
 
     function detectKeyboard(isDown, usbCode) {
@@ -44,7 +42,10 @@ Rectangle {
 
     Timer {
         id: protectTimer
-        onTriggered: mainIten.busy = false
+        onRunningChanged: if (!running) {
+            ui_View.setEnabled(true)
+            mainIten.busy = false
+        }
     }
 
     // A framed card inside a transparent margin, so the translucent window shows.

@@ -1,0 +1,94 @@
+// The real program as a process: single instance per program file, and the program
+// folder as working directory whatever the caller's.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/types.h>
+
+class tst_app_instance : public QObject {
+    Q_OBJECT
+
+    // A private copy of the program, so parallel tests and a running user copy do not meet.
+    static QString installCopy(const QTemporaryDir &dir) {
+        const QString built = qEnvironmentVariable("Q7_BUILD_BIN") + "/q7config";
+        const QString copy = dir.filePath("q7config");
+        if (!QFile::copy(built, copy))
+            return {};
+        QFile::setPermissions(copy, QFile::permissions(built));
+        QDir(dir.path()).mkpath("modules/setting");
+        return copy;
+    }
+
+    static void start(QProcess &p, const QString &program, const QString &workingDir) {
+        p.setWorkingDirectory(workingDir);
+        p.setProgram(program);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start();
+        QVERIFY(p.waitForStarted());
+    }
+
+    // The program is up once it holds its lock; its cwd is set before the window is built.
+    static bool settled(QProcess &p) {
+        QTest::qWait(1500);
+        return p.state() == QProcess::Running;
+    }
+
+    static QString cwdOf(const QProcess &p) {
+        return QFileInfo(QString("/proc/%1/cwd").arg(p.processId())).symLinkTarget();
+    }
+
+    static void stop(QProcess &p) {
+        if (p.state() != QProcess::NotRunning) {
+            p.kill();
+            p.waitForFinished();
+        }
+    }
+
+private Q_SLOTS:
+    void secondCopyExitsWithOneAndFirstRunsOn() {
+        QTemporaryDir dir;
+        const QString program = installCopy(dir);
+        QVERIFY(!program.isEmpty());
+
+        QProcess first;
+        start(first, program, QDir::tempPath());
+        QVERIFY(settled(first));
+        // Started from elsewhere, it works in its own folder.
+        QCOMPARE(cwdOf(first), QFileInfo(dir.path()).canonicalFilePath());
+
+        QProcess second;
+        start(second, program, dir.path());
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // A copy killed without a chance to clean up must not lock out the next start.
+        ::kill(pid_t(first.processId()), SIGKILL);
+        QVERIFY(first.waitForFinished());
+        QProcess third;
+        start(third, program, QDir::homePath());
+        QVERIFY(settled(third));
+        stop(third);
+    }
+
+    void copiesInOtherFoldersDoNotSeeEachOther() {
+        QTemporaryDir a, b;
+        const QString programA = installCopy(a), programB = installCopy(b);
+        QProcess first, second;
+        start(first, programA, a.path());
+        QVERIFY(settled(first));
+        start(second, programB, b.path());
+        QVERIFY(settled(second));
+        stop(first);
+        stop(second);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_app_instance)
+#include "tst_app_instance.moc"

@@ -1,0 +1,108 @@
+// The shell in-process: start-up order, the controller's slots and the debounced device check.
+#include "DeviceChangeSource.h"
+#include "UserEvent.h"
+#include "Ui_Controler.h"
+#include "Widget.h"
+#include "myQQuickView.h"
+
+#include <QApplication>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_app_shell : public QObject {
+    Q_OBJECT
+
+    static QStringList steps(Widget &w) {
+        return w.view()->rootObject()->property("startupSteps").toStringList();
+    }
+
+private Q_SLOTS:
+    void windowHasTheRootSizeAndPublishesBothObjects() {
+        Widget w;
+        QCOMPARE(w.size(), QSize(1000, 600));
+        QVERIFY(w.testAttribute(Qt::WA_TranslucentBackground));
+        QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(w.view()->objectName(), QStringLiteral("ui_View"));
+        QVERIFY(w.view()->rootObject());
+        QCOMPARE(w.view()->status(), QQuickWidget::Ready);
+    }
+
+    void initUiRunsBeforeRunAndOnlyOnce() {
+        Widget w;
+        w.showNormal();
+        w.startUi();
+        // Neither step may run before the event loop delivers them.
+        QVERIFY(steps(w).isEmpty());
+        QTRY_COMPARE(steps(w), QStringList({"initUI", "run"}));
+
+        // Only the run-UI code triggers run; any other custom code is ignored.
+        QCoreApplication::postEvent(&w, new UserEvent(UserEvent::runUiCode + 1));
+        QCoreApplication::postEvent(&w, new QEvent(QEvent::Type(QEvent::User + 1)));
+        QTest::qWait(50);
+        QCOMPARE(steps(w), QStringList({"initUI", "run"}));
+    }
+
+    void dragOffsetsMoveTheWindow() {
+        Widget w;
+        w.move(200, 150);
+        w.showNormal();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QPoint start = w.pos();
+        Ui_Controler *ctl = w.uiControler();
+        ctl->onXChanged(0);
+        ctl->onYChanged(0);
+        QCOMPARE(w.pos(), start);
+        ctl->onXChanged(-30);
+        QCOMPARE(w.pos(), start + QPoint(-30, 0));
+        ctl->onYChanged(45);
+        QCOMPARE(w.pos(), start + QPoint(-30, 45));
+    }
+
+    void busyLocksTheViewAndZeroUnlocksAtOnce() {
+        Widget w;
+        w.showNormal();
+        Ui_Controler *ctl = w.uiControler();
+        ctl->setBusy(60000);
+        QVERIFY(!w.view()->isEnabled());
+        ctl->setBusy(); // same as setBusy(0): lock, then unlock on the next turn
+        QTRY_VERIFY(w.view()->isEnabled());
+        ctl->setBusy(0);
+        QTRY_VERIFY(w.view()->isEnabled());
+    }
+
+    void minimizeEndsTheEventLoopWithZero() {
+        Widget w;
+        w.showNormal();
+        QTimer::singleShot(0, w.uiControler(), &Ui_Controler::onMinimize);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!w.isVisible());
+    }
+
+    void burstOfDeviceChangesGivesOneCheck() {
+        Widget w;
+        auto *source = new DeviceChangeSource;
+        w.setDeviceChangeSource(source);
+        QSignalSpy checks(&w, &Widget::deviceChecked);
+
+        const QTimer &timer = w.deviceCheckTimer();
+        QVERIFY(timer.isSingleShot());
+        QCOMPARE(timer.interval(), Widget::deviceCheckDelayMs);
+        QCOMPARE(timer.timerType(), Qt::PreciseTimer);
+
+        for (int i = 0; i < 6; ++i) {
+            Q_EMIT source->deviceChanged();
+            // Each notification restarts the full count.
+            QVERIFY(timer.isActive());
+            QVERIFY(timer.remainingTime() > Widget::deviceCheckDelayMs - 50);
+            QTest::qWait(300);
+        }
+        QCOMPARE(checks.count(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(checks.count(), 1, 5000);
+        QTest::qWait(2500);
+        QCOMPARE(checks.count(), 1);
+    }
+};
+
+QTEST_MAIN(tst_app_shell)
+#include "tst_app_shell.moc"
