@@ -1,0 +1,72 @@
+// Cold start to the first rendered frame, the program's window against a bare
+// QQuickWidget built in the same tree: interleaved runs, medians and their ratio.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+struct Sample {
+    double ms = 0;
+    long rssKb = 0;
+    QString renderer;
+};
+
+static bool runOnce(const QString &probe, bool bare, Sample &out) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer clock;
+    clock.start();
+    p.start(probe, bare ? QStringList{"--bare"} : QStringList{});
+    QByteArray line;
+    while (!line.contains('\n') && p.waitForReadyRead(20000))
+        line += p.readAllStandardOutput();
+    out.ms = clock.nsecsElapsed() / 1e6;
+    p.waitForFinished(20000);
+    const auto m = QRegularExpression("rss_kb=(\\d+) renderer=(\\S+)").match(QString::fromUtf8(line));
+    if (!m.hasMatch())
+        return false;
+    out.rssKb = m.captured(1).toLong();
+    out.renderer = m.captured(2);
+    return true;
+}
+
+static double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    const QString probe = QCoreApplication::applicationDirPath() + "/bench_startup_probe";
+    const int runs = qMax(3, app.arguments().value(1).toInt());
+
+    std::vector<double> appMs, bareMs, appRss, bareRss, ratio, rssRatio;
+    QString renderer;
+    Sample warm;
+    runOnce(probe, true, warm);
+    runOnce(probe, false, warm);
+    for (int i = 0; i < runs; ++i) {
+        Sample a, b;
+        if (!runOnce(probe, false, a) || !runOnce(probe, true, b)) {
+            std::fprintf(stderr, "a probe run failed (is a display available?)\n");
+            return 1;
+        }
+        appMs.push_back(a.ms);
+        bareMs.push_back(b.ms);
+        appRss.push_back(a.rssKb);
+        bareRss.push_back(b.rssKb);
+        ratio.push_back(a.ms / b.ms);
+        rssRatio.push_back(double(a.rssKb) / b.rssKb);
+        renderer = a.renderer;
+    }
+    std::printf("startup to first frame, %d interleaved runs, renderer %s\n", runs, qPrintable(renderer));
+    std::printf("  program: median %.1f ms, RSS %.0f KiB\n", median(appMs), median(appRss));
+    std::printf("  bare QQuickWidget: median %.1f ms, RSS %.0f KiB\n", median(bareMs), median(bareRss));
+    std::printf("  ratio program/bare: time %.2f (median of pairs), RSS %.2f\n", median(ratio), median(rssRatio));
+    return 0;
+}
