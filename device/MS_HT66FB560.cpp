@@ -1,0 +1,225 @@
+#include "MS_HT66FB560.h"
+
+#include "HidReport.h"
+#include "Master.h"
+#include "Slave.h"
+
+#include <hidapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+MS_HT66FB560::MS_HT66FB560(QObject *parent)
+    : QObject(parent), m_master(new Master), m_slave(new Slave) {
+    qRegisterMetaType<QList<uchar>>("QList<uchar>");
+    connect(m_slave, &Slave::onVendor, this, &MS_HT66FB560::onVendor);
+}
+
+MS_HT66FB560::~MS_HT66FB560() {
+    m_slave->stopPolling();
+    // Both threads have finished (Master never runs), so they can go now rather than
+    // through deleteLater, which would leak them once the event loop has ended.
+    delete m_slave;
+    delete m_master;
+}
+
+void MS_HT66FB560::hid_Cs(uchar *src9) { hidreport::setChecksum(src9); }
+
+void MS_HT66FB560::hid_SetCmd(uchar *src9) {
+    hid_Cs(src9);
+    UsbTask t = task;
+    std::memcpy(t.command.data(), src9, UsbTask::commandSize);
+    t.dataLength = 0;
+    m_master->transfer(t);
+}
+
+void MS_HT66FB560::hid_SetDataCmd(uchar *src9, uchar *data, int length) {
+    if (length < 0 || length > UsbTask::dataCapacity || (length > 0 && !data))
+        return;
+    hid_Cs(src9);
+    UsbTask t = task;
+    std::memcpy(t.command.data(), src9, UsbTask::commandSize);
+    if (length > 0)
+        std::memcpy(t.data.data(), data, size_t(length));
+    t.dataLength = length;
+    m_master->transfer(t);
+}
+
+bool MS_HT66FB560::hid_GetCmd(uchar *src9) {
+    hid_Cs(src9);
+    std::memcpy(task.command.data(), src9, UsbTask::commandSize);
+    task.answer.fill(0);
+    task.dataLength = 0;
+    const bool ok = m_master->transfer(task);
+    std::memcpy(src9, task.answer.data(), UsbTask::commandSize);
+    return ok;
+}
+
+bool MS_HT66FB560::hid_GetDataCmd(uchar *src9, uchar *data, int length) {
+    if (length < 0 || length > UsbTask::dataCapacity || (length > 0 && !data))
+        return false;
+    hid_Cs(src9);
+    std::memcpy(task.command.data(), src9, UsbTask::commandSize);
+    task.answer.fill(0);
+    if (length > 0)
+        std::memcpy(task.data.data(), data, size_t(length));
+    task.dataLength = length;
+    const bool ok = m_master->transfer(task);
+    task.dataLength = 0;
+    std::memcpy(src9, task.answer.data(), UsbTask::commandSize);
+    if (length > 0)
+        std::memcpy(data, task.data.data(), size_t(length));
+    return ok;
+}
+
+void MS_HT66FB560::hid_01H_SetFunctionOption(uchar option) {
+    auto r = hidreport::command(0x01, option);
+    hid_SetCmd(r.data());
+}
+
+void MS_HT66FB560::hid_02H_SetCurrentProfile(uchar profileId) {
+    auto r = hidreport::command(0x02, profileId);
+    hid_SetCmd(r.data());
+}
+
+void MS_HT66FB560::hid_03H_SetReportRate(uchar rate, uchar profileId) {
+    auto r = hidreport::command(0x03, profileId, rate);
+    hid_SetCmd(r.data());
+}
+
+void MS_HT66FB560::hid_04H_SetDPIStage(uchar stage, uchar profileId) {
+    auto r = hidreport::command(0x04, profileId, stage);
+    hid_SetCmd(r.data());
+}
+
+void MS_HT66FB560::hid_08H_SetStopMacroSending() {
+    auto r = hidreport::command(0x08, 0xAA, 0xCC);
+    r[4] = hidreport::stopMacroMarker;
+    hid_SetCmd(r.data());
+}
+
+void MS_HT66FB560::setBlock(uchar cmd, uchar id, uchar *src128) {
+    auto r = hidreport::command(cmd, id, 0x80);
+    hid_SetDataCmd(r.data(), src128, 128);
+}
+
+bool MS_HT66FB560::getBlock(uchar cmd, uchar id, uchar *src128) {
+    auto r = hidreport::command(cmd, id, 0x80);
+    return hid_GetDataCmd(r.data(), src128, 128);
+}
+
+bool MS_HT66FB560::getValue(uchar cmd, uchar arg1, int answerByte, uchar &value) {
+    auto r = hidreport::command(cmd, arg1);
+    if (!hid_GetCmd(r.data()))
+        return false;
+    value = r[size_t(answerByte)];
+    return true;
+}
+
+void MS_HT66FB560::hid_0CH_SetFwProfile(uchar profileId, uchar *src128) {
+    setBlock(0x0C, profileId, src128);
+}
+
+void MS_HT66FB560::hid_0DH_SetKeyMatrix(uchar profileId, uchar *src128) {
+    setBlock(0x0D, profileId, src128);
+}
+
+void MS_HT66FB560::hid_0FH_SetMacroKey(uchar macroId, uchar *src128) {
+    setBlock(0x0F, macroId, src128);
+}
+
+bool MS_HT66FB560::hid_80H_GetFWVersion(QString &version) {
+    auto r = hidreport::command(0x80);
+    if (!hid_GetCmd(r.data())) {
+        version = QStringLiteral("unknown");
+        return false;
+    }
+    version = QString::number(r[2], 16) + QLatin1Char('.')
+              + QStringLiteral("%1").arg(r[3], 2, 16, QLatin1Char('0')).toUpper();
+    return true;
+}
+
+bool MS_HT66FB560::hid_81H_GetFunctionOption(uchar &option) {
+    return getValue(0x81, 0, 2, option);
+}
+
+bool MS_HT66FB560::hid_82H_GetCurrentProfile(uchar &profileId) {
+    return getValue(0x82, 0, 2, profileId);
+}
+
+bool MS_HT66FB560::hid_83H_GetReportRate(uchar &rate, uchar profileId) {
+    return getValue(0x83, profileId, 3, rate);
+}
+
+bool MS_HT66FB560::hid_84H_GetDPIStage(uchar &stage, uchar profileId) {
+    return getValue(0x84, profileId, 3, stage);
+}
+
+bool MS_HT66FB560::hid_89H_GetRGBLedTwinkle(uchar &type) { return getValue(0x89, 0, 2, type); }
+
+bool MS_HT66FB560::hid_8CH_GetFwProfile(uchar profileId, uchar *src128) {
+    return getBlock(0x8C, profileId, src128);
+}
+
+bool MS_HT66FB560::hid_8DH_GetKeyMatrix(uchar profileId, uchar *src128) {
+    return getBlock(0x8D, profileId, src128);
+}
+
+bool MS_HT66FB560::hid_8FH_GetMacroKey(uchar macroId, uchar *src128) {
+    return getBlock(0x8F, macroId, src128);
+}
+
+void MS_HT66FB560::onVendor(QList<uchar> vCmd) { Q_UNUSED(vCmd); }
+
+bool MS_HT66FB560::findDevice(int entryIndex, const DevInfoEntry &entry) {
+    DeviceBinding b;
+    b.entryIndex = entryIndex;
+    b.productName = entry.productName;
+    b.reportLength = qint32(entry.reportLength);
+    b.scramble = !entry.sCode.isEmpty();
+    b.code = hidreport::codeBytes(entry.sCode);
+    m_master->setDebugMode(entry.sCode == QLatin1String(Master::debugCode));
+
+    bool found = false;
+    QString commandCandidate, vendorCandidate;
+    hid_device_info *list = hid_enumerate(entry.vid, entry.pid);
+    // The whole list is walked: with several matching interfaces the last ones seen win.
+    for (hid_device_info *d = list; d; d = d->next) {
+        const QString path = QString::fromLocal8Bit(d->path ? d->path : "");
+        if (d->usage_page == entry.usagePage && d->usage == entry.usage)
+            commandCandidate = path;
+        if (d->usage_page == entry.usagePage2 && d->usage == entry.usage2)
+            vendorCandidate = path;
+        if (!commandCandidate.isEmpty() && !vendorCandidate.isEmpty()) {
+            b.commandPath = commandCandidate;
+            b.vendorPath = vendorCandidate;
+            found = true;
+        }
+    }
+    hid_free_enumeration(list);
+
+    bindDevice(b);
+    return found;
+}
+
+void MS_HT66FB560::bindDevice(const DeviceBinding &binding) {
+    task.setBinding(binding);
+    task.featureLength = UsbTask::commandSize;
+    task.dataLength = 0;
+    task.settleDelay = 30;
+    task.writeGap = 10;
+    auto greet = hidreport::command(0x01, greetingOption);
+    hid_SetCmd(greet.data());
+    m_slave->startPolling(binding, vendorInputLength);
+}
+
+bool linkDevice(MS_HT66FB560 &device, const QStringList &productNames, const QString &vidText,
+                const QString &pidText, const QString &sCode) {
+    DevInfoEntry entry;
+    if (!selectEntry(readDeviceTable(productNames), boundEntryIndex, vidText, pidText, sCode,
+                     entry)) {
+        device.bindDevice(DeviceBinding{});
+        return false;
+    }
+    return device.findDevice(boundEntryIndex, entry);
+}
