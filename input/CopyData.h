@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+class QWidget;
+
+// A message another process sent to the running copy: a tag and a block of bytes, laid out
+// like the Windows COPYDATASTRUCT so that both platforms hand the same thing to the window.
+struct CopyDataMessage {
+    quintptr dwData = 0; // tag
+    quint32 cbData = 0;  // byte count
+    const void *lpData = nullptr;
+};
+
+// The tag of a "show this warning" message.
+constexpr quintptr copyDataWarningTag = 0x250F; // 9487
+
+// The text to show for a message, or nothing when the message is not a well-formed warning:
+// another tag, or a byte count that is not exactly the UTF-8 length of the text (so a
+// terminating NUL counted in, or bytes that are not UTF-8, make it invalid).
+std::optional<QString> copyDataWarningText(const CopyDataMessage &message);
+
+// The window's handling of a message: a warning box captioned with the window's title.
+// Nothing happens without a window.
+void showCopyDataWarning(const CopyDataMessage *message, const QWidget *window);

@@ -1,0 +1,62 @@
+# Turns the evdev -> scan code data file into a C++ table.
+# cmake -DINPUT=<tsv> -DOUTPUT=<cpp> -P generate-evdev-table.cmake
+# Any malformed or repeated row stops the build: a silently wrong row would only show up
+# as a key that records as something else.
+cmake_minimum_required(VERSION 3.25)
+if(NOT INPUT OR NOT OUTPUT)
+    message(FATAL_ERROR "INPUT and OUTPUT are required")
+endif()
+
+file(STRINGS "${INPUT}" lines)
+set(rows "")
+set(seen "")
+set(count 0)
+set(lineno 0)
+foreach(line IN LISTS lines)
+    math(EXPR lineno "${lineno} + 1")
+    if(lineno EQUAL 1 OR line STREQUAL "" OR line MATCHES "^#")
+        continue()
+    endif()
+    string(REPLACE ";" "," line "${line}")
+    string(REPLACE "\t" ";" fields "${line}")
+    list(LENGTH fields nfields)
+    if(nfields LESS 4)
+        message(FATAL_ERROR "${INPUT}:${lineno}: expected at least 4 columns")
+    endif()
+    list(GET fields 0 code)
+    list(GET fields 1 name)
+    list(GET fields 2 scan)
+    list(GET fields 3 ext)
+    if(NOT code MATCHES "^[0-9]+$" OR code GREATER 255)
+        message(FATAL_ERROR "${INPUT}:${lineno}: evdev code '${code}' is not 0..255")
+    endif()
+    if(NOT scan MATCHES "^0x[0-9A-Fa-f][0-9A-Fa-f]$")
+        message(FATAL_ERROR "${INPUT}:${lineno}: scan '${scan}' is not a byte in 0xNN form")
+    endif()
+    if(NOT ext MATCHES "^[01]$")
+        message(FATAL_ERROR "${INPUT}:${lineno}: extended flag '${ext}' is not 0 or 1")
+    endif()
+    if(NOT name MATCHES "^[A-Z0-9_]+$")
+        message(FATAL_ERROR "${INPUT}:${lineno}: name '${name}' is not an identifier")
+    endif()
+    if(code IN_LIST seen)
+        message(FATAL_ERROR "${INPUT}:${lineno}: evdev code ${code} appears twice")
+    endif()
+    list(APPEND seen ${code})
+    string(APPEND rows "    {${code}, ${scan}, ${ext}}, // ${name}\n")
+    math(EXPR count "${count} + 1")
+endforeach()
+
+set(content "// Generated from evdev-to-set1.tsv at build time; edit the data file instead.\n\
+#include \"EvdevScanTable.h\"\n\n\
+const EvdevScanRow evdevScanRows[] = {\n${rows}};\n\
+const int evdevScanRowCount = ${count};\n")
+
+# Rewriting an unchanged file would rebuild the library for nothing.
+if(EXISTS "${OUTPUT}")
+    file(READ "${OUTPUT}" old)
+    if(old STREQUAL content)
+        return()
+    endif()
+endif()
+file(WRITE "${OUTPUT}" "${content}")
