@@ -14,7 +14,8 @@ class tst_app_shell : public QObject {
     Q_OBJECT
 
     static QStringList steps(Widget &w) {
-        return w.view()->rootObject()->property("startupSteps").toStringList();
+        QQuickItem *root = w.view()->rootObject();
+        return root ? root->property("startupSteps").toStringList() : QStringList{"no root"};
     }
 
 private Q_SLOTS:

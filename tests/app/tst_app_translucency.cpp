@@ -48,6 +48,7 @@ private Q_SLOTS:
         w.showNormal();
         w.startUi();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY2(w.view()->rootObject(), "the QML shell did not load");
         QTRY_VERIFY(w.view()->rootObject()->property("visible").toBool());
         QTest::qWait(1500); // let the opening animation and the compositor settle
 
