@@ -678,7 +678,9 @@ struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(unsigned short
             ++count;
         }
     }
-    LogEntry &e = s.addLog(Dir::Enumerate, "", nullptr, 0);
+    const std::uint8_t ids[4] = {std::uint8_t(vendor_id >> 8), std::uint8_t(vendor_id),
+                                 std::uint8_t(product_id >> 8), std::uint8_t(product_id)};
+    LogEntry &e = s.addLog(Dir::Enumerate, "", ids, 4);
     e.result = count;
     s.trace(e);
     return head;

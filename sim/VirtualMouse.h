@@ -65,7 +65,7 @@ struct State {
 State factoryState();
 
 enum class Dir {
-    Enumerate,   // hid_enumerate; result = number of interfaces listed
+    Enumerate,   // hid_enumerate; bytes = vid, pid asked for (big-endian); result = count
     Open,        // hid_open_path; result 1 opened, 0 failed
     Close,       // hid_close
     FeatureOut,  // hid_send_feature_report: bytes as on the wire

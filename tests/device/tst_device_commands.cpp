@@ -1,0 +1,280 @@
+// The command set on the wire and in the firmware model.
+
+#include "HidReport.h"
+#include "LinkTestUtil.h"
+
+#include <QTest>
+
+#include <functional>
+
+using namespace linktest;
+using vmouse::Dir;
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void singleValueSets_data();
+    void singleValueSets();
+    void singleValueGets();
+    void firmwareVersionText_data();
+    void firmwareVersionText();
+    void blockSetCarriesTwoReportsWithPauses();
+    void blockGetReadsAnswerThenTwoReports();
+    void blockRoundTripThroughTheMouse_data();
+    void blockRoundTripThroughTheMouse();
+    void genericLayerReturnsAnswer();
+    void scrambledCommandsReachTheFirmware();
+    void setRunsOnACopyOfTheTask();
+};
+
+void CommandsTest::init() { vmouse::reset(); }
+
+using Call = std::function<void(MS_HT66FB560 &)>;
+Q_DECLARE_METATYPE(Call)
+
+void CommandsTest::singleValueSets_data() {
+    QTest::addColumn<Call>("call");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("01H") << Call([](MS_HT66FB560 &d) { d.hid_01H_SetFunctionOption(0x08); })
+                         << QByteArray("00 01 08 00 00 00 00 00 f6");
+    QTest::newRow("02H") << Call([](MS_HT66FB560 &d) { d.hid_02H_SetCurrentProfile(1); })
+                         << QByteArray("00 02 01 00 00 00 00 00 fc");
+    // The profile id goes first on the wire although it is the second parameter.
+    QTest::newRow("03H") << Call([](MS_HT66FB560 &d) { d.hid_03H_SetReportRate(2, 3); })
+                         << QByteArray("00 03 03 02 00 00 00 00 f7");
+    QTest::newRow("04H") << Call([](MS_HT66FB560 &d) { d.hid_04H_SetDPIStage(5, 4); })
+                         << QByteArray("00 04 04 05 00 00 00 00 f2");
+    QTest::newRow("08H") << Call([](MS_HT66FB560 &d) { d.hid_08H_SetStopMacroSending(); })
+                         << QByteArray("00 08 aa cc ee 00 00 00 93");
+}
+
+void CommandsTest::singleValueSets() {
+    QFETCH(Call, call);
+    QFETCH(QByteArray, expected);
+    MS_HT66FB560 dev;
+    bindQuietly(dev);
+    call(dev);
+    const auto w = wire();
+    QCOMPARE(int(w.size()), 1);  // no answer, no data reports
+    QCOMPARE(hex(w[0].bytes), expected);
+    QCOMPARE(int(vmouse::commands().size()), 1);
+    QCOMPARE(vmouse::undecodable(), 0);
+    QCOMPARE(vmouse::openHandles(), 0);
+}
+
+// Each getter: its report, the answer byte it takes, and that the firmware's value arrives.
+void CommandsTest::singleValueGets() {
+    MS_HT66FB560 dev;
+    bindQuietly(dev);  // the greeting sets the function option; what follows replaces it
+    auto st = vmouse::factoryState();
+    st.functionOption = 0x5A;
+    st.currentProfile = 4;
+    st.reportRate[3] = 8;
+    st.dpiStage[2] = 7;
+    st.ledTwinkle = 0;
+    vmouse::setState(st);
+
+    uchar v = 0xEE;
+    QVERIFY(dev.hid_81H_GetFunctionOption(v));
+    QCOMPARE(int(v), 0x5A);
+    QVERIFY(dev.hid_82H_GetCurrentProfile(v));
+    QCOMPARE(int(v), 4);
+    QVERIFY(dev.hid_83H_GetReportRate(v, 3));
+    QCOMPARE(int(v), 8);
+    QVERIFY(dev.hid_84H_GetDPIStage(v, 2));
+    QCOMPARE(int(v), 7);
+    v = 0xEE;
+    QVERIFY(dev.hid_89H_GetRGBLedTwinkle(v));
+    QCOMPARE(int(v), 0);
+
+    const auto sent = traffic(Dir::FeatureOut);
+    QCOMPARE(int(sent.size()), 5);
+    QCOMPARE(hex(sent[0].bytes), QByteArray("00 81 00 00 00 00 00 00 7e"));
+    QCOMPARE(hex(sent[1].bytes), QByteArray("00 82 00 00 00 00 00 00 7d"));
+    QCOMPARE(hex(sent[2].bytes), QByteArray("00 83 03 00 00 00 00 00 79"));
+    QCOMPARE(hex(sent[3].bytes), QByteArray("00 84 02 00 00 00 00 00 79"));
+    QCOMPARE(hex(sent[4].bytes), QByteArray("00 89 00 00 00 00 00 00 76"));
+    // Every get reads a 9-byte answer and no data report.
+    QCOMPARE(int(traffic(Dir::Answer).size()), 5);
+    QCOMPARE(int(traffic(Dir::Input).size()), 0);
+}
+
+void CommandsTest::firmwareVersionText_data() {
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1.0A") << 0x01 << 0x0A << "1.0A";
+    QTest::newRow("1a.05") << 0x1A << 0x05 << "1a.05";
+    QTest::newRow("0.00") << 0x00 << 0x00 << "0.00";
+    QTest::newRow("ff.FF") << 0xFF << 0xFF << "ff.FF";
+}
+
+void CommandsTest::firmwareVersionText() {
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(QString, text);
+    auto st = vmouse::factoryState();
+    st.fwMajor = uchar(major);
+    st.fwMinor = uchar(minor);
+    vmouse::setState(st);
+    MS_HT66FB560 dev;
+    bindQuietly(dev);
+    QString version;
+    QVERIFY(dev.hid_80H_GetFWVersion(version));
+    QCOMPARE(version, text);
+    QCOMPARE(hex(traffic(Dir::FeatureOut).at(0).bytes), QByteArray("00 80 00 00 00 00 00 00 7f"));
+}
+
+void CommandsTest::blockSetCarriesTwoReportsWithPauses() {
+    MS_HT66FB560 dev;
+    bindQuietly(dev);
+    auto block = pattern(3);
+    dev.hid_0CH_SetFwProfile(2, block.data());
+
+    const auto w = wire();
+    QCOMPARE(int(w.size()), 3);
+    QCOMPARE(w[0].dir, Dir::FeatureOut);
+    QCOMPARE(hex(w[0].bytes), QByteArray("00 0c 02 80 00 00 00 00 71"));
+    for (int i = 1; i <= 2; ++i) {
+        QCOMPARE(w[size_t(i)].dir, Dir::Output);
+        QCOMPARE(int(w[size_t(i)].bytes.size()), 65);
+        QCOMPARE(int(w[size_t(i)].bytes[0]), 0);
+        QVERIFY(std::equal(block.begin() + 64 * (i - 1), block.begin() + 64 * i,
+                           w[size_t(i)].bytes.begin() + 1));
+    }
+    // 30 ms settle after the feature report, 10 ms after each output report, the last
+    // one included (it lies between the last report and the close).
+    QVERIFY2(gapMs(w[0], w[1]) >= 30.0, qPrintable(QString::number(gapMs(w[0], w[1]))));
+    QVERIFY2(gapMs(w[1], w[2]) >= 10.0, qPrintable(QString::number(gapMs(w[1], w[2]))));
+    const auto closes = traffic(Dir::Close);
+    QCOMPARE(int(closes.size()), 1);
+    QVERIFY(gapMs(w[2], closes[0]) >= 10.0);
+    QCOMPARE(vmouse::state().profiles[2], block);
+}
+
+void CommandsTest::blockGetReadsAnswerThenTwoReports() {
+    auto st = vmouse::factoryState();
+    st.profiles[0] = pattern(11);
+    vmouse::setState(st);
+    MS_HT66FB560 dev;
+    bindQuietly(dev);
+    vmouse::Block got{};
+    QVERIFY(dev.hid_8CH_GetFwProfile(0, got.data()));
+    QCOMPARE(got, pattern(11));
+
+    const auto w = wire();
+    QCOMPARE(int(w.size()), 4);
+    QCOMPARE(hex(w[0].bytes), QByteArray("00 8c 00 80 00 00 00 00 f3"));
+    QCOMPARE(w[1].dir, Dir::Answer);
+    QCOMPARE(int(w[1].bytes.size()), 9);
+    QCOMPARE(w[2].dir, Dir::Input);
+    QCOMPARE(w[3].dir, Dir::Input);
+    QCOMPARE(int(w[2].bytes.size()), 64);
+    QVERIFY(gapMs(w[1], w[2]) >= 30.0);
+    // Reads are bounded so that a mouse that stops answering cannot freeze the caller.
+    QVERIFY(w[2].timeoutMs > 0 && w[2].timeoutMs <= 1000);
+}
+
+void CommandsTest::blockRoundTripThroughTheMouse_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("id");
+    QTest::newRow("profile block 5") << 0 << 5;
+    QTest::newRow("key matrix 1") << 1 << 1;
+    QTest::newRow("macro slot 1") << 2 << 1;
+    QTest::newRow("macro slot 100") << 2 << 100;
+}
+
+void CommandsTest::blockRoundTripThroughTheMouse() {
+    QFETCH(int, kind);
+    QFETCH(int, id);
+    MS_HT66FB560 dev;
+    bindQuietly(dev);
+    auto block = pattern(uchar(kind * 50 + id));
+    vmouse::Block back{};
+    bool ok = false;
+    switch (kind) {
+    case 0:
+        dev.hid_0CH_SetFwProfile(uchar(id), block.data());
+        ok = dev.hid_8CH_GetFwProfile(uchar(id), back.data());
+        QCOMPARE(vmouse::state().profiles[size_t(id)], block);
+        break;
+    case 1:
+        dev.hid_0DH_SetKeyMatrix(uchar(id), block.data());
+        ok = dev.hid_8DH_GetKeyMatrix(uchar(id), back.data());
+        QCOMPARE(vmouse::state().matrices[size_t(id)], block);
+        break;
+    default:
+        dev.hid_0FH_SetMacroKey(uchar(id), block.data());
+        ok = dev.hid_8FH_GetMacroKey(uchar(id), back.data());
+        QCOMPARE(vmouse::state().macros[size_t(id - 1)], block);
+        break;
+    }
+    QVERIFY(ok);
+    QCOMPARE(back, block);
+    QCOMPARE(vmouse::undecodable(), 0);
+    // Other blocks are untouched.
+    const auto factory = vmouse::factoryState();
+    QCOMPARE(vmouse::state().profiles[0], kind == 0 && id == 0 ? block : factory.profiles[0]);
+}
+
+void CommandsTest::genericLayerReturnsAnswer() {
+    MS_HT66FB560 dev;
+    bindQuietly(dev);
+    uchar r[9] = {0x00, 0x82, 0, 0, 0, 0, 0, 0, 0x00};  // checksum filled in by the call
+    auto st = vmouse::factoryState();
+    st.currentProfile = 3;
+    vmouse::setState(st);
+    QVERIFY(dev.hid_GetCmd(r));
+    QCOMPARE(int(r[1]), 0x82);
+    QCOMPARE(int(r[2]), 3);
+    QCOMPARE(hex(traffic(Dir::FeatureOut).at(0).bytes), QByteArray("00 82 00 00 00 00 00 00 7d"));
+}
+
+// With a device code the report ID stays 00, the bytes after it change, and the firmware
+// still understands every command.
+void CommandsTest::scrambledCommandsReachTheFirmware() {
+    vmouse::setDeviceCode("Q7dev1");
+    MS_HT66FB560 dev;
+    DeviceBinding b = virtualBinding();
+    b.scramble = true;
+    b.code = hidreport::codeBytes(QStringLiteral("Q7dev1"));
+    bindQuietly(dev, b);
+
+    dev.hid_03H_SetReportRate(4, 2);
+    auto block = pattern(77);
+    dev.hid_0DH_SetKeyMatrix(3, block.data());
+    uchar stage = 0;
+    QVERIFY(dev.hid_84H_GetDPIStage(stage, 0));
+
+    const auto sent = traffic(Dir::FeatureOut);
+    QCOMPARE(int(sent.size()), 3);
+    QCOMPARE(int(sent[0].bytes[0]), 0);
+    QVERIFY(hex(sent[0].bytes) != QByteArray("00 03 02 04 00 00 00 00 f6"));
+    QCOMPARE(hex(sent[0].clear), QByteArray("00 03 02 04 00 00 00 00 f6"));
+    QCOMPARE(vmouse::undecodable(), 0);
+    QCOMPARE(int(vmouse::state().reportRate[2]), 4);
+    QCOMPARE(vmouse::state().matrices[3], block);
+    QCOMPARE(int(stage), int(factory::dpiStage));
+
+    // A mouse with another code cannot read them: they are ignored, as a real one would.
+    vmouse::setDeviceCode("other1");
+    vmouse::clearLog();
+    dev.hid_03H_SetReportRate(8, 2);
+    QCOMPARE(int(vmouse::state().reportRate[2]), 4);
+    QCOMPARE(vmouse::undecodable(), 1);
+}
+
+void CommandsTest::setRunsOnACopyOfTheTask() {
+    MS_HT66FB560 dev;
+    bindQuietly(dev);
+    const UsbTask before = dev.usbTask();
+    auto block = pattern(1);
+    dev.hid_0CH_SetFwProfile(1, block.data());
+    QCOMPARE(hex(dev.usbTask().command), hex(before.command));
+    QCOMPARE(dev.usbTask().dataLength, 0);
+    QCOMPARE(dev.usbTask().data, before.data);
+}
+
+QTEST_GUILESS_MAIN(CommandsTest)
+#include "tst_device_commands.moc"
