@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+// Drives the X server the way a user would, through XTest, and plays another X client with a
+// focused window of its own. Kept apart from the test so Xlib's macros stay out of Qt code.
+class XInjector {
+public:
+    XInjector();
+    ~XInjector();
+    bool isOpen() const;
+
+    // Exact X keycode (evdev code + 8), and X button numbers.
+    void key(unsigned keycode, bool press);
+    void tap(unsigned keycode);
+    void button(unsigned button, bool press);
+    void moveTo(int x, int y);
+    // Waits until the server has handled everything sent so far.
+    void sync();
+
+    // The other client: a mapped window holding the input focus.
+    bool openFocusedWindow();
+    // Key presses the other client's window received since the last call.
+    int takeKeyPresses(unsigned keycode);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
