@@ -1,0 +1,228 @@
+#include "MacroLibrary.h"
+
+#include "Dialogs.h"
+#include "IniFormat.h"
+#include "MS_HT66FB560.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+const QString fileEnding = QStringLiteral(".bin");
+const QString exchangeFilter = QStringLiteral("Macro(*.mc)");
+
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+// Puts a byte-for-byte copy of source at target, replacing what is there. The copy goes to a
+// temporary file that replaces the target only once complete, so a source that cannot be
+// read, or a disk that fills up, leaves the old target as it was.
+bool replaceWithCopy(const QString &source, const QString &target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0) {
+            out.cancelWriting();
+            break;
+        }
+        if (n == 0)
+            break;
+        if (out.write(buffer, n) != n) {
+            out.cancelWriting();
+            break;
+        }
+    }
+    return out.commit();
+}
+
+} // namespace
+
+MacroLibrary::MacroLibrary(MS_HT66FB560 *device, QMap<QString, unsigned char> keyNameTable,
+                           QString folder, QWidget *dialogParent)
+    : m_device(device), m_keyNames(std::move(keyNameTable)), m_folder(std::move(folder)),
+      m_dialogParent(dialogParent)
+{
+    if (!m_folder.endsWith(QLatin1Char('/')))
+        m_folder += QLatin1Char('/');
+}
+
+bool MacroLibrary::isSafeName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+        && !name.contains(QChar(0));
+}
+
+QString MacroLibrary::filePath(const QString &name) const
+{
+    return isSafeName(name) ? m_folder + name + fileEnding : QString();
+}
+
+QString MacroLibrary::existingFile(const QVariant &name) const
+{
+    const QString path = filePath(name.toString());
+    return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
+}
+
+QVariant MacroLibrary::createMacroIni()
+{
+    // A fresh install may not have the folder yet; the first macro must still work.
+    QDir().mkpath(m_folder);
+    QString name;
+    for (qint64 n = 1;; ++n) {
+        name = QStringLiteral("Macro. ") + QString::number(n).rightJustified(3, QLatin1Char('0'));
+        if (!QFileInfo::exists(filePath(name)))
+            break;
+    }
+    QSettings file(filePath(name), qt48IniFormat());
+    file.setValue(QStringLiteral("config/index"), -1);
+    file.setValue(QStringLiteral("config/total"), 0);
+    file.setValue(QStringLiteral("config/repeat"), 1);
+    file.sync();
+    return name;
+}
+
+QVariant MacroLibrary::deleteMacroIni(QVariant name)
+{
+    const QString path = existingFile(name);
+    return !path.isEmpty() && QFile::remove(path);
+}
+
+QStringList MacroLibrary::getMacroIniNames()
+{
+    // Hidden entries too: a name the user began with a dot is still a macro. The ending is
+    // matched with its case, since "X.BIN" is not the file of macro "X" here.
+    const QStringList entries = QDir(m_folder).entryList({QStringLiteral("*") + fileEnding},
+                                                         QDir::Files | QDir::Hidden | QDir::CaseSensitive,
+                                                         QDir::Name | QDir::IgnoreCase);
+    QStringList names;
+    for (const QString &entry : entries) {
+        if (isSafeName(entry.chopped(fileEnding.size())))
+            names.append(entry);
+    }
+    return names;
+}
+
+QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros)
+{
+    const QString path = existingFile(name);
+    if (path.isEmpty())
+        return false;
+    int index = -1;
+    {
+        QSettings file(path, qt48IniFormat());
+        file.remove(QStringLiteral("macro"));
+        file.setValue(QStringLiteral("config/total"), macros.size());
+        for (qsizetype i = 0; i < macros.size(); ++i)
+            file.setValue(QStringLiteral("macro/") + QString::number(i), macros[i]);
+        index = file.value(QStringLiteral("config/index"), -1).toInt();
+        // The upload below reads the lines back from the file.
+        file.sync();
+    }
+    if (index >= 0)
+        q7_0FH_SetMacroKey(index + 1, name);
+    return true;
+}
+
+QStringList MacroLibrary::loadMacroIni(QVariant name)
+{
+    const QString path = existingFile(name);
+    if (path.isEmpty())
+        return {};
+    QSettings file(path, qt48IniFormat());
+    const int total = qBound(0, file.value(QStringLiteral("config/total"), 0).toInt(), maxLines);
+    QStringList lines;
+    lines.reserve(total);
+    for (int i = 0; i < total; ++i)
+        lines.append(file.value(QStringLiteral("macro/") + QString::number(i), 0).toString());
+    return lines;
+}
+
+QVariantList MacroLibrary::loadMacroIniConfig(QVariant name)
+{
+    const QString path = existingFile(name);
+    if (path.isEmpty())
+        return {};
+    QSettings file(path, qt48IniFormat());
+    return {file.value(QStringLiteral("config/index"), -1).toInt(),
+            file.value(QStringLiteral("config/repeat"), 1).toInt()};
+}
+
+void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config)
+{
+    const QString path = existingFile(name);
+    // Both values or nothing: a short list must not leave a half-written pair.
+    if (path.isEmpty() || config.size() < 2)
+        return;
+    QSettings file(path, qt48IniFormat());
+    file.setValue(QStringLiteral("config/index"), config[0]);
+    file.setValue(QStringLiteral("config/repeat"), config[1]);
+    file.sync();
+}
+
+void MacroLibrary::loadMacroIniFromFile(QVariant name)
+{
+    const QString chosen = dialogs().openFileName(m_dialogParent, QStringLiteral("Open File"),
+                                                  desktopFolder(), exchangeFilter);
+    if (chosen.isEmpty())
+        return;
+    const QString path = existingFile(name);
+    if (!path.isEmpty())
+        replaceWithCopy(chosen, path);
+}
+
+void MacroLibrary::saveMacroIniToFile(QVariant name)
+{
+    const QString path = existingFile(name);
+    if (path.isEmpty())
+        return;
+    const QString chosen = dialogs().saveFileName(m_dialogParent, QStringLiteral("Save File"),
+                                                  desktopFolder(), exchangeFilter);
+    if (!chosen.isEmpty())
+        replaceWithCopy(path, chosen);
+}
+
+void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName)
+{
+    const QString from = existingFile(oldName);
+    const QString to = filePath(newName.toString());
+    if (from.isEmpty() || to.isEmpty() || from == to)
+        return;
+    QFile::rename(from, to); // refuses to replace an existing file; the page re-reads the list
+}
+
+QList<unsigned char> MacroLibrary::macroIncode(QStringList macros)
+{
+    return encodeMacroLines(macros, m_keyNames);
+}
+
+void MacroLibrary::q7_0FH_SetMacroKey(QVariant macroId, QVariant name)
+{
+    const QList<unsigned char> encoded = macroIncode(loadMacroIni(name));
+    if (encoded.size() > macroBlockSize)
+        dialogs().warning(nullptr, QStringLiteral("MACRO"),
+                          QStringLiteral("Out of memory,\nsome command line has been cut."));
+
+    unsigned playCount = 1;
+    const QString path = existingFile(name);
+    if (!path.isEmpty())
+        playCount = QSettings(path, qt48IniFormat()).value(QStringLiteral("config/repeat"), 1).toUInt();
+
+    MacroBlock block = finishMacroBlock(encoded, playCount, nullptr);
+    if (m_device)
+        m_device->hid_0FH_SetMacroKey(static_cast<unsigned char>(macroId.toInt() & 0xFF), block.data());
+}
