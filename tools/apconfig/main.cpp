@@ -121,10 +121,15 @@ bool write(const QString &path, const Entries &entries) {
     // Start from nothing: the settings class would otherwise keep keys of an older file.
     QFile::remove(path);
     QSettings out(path, qt48IniFormat());
-    for (const auto &[key, value] : entries)
+    // The format keeps the keys a file already has in place and appends new ones, so
+    // flushing key by key gives the file the order of the source, as Qt 4.8 wrote it.
+    for (const auto &[key, value] : entries) {
         out.setValue(key, value);
-    out.sync();
-    return out.status() == QSettings::NoError;
+        out.sync();
+        if (out.status() != QSettings::NoError)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
