@@ -1,79 +1,373 @@
 import QtQuick
+import "basic"
+import "common"
+import "Q7"
 
-// The first step of the shell: the root that start-up drives (initUI, then run) and the
-// entry points that native code calls. The pages arrive in later steps.
-Rectangle {
+// The shell: the window's whole surface. Native code drives it by function name (initUI, run,
+// setProtectUI, detectKeyboard, detectMouse); every page reads the global look from here.
+Item {
     id: mainIten
+    objectName: "mainIten"
     width: 1000
     height: 600
     visible: false
-    color: "transparent"
 
     // Start-up steps as they ran, in order; native tests read it.
     property var startupSteps: []
-    property bool busy: false
 
-    signal msg_KB(bool isDown, int keyCode)
+    // The global look, owned by the settings page in the drawer.
+    property int globalSetting_size: _Page_Globalsetting._Size
+    property color globalSetting_color: _Page_Globalsetting._Color
+    property color globalSetting_color_enable: _Page_Globalsetting._ColorEnable
+    property color globalSetting_color_disable: _Page_Globalsetting._ColorDisable
+    property int animation_speed: _Page_Globalsetting._AnimationSpeed
+    property var globalSetting_stringList: _Page_Globalsetting._StringList
+    property string globalSetting_fontFamily: _Page_Globalsetting._FontFamily
+    property string globalSetting_url: _Page_Globalsetting._Url
+    property int skin_No: _Page_Globalsetting.skin_No
+    property bool isCustomBackground: _Page_Globalsetting.isCustomBackground
+    property url sourceCustomBackground: _Page_Globalsetting.sourceCustomBackground
 
+    // The skin's own accent, for the few shell details the images do not carry.
+    readonly property color accentColor: skin_No === 2 ? "#ff8a2a" : "#1ec8e6"
+
+    // Every skin image lives below one folder per skin, so changing skin_No switches all at once.
+    readonly property string skinDir: "file:modules/img/skin" + skin_No + "/"
+    property string sourceBackground: skinDir + "background.png"
+
+    property string sourceDecoration1: skinDir + "frame/decoration1.png"
+    property string sourceDecoration2: skinDir + "frame/decoration2.png"
+    property string sourceFrameBackground: skinDir + "frame/frameBackground.png"
+
+    property string sourceAdd0: skinDir + "common/add_0.png"
+    property string sourceAdd1: skinDir + "common/add_1.png"
+    property string sourceApply0: skinDir + "common/apply_0.png"
+    property string sourceApply1: skinDir + "common/apply_1.png"
+    property string sourceBtnFileListFrame: skinDir + "common/btnFileListFrame.png"
+    property string sourceBtnFrame: skinDir + "common/btnFrame.png"
+    property string sourceBtnGroup2_FILLER_0: skinDir + "common/btnGroup2_FILLER_0.png"
+    property string sourceBtnGroup2_FILLER_1: skinDir + "common/btnGroup2_FILLER_1.png"
+    property string sourceBtnGroup_4_BASE: skinDir + "common/btnGroup_4_BASE.png"
+    property string sourceBtnGroup_8_BASE: skinDir + "common/btnGroup_8_BASE.png"
+    property string sourceBtnGroup_FILLER_0: skinDir + "common/btnGroup_FILLER_0.png"
+    property string sourceBtnGroup_FILLER_1: skinDir + "common/btnGroup_FILLER_1.png"
+    property string sourceCHK0: skinDir + "common/checkbox_0.png"
+    property string sourceCHK1: skinDir + "common/checkbox_1.png"
+    property string sourceDelete0: skinDir + "common/delete_0.png"
+    property string sourceDelete1: skinDir + "common/delete_1.png"
+    property string sourceInputValue: skinDir + "common/draw_inputValue.png"
+    property string sourceLine: skinDir + "common/draw_line.png"
+    property string sourcePalette: skinDir + "common/draw_palette.png"
+    property string sourcePaletteIndex: skinDir + "common/draw_paletteIndex.png"
+    property string sourceFilelist: skinDir + "common/filelist_BASE.png"
+    property string sourceFram2btn: skinDir + "common/fram_2btn.png"
+    property string sourceRecord0: skinDir + "common/record_0.png"
+    property string sourceRecord1: skinDir + "common/record_1.png"
+    property string sourceReset0: skinDir + "common/reset_0.png"
+    property string sourceReset1: skinDir + "common/reset_1.png"
+    property string sourceSlider_11_BASE: skinDir + "common/slider_11_BASE.png"
+    property string sourceSlider_11_FILLER_0: skinDir + "common/slider_11_FILLER_0.png"
+    property string sourceSlider_11_FILLER_1: skinDir + "common/slider_11_FILLER_1.png"
+    property string sourceSlider: skinDir + "common/slider_BASE.png"
+    property string sourceSliderFiller0: skinDir + "common/slider_FILLER_0.png"
+    property string sourceSliderFiller1: skinDir + "common/slider_FILLER_1.png"
+    property string sourceSolidCopy0: skinDir + "common/solid-copy_0.png"
+    property string sourceSolidCopy1: skinDir + "common/solid-copy_1.png"
+    property string sourceSolidCut0: skinDir + "common/solid-cut_0.png"
+    property string sourceSolidCut1: skinDir + "common/solid-cut_1.png"
+    property string sourceSolidDelete0: skinDir + "common/solid-delete_0.png"
+    property string sourceSolidDelete1: skinDir + "common/solid-delete_1.png"
+    property string sourceSolidPaste0: skinDir + "common/solid-paste_0.png"
+    property string sourceSolidPaste1: skinDir + "common/solid-paste_1.png"
+    property string sourceStop0: skinDir + "common/stop_0.png"
+    property string sourceStop1: skinDir + "common/stop_1.png"
+
+    property string sourceFnColorBackground: skinDir + "list_center/fnColorBackground.png"
+    property string sourceFnCommonBackground: skinDir + "list_center/fnCommonBackground.png"
+    property string sourceFnKeydefineBackground: skinDir + "list_center/fnKeydefineBackground.png"
+    property string sourceFnMacroBackground: skinDir + "list_center/fnMacroBackground.png"
+    property string sourceGlobalsettingBackground: skinDir + "list_center/globalsettingBackground.png"
+
+    property string sourceListDnContainer: skinDir + "list_dn/listDnContainer.png"
+
+    property string sourceListFnBtn_0: skinDir + "list_fn/listFnBtn_0.png"
+    property string sourceListFnBtn_1: skinDir + "list_fn/listFnBtn_1.png"
+
+    property string sourceListPfContainer: skinDir + "list_pf/listPfContainer.png"
+    property string sourceFW0: skinDir + "list_pf/profileFW_0.png"
+    property string sourceFW1: skinDir + "list_pf/profileFW_1.png"
+
+    property string sourceAM0: skinDir + "list_up/applicationMinimize_0.png"
+    property string sourceAM1: skinDir + "list_up/applicationMinimize_1.png"
+    property string sourceAS0: skinDir + "list_up/applicationSetting_0.png"
+    property string sourceAS1: skinDir + "list_up/applicationSetting_1.png"
+    property string sourceListUpContainer: skinDir + "list_up/listUpContainer.png"
+
+    property string sourceModel_Q7_Color: skinDir + "model_ms/model_Q7_Color.png"
+    property string sourceModel_Q7_KeyDefine: skinDir + "model_ms/model_Q7_KeyDefine.png"
+
+    signal msg_KB(bool isDown, int usbCode)
+    onMsg_KB: (isDown, usbCode) => main_Q7.relayKey(isDown, usbCode)
+
+    // The language strings must be loaded before the product pages read them.
     function initUI() {
         startupSteps = startupSteps.concat(["initUI"])
+        _Page_Globalsetting.initUI()
+        main_Q7.initUI()
     }
 
     function run() {
         startupSteps = startupSteps.concat(["run"])
-        visible = true
+        script0.restart()
     }
 
-    // Locks the view for interval ms; setProtectUI(0) locks and unlocks at once.
+    // Locks the view for interval ms. A repeated call with the same interval lets the running
+    // count go on; another interval restarts it. setProtectUI(0) locks and unlocks at once.
     function setProtectUI(interval) {
-        busy = true
+        protectUIItem.setBusy(true)
         ui_View.setEnabled(false)
-        protectTimer.interval = interval
-        protectTimer.restart()
+        tmrProtectUI.interval = interval
+        tmrProtectUI.start()
     }
 
     function detectKeyboard(isDown, usbCode) {
         msg_KB(isDown, usbCode)
     }
 
+    // Mouse buttons are not delivered to the pages.
     function detectMouse(isDown, mouseCode, x, y) {
-        msg_KB(isDown, mouseCode)
+    }
+
+    function setSkin() {
+        downItem.setSkin()
+        main_Q7.setSkin()
+    }
+
+    function translateStrings(code) {
+        _Page_Globalsetting.translateStrings()
+        main_Q7.translateStrings(code)
+    }
+
+    // The frameless window is dragged by any press that no control above takes.
+    MouseArea {
+        id: dragArea
+        objectName: "dragArea"
+        anchors.fill: parent
+        property point pressPoint
+        onPressed: mouse => pressPoint = Qt.point(mouse.x, mouse.y)
+        onPositionChanged: mouse => {
+            if (!pressed)
+                return
+            ui_Ctl.onXChanged(mouse.x - pressPoint.x)
+            ui_Ctl.onYChanged(mouse.y - pressPoint.y)
+        }
+    }
+
+    BusyIndicator {
+        id: protectUIItem
+        objectName: "protectUIItem"
+        z: 99
+        anchors.centerIn: parent
     }
 
     Timer {
-        id: protectTimer
-        onRunningChanged: if (!running) {
-            ui_View.setEnabled(true)
-            mainIten.busy = false
+        id: tmrProtectUI
+        objectName: "tmrProtectUI"
+        interval: 1000
+        repeat: false
+        onRunningChanged: {
+            if (!running) {
+                ui_View.setEnabled(true)
+                protectUIItem.setBusy(false)
+            }
         }
     }
 
-    // A framed card inside a transparent margin, so the translucent window shows.
-    Rectangle {
-        id: surface
-        anchors.fill: parent
-        anchors.margins: 24
-        radius: 18
-        color: "#1d2026"
-        border.color: "#ff7a1a"
-        border.width: 2
+    Environment {
+        id: envItem
+        objectName: "envItem"
+        opacity: 0
+    }
 
-        Text {
-            anchors.centerIn: parent
-            text: "Q7"
-            color: "#e8e8ea"
-            font.pixelSize: 48
+    Main_Q7 {
+        id: main_Q7
+        objectName: "main_Q7"
+        drawerOpen: upItem.isGlobalSettingSelect
+    }
+
+    Environment_Decoration {
+        id: envDecorationItem
+        objectName: "envDecorationItem"
+        opacity: 0
+    }
+
+    Menu_Down {
+        id: downItem
+        objectName: "downItem"
+        x: (mainIten.width - width) / 2
+        y: 600
+        enabled: !upItem.isGlobalSettingSelect
+        opacity: 0.2 + 0.8 * enabled
+    }
+
+    Menu_Up {
+        id: upItem
+        objectName: "upItem"
+        x: (mainIten.width - width) / 2
+        y: -600
+        onBtnClicked: btnIndex => {
+            if (btnIndex === 0)
+                isGlobalSettingSelect = !isGlobalSettingSelect
+            else if (btnIndex === 1)
+                scriptEnd.restart()
         }
+        onIsGlobalSettingSelectChanged: {
+            if (isGlobalSettingSelect)
+                _fkGlobalsetting.show()
+            else
+                _fkGlobalsetting.close()
+        }
+    }
 
+    Image {
+        id: logoWeb_img
+        objectName: "logoWeb_img"
+        x: (mainIten.width - width) / 2
+        y: 270
+        opacity: 0
+        source: logoMouse.containsMouse ? mainIten.skinDir + "frame/web_1.png"
+                                        : mainIten.skinDir + "frame/web_0.png"
         MouseArea {
-            property point pressPoint
+            id: logoMouse
             anchors.fill: parent
-            onPressed: mouse => pressPoint = Qt.point(mouse.x, mouse.y)
-            onPositionChanged: mouse => {
-                ui_Ctl.onXChanged(mouse.x - pressPoint.x)
-                ui_Ctl.onYChanged(mouse.y - pressPoint.y)
-            }
-            onDoubleClicked: ui_Ctl.onMinimize()
+            // Not a target while it is still faded out.
+            enabled: logoWeb_img.opacity > 0
+            hoverEnabled: true
+            cursorShape: Qt.PointingHandCursor
+            onClicked: Qt.openUrlExternally(mainIten.globalSetting_url)
         }
+    }
+
+    Flickable {
+        id: _fkGlobalsetting
+        objectName: "_fkGlobalsetting"
+        x: 5
+        y: 27
+        width: 340
+        height: 420
+        clip: true
+        interactive: false
+        visible: false
+        contentWidth: width
+        contentHeight: height
+        contentX: width
+
+        function show() {
+            if (paGlobalsettingBack_X.running) {
+                paGlobalsettingBack_X.complete()
+                show()
+            } else if (paGlobalsetting_X.running) {
+                paGlobalsetting_X.complete()
+            } else {
+                visible = true
+                paGlobalsetting_X.restart()
+            }
+        }
+
+        function close() {
+            if (paGlobalsettingBack_X.running) {
+                paGlobalsettingBack_X.complete()
+            } else if (paGlobalsetting_X.running) {
+                paGlobalsetting_X.complete()
+                close()
+            } else {
+                paGlobalsettingBack_X.restart()
+            }
+        }
+
+        Page_Globalsetting {
+            id: _Page_Globalsetting
+            objectName: "_Page_Globalsetting"
+            onCloseRequested: upItem.isGlobalSettingSelect = false
+        }
+
+        NumberAnimation {
+            id: paGlobalsetting_X
+            target: _fkGlobalsetting
+            property: "contentX"
+            from: _fkGlobalsetting.width
+            to: 0
+            duration: 0.8 * mainIten.animation_speed
+            easing.type: Easing.OutCubic
+        }
+        NumberAnimation {
+            id: paGlobalsettingBack_X
+            target: _fkGlobalsetting
+            property: "contentX"
+            from: 0
+            to: _fkGlobalsetting.width
+            duration: 0.8 * mainIten.animation_speed
+            easing.type: Easing.OutCubic
+            onFinished: _fkGlobalsetting.visible = false
+        }
+    }
+
+    // Key names for the pages; generated at build time. Loaded rather than declared so the shell
+    // still starts in a build that does not carry it.
+    Loader {
+        id: _KeyCodeString
+        objectName: "_KeyCodeString"
+        source: "basic/KeyCodeString.qml"
+        asynchronous: false
+    }
+
+    SequentialAnimation {
+        id: script0
+        ScriptAction { script: mainIten.visible = true }
+        NumberAnimation {
+            target: logoWeb_img; property: "opacity"; from: 0; to: 1
+            duration: mainIten.animation_speed; easing.type: Easing.InCirc
+        }
+        NumberAnimation {
+            target: logoWeb_img; property: "y"; from: 270; to: 4
+            duration: 1.5 * mainIten.animation_speed; easing.type: Easing.OutExpo
+        }
+        ParallelAnimation {
+            NumberAnimation {
+                target: envItem; property: "opacity"; from: 0; to: 1
+                duration: mainIten.animation_speed; easing.type: Easing.OutCirc
+            }
+            NumberAnimation {
+                target: envDecorationItem; property: "opacity"; from: 0; to: 1
+                duration: mainIten.animation_speed; easing.type: Easing.OutCirc
+            }
+        }
+        onFinished: {
+            script1.restart()
+            main_Q7.playOnPowerOn()
+        }
+    }
+
+    ParallelAnimation {
+        id: script1
+        NumberAnimation {
+            target: upItem; property: "y"; from: -600; to: 0
+            duration: mainIten.animation_speed; easing.type: Easing.OutElastic
+        }
+        NumberAnimation {
+            target: downItem; property: "y"; from: 600; to: 600 - downItem.height
+            duration: mainIten.animation_speed; easing.type: Easing.OutElastic
+        }
+    }
+
+    NumberAnimation {
+        id: scriptEnd
+        target: mainIten
+        property: "height"
+        from: 600
+        to: 0
+        duration: mainIten.animation_speed
+        easing.type: Easing.InOutCubic
+        onFinished: ui_Ctl.onMinimize()
     }
 }

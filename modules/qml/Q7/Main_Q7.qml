@@ -1,0 +1,228 @@
+import QtQuick
+import "../common"
+
+// The product's part of the window: function menu, profile menu and the sliding page area.
+Item {
+    id: mainItem_Q7
+    width: 1000
+    height: 600
+
+    // True while the global settings drawer is open; everything here then rests dimmed.
+    property bool drawerOpen: false
+
+    property int lastPressKeyCode: 0
+    // Product constants; the built-in values stand in until the configuration is read.
+    property int colorMaxStage: 8
+    property var effectEnable: []
+    property int dpiBase: 50
+    property var dpiValue: []
+    property var _ProductLayoutStringList: []
+
+    signal msg_KB(bool isDown, int usbCode)
+
+    function relayKey(isDown, usbCode) {
+        if (isDown)
+            lastPressKeyCode = usbCode
+        msg_KB(isDown, usbCode)
+    }
+
+    function initUI() {
+        loadQ7Apconfig()
+        pfItem.initUI()
+        _Page_Keydefine.initUI()
+        _Page_Macro.initUI()
+        _Page_Color.initUI()
+        _Page_Sensor.initUI()
+    }
+
+    // A missing or broken constant keeps the built-in value: a DPI step or stage count of 0
+    // would make the pages divide by zero or show nothing.
+    function loadQ7Apconfig() {
+        if (typeof ui_View.q7_getApConfig !== "function")
+            return
+        var stages = parseInt(ui_View.q7_getApConfig("colorMaxStage"))
+        if (stages > 0)
+            colorMaxStage = stages
+        effectEnable = asList(ui_View.q7_getApConfig("effectEnable"))
+        var base = parseInt(ui_View.q7_getApConfig("dpiBase"))
+        if (base > 0)
+            dpiBase = base
+        dpiValue = asList(ui_View.q7_getApConfig("dpiValue")).map(v => parseInt(v) || 0)
+    }
+
+    // A one-element list comes back from the settings file as a bare value, an absent one as 0.
+    function asList(value) {
+        if (Array.isArray(value))
+            return value
+        if (value === undefined || value === null || value === 0 || value === "")
+            return []
+        return [value]
+    }
+
+    function playOnPowerOn() {
+        pfItem.visible = true
+        fnItem.visible = true
+        _fkPage.visible = true
+        _fkPage.curID = fnItem.currentIndex
+        script_PowerOn.restart()
+    }
+
+    function setSkin() {
+        fnItem.setSkin()
+    }
+
+    function translateStrings(code) {
+        if (typeof ui_View.q7_getProductLayoutStrings === "function")
+            _ProductLayoutStringList = ui_View.q7_getProductLayoutStrings(code)
+        _Page_Keydefine.translateStrings()
+        _Page_Macro.translateStrings()
+        _Page_Color.translateStrings()
+        fnItem.translateStrings()
+        pfItem.translateStrings()
+    }
+
+    Flickable {
+        id: _fkPage
+        objectName: "_fkPage"
+        x: 171
+        y: 96
+        width: 759
+        height: 442
+        z: _Page_Sensor.z
+        clip: true
+        interactive: false
+        visible: false
+        enabled: !mainItem_Q7.drawerOpen
+        opacity: 0.2 + 0.8 * enabled
+        contentWidth: width
+        contentHeight: height
+        contentX: -2 * width
+
+        property int curID: 0
+
+        // The five steps keep a click during a slide from jumping back: the running slide is
+        // finished at once and the new choice carries on from its end state.
+        function show(index) {
+            if (paBack_X.running) {
+                paBack_X.tmpIndex = index
+                paBack_X.complete()
+            } else if (pa_X.running) {
+                curID = index
+                pa_X.complete()
+            } else if (index < 0) {
+                paBack_X.tmpIndex = index
+                paBack_X.restart()
+            } else if (paBack_X.tmpIndex < 0) {
+                paBack_X.tmpIndex = index
+                curID = index
+                pa_X.restart()
+            } else {
+                paBack_X.tmpIndex = index
+                paBack_X.restart()
+            }
+        }
+
+        Page_Keydefine {
+            id: _Page_Keydefine
+            objectName: "_Page_Keydefine"
+            y: 46
+            visible: _fkPage.curID === 0
+        }
+        Page_Macro {
+            id: _Page_Macro
+            objectName: "_Page_Macro"
+            y: 46
+            visible: _fkPage.curID === 1
+        }
+        Page_Color {
+            id: _Page_Color
+            objectName: "_Page_Color"
+            y: 46
+            visible: _fkPage.curID === 2
+        }
+        Page_Sensor {
+            id: _Page_Sensor
+            objectName: "_Page_Sensor"
+            y: 46
+            visible: _fkPage.curID === 3
+        }
+
+        NumberAnimation {
+            id: pa_X
+            objectName: "pa_X"
+            target: _fkPage
+            property: "contentX"
+            from: -2 * _fkPage.width
+            to: 0
+            duration: 0.5 * mainIten.animation_speed
+            easing.type: Easing.OutCubic
+        }
+        NumberAnimation {
+            id: paBack_X
+            objectName: "paBack_X"
+            // The page to show once the current one is out; -1 leaves the area empty.
+            property int tmpIndex: -1
+            target: _fkPage
+            property: "contentX"
+            from: 0
+            to: -2 * _fkPage.width
+            duration: 0.5 * mainIten.animation_speed
+            easing.type: Easing.InCubic
+            onFinished: {
+                _fkPage.curID = tmpIndex
+                if (tmpIndex >= 0)
+                    pa_X.restart()
+            }
+        }
+    }
+
+    Menu_Func {
+        id: fnItem
+        objectName: "fnItem"
+        x: 8
+        y: 180
+        visible: false
+        enabled: !mainItem_Q7.drawerOpen
+        opacity: 0.2 + 0.8 * enabled
+        onIndexChanged_btn: currentIndex => _fkPage.show(currentIndex)
+    }
+
+    Menu_Prof {
+        id: pfItem
+        objectName: "pfItem"
+        x: 1000 - width - 8
+        y: 95
+        visible: false
+        enabled: !mainItem_Q7.drawerOpen && _fkPage.curID !== 1
+        opacity: 0.2 + 0.8 * enabled
+        onIndexChanged_btn: currentIndex => {
+            ui_View.q7_02H_SetCurrentProfile(currentIndex)
+            _Page_Keydefine.initUI()
+            _Page_Color.refreshUI()
+            _Page_Sensor.initUI()
+        }
+    }
+
+    ParallelAnimation {
+        id: script_PowerOn
+        onStarted: {
+            pfItem.x = 1000
+            fnItem.x = -150
+            pfItem.visible = true
+            fnItem.visible = true
+        }
+        NumberAnimation {
+            target: pfItem; property: "x"; from: 1000; to: 1000 - pfItem.width - 8
+            duration: mainIten.animation_speed; easing.type: Easing.OutElastic
+        }
+        NumberAnimation {
+            target: fnItem; property: "x"; from: -150; to: 8
+            duration: mainIten.animation_speed; easing.type: Easing.OutElastic
+        }
+        onFinished: {
+            _fkPage.visible = true
+            _fkPage.curID = fnItem.currentIndex
+            pa_X.restart()
+        }
+    }
+}

@@ -1,0 +1,19 @@
+import QtQuick
+
+// The window background: the skin's picture or the user's own, with the skin's frame above it.
+Item {
+    width: 1000
+    height: 600
+
+    Image {
+        objectName: "backgroundImage"
+        anchors.fill: parent
+        source: mainIten.isCustomBackground ? mainIten.sourceCustomBackground
+                                            : mainIten.sourceBackground
+    }
+    Image {
+        x: 0
+        y: 0
+        source: mainIten.sourceFrameBackground
+    }
+}

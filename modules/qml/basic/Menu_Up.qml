@@ -1,0 +1,43 @@
+import QtQuick
+import "../common"
+
+// The top bar: global settings on the left, close on the right.
+Item {
+    id: menuUp
+    property bool isGlobalSettingSelect: false
+    signal btnClicked(int btnIndex)
+
+    width: container.width + 16
+    height: container.height + 16
+
+    Image {
+        id: container
+        anchors.centerIn: parent
+        source: mainIten.sourceListUpContainer
+    }
+
+    Image {
+        id: btnSetting
+        objectName: "btnSetting"
+        x: container.x + 5
+        y: -3 + (menuUp.height - height) / 2
+        source: menuUp.isGlobalSettingSelect || settingMouse.containsMouse
+                ? mainIten.sourceAS1 : mainIten.sourceAS0
+        MouseArea {
+            id: settingMouse
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: menuUp.btnClicked(0)
+        }
+    }
+
+    Button_2state {
+        id: btnClose
+        objectName: "btnClose"
+        x: container.x + container.width - width - 5
+        y: -3 + (menuUp.height - height) / 2
+        source0: mainIten.sourceAM0
+        source1: mainIten.sourceAM1
+        onClicked: menuUp.btnClicked(1)
+    }
+}

@@ -1,0 +1,34 @@
+// Runs the QML shell tests in shell/ with recording stand-ins published as ui_View and ui_Ctl,
+// exactly where the program publishes the real ones (the engine's root context).
+#include <QDir>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QtQuickTest>
+
+class StandIns : public QObject {
+    Q_OBJECT
+public Q_SLOTS:
+    void qmlEngineAvailable(QQmlEngine *engine) {
+        // Skin images are addressed relative to the program's folder, as in the program.
+        const QString bin = qEnvironmentVariable("Q7_BUILD_BIN");
+        if (!bin.isEmpty())
+            QDir::setCurrent(bin);
+        publish(engine, QStringLiteral("ui_View"), QStringLiteral("StandInView.qml"));
+        publish(engine, QStringLiteral("ui_Ctl"), QStringLiteral("StandInCtl.qml"));
+    }
+
+private:
+    static void publish(QQmlEngine *engine, const QString &name, const QString &file) {
+        QQmlComponent component(engine, QUrl::fromLocalFile(
+            QStringLiteral(QUICK_TEST_SOURCE_DIR "/../") + file));
+        QObject *object = component.create();
+        if (!object)
+            qFatal("%s", qPrintable(component.errorString()));
+        object->setParent(engine);
+        engine->rootContext()->setContextProperty(name, object);
+    }
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(tst_qml_shell, StandIns)
+#include "tst_qml_shell.moc"
