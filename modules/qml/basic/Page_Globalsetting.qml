@@ -448,11 +448,12 @@ Item {
         x: 20
         y: 246
         width: page.paletteLength
-        height: 16
+        height: 17
+        // Odd by odd, so the turned rectangle sits on whole pixels and presses land exactly.
         Rectangle {
             id: paletteStrip
             objectName: "paletteStrip"
-            width: 16
+            width: 17
             height: page.paletteLength
             anchors.centerIn: parent
             rotation: -90
