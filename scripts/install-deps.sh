@@ -15,6 +15,8 @@ packages=(
     libhidapi-dev libudev-dev
     # desktop integration: input capture, pointer settings
     libx11-dev libxi-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas libglib2.0-bin
+    # a font with Chinese glyphs for the Chinese language files
+    fonts-wqy-microhei
     # headless display for the tests
     xvfb xauth xcompmgr x11-utils
 )
