@@ -3,7 +3,9 @@
 #include "Dialogs.h"
 #include "IniFormat.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 QString withSlash(QString dir) {
@@ -48,8 +50,20 @@ void ApConfig::resetApconfig() {
     // its deferred write would otherwise land on the restored file, and a handle opened
     // on the same path while the old one lives shares its cached, pre-reset contents.
     m_settings.reset();
+    const QFileInfo old(path);
+    const qint64 oldSize = old.exists() ? old.size() : -1;
+    const QDateTime oldTime = old.lastModified();
     QFile::remove(path);
     QFile::copy(defaultsPath(), path);
+    // The settings class reuses its parsed copy of a file whose size and time look
+    // unchanged; a same-sized factory file copied within the same millisecond as that
+    // last write would be taken for the old one.
+    const QFileInfo restored(path);
+    if (restored.exists() && restored.size() == oldSize && restored.lastModified() == oldTime) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadWrite))
+            file.setFileTime(oldTime.addSecs(1), QFileDevice::FileModificationTime);
+    }
     m_settings = std::make_unique<QSettings>(filePath(), qt48IniFormat());
 }
 
