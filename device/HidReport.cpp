@@ -44,22 +44,6 @@ void scrambleBlock(uchar *p, const std::array<uchar, 8> &code) {
         p[i] = uchar(p[i] + swapNibbles(scrambleKey[i]));
 }
 
-void unscrambleBlock(uchar *p, const std::array<uchar, 8> &code) {
-    for (int i = 0; i < 8; ++i)
-        p[i] = uchar(p[i] - swapNibbles(scrambleKey[i]));
-    // Rotate right by 3 bits.
-    const uchar last = p[7];
-    for (int k = 7; k > 0; --k)
-        p[k] = uchar((p[k] >> 3) | (p[k - 1] << 5));
-    p[0] = uchar((p[0] >> 3) | (last << 5));
-    for (int i = 1; i <= 6; ++i)
-        p[i] ^= code[i];
-    std::swap(p[0], p[5]);
-    std::swap(p[1], p[4]);
-    std::swap(p[2], p[7]);
-    std::swap(p[3], p[6]);
-}
-
 std::array<uchar, 8> codeBytes(const QString &sCode) {
     std::array<uchar, 8> code{};
     if (sCode.size() == 6) {

@@ -24,9 +24,8 @@ std::array<uchar, featureLength> command(uchar cmd, uchar arg1 = 0, uchar arg2 =
 extern const std::array<uchar, 8> scrambleKey;
 
 // Scrambles the 8 bytes that follow the report ID (command ... checksum) in place with the
-// device code (bytes 1-6 used). unscrambleBlock undoes it; the firmware runs that side.
+// device code (bytes 1-6 used). Only the firmware undoes it.
 void scrambleBlock(uchar *p8, const std::array<uchar, 8> &code);
-void unscrambleBlock(uchar *p8, const std::array<uchar, 8> &code);
 
 // Device code bytes for a code text: the six characters in bytes 1-6 when it has exactly
 // six, otherwise all zero.

@@ -218,6 +218,7 @@ bool linkDevice(MS_HT66FB560 &device, const QStringList &productNames, const QSt
     DevInfoEntry entry;
     if (!selectEntry(readDeviceTable(productNames), boundEntryIndex, vidText, pidText, sCode,
                      entry)) {
+        device.master()->setDebugMode(false);
         device.bindDevice(DeviceBinding{});
         return false;
     }

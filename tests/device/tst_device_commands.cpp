@@ -179,15 +179,23 @@ void CommandsTest::blockGetReadsAnswerThenTwoReports() {
 void CommandsTest::blockRoundTripThroughTheMouse_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("id");
-    QTest::newRow("profile block 5") << 0 << 5;
-    QTest::newRow("key matrix 1") << 1 << 1;
-    QTest::newRow("macro slot 1") << 2 << 1;
-    QTest::newRow("macro slot 100") << 2 << 100;
+    QTest::addColumn<QByteArray>("setReport");
+    QTest::addColumn<QByteArray>("getReport");
+    QTest::newRow("profile block 5") << 0 << 5 << QByteArray("00 0c 05 80 00 00 00 00 6e")
+                                     << QByteArray("00 8c 05 80 00 00 00 00 ee");
+    QTest::newRow("key matrix 1") << 1 << 1 << QByteArray("00 0d 01 80 00 00 00 00 71")
+                                  << QByteArray("00 8d 01 80 00 00 00 00 f1");
+    QTest::newRow("macro slot 1") << 2 << 1 << QByteArray("00 0f 01 80 00 00 00 00 6f")
+                                  << QByteArray("00 8f 01 80 00 00 00 00 ef");
+    QTest::newRow("macro slot 100") << 2 << 100 << QByteArray("00 0f 64 80 00 00 00 00 0c")
+                                    << QByteArray("00 8f 64 80 00 00 00 00 8c");
 }
 
 void CommandsTest::blockRoundTripThroughTheMouse() {
     QFETCH(int, kind);
     QFETCH(int, id);
+    QFETCH(QByteArray, setReport);
+    QFETCH(QByteArray, getReport);
     MS_HT66FB560 dev;
     bindQuietly(dev);
     auto block = pattern(uchar(kind * 50 + id));
@@ -213,6 +221,10 @@ void CommandsTest::blockRoundTripThroughTheMouse() {
     QVERIFY(ok);
     QCOMPARE(back, block);
     QCOMPARE(vmouse::undecodable(), 0);
+    const auto sent = traffic(Dir::FeatureOut);
+    QCOMPARE(int(sent.size()), 2);
+    QCOMPARE(hex(sent[0].bytes), setReport);
+    QCOMPARE(hex(sent[1].bytes), getReport);
     // Other blocks are untouched.
     const auto factory = vmouse::factoryState();
     QCOMPARE(vmouse::state().profiles[0], kind == 0 && id == 0 ? block : factory.profiles[0]);

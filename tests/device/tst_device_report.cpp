@@ -3,6 +3,8 @@
 #include "HidReport.h"
 #include "LinkTestUtil.h"
 
+#include <hidapi.h>
+
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -49,26 +51,42 @@ void ReportTest::checksumIgnoresReportIdAndOldChecksum() {
     QCOMPARE(hidreport::checksum(a), hidreport::checksum(b));
 }
 
-// The host scrambles, the firmware unscrambles: over random reports and codes the two
-// directions must give back the clear bytes, and scrambling must actually change them.
+// The host scrambles, the virtual mouse's firmware unscrambles: over random reports and
+// codes it must recover every clear report, and scrambling must actually change them.
 void ReportTest::scrambleRoundTrip() {
+    vmouse::reset();
     QRandomGenerator rng(20261206);
+    hid_device *dev = hid_open_path(vmouse::commandPath);
+    QVERIFY(dev);
     int unchanged = 0;
-    for (int round = 0; round < 5000; ++round) {
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(6, '\0');
+        for (auto &c : text)
+            c = char(rng.bounded(256));
         std::array<uchar, 8> code{};
-        for (auto &c : code)
-            c = uchar(rng.bounded(256));
-        std::array<uchar, 8> clear{};
-        for (auto &c : clear)
-            c = uchar(rng.bounded(256));
-        auto p = clear;
-        hidreport::scrambleBlock(p.data(), code);
-        if (p == clear)
+        for (int i = 0; i < 6; ++i)
+            code[size_t(i + 1)] = uchar(text[size_t(i)]);
+        code[0] = uchar(rng.bounded(256));  // bytes 0 and 7 play no part
+        code[7] = uchar(rng.bounded(256));
+        vmouse::setDeviceCode(text);
+
+        std::array<uchar, 9> clear{};
+        for (int i = 1; i < 8; ++i)
+            clear[size_t(i)] = uchar(rng.bounded(256));
+        hidreport::setChecksum(clear.data());
+        auto wire = clear;
+        hidreport::scrambleBlock(wire.data() + 1, code);
+        if (wire == clear)
             ++unchanged;
-        hidreport::unscrambleBlock(p.data(), code);
-        QCOMPARE(hex(p), hex(clear));
+        QCOMPARE(int(wire[0]), 0);
+        vmouse::clearLog();
+        QCOMPARE(hid_send_feature_report(dev, wire.data(), wire.size()), 9);
+        const auto sent = vmouse::log().back();
+        QCOMPARE(hex(sent.bytes), hex(wire));
+        QCOMPARE(hex(sent.clear), hex(clear));
     }
-    QVERIFY(unchanged < 5);
+    hid_close(dev);
+    QVERIFY(unchanged < 3);
 }
 
 void ReportTest::scrambleUsesOnlyCodeBytes1To6() {
