@@ -1,0 +1,270 @@
+#include "ProfileStore.h"
+
+#include "Dialogs.h"
+#include "IniFormat.h"
+#include "MS_HT66FB560.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+const char *const groupNames[] = {"profile_fw", "matrix_fw", "other_fw"};
+const QString pointerGroup = QStringLiteral("profile_sw");
+
+QString key(const QString &group, int profile) {
+    return group + QLatin1Char('/') + QString::number(profile);
+}
+
+QVariantList sixFalse() {
+    return QVariantList(ProfileStore::profileCount, false);
+}
+
+QVariantList zeros(int n) {
+    return QVariantList(n, 0);
+}
+
+// A stored value as the list it should be; anything else (absent, a lone text) is no list.
+QVariantList asList(const QVariant &v) {
+    if (v.typeId() == QMetaType::QVariantList || v.typeId() == QMetaType::QStringList)
+        return v.toList();
+    return {};
+}
+
+bool validProfile(int p) {
+    return p >= 0 && p < ProfileStore::profileCount;
+}
+
+} // namespace
+
+ProfileStore::ProfileStore(const QString &settingsPath, const QString &defaultsPath)
+    : settings(std::make_unique<QSettings>(settingsPath, qt48IniFormat())),
+      defaultsFile(defaultsPath) {
+    for (auto &group : lists)
+        group.fill(zeros(blockSize));
+    for (int g = Firmware; g <= Other; ++g) {
+        dirty[g] = asList(settings->value(groupKey(Group(g)) + QStringLiteral("/dirty")));
+        if (dirty[g].size() != profileCount)
+            dirty[g] = sixFalse();
+    }
+    const uint stored = settings->value(QStringLiteral("common/curProfile"), 0).toUInt();
+    cur = validProfile(int(stored)) ? uchar(stored) : 0;
+}
+
+ProfileStore::~ProfileStore() = default;
+
+QString ProfileStore::groupKey(Group group) {
+    return QString::fromLatin1(groupNames[group]);
+}
+
+bool ProfileStore::setCurProfile(uchar profileId) {
+    if (!validProfile(profileId)) {
+        qWarning() << "profile id out of range:" << profileId;
+        return false;
+    }
+    cur = profileId;
+    settings->setValue(QStringLiteral("common/curProfile"), uint(cur));
+    return true;
+}
+
+QVariantList &ProfileStore::list(Group group, int profile) {
+    // Callers index and write any of the 128 positions.
+    QVariantList &l = lists[group][validProfile(profile) ? profile : 0];
+    while (l.size() < blockSize)
+        l.append(0);
+    return l;
+}
+
+const QVariantList &ProfileStore::list(Group group, int profile) const {
+    return lists[group][validProfile(profile) ? profile : 0];
+}
+
+void ProfileStore::syncFromDevice() {
+    if (!linked_ || !dev) {
+        loadAllProfiles();
+        return;
+    }
+    uchar deviceProfile = cur;
+    dev->hid_82H_GetCurrentProfile(deviceProfile);
+    // A profile number the store cannot address is not taken over.
+    if (deviceProfile != cur && validProfile(deviceProfile)) {
+        cur = deviceProfile;
+        settings->setValue(QStringLiteral("common/curProfile"), uint(cur));
+    }
+    for (uchar d = 0; d < profileCount; ++d) {
+        uchar firmware[blockSize] = {};
+        uchar matrix[blockSize] = {};
+        uchar other[blockSize] = {};
+        // A block read that fails may have left part of an answer behind: store zeros.
+        if (!dev->hid_8CH_GetFwProfile(d, firmware))
+            std::fill(std::begin(firmware), std::end(firmware), uchar(0));
+        if (!dev->hid_8DH_GetKeyMatrix(d, matrix))
+            std::fill(std::begin(matrix), std::end(matrix), uchar(0));
+        dev->hid_84H_GetDPIStage(other[0], d);
+        dev->hid_83H_GetReportRate(other[1], d);
+        if (d == 0)
+            dev->hid_89H_GetRGBLedTwinkle(other[2]);
+
+        const uchar *blocks[] = {firmware, matrix, other};
+        for (int g = Firmware; g <= Other; ++g) {
+            QVariantList values;
+            values.reserve(blockSize);
+            for (int i = 0; i < blockSize; ++i)
+                values.append(int(blocks[g][i]));
+            lists[g][d] = values;
+        }
+    }
+    saveAllProfiles();
+}
+
+QVariantList ProfileStore::completed(const QString &k, QVariantList values, int size,
+                                     std::unique_ptr<QSettings> &defaults) const {
+    if (values.size() >= size) {
+        values.resize(size);
+        return values;
+    }
+    if (!defaults)
+        defaults = std::make_unique<QSettings>(defaultsFile, qt48IniFormat());
+    const QVariantList factory = asList(defaults->value(k));
+    for (qsizetype i = values.size(); i < size; ++i)
+        values.append(i < factory.size() ? factory.at(i) : QVariant(0));
+    return values;
+}
+
+void ProfileStore::loadAllProfiles() {
+    const uint stored = settings->value(QStringLiteral("common/curProfile"), 0).toUInt();
+    cur = validProfile(int(stored)) ? uchar(stored) : 0;
+
+    std::unique_ptr<QSettings> defaults; // opened only when a list needs completing
+    for (int i = 0; i < profileCount; ++i) {
+        for (int g = Firmware; g <= Other; ++g) {
+            const QString k = key(groupKey(Group(g)), i);
+            lists[g][i] = completed(k, asList(settings->value(k)), blockSize, defaults);
+        }
+        // The pointer settings are read from the file where they are used; a short list is
+        // repaired there, once, so that those readers find four values.
+        const QString k = key(pointerGroup, i);
+        const QVariantList sw = asList(settings->value(k));
+        if (sw.size() < pointerSettingsSize)
+            settings->setValue(k, completed(k, sw, pointerSettingsSize, defaults));
+    }
+}
+
+void ProfileStore::saveAllProfiles() {
+    for (int i = 0; i < profileCount; ++i) {
+        for (int g = Firmware; g <= Other; ++g)
+            settings->setValue(key(groupKey(Group(g)), i), lists[g][i]);
+    }
+}
+
+void ProfileStore::setDirty(Group group, uchar profileId) {
+    if (linked_)
+        return;
+    if (!validProfile(profileId)) {
+        qWarning() << "profile id out of range:" << profileId;
+        return;
+    }
+    dirty[group][profileId] = true;
+    settings->setValue(groupKey(group) + QStringLiteral("/dirty"), dirty[group]);
+    settings->setValue(key(groupKey(group), profileId), lists[group][profileId]);
+}
+
+void ProfileStore::q7_SetDirty_Profile(uchar profileId) {
+    setDirty(Firmware, profileId);
+}
+void ProfileStore::q7_SetDirty_Matrix(uchar profileId) {
+    setDirty(Matrix, profileId);
+}
+void ProfileStore::q7_SetDirty_Other(uchar profileId) {
+    setDirty(Other, profileId);
+}
+
+QVariantList ProfileStore::q7_getDefaultProfile(QString k, uchar profileId) {
+    QSettings defaults(defaultsFile, qt48IniFormat());
+    QVariantList values = asList(defaults.value(key(k, profileId)));
+    // The pages index these lists directly; a damaged defaults file must not make them
+    // read past the end.
+    int size = 0;
+    if (k == pointerGroup)
+        size = pointerSettingsSize;
+    else if (k == groupKey(Firmware) || k == groupKey(Matrix) || k == groupKey(Other))
+        size = blockSize;
+    if (!values.isEmpty() && values.size() < size) {
+        while (values.size() < size)
+            values.append(0);
+    }
+    return values;
+}
+
+QString ProfileStore::desktopFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+void ProfileStore::q7_saveProfile(int profile) {
+    if (!validProfile(profile)) {
+        qWarning() << "export of a profile out of range:" << profile;
+        return;
+    }
+    const QString name = dialogs().saveFileName(
+        dialogParent, QCoreApplication::translate("myQQuickView", "Save File"), desktopFolder(),
+        QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
+    if (name.isEmpty())
+        return;
+    settings->setValue(QStringLiteral("common/importProfile"), profile);
+    settings->sync();
+    // Removing the target first would delete the working file if the user picked it.
+    const QFileInfo target(name), source(settings->fileName());
+    if (target.exists() && target.canonicalFilePath() == source.canonicalFilePath())
+        return;
+    if (target.exists())
+        QFile::remove(name);
+    QFile::copy(settings->fileName(), name);
+}
+
+void ProfileStore::q7_loadProfile(int profile) {
+    const QString name = dialogs().openFileName(
+        dialogParent, QCoreApplication::translate("myQQuickView", "Open File"), desktopFolder(),
+        QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
+    if (!name.isEmpty() && validProfile(profile)) {
+        QSettings source(name, qt48IniFormat());
+        const int s = source.value(QStringLiteral("common/importProfile"), 0).toInt();
+        // Only a file that carries the source profile's firmware block is a profile file;
+        // anything else would overwrite the slot with empty values.
+        if (!validProfile(s) ||
+            asList(source.value(key(groupKey(Firmware), s))).size() < blockSize) {
+            const QStringList msg = msgStrings ? msgStrings() : QStringList();
+            dialogs().warning(dialogParent, msg.value(0), msg.value(1));
+        } else {
+            for (const QString &g :
+                 {pointerGroup, groupKey(Firmware), groupKey(Matrix), groupKey(Other)}) {
+                // A key the file lacks leaves the slot's own value in place.
+                if (source.contains(key(g, s)))
+                    settings->setValue(key(g, profile), source.value(key(g, s)));
+            }
+            settings->sync();
+        }
+    }
+    loadAllProfiles();
+}
+
+void ProfileStore::q7_resetProfile(int profile) {
+    if (!validProfile(profile)) {
+        qWarning() << "reset of a profile out of range:" << profile;
+        return;
+    }
+    QSettings defaults(defaultsFile, qt48IniFormat());
+    for (const QString &g : {pointerGroup, groupKey(Firmware), groupKey(Matrix), groupKey(Other)}) {
+        for (int p : {0, profile}) {
+            // Without a defaults entry the stored value stays; an empty list would wipe it.
+            if (defaults.contains(key(g, p)))
+                settings->setValue(key(g, p), asList(defaults.value(key(g, p))));
+        }
+    }
+    settings->sync();
+    loadAllProfiles();
+}
