@@ -312,13 +312,10 @@ Item {
         }
     }
 
-    // Key names for the pages; generated at build time. Loaded rather than declared so the shell
-    // still starts in a build that does not carry it.
-    Loader {
+    // Key names for the pages, generated at build time from the program's own key table.
+    KeyCodeString {
         id: _KeyCodeString
         objectName: "_KeyCodeString"
-        source: "basic/KeyCodeString.qml"
-        asynchronous: false
     }
 
     SequentialAnimation {

@@ -48,6 +48,8 @@ Item {
             compare(child("main_Q7").dpiBase, 50)
             compare(child("main_Q7")._ProductLayoutStringList[15], "031000/15")
             compare(shell.startupSteps, ["initUI"])
+            // The pages find the key names under the shell.
+            compare(child("_KeyCodeString").keycodeTostr(0x04), "A")
         }
 
         function test_openingPutsBarsAndMenusInPlace() {
