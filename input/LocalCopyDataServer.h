@@ -27,6 +27,6 @@ private:
     void readFrame(QLocalSocket *socket);
     void refuse(QLocalSocket *socket);
 
+    int open = 0; // before the server: its sockets count down as they go with it
     QLocalServer server;
-    int open = 0;
 };
