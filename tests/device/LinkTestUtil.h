@@ -1,7 +1,6 @@
 #pragma once
 
-// Small helpers for the device-link tests: binding the device object to the virtual mouse
-// and picking traffic out of its log.
+// Helpers for the device-link tests: binding to the virtual mouse and reading its log.
 
 #include "MS_HT66FB560.h"
 #include "Master.h"
@@ -9,24 +8,19 @@
 #include "VirtualMouse.h"
 
 #include <QByteArray>
-#include <QList>
 
 #include <chrono>
 #include <vector>
 
 namespace linktest {
 
-inline QByteArray hex(const vmouse::Bytes &b) {
+template <typename Bytes>
+QByteArray hex(const Bytes &b) {
     return QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size())).toHex(' ');
 }
 
-template <size_t N>
-inline QByteArray hex(const std::array<uchar, N> &b) {
-    return QByteArray(reinterpret_cast<const char *>(b.data()), int(N)).toHex(' ');
-}
-
-// The binding discovery would produce for the default virtual mouse. Without a vendor
-// path the polling thread ends at once and leaves the log to the command interface.
+// What discovery would bind for the default virtual mouse. Without a vendor path the
+// polling thread ends at once and leaves the log to the command interface.
 inline DeviceBinding virtualBinding(bool withVendor = false) {
     DeviceBinding b;
     b.entryIndex = 1;
@@ -43,28 +37,19 @@ inline void bindQuietly(MS_HT66FB560 &dev, const DeviceBinding &b = virtualBindi
     vmouse::clearLog();
 }
 
-inline std::vector<vmouse::LogEntry> traffic(vmouse::Dir dir) {
+inline std::vector<vmouse::LogEntry> traffic(vmouse::Dir dir, const char *path = nullptr) {
     std::vector<vmouse::LogEntry> out;
     for (const auto &e : vmouse::log())
-        if (e.dir == dir)
+        if (e.dir == dir && (!path || e.path == path))
             out.push_back(e);
     return out;
 }
 
-inline std::vector<vmouse::LogEntry> trafficOn(const char *path) {
-    std::vector<vmouse::LogEntry> out;
-    for (const auto &e : vmouse::log())
-        if (e.path == path)
-            out.push_back(e);
-    return out;
-}
-
-// The log without open/close/enumerate: what went over the wire, in order.
+// What went over the wire, in order (no open, close or enumeration).
 inline std::vector<vmouse::LogEntry> wire() {
     std::vector<vmouse::LogEntry> out;
     for (const auto &e : vmouse::log())
-        if (e.dir == vmouse::Dir::FeatureOut || e.dir == vmouse::Dir::Answer
-            || e.dir == vmouse::Dir::Output || e.dir == vmouse::Dir::Input)
+        if (e.dir >= vmouse::Dir::FeatureOut)
             out.push_back(e);
     return out;
 }
@@ -78,6 +63,11 @@ inline vmouse::Block pattern(uchar seed) {
     for (size_t i = 0; i < b.size(); ++i)
         b[i] = uchar(seed + i * 7);
     return b;
+}
+
+inline DevInfoEntry virtualEntry(const QString &sCode = QString()) {
+    DevInfoEntry e{0x04d9, 0xa1b7, 0xff00, 0xff00, 0xff01, 0x0001, QStringLiteral("Q7"), 64, sCode};
+    return e;
 }
 
 }  // namespace linktest

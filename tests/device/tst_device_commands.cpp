@@ -10,42 +10,38 @@
 using namespace linktest;
 using vmouse::Dir;
 
+using Call = std::function<void(MS_HT66FB560 &)>;
+Q_DECLARE_METATYPE(Call)
+
 class CommandsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
+    void init() { vmouse::reset(); }
     void singleValueSets_data();
     void singleValueSets();
     void singleValueGets();
     void firmwareVersionText_data();
     void firmwareVersionText();
-    void blockSetCarriesTwoReportsWithPauses();
-    void blockGetReadsAnswerThenTwoReports();
-    void blockRoundTripThroughTheMouse_data();
-    void blockRoundTripThroughTheMouse();
-    void genericLayerReturnsAnswer();
+    void blockSetTimingOnTheWire();
+    void blockGetTimingOnTheWire();
+    void blocksRoundTrip_data();
+    void blocksRoundTrip();
     void scrambledCommandsReachTheFirmware();
-    void setRunsOnACopyOfTheTask();
 };
-
-void CommandsTest::init() { vmouse::reset(); }
-
-using Call = std::function<void(MS_HT66FB560 &)>;
-Q_DECLARE_METATYPE(Call)
 
 void CommandsTest::singleValueSets_data() {
     QTest::addColumn<Call>("call");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("01H") << Call([](MS_HT66FB560 &d) { d.hid_01H_SetFunctionOption(0x08); })
+    QTest::newRow("01H") << Call([](auto &d) { d.hid_01H_SetFunctionOption(0x08); })
                          << QByteArray("00 01 08 00 00 00 00 00 f6");
-    QTest::newRow("02H") << Call([](MS_HT66FB560 &d) { d.hid_02H_SetCurrentProfile(1); })
+    QTest::newRow("02H") << Call([](auto &d) { d.hid_02H_SetCurrentProfile(1); })
                          << QByteArray("00 02 01 00 00 00 00 00 fc");
     // The profile id goes first on the wire although it is the second parameter.
-    QTest::newRow("03H") << Call([](MS_HT66FB560 &d) { d.hid_03H_SetReportRate(2, 3); })
+    QTest::newRow("03H") << Call([](auto &d) { d.hid_03H_SetReportRate(2, 3); })
                          << QByteArray("00 03 03 02 00 00 00 00 f7");
-    QTest::newRow("04H") << Call([](MS_HT66FB560 &d) { d.hid_04H_SetDPIStage(5, 4); })
+    QTest::newRow("04H") << Call([](auto &d) { d.hid_04H_SetDPIStage(5, 4); })
                          << QByteArray("00 04 04 05 00 00 00 00 f2");
-    QTest::newRow("08H") << Call([](MS_HT66FB560 &d) { d.hid_08H_SetStopMacroSending(); })
+    QTest::newRow("08H") << Call([](auto &d) { d.hid_08H_SetStopMacroSending(); })
                          << QByteArray("00 08 aa cc ee 00 00 00 93");
 }
 
@@ -58,15 +54,14 @@ void CommandsTest::singleValueSets() {
     const auto w = wire();
     QCOMPARE(int(w.size()), 1);  // no answer, no data reports
     QCOMPARE(hex(w[0].bytes), expected);
-    QCOMPARE(int(vmouse::commands().size()), 1);
-    QCOMPARE(vmouse::undecodable(), 0);
+    QCOMPARE(int(vmouse::commands().size()), 1);  // the firmware took it
     QCOMPARE(vmouse::openHandles(), 0);
 }
 
-// Each getter: its report, the answer byte it takes, and that the firmware's value arrives.
+// Each getter's report, the answer byte it takes, and the firmware's value arriving.
 void CommandsTest::singleValueGets() {
     MS_HT66FB560 dev;
-    bindQuietly(dev);  // the greeting sets the function option; what follows replaces it
+    bindQuietly(dev);
     auto st = vmouse::factoryState();
     st.functionOption = 0x5A;
     st.currentProfile = 4;
@@ -75,18 +70,13 @@ void CommandsTest::singleValueGets() {
     st.ledTwinkle = 0;
     vmouse::setState(st);
 
-    uchar v = 0xEE;
-    QVERIFY(dev.hid_81H_GetFunctionOption(v));
-    QCOMPARE(int(v), 0x5A);
-    QVERIFY(dev.hid_82H_GetCurrentProfile(v));
-    QCOMPARE(int(v), 4);
-    QVERIFY(dev.hid_83H_GetReportRate(v, 3));
-    QCOMPARE(int(v), 8);
-    QVERIFY(dev.hid_84H_GetDPIStage(v, 2));
-    QCOMPARE(int(v), 7);
-    v = 0xEE;
-    QVERIFY(dev.hid_89H_GetRGBLedTwinkle(v));
-    QCOMPARE(int(v), 0);
+    uchar v[5] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+    QVERIFY(dev.hid_81H_GetFunctionOption(v[0]));
+    QVERIFY(dev.hid_82H_GetCurrentProfile(v[1]));
+    QVERIFY(dev.hid_83H_GetReportRate(v[2], 3));
+    QVERIFY(dev.hid_84H_GetDPIStage(v[3], 2));
+    QVERIFY(dev.hid_89H_GetRGBLedTwinkle(v[4]));
+    QCOMPARE(hex(std::array<uchar, 5>{v[0], v[1], v[2], v[3], v[4]}), QByteArray("5a 04 08 07 00"));
 
     const auto sent = traffic(Dir::FeatureOut);
     QCOMPARE(int(sent.size()), 5);
@@ -95,7 +85,6 @@ void CommandsTest::singleValueGets() {
     QCOMPARE(hex(sent[2].bytes), QByteArray("00 83 03 00 00 00 00 00 79"));
     QCOMPARE(hex(sent[3].bytes), QByteArray("00 84 02 00 00 00 00 00 79"));
     QCOMPARE(hex(sent[4].bytes), QByteArray("00 89 00 00 00 00 00 00 76"));
-    // Every get reads a 9-byte answer and no data report.
     QCOMPARE(int(traffic(Dir::Answer).size()), 5);
     QCOMPARE(int(traffic(Dir::Input).size()), 0);
 }
@@ -106,7 +95,6 @@ void CommandsTest::firmwareVersionText_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("1.0A") << 0x01 << 0x0A << "1.0A";
     QTest::newRow("1a.05") << 0x1A << 0x05 << "1a.05";
-    QTest::newRow("0.00") << 0x00 << 0x00 << "0.00";
     QTest::newRow("ff.FF") << 0xFF << 0xFF << "ff.FF";
 }
 
@@ -126,7 +114,7 @@ void CommandsTest::firmwareVersionText() {
     QCOMPARE(hex(traffic(Dir::FeatureOut).at(0).bytes), QByteArray("00 80 00 00 00 00 00 00 7f"));
 }
 
-void CommandsTest::blockSetCarriesTwoReportsWithPauses() {
+void CommandsTest::blockSetTimingOnTheWire() {
     MS_HT66FB560 dev;
     bindQuietly(dev);
     auto block = pattern(3);
@@ -134,35 +122,25 @@ void CommandsTest::blockSetCarriesTwoReportsWithPauses() {
 
     const auto w = wire();
     QCOMPARE(int(w.size()), 3);
-    QCOMPARE(w[0].dir, Dir::FeatureOut);
     QCOMPARE(hex(w[0].bytes), QByteArray("00 0c 02 80 00 00 00 00 71"));
-    for (int i = 1; i <= 2; ++i) {
-        QCOMPARE(w[size_t(i)].dir, Dir::Output);
-        QCOMPARE(int(w[size_t(i)].bytes.size()), 65);
-        QCOMPARE(int(w[size_t(i)].bytes[0]), 0);
-        QVERIFY(std::equal(block.begin() + 64 * (i - 1), block.begin() + 64 * i,
-                           w[size_t(i)].bytes.begin() + 1));
+    for (size_t i = 1; i <= 2; ++i) {
+        QCOMPARE(w[i].dir, Dir::Output);
+        QCOMPARE(int(w[i].bytes.size()), 65);
+        QCOMPARE(int(w[i].bytes[0]), 0);
+        QVERIFY(std::equal(block.begin() + 64 * long(i - 1), block.begin() + 64 * long(i),
+                           w[i].bytes.begin() + 1));
     }
-    // 30 ms settle after the feature report, 10 ms after each output report, the last
-    // one included (it lies between the last report and the close).
+    // 30 ms after the feature report, 10 ms after each output report, the last included.
     QVERIFY2(gapMs(w[0], w[1]) >= 30.0, qPrintable(QString::number(gapMs(w[0], w[1]))));
     QVERIFY2(gapMs(w[1], w[2]) >= 10.0, qPrintable(QString::number(gapMs(w[1], w[2]))));
-    const auto closes = traffic(Dir::Close);
-    QCOMPARE(int(closes.size()), 1);
-    QVERIFY(gapMs(w[2], closes[0]) >= 10.0);
-    QCOMPARE(vmouse::state().profiles[2], block);
+    QVERIFY(gapMs(w[2], traffic(Dir::Close).at(0)) >= 10.0);
 }
 
-void CommandsTest::blockGetReadsAnswerThenTwoReports() {
-    auto st = vmouse::factoryState();
-    st.profiles[0] = pattern(11);
-    vmouse::setState(st);
+void CommandsTest::blockGetTimingOnTheWire() {
     MS_HT66FB560 dev;
     bindQuietly(dev);
     vmouse::Block got{};
     QVERIFY(dev.hid_8CH_GetFwProfile(0, got.data()));
-    QCOMPARE(got, pattern(11));
-
     const auto w = wire();
     QCOMPARE(int(w.size()), 4);
     QCOMPARE(hex(w[0].bytes), QByteArray("00 8c 00 80 00 00 00 00 f3"));
@@ -172,11 +150,11 @@ void CommandsTest::blockGetReadsAnswerThenTwoReports() {
     QCOMPARE(w[3].dir, Dir::Input);
     QCOMPARE(int(w[2].bytes.size()), 64);
     QVERIFY(gapMs(w[1], w[2]) >= 30.0);
-    // Reads are bounded so that a mouse that stops answering cannot freeze the caller.
-    QVERIFY(w[2].timeoutMs > 0 && w[2].timeoutMs <= 1000);
+    // Reads are bounded, so a mouse that stops answering cannot freeze the caller.
+    QVERIFY(w[2].timeoutMs > 0 && w[2].timeoutMs <= Master::readTimeoutMs);
 }
 
-void CommandsTest::blockRoundTripThroughTheMouse_data() {
+void CommandsTest::blocksRoundTrip_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("id");
     QTest::addColumn<QByteArray>("setReport");
@@ -185,66 +163,48 @@ void CommandsTest::blockRoundTripThroughTheMouse_data() {
                                      << QByteArray("00 8c 05 80 00 00 00 00 ee");
     QTest::newRow("key matrix 1") << 1 << 1 << QByteArray("00 0d 01 80 00 00 00 00 71")
                                   << QByteArray("00 8d 01 80 00 00 00 00 f1");
-    QTest::newRow("macro slot 1") << 2 << 1 << QByteArray("00 0f 01 80 00 00 00 00 6f")
-                                  << QByteArray("00 8f 01 80 00 00 00 00 ef");
     QTest::newRow("macro slot 100") << 2 << 100 << QByteArray("00 0f 64 80 00 00 00 00 0c")
                                     << QByteArray("00 8f 64 80 00 00 00 00 8c");
 }
 
-void CommandsTest::blockRoundTripThroughTheMouse() {
+void CommandsTest::blocksRoundTrip() {
     QFETCH(int, kind);
     QFETCH(int, id);
     QFETCH(QByteArray, setReport);
     QFETCH(QByteArray, getReport);
     MS_HT66FB560 dev;
     bindQuietly(dev);
-    auto block = pattern(uchar(kind * 50 + id));
+    const auto block = pattern(uchar(kind * 50 + id));
+    auto out = block;
     vmouse::Block back{};
     bool ok = false;
-    switch (kind) {
-    case 0:
-        dev.hid_0CH_SetFwProfile(uchar(id), block.data());
-        ok = dev.hid_8CH_GetFwProfile(uchar(id), back.data());
-        QCOMPARE(vmouse::state().profiles[size_t(id)], block);
-        break;
-    case 1:
-        dev.hid_0DH_SetKeyMatrix(uchar(id), block.data());
-        ok = dev.hid_8DH_GetKeyMatrix(uchar(id), back.data());
-        QCOMPARE(vmouse::state().matrices[size_t(id)], block);
-        break;
-    default:
-        dev.hid_0FH_SetMacroKey(uchar(id), block.data());
-        ok = dev.hid_8FH_GetMacroKey(uchar(id), back.data());
-        QCOMPARE(vmouse::state().macros[size_t(id - 1)], block);
-        break;
+    vmouse::Block stored{};
+    const uchar u = uchar(id);
+    if (kind == 0) {
+        dev.hid_0CH_SetFwProfile(u, out.data());
+        ok = dev.hid_8CH_GetFwProfile(u, back.data());
+        stored = vmouse::state().profiles[size_t(id)];
+    } else if (kind == 1) {
+        dev.hid_0DH_SetKeyMatrix(u, out.data());
+        ok = dev.hid_8DH_GetKeyMatrix(u, back.data());
+        stored = vmouse::state().matrices[size_t(id)];
+    } else {
+        dev.hid_0FH_SetMacroKey(u, out.data());
+        ok = dev.hid_8FH_GetMacroKey(u, back.data());
+        stored = vmouse::state().macros[size_t(id - 1)];
     }
     QVERIFY(ok);
+    QCOMPARE(stored, block);
     QCOMPARE(back, block);
-    QCOMPARE(vmouse::undecodable(), 0);
     const auto sent = traffic(Dir::FeatureOut);
     QCOMPARE(int(sent.size()), 2);
     QCOMPARE(hex(sent[0].bytes), setReport);
     QCOMPARE(hex(sent[1].bytes), getReport);
-    // Other blocks are untouched.
-    const auto factory = vmouse::factoryState();
-    QCOMPARE(vmouse::state().profiles[0], kind == 0 && id == 0 ? block : factory.profiles[0]);
+    QCOMPARE(vmouse::undecodable(), 0);
 }
 
-void CommandsTest::genericLayerReturnsAnswer() {
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    uchar r[9] = {0x00, 0x82, 0, 0, 0, 0, 0, 0, 0x00};  // checksum filled in by the call
-    auto st = vmouse::factoryState();
-    st.currentProfile = 3;
-    vmouse::setState(st);
-    QVERIFY(dev.hid_GetCmd(r));
-    QCOMPARE(int(r[1]), 0x82);
-    QCOMPARE(int(r[2]), 3);
-    QCOMPARE(hex(traffic(Dir::FeatureOut).at(0).bytes), QByteArray("00 82 00 00 00 00 00 00 7d"));
-}
-
-// With a device code the report ID stays 00, the bytes after it change, and the firmware
-// still understands every command.
+// With a device code the report ID stays 00, the rest changes, and the firmware still
+// understands every kind of command; a mouse with another code ignores them.
 void CommandsTest::scrambledCommandsReachTheFirmware() {
     vmouse::setDeviceCode("Q7dev1");
     MS_HT66FB560 dev;
@@ -260,32 +220,18 @@ void CommandsTest::scrambledCommandsReachTheFirmware() {
     QVERIFY(dev.hid_84H_GetDPIStage(stage, 0));
 
     const auto sent = traffic(Dir::FeatureOut);
-    QCOMPARE(int(sent.size()), 3);
     QCOMPARE(int(sent[0].bytes[0]), 0);
     QVERIFY(hex(sent[0].bytes) != QByteArray("00 03 02 04 00 00 00 00 f6"));
     QCOMPARE(hex(sent[0].clear), QByteArray("00 03 02 04 00 00 00 00 f6"));
-    QCOMPARE(vmouse::undecodable(), 0);
     QCOMPARE(int(vmouse::state().reportRate[2]), 4);
     QCOMPARE(vmouse::state().matrices[3], block);
     QCOMPARE(int(stage), int(factory::dpiStage));
+    QCOMPARE(vmouse::undecodable(), 0);
 
-    // A mouse with another code cannot read them: they are ignored, as a real one would.
     vmouse::setDeviceCode("other1");
-    vmouse::clearLog();
     dev.hid_03H_SetReportRate(8, 2);
     QCOMPARE(int(vmouse::state().reportRate[2]), 4);
     QCOMPARE(vmouse::undecodable(), 1);
-}
-
-void CommandsTest::setRunsOnACopyOfTheTask() {
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    const UsbTask before = dev.usbTask();
-    auto block = pattern(1);
-    dev.hid_0CH_SetFwProfile(1, block.data());
-    QCOMPARE(hex(dev.usbTask().command), hex(before.command));
-    QCOMPARE(dev.usbTask().dataLength, 0);
-    QCOMPARE(dev.usbTask().data, before.data);
 }
 
 QTEST_GUILESS_MAIN(CommandsTest)
