@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QVariant>
+
+class ProfileStore;
+
+// Reads and changes the mouse's settings on the profile store's working copy. Reads answer
+// from the copy and never touch the mouse. A change updates the copy, marks the profile
+// dirty (which the store records only while no mouse is linked) and then sends the command,
+// a block change always the whole 128-byte block.
+//
+// Global fields (indicator colour indexes, lighting colours) live in profile 0's block and
+// are sent with profile id 0 whatever profile is current.
+//
+// Values are kept as the caller gave them and reduced to their low 8 bits only on the way
+// to the mouse. A list argument shorter than the field it fills is refused with a warning.
+class DeviceBridge {
+public:
+    // Block offsets of the fields the program interprets.
+    enum Offset {
+        IndicatorIndex = 16,  // 8 palette indexes, global
+        LightingColours = 24, // 8 x RGB, global
+        StageCount = 70,
+        Effect = 71,        // effect, brightness, speed
+        DpiStages = 84,     // 8 values, then a copy of them
+        IndicatorRgb = 104, // 8 x RGB
+    };
+
+    explicit DeviceBridge(ProfileStore &store);
+
+    void q7_02H_SetCurrentProfile(uchar profileId);
+    uchar q7_82H_GetCurrentProfile();
+    void q7_03H_SetReportRate(uchar rate);
+    uchar q7_83H_GetReportRate();
+    void q7_04H_SetDPIStage(uchar stage);
+    uchar q7_84H_GetDPIStage();
+    uchar q7_89H_GetRGBLedTwinkle();
+    uint q7_GetMaxDpiStage();
+
+    void q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed);
+    QVariantList q7_8CH_GetRGBLedEffect();
+    void q7_0CH_SetDpi8Color(QVariantList src24);
+    QVariantList q7_8CH_GetDpi8Color();
+    void q7_0CH_SetDpi8Io(QVariantList src8);
+    QVariantList q7_8CH_GetDpi8Io();
+    void q7_0CH_SetDpi8Stage(QVariantList src16);
+    QVariantList q7_8CH_GetDpi8Stage();
+    void q7_SetLED8StageColor(QVariantList src24);
+    QVariantList q7_GetLED8StageColor();
+
+    // Key assignment: four values of key id 0-15 of the current profile (four zeros for
+    // another id), and the new 64 bytes of the current profile's key entries.
+    QVariantList getKeydefine(QVariant matrixId);
+    void q7_0DH_SetKeyMatrix(QVariantList src64);
+
+private:
+    bool setField(int profile, int offset, const QVariantList &src, int count, const char *what);
+    QVariantList field(int profile, int offset, int count) const;
+    void sendFirmware(uchar profile);
+
+    ProfileStore &store;
+};

@@ -1,0 +1,241 @@
+// The device-setting operations against the virtual mouse: which block changes, what is sent,
+// what is marked dirty, and what the reads convert.
+#include "DeviceBridge.h"
+#include "MS_HT66FB560.h"
+#include "ProfileFiles.h"
+#include "ProfileStore.h"
+#include "VirtualMouse.h"
+
+namespace {
+
+QList<uint> blockBytes(const vmouse::Block &b, int from, int count) {
+    QList<uint> out;
+    for (int i = from; i < from + count; ++i)
+        out.append(b[i]);
+    return out;
+}
+
+// The decoded command reports since the last clearLog, as "code id arg" triples.
+QList<QList<uint>> sentCommands() {
+    QList<QList<uint>> out;
+    for (const auto &c : vmouse::commands())
+        out.append({c[1], c[2], c[3]});
+    return out;
+}
+
+} // namespace
+
+class TestBridge : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProfileFiles> files;
+    std::unique_ptr<MS_HT66FB560> dev;
+    std::unique_ptr<ProfileStore> store;
+    std::unique_ptr<DeviceBridge> bridge;
+
+    // A store filled from the mouse (linked) or from the file (unlinked), profile `cur` current.
+    void open(bool linked, uchar cur) {
+        files = std::make_unique<ProfileFiles>();
+        QVERIFY(files->ready());
+        dev = std::make_unique<MS_HT66FB560>();
+        QCOMPARE(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""), true);
+        store = std::make_unique<ProfileStore>(files->working(), files->defaults());
+        store->setDevice(dev.get());
+        store->setDeviceLinked(linked);
+        store->syncFromDevice();
+        bridge = std::make_unique<DeviceBridge>(*store);
+        bridge->q7_02H_SetCurrentProfile(cur);
+        store->profileSettings()->sync();
+        vmouse::clearLog();
+    }
+
+    QByteArray fileNow() {
+        store->profileSettings()->sync();
+        return ProfileFiles::bytes(files->working());
+    }
+
+private slots:
+    void init() { vmouse::reset(); }
+    void cleanup() {
+        bridge.reset();
+        store.reset();
+        dev.reset();
+        files.reset();
+    }
+
+    void globalFieldsLiveInProfileZero() {
+        open(true, 2);
+        const vmouse::Block before2 = vmouse::state().profiles[2];
+        bridge->q7_0CH_SetDpi8Io({6, 5, 4, 3, 2, 1, 0, 8});
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0C, 0, 0x80}}));
+        const vmouse::State st = vmouse::state();
+        QCOMPARE(blockBytes(st.profiles[0], 16, 8), (QList<uint>{6, 5, 4, 3, 2, 1, 0, 8}));
+        QVERIFY(st.profiles[2] == before2);
+        // The rest of profile 0's block went back as it was read.
+        QCOMPARE(blockBytes(st.profiles[0], 84, 8), blockBytes(factory::profileBlock(0), 84, 8));
+
+        vmouse::clearLog();
+        QVariantList colours;
+        for (int i = 0; i < 24; ++i)
+            colours.append(i);
+        bridge->q7_SetLED8StageColor(colours);
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0C, 0, 0x80}}));
+        QCOMPARE(blockBytes(vmouse::state().profiles[0], 24, 24),
+                 ProfileFiles::uints(ProfileFiles::numbers(24, 0)));
+        QCOMPARE(bridge->q7_GetLED8StageColor(), ProfileFiles::numbers(24, 0));
+    }
+
+    void perProfileFieldsGoToTheCurrentProfile() {
+        open(true, 4);
+        QVariantList rgb;
+        for (int i = 0; i < 24; ++i)
+            rgb.append(100 + i);
+        bridge->q7_0CH_SetDpi8Color(rgb);
+        QVariantList dpi;
+        for (int i = 0; i < 16; ++i)
+            dpi.append(i < 8 ? 10 * (i + 1) : 10 * (i - 7));
+        bridge->q7_0CH_SetDpi8Stage(dpi);
+        bridge->q7_0CH_SetRGBLedEffect(9, 146, 12);
+        QCOMPARE(sentCommands(),
+                 (QList<QList<uint>>{{0x0C, 4, 0x80}, {0x0C, 4, 0x80}, {0x0C, 4, 0x80}}));
+        const vmouse::Block b = vmouse::state().profiles[4];
+        QCOMPARE(blockBytes(b, 104, 24), ProfileFiles::uints(ProfileFiles::numbers(24, 100)));
+        QCOMPARE(blockBytes(b, 84, 16), ProfileFiles::uints(dpi));
+        QCOMPARE(blockBytes(b, 71, 3), (QList<uint>{9, 146, 12}));
+        QCOMPARE(bridge->q7_8CH_GetRGBLedEffect(), (QVariantList{9u, 146u, 12u}));
+        QCOMPARE(bridge->q7_8CH_GetDpi8Color(), ProfileFiles::numbers(24, 100));
+        QCOMPARE(bridge->q7_GetMaxDpiStage(), 8u);
+        QVERIFY(vmouse::state().profiles[0] == factory::profileBlock(0));
+    }
+
+    void readsConvertTheFirmwareCodes() {
+        open(false, 1);
+        QVariantList &fw1 = store->list(ProfileStore::Firmware, 1);
+        fw1[84] = 207;
+        fw1[85] = 159;
+        fw1[86] = QStringLiteral("207"); // as read back from the file
+        QVariantList stages = bridge->q7_8CH_GetDpi8Stage();
+        QCOMPARE(stages.size(), 16);
+        QCOMPARE(stages.mid(0, 4), (QVariantList{159u, 159u, 159u, 64u}));
+
+        QVariantList &fw0 = store->list(ProfileStore::Firmware, 0);
+        for (int i = 0; i < 8; ++i)
+            fw0[16 + i] = i + 2; // 2 ... 9
+        QCOMPARE(bridge->q7_8CH_GetDpi8Io(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 7u, 9u}));
+    }
+
+    void profileSwitchMarksNothing() {
+        open(false, 1);
+        bridge->q7_02H_SetCurrentProfile(3);
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x02, 3, 0}}));
+        QCOMPARE(bridge->q7_82H_GetCurrentProfile(), uchar(3));
+        QCOMPARE(ProfileFiles::onDisk(files->working(), "common/curProfile").toUInt(), 1u);
+        store->profileSettings()->sync();
+        QCOMPARE(ProfileFiles::onDisk(files->working(), "common/curProfile").toUInt(), 3u);
+        for (auto g : {ProfileStore::Firmware, ProfileStore::Matrix, ProfileStore::Other})
+            QCOMPARE(store->dirtyFlags(g), QVariantList(6, false));
+
+        vmouse::clearLog();
+        bridge->q7_02H_SetCurrentProfile(6); // no such profile
+        QVERIFY(sentCommands().isEmpty());
+        QCOMPARE(bridge->q7_82H_GetCurrentProfile(), uchar(3));
+    }
+
+    void linkedChangesLeaveTheDirtyFlagsAlone() {
+        open(true, 2);
+        const QByteArray before = fileNow();
+        bridge->q7_03H_SetReportRate(2);
+        bridge->q7_04H_SetDPIStage(5);
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x03, 2, 2}, {0x04, 2, 5}}));
+        QCOMPARE(vmouse::state().reportRate[2], std::uint8_t(2));
+        QCOMPARE(bridge->q7_83H_GetReportRate(), uchar(2));
+        QCOMPARE(bridge->q7_84H_GetDPIStage(), uchar(5));
+        QCOMPARE(fileNow(), before);
+    }
+
+    void unlinkedChangesAreMarkedAndStored() {
+        open(false, 2);
+        bridge->q7_03H_SetReportRate(4);
+        bridge->q7_0CH_SetDpi8Io({0, 1, 2, 3, 4, 5, 6, 8});
+        store->profileSettings()->sync();
+        QCOMPARE(ProfileFiles::onDisk(files->working(), "other_fw/dirty").toStringList(),
+                 (QStringList{"false", "false", "true", "false", "false", "false"}));
+        QCOMPARE(ProfileFiles::onDisk(files->working(), "profile_fw/dirty").toStringList(),
+                 (QStringList{"true", "false", "false", "false", "false", "false"}));
+        QCOMPARE(ProfileFiles::onDisk(files->working(), "other_fw/2").toList().at(1).toUInt(), 4u);
+        // The command still goes out; the virtual mouse is there and takes it.
+        QCOMPARE(sentCommands().first(), (QList<uint>{0x03, 2, 4}));
+        QCOMPARE(bridge->q7_89H_GetRGBLedTwinkle(), uchar(factory::ledTwinkleType));
+    }
+
+    void shortListsAreRefused() {
+        open(true, 1);
+        const QVariantList before = store->list(ProfileStore::Firmware, 1);
+        const QVariantList before0 = store->list(ProfileStore::Firmware, 0);
+        bridge->q7_0CH_SetDpi8Color(QVariantList(23, 1));
+        bridge->q7_0CH_SetDpi8Stage(QVariantList(15, 1));
+        bridge->q7_0CH_SetDpi8Io(QVariantList(7, 1));
+        bridge->q7_SetLED8StageColor({});
+        bridge->q7_0DH_SetKeyMatrix(QVariantList(63, 1));
+        QVERIFY(sentCommands().isEmpty());
+        QCOMPARE(store->list(ProfileStore::Firmware, 1), before);
+        QCOMPARE(store->list(ProfileStore::Firmware, 0), before0);
+    }
+
+    void keyDefinitionsFollowTheCurrentProfile() {
+        vmouse::State st = vmouse::factoryState();
+        for (int i = 0; i < 128; ++i)
+            st.matrices[3][i] = std::uint8_t(i);
+        vmouse::setState(st);
+        open(true, 3);
+        QCOMPARE(bridge->getKeydefine(9), (QVariantList{36u, 37u, 38u, 39u}));
+        QCOMPARE(bridge->getKeydefine(QStringLiteral("15")), (QVariantList{60u, 61u, 62u, 63u}));
+        for (const QVariant &bad : {QVariant(16), QVariant(-1)})
+            QCOMPARE(bridge->getKeydefine(bad), (QVariantList{0u, 0u, 0u, 0u}));
+        bridge->q7_02H_SetCurrentProfile(1);
+        QCOMPARE(bridge->getKeydefine(9), (QVariantList{0x03u, 0x00u, 0x8Au, 0x01u}));
+    }
+
+    void keyMatrixSendsTheWholeBlock() {
+        vmouse::State st = vmouse::factoryState();
+        for (int i = 64; i < 128; ++i)
+            st.matrices[2][i] = std::uint8_t(255 - i);
+        vmouse::setState(st);
+        open(true, 2);
+        QVariantList src64;
+        for (int i = 0; i < 64; ++i)
+            src64.append(i);
+        src64[0] = 256;
+        src64[1] = 0x1F0;
+        src64[2] = -1;
+        bridge->q7_0DH_SetKeyMatrix(src64);
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0D, 2, 0x80}}));
+        const vmouse::Block m = vmouse::state().matrices[2];
+        QCOMPARE(blockBytes(m, 0, 4), (QList<uint>{0x00, 0xF0, 0xFF, 3}));
+        QCOMPARE(blockBytes(m, 64, 64), blockBytes(st.matrices[2], 64, 64));
+        // The copy keeps the values as given.
+        QCOMPARE(store->list(ProfileStore::Matrix, 2).at(0), QVariant(256));
+        QCOMPARE(bridge->getKeydefine(0).at(1).toUInt(), 0x1F0u);
+    }
+
+    void keyMatrixOfADamagedFileSendsZerosForWhatIsMissing() {
+        files = std::make_unique<ProfileFiles>();
+        {
+            QSettings s(files->working(), qt48IniFormat());
+            s.setValue("matrix_fw/1", QVariantList{1, 2, 3});
+        }
+        dev = std::make_unique<MS_HT66FB560>();
+        QVERIFY(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
+        store = std::make_unique<ProfileStore>(files->working(), files->path("no-defaults.bin"));
+        store->setDevice(dev.get());
+        store->loadAllProfiles();
+        bridge = std::make_unique<DeviceBridge>(*store);
+        bridge->q7_02H_SetCurrentProfile(1);
+        bridge->q7_0DH_SetKeyMatrix(ProfileFiles::numbers(64, 1));
+        QCOMPARE(blockBytes(vmouse::state().matrices[1], 64, 64), QList<uint>(64, 0));
+        QCOMPARE(blockBytes(vmouse::state().matrices[1], 0, 3), (QList<uint>{1, 2, 3}));
+    }
+};
+
+QTEST_MAIN(TestBridge)
+#include "tst_bridge.moc"
