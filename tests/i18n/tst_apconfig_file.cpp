@@ -2,9 +2,13 @@
 #include "IniFormat.h"
 #include "ScriptedDialogs.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 QByteArray bytesOf(const QString &path) {
@@ -108,7 +112,24 @@ private slots:
         QVERIFY(config.getMsgAns_FoolProofing({}));
         QCOMPARE(scripted.shown.at(2).title + scripted.shown.at(2).text, QString());
     }
+
+    void realBoxTrueOnlyForOk() {
+        ApConfig config(tmp.path());
+        for (int key : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
+            QTimer poll; // answers the box once it is up: a key, or a click on OK
+            connect(&poll, &QTimer::timeout, this, [&] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    poll.stop();
+                    key ? QTest::keyClick(box, Qt::Key(key))
+                        : box->button(QMessageBox::Ok)->click();
+                }
+            });
+            poll.start(10);
+            // Return presses the default button, which is Cancel.
+            QCOMPARE(config.getMsgAns_FoolProofing({}), key == 0);
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestApConfigFile)
+QTEST_MAIN(TestApConfigFile)
 #include "tst_apconfig_file.moc"
