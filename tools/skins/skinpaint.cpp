@@ -315,28 +315,30 @@ QImage frameBackground(const Skin &s) {
     return image;
 }
 
+// The chevrons sit on the left half of either image and point inwards, so the right one
+// stays clear of the profile column that starts just below its centre.
 QImage decoration(const Skin &s, bool mirrored) {
-    QImage image = canvas(120, 44);
+    QImage image = canvas(120, 36);
     Painter p(&image);
+    fadingLine(p, QPointF(0, 33), QPointF(120, 33), alpha(s.accent, 110), 1);
     if (mirrored) {
-        p.translate(120, 0);
+        p.translate(59, 0);
         p.scale(-1, 1);
     }
     for (int i = 0; i < 4; ++i) {
         QPainterPath chevron;
-        const qreal x = 16 + i * 17;
-        chevron.moveTo(x, 10);
-        chevron.lineTo(x + 9, 10);
-        chevron.lineTo(x + 21, 22);
-        chevron.lineTo(x + 9, 34);
-        chevron.lineTo(x, 34);
-        chevron.lineTo(x + 12, 22);
+        const qreal x = 2 + i * 13;
+        chevron.moveTo(x, 8);
+        chevron.lineTo(x + 7, 8);
+        chevron.lineTo(x + 16, 17);
+        chevron.lineTo(x + 7, 26);
+        chevron.lineTo(x, 26);
+        chevron.lineTo(x + 9, 17);
         chevron.closeSubpath();
         p.setPen(Qt::NoPen);
-        p.setBrush(alpha(s.accent, 230 - i * 55));
+        p.setBrush(alpha(s.accent, 80 + i * 50));
         p.drawPath(chevron);
     }
-    fadingLine(p, QPointF(0, 40), QPointF(120, 40), alpha(s.accent, 120), 1);
     return image;
 }
 

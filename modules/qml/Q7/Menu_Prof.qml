@@ -34,7 +34,8 @@ Item {
 
     function openMenu(index, entryItem) {
         menuIndex = index
-        contextMenu.y = entryItem.y + entryItem.height / 2 - contextMenu.height / 2
+        contextMenu.y = entryItem.mapToItem(menuProf, 0, entryItem.height / 2).y
+                        - contextMenu.height / 2
         fadeOut.stop()
         fadeIn.restart()
     }

@@ -166,8 +166,13 @@ Item {
 
         function chooseFromContextMenu(entry, item) {
             var menu = child("pfContextMenu")
-            mouseClick(child("pfEntry" + entry), 10, 10, Qt.RightButton)
+            var target = child("pfEntry" + entry)
+            mouseClick(target, 10, 10, Qt.RightButton)
             tryCompare(menu, "opacity", 1)
+            // It opens beside the entry it belongs to.
+            fuzzyCompare(menu.mapToItem(root, 0, menu.height / 2).y,
+                         target.mapToItem(root, 0, target.height / 2).y, 1)
+            verify(menu.mapToItem(root, menu.width, 0).x <= target.mapToItem(root, 0, 0).x)
             mouseClick(child("pfMenuItem" + item))
             tryCompare(menu, "visible", false)
         }
