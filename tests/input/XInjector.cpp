@@ -47,8 +47,9 @@ void XInjector::tap(unsigned keycode) {
     key(keycode, false);
 }
 
-void XInjector::button(unsigned button, bool press) {
-    XTestFakeButtonEvent(d->display, button, press ? True : False, CurrentTime);
+void XInjector::click(unsigned button) {
+    XTestFakeButtonEvent(d->display, button, True, CurrentTime);
+    XTestFakeButtonEvent(d->display, button, False, CurrentTime);
     sync();
 }
 

@@ -13,14 +13,14 @@ public:
     // Exact X keycode (evdev code + 8), and X button numbers.
     void key(unsigned keycode, bool press);
     void tap(unsigned keycode);
-    void button(unsigned button, bool press);
+    void click(unsigned button);
     void moveTo(int x, int y);
     // Waits until the server has handled everything sent so far.
     void sync();
 
     // The other client: a mapped window holding the input focus.
     bool openFocusedWindow();
-    // Key presses the other client's window received since the last call.
+    // Presses of keycode the other client's window received.
     int takeKeyPresses(unsigned keycode);
 
 private:

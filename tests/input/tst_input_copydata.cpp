@@ -1,5 +1,5 @@
 // Warning messages to the running copy over the local socket, sent by the command-line tool or
-// by hand-made frames.
+// by hand-made frames. This test program plays the running copy.
 #include "CopyDataFrame.h"
 #include "InputHooks.h"
 #include "LocalCopyDataServer.h"
@@ -19,111 +19,85 @@ void onCopyData(const CopyDataMessage *data, void *context) {
     showCopyDataWarning(data, static_cast<QWidget *>(context));
 }
 
-// Runs the sender against this test program (it plays the running copy) while the event
-// loop keeps serving the socket.
+// The event loop keeps serving the socket while the tool runs.
 int sendWithTool(const QStringList &arguments) {
     QProcess tool;
-    tool.setProcessChannelMode(QProcess::ForwardedChannels);
     tool.start(qEnvironmentVariable("Q7_BUILD_BIN") + "/q7warnmsg",
                QStringList{"--program", QCoreApplication::applicationFilePath()} + arguments);
-    if (!tool.waitForStarted(10000))
+    if (!QTest::qWaitFor([&] { return tool.state() == QProcess::NotRunning; }, 20000))
         return -1;
-    QElapsedTimer guard;
-    guard.start();
-    while (tool.state() != QProcess::NotRunning && guard.elapsed() < 20000)
-        QTest::qWait(10);
-    return tool.state() == QProcess::NotRunning ? tool.exitCode() : -2;
+    return tool.exitCode();
 }
 } // namespace
 
 class CopyDataTest : public QObject {
     Q_OBJECT
     QWidget window;
-    ScriptedDialogs *dialogs = nullptr;
+    std::unique_ptr<ScriptedDialogs> dialogs;
     LocalCopyDataServer *server = nullptr;
+
+    std::unique_ptr<QLocalSocket> connectToServer() {
+        auto socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(server->fullServerName());
+        return socket->waitForConnected(5000) ? std::move(socket) : nullptr;
+    }
 
 private Q_SLOTS:
     void initTestCase() {
         window.setWindowTitle(QStringLiteral("Mouse Config"));
         InputHooks::setCopyDataCallback(onCopyData, qApp, &window);
         server = qApp->findChild<LocalCopyDataServer *>();
-        QVERIFY(server);
-        QVERIFY(server->isListening());
-    }
-    void init() { dialogs = new ScriptedDialogs; }
-    void cleanup() {
-        delete dialogs;
-        dialogs = nullptr;
-    }
-
-    void socketIsPrivateToTheUser() {
+        QVERIFY(server && server->isListening());
         const QFile::Permissions p = QFile::permissions(server->fullServerName());
-        QVERIFY(p & QFile::WriteOwner);
         QVERIFY(!(p & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadGroup | QFile::ReadOther)));
     }
-
-    void toolShowsOneBoxWithTheWindowTitle() {
-        QCOMPARE(sendWithTool({QStringLiteral("Gerät getrennt ✓")}), 0);
-        QTRY_COMPARE(dialogs->shown.size(), 1);
-        QCOMPARE(dialogs->shown[0].kind, QStringLiteral("warning"));
-        QCOMPARE(dialogs->shown[0].title, QStringLiteral("Mouse Config"));
-        QCOMPARE(dialogs->shown[0].text, QStringLiteral("Gerät getrennt ✓"));
+    void init() {
+        dialogs.reset(); // its destructor restores the real dialogs: before, not after, the new one
+        dialogs = std::make_unique<ScriptedDialogs>();
     }
 
-    // Both are taken off the socket and ignored; a box would have appeared by the time the
-    // well-formed message sent after them shows.
-    void malformedMessagesShowNothing() {
+    // Malformed messages are taken off the socket and ignored; had they shown a box, it would
+    // come before the well-formed one sent after them.
+    void toolMessages() {
         QCOMPARE(sendWithTool({"--with-nul", "counted NUL"}), 0);
         QCOMPARE(sendWithTool({"--tag", "9486", "other tag"}), 0);
-        QCOMPARE(sendWithTool({"last"}), 0);
+        QCOMPARE(sendWithTool({QStringLiteral("Gerät getrennt ✓")}), 0);
         QTRY_COMPARE(dialogs->shown.size(), 1);
-        QCOMPARE(dialogs->shown[0].text, QStringLiteral("last"));
+        QCOMPARE(dialogs->shown[0].title, QStringLiteral("Mouse Config"));
+        QCOMPARE(dialogs->shown[0].text, QStringLiteral("Gerät getrennt ✓"));
+        QCOMPARE(sendWithTool({"--program", "/nonexistent/q7config", "x"}), 2);
     }
 
-    void noRunningCopy() {
-        QProcess tool;
-        tool.start(qEnvironmentVariable("Q7_BUILD_BIN") + "/q7warnmsg",
-                   {"--program", "/nonexistent/q7config", "text"});
-        QVERIFY(tool.waitForFinished(20000));
-        QCOMPARE(tool.exitCode(), 2);
-    }
-
-    // A frame that trickles in is put together before it is judged.
     void frameInPieces() {
         const QByteArray frame = CopyDataFrame::encode(copyDataWarningTag, "in pieces");
-        QLocalSocket socket;
-        socket.connectToServer(server->fullServerName());
-        QVERIFY(socket.waitForConnected(5000));
+        auto socket = connectToServer();
+        QVERIFY(socket);
         for (int i = 0; i < frame.size(); i += 5) {
-            socket.write(frame.mid(i, 5));
-            socket.flush();
+            socket->write(frame.mid(i, 5));
+            socket->flush();
             QTest::qWait(5);
         }
-        QTRY_VERIFY(socket.bytesAvailable() > 0 || socket.state() == QLocalSocket::UnconnectedState);
-        QCOMPARE(socket.read(1), QByteArray(1, CopyDataFrame::acceptedReply));
+        QTRY_VERIFY(socket->bytesAvailable() > 0);
+        QCOMPARE(socket->read(1), QByteArray(1, CopyDataFrame::acceptedReply));
         QTRY_COMPARE(dialogs->shown.size(), 1);
         QCOMPARE(dialogs->shown[0].text, QStringLiteral("in pieces"));
     }
 
-    // A 10 MiB frame is refused from its header; the loop keeps running meanwhile and nothing
-    // is shown.
+    // Refused from its header while the loop keeps running; nothing is shown.
     void hugeFrameIsRefusedUnread() {
         QSignalSpy refused(server, &LocalCopyDataServer::frameRefused);
         int ticks = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
         ticker.start(1);
-
         const int huge = 10 * 1024 * 1024;
-        QLocalSocket socket;
-        socket.connectToServer(server->fullServerName());
-        QVERIFY(socket.waitForConnected(5000));
-        socket.write(CopyDataFrame::header(copyDataWarningTag, huge));
-        socket.write(QByteArray(huge, 'x'));
+        auto socket = connectToServer();
+        QVERIFY(socket);
+        socket->write(CopyDataFrame::header(copyDataWarningTag, huge) + QByteArray(huge, 'x'));
         QTRY_COMPARE(refused.size(), 1);
-        QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+        QTRY_COMPARE(socket->state(), QLocalSocket::UnconnectedState);
         QVERIFY(ticks > 0);
-        QCOMPARE(socket.read(1), QByteArray());
+        QCOMPARE(socket->read(1), QByteArray());
         QTest::qWait(50);
         QVERIFY(dialogs->shown.isEmpty());
     }
@@ -131,16 +105,12 @@ private Q_SLOTS:
     void surplusConnectionsAreDropped() {
         QSignalSpy refused(server, &LocalCopyDataServer::frameRefused);
         std::vector<std::unique_ptr<QLocalSocket>> idle;
-        for (int i = 0; i <= LocalCopyDataServer::maxConnections; ++i) {
-            idle.push_back(std::make_unique<QLocalSocket>());
-            idle.back()->connectToServer(server->fullServerName());
-            QVERIFY(idle.back()->waitForConnected(5000));
-        }
+        for (int i = 0; i <= LocalCopyDataServer::maxConnections; ++i)
+            QVERIFY(idle.emplace_back(connectToServer()));
         QTRY_COMPARE(refused.size(), 1);
         idle.clear();
-        // Once they are gone, a message gets through again.
         QTest::qWait(50);
-        QCOMPARE(sendWithTool({"after the crowd"}), 0);
+        QCOMPARE(sendWithTool({"after the crowd"}), 0); // room again once they are gone
         QTRY_COMPARE(dialogs->shown.size(), 1);
     }
 
@@ -150,8 +120,7 @@ private Q_SLOTS:
         QFile stale(QDir::temp().filePath(name));
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.close();
-        LocalCopyDataServer second(name);
-        QVERIFY(second.isListening());
+        QVERIFY(LocalCopyDataServer(name).isListening());
     }
 };
 

@@ -4,11 +4,9 @@
 
 #include <QStringList>
 
-// Records what the settings asked of the system; refuses everything while `refuse` is set.
+// Records what was asked of the system; refuses everything while *refuse is set.
 class FakePointerSystem : public PointerSystem {
 public:
-    QStringList *calls;
-    bool *refuse;
     FakePointerSystem(QStringList *calls, bool *refuse) : calls(calls), refuse(refuse) {}
     bool setAcceleration(bool on) override { return record(QStringLiteral("acceleration %1").arg(on)); }
     bool setSpeed(int speed) override { return record(QStringLiteral("speed %1").arg(speed)); }
@@ -20,4 +18,6 @@ private:
         calls->append(call);
         return !*refuse;
     }
+    QStringList *calls;
+    bool *refuse;
 };
