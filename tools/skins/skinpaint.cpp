@@ -110,7 +110,9 @@ void iconColor(QPainter &p, const QRectF &r, const QColor &c) {
     const QRectF ring = r.adjusted(r.width() * 0.12, r.height() * 0.12, -r.width() * 0.12, -r.height() * 0.12);
     const QColor parts[3] = {QColor(0xff, 0x4d, 0x5e), QColor(0x4d, 0xe0, 0x7a), QColor(0x4d, 0x9e, 0xff)};
     for (int i = 0; i < 3; ++i) {
-        p.setPen(pen(c == kIcon ? alpha(parts[i], 150) : parts[i], qMax(1.5, r.width() / 9)));
+        // Grey (idle) and faint (watermark) versions keep the hues but not their full strength.
+        const int strength = c == kIcon ? 150 : c.alpha();
+        p.setPen(pen(alpha(parts[i], strength), qMax(1.5, r.width() / 9)));
         p.drawArc(ring, (90 + i * 120 + 8) * 16, 104 * 16);
     }
     p.setPen(Qt::NoPen);
