@@ -3,7 +3,6 @@
 #include "myQQuickView.h"
 
 #include <QQuickItem>
-#include <QSettings>
 #include <QWidget>
 
 void Ui_Controler::setupWindow(QWidget *w) {
@@ -26,7 +25,7 @@ void Ui_Controler::setupWindow(QWidget *w) {
 }
 
 void Ui_Controler::applyWindowTitle(QWidget *w) {
-    w->setWindowTitle(myQQuickView::configuredWindowTitle());
+    w->setWindowTitle(view->windowTitleText());
 }
 
 void Ui_Controler::onMinimize() {

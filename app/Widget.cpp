@@ -1,6 +1,8 @@
 #include "Widget.h"
 
+#include "CopyData.h"
 #include "DeviceChangeSource.h"
+#include "ProfileStore.h"
 #include "UserEvent.h"
 #include "Ui_Controler.h"
 #include "myQQuickView.h"
@@ -14,6 +16,7 @@
 Widget::Widget(QWidget *parent) : QWidget(parent) {
     controller = new Ui_Controler;
     controller->setupWindow(this);
+    view()->setDevice(&device);
 
     deviceTimer.setInterval(deviceCheckDelayMs);
     deviceTimer.setSingleShot(true);
@@ -43,10 +46,29 @@ void Widget::onDeviceChangeBroadcast() { deviceTimer.start(); }
 
 void Widget::checkDevice() {
     myQQuickView *v = view();
-    const bool linked = false;
-    v->deviceLinked = linked;
+    // The profile settings may point the look-up at another vendor/product id or device code.
+    QSettings *profile = v->profileStore().profileSettings();
+    const bool linked = linkDevice(device, v->productNames(),
+                                   profile->value(QStringLiteral("Q7/vid")).toString(),
+                                   profile->value(QStringLiteral("Q7/pid")).toString(),
+                                   profile->value(QStringLiteral("common/sc")).toString());
+    v->setDeviceLinked(linked);
     v->syncFromDevice();
     Q_EMIT deviceChecked(linked);
+}
+
+void Widget::onHookKey(uchar usage, uchar isDown, void *window) {
+    if (window)
+        static_cast<Widget *>(window)->view()->forwardKeyboard(isDown, usage);
+}
+
+void Widget::onHookMouse(uchar code, uchar isDown, int x, int y, void *window) {
+    if (window)
+        static_cast<Widget *>(window)->view()->forwardMouse(isDown, code, x, y);
+}
+
+void Widget::onCopyData(const CopyDataMessage *data, void *window) {
+    showCopyDataWarning(data, static_cast<const Widget *>(window));
 }
 
 void Widget::startUi() {

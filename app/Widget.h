@@ -1,7 +1,11 @@
 #pragma once
 
+#include "MS_HT66FB560.h"
+
 #include <QTimer>
 #include <QWidget>
+
+struct CopyDataMessage;
 
 class DeviceChangeSource;
 class Ui_Controler;
@@ -25,6 +29,12 @@ public:
     void onDeviceChangeBroadcast();
 
     myQQuickView *view() const;
+    MS_HT66FB560 &deviceObject() { return device; }
+
+    // Callbacks of the desktop-wide input capture; context is the window.
+    static void onHookKey(uchar usage, uchar isDown, void *window);
+    static void onHookMouse(uchar code, uchar isDown, int x, int y, void *window);
+    static void onCopyData(const CopyDataMessage *data, void *window);
     Ui_Controler *uiControler() const { return controller; }
     const QTimer &deviceCheckTimer() const { return deviceTimer; }
 
@@ -43,4 +53,6 @@ private:
     QTimer deviceTimer;
     Ui_Controler *controller = nullptr;
     DeviceChangeSource *deviceSource = nullptr;
+    // Declared last so it goes first: its polling thread stops before the view and timer go.
+    MS_HT66FB560 device;
 };

@@ -1,3 +1,4 @@
+#include "InputHooks.h"
 #include "SingleInstance.h"
 #include "Widget.h"
 
@@ -19,6 +20,12 @@ int main(int argc, char **argv) {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
 
     Widget window;
+    // Declared after the window, so the capture stops before the window its callbacks reach.
+    InputHooks hooks(false);
+    InputHooks::setKeyboardCallback(&Widget::onHookKey, &window);
+    InputHooks::setMouseCallback(&Widget::onHookMouse, &window);
+    InputHooks::setCopyDataCallback(&Widget::onCopyData, &application, &window);
+
     window.checkDevice();
     window.showNormal();
     window.startUi();

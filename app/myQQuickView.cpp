@@ -1,15 +1,34 @@
 #include "myQQuickView.h"
 
+#include "ApConfig.h"
+#include "BackgroundPicker.h"
+#include "DeviceBridge.h"
+#include "KeyNames.h"
+#include "Languages.h"
+#include "MacroLibrary.h"
+#include "ProfileStore.h"
+#include "SystemMouseSettings.h"
 #include "Ui_Controler.h"
 
 #include <QQmlContext>
 #include <QQuickItem>
-#include <QSettings>
 
 myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
     // Whatever QML leaves unpainted shows the desktop through the translucent window.
     setClearColor(Qt::transparent);
     setAttribute(Qt::WA_TranslucentBackground, true);
+
+    // The configuration opens before the profile settings; both stay open for the run.
+    config = std::make_unique<ApConfig>();
+    store = std::make_unique<ProfileStore>();
+    langs = std::make_unique<Languages>();
+    bridge = std::make_unique<DeviceBridge>(*store);
+    pointer = std::make_unique<SystemMouseSettings>(store->profileSettings(),
+                                                    [this] { return int(store->curProfile()); });
+    macros = std::make_unique<MacroLibrary>(nullptr, buildKeyNameTable(),
+                                            MacroLibrary::defaultFolder(), this);
+    store->setDialogParent(this);
+    store->setMessageStrings([this] { return msgStrings(); });
 }
 
 myQQuickView::~myQQuickView() = default;
@@ -19,27 +38,126 @@ void myQQuickView::publish(Ui_Controler *controller) {
     rootContext()->setContextProperty(QStringLiteral("ui_Ctl"), controller);
 }
 
-void myQQuickView::syncFromDevice() {}
+void myQQuickView::setDevice(MS_HT66FB560 *device) {
+    dev = device;
+    store->setDevice(device);
+    macros = std::make_unique<MacroLibrary>(device, macros->keyNameTable(),
+                                            MacroLibrary::defaultFolder(), this);
+}
+
+void myQQuickView::setDeviceLinked(bool linked) { store->setDeviceLinked(linked); }
+bool myQQuickView::deviceLinked() const { return store->deviceLinked(); }
+void myQQuickView::syncFromDevice() { store->syncFromDevice(); }
+
+QStringList myQQuickView::msgStrings() const {
+    QStringList strings = langs->msgStrings();
+    while (strings.size() < Languages::messageCount)
+        strings.append(QString());
+    return strings;
+}
+
+QString myQQuickView::windowTitleText() const {
+    return config->settings().value(QStringLiteral("common/name"), QString()).toString();
+}
+
+QStringList myQQuickView::productNames() const { return config->productNames(); }
 
 void myQQuickView::forwardKeyboard(bool isDown, int usbCode) {
     invokeRoot("detectKeyboard", Qt::QueuedConnection, {isDown, usbCode});
 }
 
 void myQQuickView::forwardMouse(bool isDown, int mouseCode, int x, int y) {
-    invokeRoot("detectMouse", Qt::QueuedConnection, {isDown, mouseCode, x, y});
+    // Unsigned, as the hook hands them: a point left of or above the primary screen
+    // arrives as a large number.
+    invokeRoot("detectMouse", Qt::QueuedConnection, {isDown, mouseCode, uint(x), uint(y)});
 }
 
-QString myQQuickView::configuredWindowTitle() {
-    QSettings config(QStringLiteral("./modules/setting/apConfig.bin"), QSettings::IniFormat);
-    return config.value(QStringLiteral("common/name"), QString()).toString();
-}
+// --- application configuration ---------------------------------------------------------
+bool myQQuickView::getMsgAns_FoolProofing() { return config->getMsgAns_FoolProofing(msgStrings()); }
+QVariant myQQuickView::q7_getApConfig(QString key) { return config->q7_getApConfig(key); }
+void myQQuickView::saveApConfig(QVariantList apConfigs) { config->saveApConfig(apConfigs); }
+QVariantList myQQuickView::loadApConfig() { return config->loadApConfig(); }
+void myQQuickView::resetApconfig() { config->resetApconfig(); }
 
+QString myQQuickView::getCustomFilePath() { return pickCustomBackground(this, msgStrings()); }
+
+// --- pointer settings --------------------------------------------------------------------
+void myQQuickView::setAcceleration(bool acceleration) { pointer->setAcceleration(acceleration); }
+void myQQuickView::setCursorSpeed(uint cursorSpeed) { pointer->setCursorSpeed(cursorSpeed); }
+void myQQuickView::setVerticalScrollLines(uint lines) { pointer->setVerticalScrollLines(lines); }
+void myQQuickView::setDoubleClickSpeed(uint speed) { pointer->setDoubleClickSpeed(speed); }
+bool myQQuickView::getAcceleration() { return pointer->getAcceleration(); }
+uint myQQuickView::getCursorSpeed() { return pointer->getCursorSpeed(); }
+uint myQQuickView::getVerticalScrollLines() { return pointer->getVerticalScrollLines(); }
+uint myQQuickView::getDoubleClickSpeed() { return pointer->getDoubleClickSpeed(); }
+
+// --- profiles ------------------------------------------------------------------------------
+QVariantList myQQuickView::q7_getDefaultProfile(QString key, uchar profileId) {
+    return store->q7_getDefaultProfile(key, profileId);
+}
+void myQQuickView::q7_loadProfile(int profile) { store->q7_loadProfile(profile); }
+void myQQuickView::q7_saveProfile(int profile) { store->q7_saveProfile(profile); }
+void myQQuickView::q7_resetProfile(int profile) { store->q7_resetProfile(profile); }
+void myQQuickView::q7_SetDirty_Profile(uchar profileId) { store->q7_SetDirty_Profile(profileId); }
+void myQQuickView::q7_SetDirty_Matrix(uchar profileId) { store->q7_SetDirty_Matrix(profileId); }
+void myQQuickView::q7_SetDirty_Other(uchar profileId) { store->q7_SetDirty_Other(profileId); }
+
+// --- languages -----------------------------------------------------------------------------
+QStringList myQQuickView::q7_getProductLayoutStrings(QString langCode) {
+    return langs->q7_getProductLayoutStrings(langCode);
+}
+QVariantMap myQQuickView::chkLanguages() { return langs->chkLanguages(); }
+QStringList myQQuickView::getGlobalStrings(QString langCode) { return langs->getGlobalStrings(langCode); }
+
+// --- device settings -----------------------------------------------------------------------
+uint myQQuickView::q7_GetMaxDpiStage() { return bridge->q7_GetMaxDpiStage(); }
+void myQQuickView::q7_02H_SetCurrentProfile(uchar profileId) { bridge->q7_02H_SetCurrentProfile(profileId); }
+void myQQuickView::q7_03H_SetReportRate(uchar rate) { bridge->q7_03H_SetReportRate(rate); }
+void myQQuickView::q7_04H_SetDPIStage(uchar stage) { bridge->q7_04H_SetDPIStage(stage); }
+void myQQuickView::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
+    bridge->q7_0CH_SetRGBLedEffect(effect, light, speed);
+}
+void myQQuickView::q7_0CH_SetDpi8Color(QVariantList src24) { bridge->q7_0CH_SetDpi8Color(src24); }
+void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { bridge->q7_0CH_SetDpi8Io(src8); }
+void myQQuickView::q7_0CH_SetDpi8Stage(QVariantList src16) { bridge->q7_0CH_SetDpi8Stage(src16); }
+void myQQuickView::q7_SetLED8StageColor(QVariantList src24) { bridge->q7_SetLED8StageColor(src24); }
+uchar myQQuickView::q7_82H_GetCurrentProfile() { return bridge->q7_82H_GetCurrentProfile(); }
+uchar myQQuickView::q7_83H_GetReportRate() { return bridge->q7_83H_GetReportRate(); }
+uchar myQQuickView::q7_84H_GetDPIStage() { return bridge->q7_84H_GetDPIStage(); }
+uchar myQQuickView::q7_89H_GetRGBLedTwinkle() { return bridge->q7_89H_GetRGBLedTwinkle(); }
+QVariantList myQQuickView::q7_8CH_GetRGBLedEffect() { return bridge->q7_8CH_GetRGBLedEffect(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Color() { return bridge->q7_8CH_GetDpi8Color(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Io() { return bridge->q7_8CH_GetDpi8Io(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Stage() { return bridge->q7_8CH_GetDpi8Stage(); }
+QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->q7_GetLED8StageColor(); }
+
+// --- key assignment --------------------------------------------------------------------------
+void myQQuickView::q7_0DH_SetKeyMatrix(QVariantList src64) { bridge->q7_0DH_SetKeyMatrix(src64); }
+QVariantList myQQuickView::getKeydefine(QVariant matrixId) { return bridge->getKeydefine(matrixId); }
+
+// --- macros ----------------------------------------------------------------------------------
+void myQQuickView::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
+    macros->q7_0FH_SetMacroKey(macroId, name);
+}
+QList<uchar> myQQuickView::macroIncode(QStringList lines) { return macros->macroIncode(lines); }
+void myQQuickView::loadMacroIniFromFile(QVariant name) { macros->loadMacroIniFromFile(name); }
+void myQQuickView::saveMacroIniToFile(QVariant name) { macros->saveMacroIniToFile(name); }
+void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName) {
+    macros->renameMacroIniFile(oldName, newName);
+}
+QVariant myQQuickView::createMacroIni() { return macros->createMacroIni(); }
+QVariant myQQuickView::deleteMacroIni(QVariant name) { return macros->deleteMacroIni(name); }
+QStringList myQQuickView::getMacroIniNames() { return macros->getMacroIniNames(); }
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList lines) { return macros->saveMacroIni(name, lines); }
+QStringList myQQuickView::loadMacroIni(QVariant name) { return macros->loadMacroIni(name); }
+QVariantList myQQuickView::loadMacroIniConfig(QVariant name) { return macros->loadMacroIniConfig(name); }
+void myQQuickView::setMacroIniConfig(QVariant name, QVariantList cfg) { macros->setMacroIniConfig(name, cfg); }
+
+// --- start-up ----------------------------------------------------------------------------------
 void myQQuickView::initUI() { invokeRoot("initUI", Qt::QueuedConnection); }
-
 void myQQuickView::runUI() { invokeRoot("run", Qt::QueuedConnection); }
 
-void myQQuickView::invokeRoot(const char *function, Qt::ConnectionType type,
-                              const QVariantList &args) {
+void myQQuickView::invokeRoot(const char *function, Qt::ConnectionType type, const QVariantList &args) {
     QObject *root = rootObject();
     if (!root)
         return;

@@ -1,12 +1,22 @@
 #pragma once
 
+#include <QList>
 #include <QQuickWidget>
+#include <QStringList>
 #include <QVariant>
+#include <memory>
 
+class ApConfig;
+class DeviceBridge;
+class Languages;
+class MS_HT66FB560;
+class MacroLibrary;
+class ProfileStore;
+class SystemMouseSettings;
 class Ui_Controler;
 
-// The slot surface that QML sees as ui_View. It owns nothing but the glue: every slot
-// forwards to a plain subsystem class that tests build without a window.
+// The slot surface that QML sees as ui_View. It owns the subsystems but no logic of its
+// own: every slot forwards to a plain class that tests build without a window.
 class myQQuickView : public QQuickWidget {
     Q_OBJECT
 public:
@@ -16,23 +26,116 @@ public:
     // Publishes ui_View and ui_Ctl to the QML context.
     void publish(Ui_Controler *controller);
 
-    // Result of the last device look-up.
-    bool deviceLinked = false;
+    // The window's device object; empty until the window has set it.
+    void setDevice(MS_HT66FB560 *device);
+    MS_HT66FB560 *device() const { return dev; }
+
+    // Result of the last device look-up; the window sets it before each refill.
+    void setDeviceLinked(bool linked);
+    bool deviceLinked() const;
     // Refills the profile caches from the mouse, or from the file while none is linked.
     void syncFromDevice();
 
-    // Hands captured input to the QML root (queued, so a hook never re-enters QML).
+    // Hands captured input to the QML root (queued, so capture never re-enters QML).
     void forwardKeyboard(bool isDown, int usbCode);
     void forwardMouse(bool isDown, int mouseCode, int x, int y);
 
+    ProfileStore &profileStore() { return *store; }
+    ApConfig &apConfig() { return *config; }
+    Languages &languages() { return *langs; }
+    // The current language's seven message strings (empty texts before any is loaded).
+    QStringList msgStrings() const;
+
     // "common/name" of the application configuration, the window's title.
-    static QString configuredWindowTitle();
+    QString windowTitleText() const;
+    // "common/product_name", one name per entry of the device table.
+    QStringList productNames() const;
 
 public Q_SLOTS:
+    // Application configuration.
+    bool getMsgAns_FoolProofing();
+    QVariant q7_getApConfig(QString key);
+    void saveApConfig(QVariantList apConfigs);
+    QVariantList loadApConfig();
+    void resetApconfig();
+
+    // The settings page's background picture.
+    QString getCustomFilePath();
+
+    // The desktop's pointer settings, stored per profile.
+    void setAcceleration(bool acceleration);
+    void setCursorSpeed(uint cursorSpeed);
+    void setVerticalScrollLines(uint lines);
+    void setDoubleClickSpeed(uint speed);
+    bool getAcceleration();
+    uint getCursorSpeed();
+    uint getVerticalScrollLines();
+    uint getDoubleClickSpeed();
+
+    // Profiles: defaults, export, import, reset, offline edits.
+    QVariantList q7_getDefaultProfile(QString key, uchar profileId);
+    void q7_loadProfile(int profile);
+    void q7_saveProfile(int profile);
+    void q7_resetProfile(int profile);
+    void q7_SetDirty_Profile(uchar profileId);
+    void q7_SetDirty_Matrix(uchar profileId);
+    void q7_SetDirty_Other(uchar profileId);
+
+    // Languages.
+    QStringList q7_getProductLayoutStrings(QString langCode);
+    QVariantMap chkLanguages();
+    QStringList getGlobalStrings(QString langCode);
+
+    // Device settings of the current profile.
+    uint q7_GetMaxDpiStage();
+    void q7_02H_SetCurrentProfile(uchar profileId);
+    void q7_03H_SetReportRate(uchar rate);
+    void q7_04H_SetDPIStage(uchar stage);
+    void q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed);
+    void q7_0CH_SetDpi8Color(QVariantList src24);
+    void q7_0CH_SetDpi8Io(QVariantList src8);
+    void q7_0CH_SetDpi8Stage(QVariantList src16);
+    void q7_SetLED8StageColor(QVariantList src24);
+    uchar q7_82H_GetCurrentProfile();
+    uchar q7_83H_GetReportRate();
+    uchar q7_84H_GetDPIStage();
+    uchar q7_89H_GetRGBLedTwinkle();
+    QVariantList q7_8CH_GetRGBLedEffect();
+    QVariantList q7_8CH_GetDpi8Color();
+    QVariantList q7_8CH_GetDpi8Io();
+    QVariantList q7_8CH_GetDpi8Stage();
+    QVariantList q7_GetLED8StageColor();
+
+    // Key assignment.
+    void q7_0DH_SetKeyMatrix(QVariantList src64);
+    QVariantList getKeydefine(QVariant matrixId);
+
+    // Macros.
+    void q7_0FH_SetMacroKey(QVariant macroId, QVariant name);
+    QList<uchar> macroIncode(QStringList macros);
+    void loadMacroIniFromFile(QVariant name);
+    void saveMacroIniToFile(QVariant name);
+    void renameMacroIniFile(QVariant oldName, QVariant newName);
+    QVariant createMacroIni();
+    QVariant deleteMacroIni(QVariant name);
+    QStringList getMacroIniNames();
+    QVariant saveMacroIni(QVariant name, QStringList macros);
+    QStringList loadMacroIni(QVariant name);
+    QVariantList loadMacroIniConfig(QVariant name);
+    void setMacroIniConfig(QVariant name, QVariantList config);
+
+    // Start-up steps of the QML shell.
     void initUI();
     void runUI();
 
 private:
-    void invokeRoot(const char *function, Qt::ConnectionType type,
-                    const QVariantList &args = {});
+    void invokeRoot(const char *function, Qt::ConnectionType type, const QVariantList &args = {});
+
+    MS_HT66FB560 *dev = nullptr;
+    std::unique_ptr<ApConfig> config;
+    std::unique_ptr<ProfileStore> store;
+    std::unique_ptr<Languages> langs;
+    std::unique_ptr<DeviceBridge> bridge;
+    std::unique_ptr<SystemMouseSettings> pointer;
+    std::unique_ptr<MacroLibrary> macros;
 };

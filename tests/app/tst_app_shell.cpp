@@ -3,6 +3,7 @@
 #include "UserEvent.h"
 #include "Ui_Controler.h"
 #include "Widget.h"
+#include "StagedModules.h"
 #include "myQQuickView.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 
 class tst_app_shell : public QObject {
     Q_OBJECT
+
+    StagedModules modules;
 
     static QStringList steps(Widget &w) {
         QQuickItem *root = w.view()->rootObject();

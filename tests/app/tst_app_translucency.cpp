@@ -1,6 +1,7 @@
 // Under a compositing manager the window must show the desktop through every pixel the
 // QML leaves transparent. The screenshot is kept as an artifact for a look by eye.
 #include "Widget.h"
+#include "StagedModules.h"
 #include "myQQuickView.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 
 class tst_app_translucency : public QObject {
     Q_OBJECT
+
+    StagedModules modules;
 
     QProcess compositor;
 
