@@ -228,19 +228,18 @@ void appendEscapedString(const QString &str, QByteArray &out, Codec codec) {
             out += char(ch);
             break;
         default:
-            if (ch <= 0x1F || (ch >= 0x7F && !raw8)) {
+            // A surrogate without its partner has no UTF-8 form; the escape keeps it.
+            const bool pair =
+                QChar::isHighSurrogate(ch) && i + 1 < str.size() && str.at(i + 1).isLowSurrogate();
+            if (ch <= 0x1F || (ch >= 0x7F && !raw8) || (QChar::isSurrogate(ch) && !pair)) {
                 out += "\\x";
                 out += QByteArray::number(ch, 16);
                 escapeNextIfHex = true;
+            } else if (pair) {
+                out += str.mid(i, 2).toUtf8();
+                ++i;
             } else if (ch >= 0x7F) {
-                // A surrogate pair goes out as one UTF-8 sequence.
-                if (QChar::isHighSurrogate(ch) && i + 1 < str.size() &&
-                    str.at(i + 1).isLowSurrogate()) {
-                    out += str.mid(i, 2).toUtf8();
-                    ++i;
-                } else {
-                    out += QString(QChar(ch)).toUtf8();
-                }
+                out += QString(QChar(ch)).toUtf8();
             } else {
                 out += char(ch);
             }
