@@ -203,16 +203,11 @@ private slots:
         QTest::newRow("list elements trimmed")
             << QByteArray(" 1 ,2,  3 ") << QVariant(QStringList{"1", "2", "3"});
         QTest::newRow("unknown escape dropped") << QByteArray("a\\qb") << QVariant("ab");
-        QTest::newRow("octal") << QByteArray("\\101") << QVariant("A");
         QTest::newRow("long hex run keeps low 16 bits")
             << QByteArray("\\x1234567890abcdef25ba") << QVariant(QString(QChar(0x25BA)));
         QTest::newRow("dangling backslash") << QByteArray("abc\\") << QVariant("abc");
         QTest::newRow("bare \\x") << QByteArray("a\\xz") << QVariant("az");
         QTest::newRow("unterminated quote") << QByteArray("\"abc") << QVariant("abc");
-        QTest::newRow("latin1 byte") << QByteArray("\xe9") << QVariant(QString(QChar(0xE9)));
-        QTest::newRow("doubled at") << QByteArray("@@@") << QVariant("@@");
-        QTest::newRow("size") << QByteArray("@Size(3 4)") << QVariant(QSize(3, 4));
-        QTest::newRow("byte array") << QByteArray("@ByteArray(ab)") << QVariant(QByteArray("ab"));
     }
     void readerRules() {
         QFETCH(QByteArray, value);
@@ -370,16 +365,6 @@ private slots:
             QCOMPARE(s.value("strings/1").toString(), QString::fromUtf8("► 下一个"));
             QCOMPARE(s.value("strings/2").toString(), QString::fromUtf8("逗号, 在里面"));
         }
-    }
-
-    void copyUnderAnotherNameReadsTheSame() {
-        const QString path = freshCopy(golden("profile.bin"));
-        const QString pf = dir.filePath("export.pf");
-        QVERIFY(QFile::copy(path, pf));
-        QSettings a(path, qt48IniFormat()), b(pf, qt48IniFormat());
-        QCOMPARE(a.allKeys(), b.allKeys());
-        for (const QString &k : a.allKeys())
-            QCOMPARE(b.value(k), a.value(k));
     }
 };
 
