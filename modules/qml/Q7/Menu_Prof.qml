@@ -127,6 +127,8 @@ Item {
         border.width: 1
         opacity: 0
         visible: opacity > 0
+        // A menu on its way out takes no second choice.
+        enabled: !fadeOut.running
 
         Column {
             id: menuColumn
