@@ -29,8 +29,10 @@ function(q7_add_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
     target_link_libraries(${name} PRIVATE Qt6::Test ${arg_LIBS})
     add_test(NAME ${name} COMMAND ${name})
+    # GSETTINGS_BACKEND=memory keeps the pointer-settings code away from the desktop's real
+    # settings; a test that wants a backend of its own passes it in ENV (later wins).
     set(env "QT_LOGGING_RULES=qt.qpa.*=false" "Q7_BUILD_BIN=${CMAKE_BINARY_DIR}/bin"
-            "Q7_SOURCE_DIR=${PROJECT_SOURCE_DIR}" ${arg_ENV})
+            "Q7_SOURCE_DIR=${PROJECT_SOURCE_DIR}" "GSETTINGS_BACKEND=memory" ${arg_ENV})
     if(NOT arg_GUI)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()
