@@ -13,8 +13,10 @@ class ProfileFiles {
 public:
     ProfileFiles() {
         const QString shipped = qEnvironmentVariable("Q7_BUILD_BIN") + "/modules/setting/";
+        // The shipped working file starts as a copy of the defaults; the staged one may have
+        // been changed by running the program, the defaults never are.
         QFile::copy(shipped + "pD_Q7.bin", defaults());
-        QFile::copy(shipped + "p_Q7.bin", working());
+        QFile::copy(shipped + "pD_Q7.bin", working());
     }
 
     QString working() const { return dir.filePath("p_Q7.bin"); }

@@ -1,13 +1,17 @@
-// The shipped profile files, as the build staged them beside the program.
+// The factory profile files as the generator writes them, and the staged defaults file.
 #include "FactoryBlocks.h"
 #include "IniFormat.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestFactory : public QObject {
     Q_OBJECT
+
+    QTemporaryDir dir;
 
     static QString staged(const char *name) {
         return qEnvironmentVariable("Q7_BUILD_BIN") + QStringLiteral("/modules/setting/") + name;
@@ -21,10 +25,17 @@ class TestFactory : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        QCOMPARE(QProcess::execute(QStringLiteral(GENERATOR),
+                                   {dir.filePath("pD_Q7.bin"), dir.filePath("p_Q7.bin")}),
+                 0);
+    }
+
     void filesAgreeWithTheFactoryMouse_data() {
         QTest::addColumn<QString>("path");
-        QTest::newRow("defaults") << staged("pD_Q7.bin");
-        QTest::newRow("working") << staged("p_Q7.bin");
+        QTest::newRow("defaults") << dir.filePath("pD_Q7.bin");
+        QTest::newRow("working") << dir.filePath("p_Q7.bin");
+        QTest::newRow("staged defaults") << staged("pD_Q7.bin");
     }
     void filesAgreeWithTheFactoryMouse() {
         QFETCH(QString, path);
