@@ -1,7 +1,7 @@
 import QtQml
 
 // Stands in for the view: answers like the program's slots (texts where the settings file gives
-// texts) and records every call with its arguments.
+// texts, lists in the view's own list types) and records every call with its arguments.
 QtObject {
     property var calls: []
     property bool enabled: true
@@ -51,23 +51,23 @@ QtObject {
     }
     function q7_getApConfig(key) {
         record("q7_getApConfig", [key])
-        return productConstants[key] !== undefined ? productConstants[key] : 0
+        return productConstants[key] !== undefined ? nativeTypes.variant(productConstants[key]) : 0
     }
 
     function chkLanguages() {
         record("chkLanguages", [])
-        return languages
+        return nativeTypes.map(languages)
     }
     function getGlobalStrings(code) {
         record("getGlobalStrings", [code])
-        return languageStrings[code] !== undefined ? languageStrings[code] : [""]
+        return nativeTypes.stringList(languageStrings[code] !== undefined ? languageStrings[code] : [""])
     }
     function q7_getProductLayoutStrings(code) {
         record("q7_getProductLayoutStrings", [code])
         var list = []
         for (var i = 0; i < 16; ++i)
             list.push(code + "/" + i)
-        return list
+        return nativeTypes.stringList(list)
     }
 
     function q7_82H_GetCurrentProfile() {

@@ -6,6 +6,21 @@
 #include <QQmlEngine>
 #include <QtQuickTest>
 
+// Hands lists back the way the view's slots do (string lists and variants holding them are
+// list-like objects on the script side, not script arrays), so the stand-ins can answer alike.
+class NativeTypes : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    Q_INVOKABLE QStringList stringList(const QStringList &list) const { return list; }
+    Q_INVOKABLE QVariant variant(const QVariant &value) const {
+        return value.canConvert<QStringList>() && value.typeId() != QMetaType::QString
+                   ? QVariant(value.toStringList())
+                   : value;
+    }
+    Q_INVOKABLE QVariantMap map(const QVariantMap &map) const { return map; }
+};
+
 class StandIns : public QObject {
     Q_OBJECT
 public Q_SLOTS:
@@ -14,6 +29,8 @@ public Q_SLOTS:
         const QString bin = qEnvironmentVariable("Q7_BUILD_BIN");
         if (!bin.isEmpty())
             QDir::setCurrent(bin);
+        engine->rootContext()->setContextProperty(QStringLiteral("nativeTypes"),
+                                                  new NativeTypes(engine));
         publish(engine, QStringLiteral("ui_View"), QStringLiteral("StandInView.qml"));
         publish(engine, QStringLiteral("ui_Ctl"), QStringLiteral("StandInCtl.qml"));
     }

@@ -50,12 +50,13 @@ Item {
         dpiValue = asList(ui_View.q7_getApConfig("dpiValue")).map(v => parseInt(v) || 0)
     }
 
-    // A one-element list comes back from the settings file as a bare value, an absent one as 0.
+    // A one-element list comes back from the settings file as a bare value, an absent one as 0;
+    // a longer one as a list-like object rather than a script array.
     function asList(value) {
-        if (Array.isArray(value))
-            return value
         if (value === undefined || value === null || value === 0 || value === "")
             return []
+        if (typeof value === "object" && typeof value.length === "number")
+            return Array.from(value)
         return [value]
     }
 

@@ -24,8 +24,9 @@ var english = ["Arial",
 
 // A language file that lacks some strings (or could not be read at all) keeps the built-in
 // text for them instead of leaving blank labels; strings beyond the built-in ones are kept.
+// The view hands a string list over as a list-like object, not as a script array.
 function merged(fromFile) {
-    var list = Array.isArray(fromFile) ? fromFile.slice() : []
+    var list = fromFile && typeof fromFile.length === "number" ? Array.from(fromFile) : []
     for (var i = 0; i < english.length; ++i) {
         if (i >= list.length || list[i] === undefined || list[i] === null || list[i] === "")
             list[i] = english[i]

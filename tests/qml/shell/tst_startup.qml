@@ -46,6 +46,8 @@ Item {
             compare(shell.globalSetting_fontFamily, "DejaVu Sans")
             compare(child("pfItem").currentIndex, 4)
             compare(child("main_Q7").dpiBase, 50)
+            compare(child("main_Q7").effectEnable, ["true", "false"])
+            compare(child("main_Q7").dpiValue, [400, 800])
             compare(child("main_Q7")._ProductLayoutStringList[15], "031000/15")
             compare(shell.startupSteps, ["initUI"])
             // The pages find the key names under the shell.
