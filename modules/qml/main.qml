@@ -1,6 +1,5 @@
 import QtQuick
 import "basic"
-import "common"
 import "Q7"
 
 // The shell: the window's whole surface. Native code drives it by function name (initUI, run,
