@@ -20,7 +20,7 @@ Item {
     property string sourceCustomBackground: ""
     property string _FontFamily: "Arial"
     property var _StringList: GlobalStrings.english
-    property string _Url: "https://www.example.com/"
+    property string _Url: "https://github.com/q7config/q7config"
 
     property int animationIndex: 0
     property int languageIndex: -1
