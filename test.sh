@@ -1,31 +1,51 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: first the Release build,
-# then the same suite built with AddressSanitizer and UBSan.
+# Installs what is missing, builds, and runs every test:
+#   1. the Release build, every test;
+#   2. the same suite built with AddressSanitizer and UBSan;
+#   3. the device link's threads under ThreadSanitizer;
+#   4. short, bounded libFuzzer runs of the macro encoder and the settings-file reader.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
 
 jobs=$(nproc)
-export QT_QPA_PLATFORM_PLUGIN_PATH="${QT_QPA_PLATFORM_PLUGIN_PATH:-}"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/q7-runtime.XXXXXX)}"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-run_suite() {
+# The window tests need an X server; xvfb-run gives each run its own.
+with_display() {
+    xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +extension RENDER" "$@"
+}
+
+configure() {
     local dir=$1
     shift
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" -j "$jobs"
-    # The window tests need an X server; xvfb-run gives each suite its own.
-    xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +extension RENDER" \
-        ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
 echo "== Release build =="
-run_suite build -DCMAKE_BUILD_TYPE=Release
+configure build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j "$jobs"
+with_display ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== AddressSanitizer + UBSan build =="
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:${ASAN_OPTIONS:-}"
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON -DQ7_BUILD_BENCH=OFF
+configure build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON -DQ7_BUILD_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS="detect_leaks=1:${ASAN_OPTIONS:-}" \
+LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+    with_display ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== ThreadSanitizer: device link threads =="
+configure build-tsan -DCMAKE_BUILD_TYPE=Debug -DQ7_TSAN=ON -DQ7_BUILD_BENCH=OFF
+tsan_tests=(tst_device_polling tst_device_discovery tst_device_failures)
+cmake --build build-tsan -j "$jobs" --target "${tsan_tests[@]}"
+ctest --test-dir build-tsan --output-on-failure -j "$jobs" \
+    -R "^($(IFS='|'; echo "${tsan_tests[*]}"))\$"
+
+echo "== Fuzzing (bounded) =="
+configure build-fuzz -DCMAKE_BUILD_TYPE=Debug -DQ7_FUZZ=ON -DQ7_BUILD_BENCH=OFF \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+cmake --build build-fuzz -j "$jobs" --target fuzz_macro_encoder fuzz_settings_reader
+ctest --test-dir build-fuzz --output-on-failure -L fuzz

@@ -57,6 +57,77 @@ QStringList splitArgs(const QString &s, qsizetype open) {
     return s.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
+quint32 bigEndian32(const QByteArray &b, qsizetype at) {
+    return quint32(uchar(b[at])) << 24 | quint32(uchar(b[at + 1])) << 16 |
+           quint32(uchar(b[at + 2])) << 8 | quint32(uchar(b[at + 3]));
+}
+
+// QDataStream trusts the counts and lengths it reads and sizes its containers from them, so a
+// few bytes of a damaged or hostile file could ask for gigabytes. A payload is handed to it
+// only when every count and length fits in the bytes actually present (Qt 4.0 stream form).
+bool skipBlock(const QByteArray &b, qsizetype &at) {
+    if (b.size() - at < 4)
+        return false;
+    const quint32 len = bigEndian32(b, at);
+    at += 4;
+    if (len == 0xFFFFFFFFu) // null string or array
+        return true;
+    if (qsizetype(len) > b.size() - at)
+        return false;
+    at += len;
+    return true;
+}
+
+bool skipVariant(const QByteArray &b, qsizetype &at, int depth) {
+    if (depth > 8 || b.size() - at < 4)
+        return false;
+    const quint32 type = bigEndian32(b, at);
+    at += 4; // the Qt 4.0 form has no null flag after the type id
+    qsizetype fixed = 0;
+    switch (type) {
+    case QMetaType::Bool:
+        fixed = 1;
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+        fixed = 4;
+        break;
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        fixed = 8;
+        break;
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+        return skipBlock(b, at);
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList: {
+        if (b.size() - at < 4)
+            return false;
+        const quint32 count = bigEndian32(b, at);
+        at += 4;
+        // Every element takes at least four bytes, so a count the data cannot hold stops here.
+        if (qsizetype(count) > (b.size() - at) / 4)
+            return false;
+        for (quint32 i = 0; i < count; ++i)
+            if (!(type == QMetaType::QStringList ? skipBlock(b, at) : skipVariant(b, at, depth + 1)))
+                return false;
+        return true;
+    }
+    default:
+        return false;
+    }
+    if (b.size() - at < fixed)
+        return false;
+    at += fixed;
+    return true;
+}
+
+bool variantPayloadIsSane(const QByteArray &b) {
+    qsizetype at = 0;
+    return skipVariant(b, at, 0) && at == b.size();
+}
+
 QVariant stringToVariant(const QString &s) {
     if (!s.startsWith(QLatin1Char('@')))
         return s;
@@ -65,6 +136,8 @@ QVariant stringToVariant(const QString &s) {
             return QVariant(s.mid(11, s.size() - 12).toLatin1());
         } else if (s.startsWith(QLatin1String("@Variant("))) {
             QByteArray bytes = s.mid(9, s.size() - 10).toLatin1();
+            if (!variantPayloadIsSane(bytes))
+                return QVariant::fromValue(OpaqueValue{s});
             QDataStream stream(&bytes, QIODevice::ReadOnly);
             stream.setVersion(QDataStream::Qt_4_0);
             QVariant result;

@@ -261,6 +261,16 @@ private slots:
         const QByteArray odd = "@Variant(\\0\\0\\x3\\xe8)";
         const QVariant read = qt48ini::unescapedValue(odd, qt48ini::Codec::Latin1);
         QCOMPARE(qt48ini::escapedValue(read, qt48ini::Codec::Latin1), odd);
+        // A string list claiming about two billion elements in a few bytes (found by the
+        // fuzzer) must not be taken at its word: it stays opaque and is kept as it was.
+        const QByteArray huge("@Variant(\\0\\0\\0\\xBy\xff\xff" "3)");
+        const QVariant hugeRead = qt48ini::unescapedValue(huge, qt48ini::Codec::Latin1);
+        QVERIFY(hugeRead.toList().isEmpty());
+        const QByteArray kept = qt48ini::escapedValue(hugeRead, qt48ini::Codec::Latin1);
+        QVERIFY(kept.startsWith("@Variant("));
+        QCOMPARE(qt48ini::escapedValue(qt48ini::unescapedValue(kept, qt48ini::Codec::Latin1),
+                                       qt48ini::Codec::Latin1),
+                 kept);
     }
 
     // Whatever text the program stores comes back the same from the file: random strings
