@@ -14,7 +14,9 @@
 #endif
 
 Widget::Widget(QWidget *parent) : QWidget(parent) {
-    controller = new Ui_Controler;
+    // The controller outlives the window (QML may still reach ui_Ctl while the view goes);
+    // the application object frees it last.
+    controller = new Ui_Controler(QCoreApplication::instance());
     controller->setupWindow(this);
     view()->setDevice(&device);
 
@@ -29,7 +31,6 @@ Widget::Widget(QWidget *parent) : QWidget(parent) {
 Widget::~Widget() {
     delete deviceSource;
     deviceTimer.stop();
-    // The controller outlives the window by design (QML may still hold it during teardown).
 }
 
 myQQuickView *Widget::view() const { return controller->quickView(); }

@@ -344,7 +344,7 @@ State factoryState() {
     }
     for (int m = 0; m < factory::macroSlots; ++m)
         s.macros[size_t(m)] = factory::macroBlock(m + 1);
-    s.currentProfile = 0;
+    s.currentProfile = 1; // P01, as the shipped profile file has it
     s.functionOption = factory::functionOption;
     s.ledTwinkle = factory::ledTwinkleType;
     s.fwMajor = factory::firmwareMajor;
