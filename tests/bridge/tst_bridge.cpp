@@ -6,13 +6,12 @@
 #include "ProfileStore.h"
 #include "VirtualMouse.h"
 
+#include <functional>
+
 namespace {
 
 QList<uint> blockBytes(const vmouse::Block &b, int from, int count) {
-    QList<uint> out;
-    for (int i = from; i < from + count; ++i)
-        out.append(b[i]);
-    return out;
+    return QList<uint>(b.begin() + from, b.begin() + from + count);
 }
 
 // The decoded command reports since the last clearLog, as "code id arg" triples.
@@ -22,6 +21,8 @@ QList<QList<uint>> sentCommands() {
         out.append({c[1], c[2], c[3]});
     return out;
 }
+
+const QList<uint> oneFirmwareBlock = {0x0C, 0, 0x80};
 
 } // namespace
 
@@ -33,10 +34,13 @@ class TestBridge : public QObject {
     std::unique_ptr<ProfileStore> store;
     std::unique_ptr<DeviceBridge> bridge;
 
-    // A store filled from the mouse (linked) or from the file (unlinked), profile `cur` current.
-    void open(bool linked, uchar cur) {
+    // A store filled from the mouse (linked) or from the file (unlinked), profile `cur`
+    // current; `damage` may change the files first.
+    void open(bool linked, uchar cur, std::function<void(ProfileFiles &)> damage = {}) {
         files = std::make_unique<ProfileFiles>();
         QVERIFY(files->ready());
+        if (damage)
+            damage(*files);
         dev = std::make_unique<MS_HT66FB560>();
         QCOMPARE(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""), true);
         store = std::make_unique<ProfileStore>(files->working(), files->defaults());
@@ -51,7 +55,7 @@ class TestBridge : public QObject {
 
     QByteArray fileNow() {
         store->profileSettings()->sync();
-        return ProfileFiles::bytes(files->working());
+        return bytesOf(files->working());
     }
 
 private slots:
@@ -67,7 +71,7 @@ private slots:
         open(true, 2);
         const vmouse::Block before2 = vmouse::state().profiles[2];
         bridge->q7_0CH_SetDpi8Io({6, 5, 4, 3, 2, 1, 0, 8});
-        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0C, 0, 0x80}}));
+        QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
         const vmouse::State st = vmouse::state();
         QCOMPARE(blockBytes(st.profiles[0], 16, 8), (QList<uint>{6, 5, 4, 3, 2, 1, 0, 8}));
         QVERIFY(st.profiles[2] == before2);
@@ -75,35 +79,26 @@ private slots:
         QCOMPARE(blockBytes(st.profiles[0], 84, 8), blockBytes(factory::profileBlock(0), 84, 8));
 
         vmouse::clearLog();
-        QVariantList colours;
-        for (int i = 0; i < 24; ++i)
-            colours.append(i);
-        bridge->q7_SetLED8StageColor(colours);
-        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0C, 0, 0x80}}));
-        QCOMPARE(blockBytes(vmouse::state().profiles[0], 24, 24),
-                 ProfileFiles::uints(ProfileFiles::numbers(24, 0)));
-        QCOMPARE(bridge->q7_GetLED8StageColor(), ProfileFiles::numbers(24, 0));
+        bridge->q7_SetLED8StageColor(numbers(24, 0));
+        QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
+        QCOMPARE(blockBytes(vmouse::state().profiles[0], 24, 24), seq(24, 0));
+        QCOMPARE(bridge->q7_GetLED8StageColor(), numbers(24, 0));
     }
 
     void perProfileFieldsGoToTheCurrentProfile() {
         open(true, 4);
-        QVariantList rgb;
-        for (int i = 0; i < 24; ++i)
-            rgb.append(100 + i);
-        bridge->q7_0CH_SetDpi8Color(rgb);
-        QVariantList dpi;
-        for (int i = 0; i < 16; ++i)
-            dpi.append(i < 8 ? 10 * (i + 1) : 10 * (i - 7));
+        bridge->q7_0CH_SetDpi8Color(numbers(24, 100));
+        const QVariantList dpi = numbers(8, 10) + numbers(8, 30);
         bridge->q7_0CH_SetDpi8Stage(dpi);
         bridge->q7_0CH_SetRGBLedEffect(9, 146, 12);
-        QCOMPARE(sentCommands(),
-                 (QList<QList<uint>>{{0x0C, 4, 0x80}, {0x0C, 4, 0x80}, {0x0C, 4, 0x80}}));
+        const QList<uint> block4 = {0x0C, 4, 0x80};
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{block4, block4, block4}));
         const vmouse::Block b = vmouse::state().profiles[4];
-        QCOMPARE(blockBytes(b, 104, 24), ProfileFiles::uints(ProfileFiles::numbers(24, 100)));
-        QCOMPARE(blockBytes(b, 84, 16), ProfileFiles::uints(dpi));
+        QCOMPARE(blockBytes(b, 104, 24), seq(24, 100));
+        QCOMPARE(blockBytes(b, 84, 16), uints(dpi));
         QCOMPARE(blockBytes(b, 71, 3), (QList<uint>{9, 146, 12}));
         QCOMPARE(bridge->q7_8CH_GetRGBLedEffect(), (QVariantList{9u, 146u, 12u}));
-        QCOMPARE(bridge->q7_8CH_GetDpi8Color(), ProfileFiles::numbers(24, 100));
+        QCOMPARE(bridge->q7_8CH_GetDpi8Color(), numbers(24, 100));
         QCOMPARE(bridge->q7_GetMaxDpiStage(), 8u);
         QVERIFY(vmouse::state().profiles[0] == factory::profileBlock(0));
     }
@@ -129,9 +124,9 @@ private slots:
         bridge->q7_02H_SetCurrentProfile(3);
         QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x02, 3, 0}}));
         QCOMPARE(bridge->q7_82H_GetCurrentProfile(), uchar(3));
-        QCOMPARE(ProfileFiles::onDisk(files->working(), "common/curProfile").toUInt(), 1u);
+        QCOMPARE(files->stored("common/curProfile").toUInt(), 1u);
         store->profileSettings()->sync();
-        QCOMPARE(ProfileFiles::onDisk(files->working(), "common/curProfile").toUInt(), 3u);
+        QCOMPARE(files->stored("common/curProfile").toUInt(), 3u);
         for (auto g : {ProfileStore::Firmware, ProfileStore::Matrix, ProfileStore::Other})
             QCOMPARE(store->dirtyFlags(g), QVariantList(6, false));
 
@@ -158,11 +153,11 @@ private slots:
         bridge->q7_03H_SetReportRate(4);
         bridge->q7_0CH_SetDpi8Io({0, 1, 2, 3, 4, 5, 6, 8});
         store->profileSettings()->sync();
-        QCOMPARE(ProfileFiles::onDisk(files->working(), "other_fw/dirty").toStringList(),
+        QCOMPARE(files->stored("other_fw/dirty").toStringList(),
                  (QStringList{"false", "false", "true", "false", "false", "false"}));
-        QCOMPARE(ProfileFiles::onDisk(files->working(), "profile_fw/dirty").toStringList(),
+        QCOMPARE(files->stored("profile_fw/dirty").toStringList(),
                  (QStringList{"true", "false", "false", "false", "false", "false"}));
-        QCOMPARE(ProfileFiles::onDisk(files->working(), "other_fw/2").toList().at(1).toUInt(), 4u);
+        QCOMPARE(uints(files->stored("other_fw/2")).at(1), 4u);
         // The command still goes out; the virtual mouse is there and takes it.
         QCOMPARE(sentCommands().first(), (QList<uint>{0x03, 2, 4}));
         QCOMPARE(bridge->q7_89H_GetRGBLedTwinkle(), uchar(factory::ledTwinkleType));
@@ -202,9 +197,7 @@ private slots:
             st.matrices[2][i] = std::uint8_t(255 - i);
         vmouse::setState(st);
         open(true, 2);
-        QVariantList src64;
-        for (int i = 0; i < 64; ++i)
-            src64.append(i);
+        QVariantList src64 = numbers(64, 0);
         src64[0] = 256;
         src64[1] = 0x1F0;
         src64[2] = -1;
@@ -219,19 +212,11 @@ private slots:
     }
 
     void keyMatrixOfADamagedFileSendsZerosForWhatIsMissing() {
-        files = std::make_unique<ProfileFiles>();
-        {
-            QSettings s(files->working(), qt48IniFormat());
-            s.setValue("matrix_fw/1", QVariantList{1, 2, 3});
-        }
-        dev = std::make_unique<MS_HT66FB560>();
-        QVERIFY(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        store = std::make_unique<ProfileStore>(files->working(), files->path("no-defaults.bin"));
-        store->setDevice(dev.get());
-        store->loadAllProfiles();
-        bridge = std::make_unique<DeviceBridge>(*store);
-        bridge->q7_02H_SetCurrentProfile(1);
-        bridge->q7_0DH_SetKeyMatrix(ProfileFiles::numbers(64, 1));
+        open(false, 1, [](ProfileFiles &f) {
+            QSettings(f.working(), qt48IniFormat()).setValue("matrix_fw/1", QVariantList{1, 2, 3});
+            QFile::remove(f.defaults()); // nothing to complete the list from
+        });
+        bridge->q7_0DH_SetKeyMatrix(numbers(64, 1));
         QCOMPARE(blockBytes(vmouse::state().matrices[1], 64, 64), QList<uint>(64, 0));
         QCOMPARE(blockBytes(vmouse::state().matrices[1], 0, 3), (QList<uint>{1, 2, 3}));
     }

@@ -14,8 +14,7 @@
 
 namespace linktest {
 
-template <typename Bytes>
-QByteArray hex(const Bytes &b) {
+template <typename Bytes> QByteArray hex(const Bytes &b) {
     return QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size())).toHex(' ');
 }
 
@@ -70,4 +69,4 @@ inline DevInfoEntry virtualEntry(const QString &sCode = QString()) {
     return e;
 }
 
-}  // namespace linktest
+} // namespace linktest

@@ -17,222 +17,189 @@ class CommandsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { vmouse::reset(); }
-    void singleValueSets_data();
-    void singleValueSets();
-    void singleValueGets();
-    void firmwareVersionText_data();
-    void firmwareVersionText();
-    void blockSetTimingOnTheWire();
-    void blockGetTimingOnTheWire();
-    void blocksRoundTrip_data();
-    void blocksRoundTrip();
-    void scrambledCommandsReachTheFirmware();
+
+    void singleValueSets_data() {
+        QTest::addColumn<Call>("call");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("02H") << Call([](auto &d) { d.hid_02H_SetCurrentProfile(1); })
+                             << QByteArray("00 02 01 00 00 00 00 00 fc");
+        // The profile id goes first on the wire although it is the second parameter.
+        QTest::newRow("03H") << Call([](auto &d) { d.hid_03H_SetReportRate(2, 3); })
+                             << QByteArray("00 03 03 02 00 00 00 00 f7");
+        QTest::newRow("04H") << Call([](auto &d) { d.hid_04H_SetDPIStage(5, 4); })
+                             << QByteArray("00 04 04 05 00 00 00 00 f2");
+        QTest::newRow("08H") << Call([](auto &d) { d.hid_08H_SetStopMacroSending(); })
+                             << QByteArray("00 08 aa cc ee 00 00 00 93");
+    }
+
+    void singleValueSets() {
+        QFETCH(Call, call);
+        QFETCH(QByteArray, expected);
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        call(dev);
+        const auto w = wire();
+        QCOMPARE(int(w.size()), 1); // no answer, no data reports
+        QCOMPARE(hex(w[0].bytes), expected);
+        QCOMPARE(int(vmouse::commands().size()), 1); // the firmware took it
+        QCOMPARE(vmouse::openHandles(), 0);
+    }
+
+    // Each getter's report, the answer byte it takes, and the firmware's value arriving.
+    void singleValueGets() {
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        auto st = vmouse::factoryState();
+        st.functionOption = 0x5A;
+        st.currentProfile = 4;
+        st.reportRate[3] = 8;
+        st.dpiStage[2] = 7;
+        st.ledTwinkle = 0;
+        st.fwMajor = 0x0A; // the major number unpadded in lower case, the minor as two
+        st.fwMinor = 0x0B; // upper-case digits
+        vmouse::setState(st);
+
+        uchar v[5] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+        QVERIFY(dev.hid_81H_GetFunctionOption(v[0]));
+        QVERIFY(dev.hid_82H_GetCurrentProfile(v[1]));
+        QVERIFY(dev.hid_83H_GetReportRate(v[2], 3));
+        QVERIFY(dev.hid_84H_GetDPIStage(v[3], 2));
+        QVERIFY(dev.hid_89H_GetRGBLedTwinkle(v[4]));
+        QCOMPARE(hex(std::array<uchar, 5>{v[0], v[1], v[2], v[3], v[4]}),
+                 QByteArray("5a 04 08 07 00"));
+        QString version;
+        QVERIFY(dev.hid_80H_GetFWVersion(version));
+        QCOMPARE(version, QStringLiteral("a.0B"));
+
+        const auto sent = traffic(Dir::FeatureOut);
+        QCOMPARE(int(sent.size()), 6);
+        QCOMPARE(hex(sent[0].bytes), QByteArray("00 81 00 00 00 00 00 00 7e"));
+        QCOMPARE(hex(sent[1].bytes), QByteArray("00 82 00 00 00 00 00 00 7d"));
+        QCOMPARE(hex(sent[2].bytes), QByteArray("00 83 03 00 00 00 00 00 79"));
+        QCOMPARE(hex(sent[3].bytes), QByteArray("00 84 02 00 00 00 00 00 79"));
+        QCOMPARE(hex(sent[4].bytes), QByteArray("00 89 00 00 00 00 00 00 76"));
+        QCOMPARE(hex(sent[5].bytes), QByteArray("00 80 00 00 00 00 00 00 7f"));
+        QCOMPARE(int(traffic(Dir::Answer).size()), 6);
+        QCOMPARE(int(traffic(Dir::Input).size()), 0);
+    }
+
+    void blockSetTimingOnTheWire() {
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        auto block = pattern(3);
+        dev.hid_0CH_SetFwProfile(2, block.data());
+
+        const auto w = wire();
+        QCOMPARE(int(w.size()), 3);
+        QCOMPARE(hex(w[0].bytes), QByteArray("00 0c 02 80 00 00 00 00 71"));
+        for (size_t i = 1; i <= 2; ++i) {
+            QCOMPARE(w[i].dir, Dir::Output);
+            QCOMPARE(int(w[i].bytes.size()), 65);
+            QCOMPARE(int(w[i].bytes[0]), 0);
+            QVERIFY(std::equal(block.begin() + 64 * long(i - 1), block.begin() + 64 * long(i),
+                               w[i].bytes.begin() + 1));
+        }
+        // 30 ms after the feature report, 10 ms after each output report, the last included.
+        QVERIFY2(gapMs(w[0], w[1]) >= 30.0, qPrintable(QString::number(gapMs(w[0], w[1]))));
+        QVERIFY2(gapMs(w[1], w[2]) >= 10.0, qPrintable(QString::number(gapMs(w[1], w[2]))));
+        QVERIFY(gapMs(w[2], traffic(Dir::Close).at(0)) >= 10.0);
+    }
+
+    void blockGetTimingOnTheWire() {
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        vmouse::Block got{};
+        QVERIFY(dev.hid_8CH_GetFwProfile(0, got.data()));
+        const auto w = wire();
+        QCOMPARE(int(w.size()), 4);
+        QCOMPARE(hex(w[0].bytes), QByteArray("00 8c 00 80 00 00 00 00 f3"));
+        QCOMPARE(w[1].dir, Dir::Answer);
+        QCOMPARE(int(w[1].bytes.size()), 9);
+        QCOMPARE(w[2].dir, Dir::Input);
+        QCOMPARE(w[3].dir, Dir::Input);
+        QCOMPARE(int(w[2].bytes.size()), 64);
+        QVERIFY(gapMs(w[1], w[2]) >= 30.0);
+        // Reads are bounded, so a mouse that stops answering cannot freeze the caller.
+        QVERIFY(w[2].timeoutMs > 0 && w[2].timeoutMs <= Master::readTimeoutMs);
+    }
+
+    void blocksRoundTrip_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QByteArray>("setReport");
+        QTest::addColumn<QByteArray>("getReport");
+        QTest::newRow("profile block 5") << 0 << 5 << QByteArray("00 0c 05 80 00 00 00 00 6e")
+                                         << QByteArray("00 8c 05 80 00 00 00 00 ee");
+        QTest::newRow("key matrix 1") << 1 << 1 << QByteArray("00 0d 01 80 00 00 00 00 71")
+                                      << QByteArray("00 8d 01 80 00 00 00 00 f1");
+        QTest::newRow("macro slot 100") << 2 << 100 << QByteArray("00 0f 64 80 00 00 00 00 0c")
+                                        << QByteArray("00 8f 64 80 00 00 00 00 8c");
+    }
+
+    void blocksRoundTrip() {
+        QFETCH(int, kind);
+        QFETCH(int, id);
+        QFETCH(QByteArray, setReport);
+        QFETCH(QByteArray, getReport);
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        using Set = void (MS_HT66FB560::*)(uchar, uchar *);
+        using Get = bool (MS_HT66FB560::*)(uchar, uchar *);
+        const Set sets[] = {&MS_HT66FB560::hid_0CH_SetFwProfile,
+                            &MS_HT66FB560::hid_0DH_SetKeyMatrix,
+                            &MS_HT66FB560::hid_0FH_SetMacroKey};
+        const Get gets[] = {&MS_HT66FB560::hid_8CH_GetFwProfile,
+                            &MS_HT66FB560::hid_8DH_GetKeyMatrix,
+                            &MS_HT66FB560::hid_8FH_GetMacroKey};
+        const auto block = pattern(uchar(kind * 50 + id));
+        auto out = block;
+        vmouse::Block back{};
+        (dev.*sets[kind])(uchar(id), out.data());
+        QVERIFY((dev.*gets[kind])(uchar(id), back.data()));
+        const vmouse::State st = vmouse::state();
+        QCOMPARE(kind == 0   ? st.profiles[id]
+                 : kind == 1 ? st.matrices[id]
+                             : st.macros[id - 1],
+                 block);
+        QCOMPARE(back, block);
+        const auto sent = traffic(Dir::FeatureOut);
+        QCOMPARE(int(sent.size()), 2);
+        QCOMPARE(hex(sent[0].bytes), setReport);
+        QCOMPARE(hex(sent[1].bytes), getReport);
+        QCOMPARE(vmouse::undecodable(), 0);
+    }
+
+    // With a device code the report ID stays 00, the rest changes, and the firmware still
+    // understands every kind of command; a mouse with another code ignores them.
+    void scrambledCommandsReachTheFirmware() {
+        vmouse::setDeviceCode("Q7dev1");
+        MS_HT66FB560 dev;
+        DeviceBinding b = virtualBinding();
+        b.scramble = true;
+        b.code = hidreport::codeBytes(QStringLiteral("Q7dev1"));
+        bindQuietly(dev, b);
+
+        dev.hid_03H_SetReportRate(4, 2);
+        auto block = pattern(77);
+        dev.hid_0DH_SetKeyMatrix(3, block.data());
+        uchar stage = 0;
+        QVERIFY(dev.hid_84H_GetDPIStage(stage, 0));
+
+        const auto sent = traffic(Dir::FeatureOut);
+        QCOMPARE(int(sent[0].bytes[0]), 0);
+        QVERIFY(hex(sent[0].bytes) != QByteArray("00 03 02 04 00 00 00 00 f6"));
+        QCOMPARE(hex(sent[0].clear), QByteArray("00 03 02 04 00 00 00 00 f6"));
+        QCOMPARE(int(vmouse::state().reportRate[2]), 4);
+        QCOMPARE(vmouse::state().matrices[3], block);
+        QCOMPARE(int(stage), int(factory::dpiStage));
+        QCOMPARE(vmouse::undecodable(), 0);
+
+        vmouse::setDeviceCode("other1");
+        dev.hid_03H_SetReportRate(8, 2);
+        QCOMPARE(int(vmouse::state().reportRate[2]), 4);
+        QCOMPARE(vmouse::undecodable(), 1);
+    }
 };
-
-void CommandsTest::singleValueSets_data() {
-    QTest::addColumn<Call>("call");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("01H") << Call([](auto &d) { d.hid_01H_SetFunctionOption(0x08); })
-                         << QByteArray("00 01 08 00 00 00 00 00 f6");
-    QTest::newRow("02H") << Call([](auto &d) { d.hid_02H_SetCurrentProfile(1); })
-                         << QByteArray("00 02 01 00 00 00 00 00 fc");
-    // The profile id goes first on the wire although it is the second parameter.
-    QTest::newRow("03H") << Call([](auto &d) { d.hid_03H_SetReportRate(2, 3); })
-                         << QByteArray("00 03 03 02 00 00 00 00 f7");
-    QTest::newRow("04H") << Call([](auto &d) { d.hid_04H_SetDPIStage(5, 4); })
-                         << QByteArray("00 04 04 05 00 00 00 00 f2");
-    QTest::newRow("08H") << Call([](auto &d) { d.hid_08H_SetStopMacroSending(); })
-                         << QByteArray("00 08 aa cc ee 00 00 00 93");
-}
-
-void CommandsTest::singleValueSets() {
-    QFETCH(Call, call);
-    QFETCH(QByteArray, expected);
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    call(dev);
-    const auto w = wire();
-    QCOMPARE(int(w.size()), 1);  // no answer, no data reports
-    QCOMPARE(hex(w[0].bytes), expected);
-    QCOMPARE(int(vmouse::commands().size()), 1);  // the firmware took it
-    QCOMPARE(vmouse::openHandles(), 0);
-}
-
-// Each getter's report, the answer byte it takes, and the firmware's value arriving.
-void CommandsTest::singleValueGets() {
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    auto st = vmouse::factoryState();
-    st.functionOption = 0x5A;
-    st.currentProfile = 4;
-    st.reportRate[3] = 8;
-    st.dpiStage[2] = 7;
-    st.ledTwinkle = 0;
-    vmouse::setState(st);
-
-    uchar v[5] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
-    QVERIFY(dev.hid_81H_GetFunctionOption(v[0]));
-    QVERIFY(dev.hid_82H_GetCurrentProfile(v[1]));
-    QVERIFY(dev.hid_83H_GetReportRate(v[2], 3));
-    QVERIFY(dev.hid_84H_GetDPIStage(v[3], 2));
-    QVERIFY(dev.hid_89H_GetRGBLedTwinkle(v[4]));
-    QCOMPARE(hex(std::array<uchar, 5>{v[0], v[1], v[2], v[3], v[4]}), QByteArray("5a 04 08 07 00"));
-
-    const auto sent = traffic(Dir::FeatureOut);
-    QCOMPARE(int(sent.size()), 5);
-    QCOMPARE(hex(sent[0].bytes), QByteArray("00 81 00 00 00 00 00 00 7e"));
-    QCOMPARE(hex(sent[1].bytes), QByteArray("00 82 00 00 00 00 00 00 7d"));
-    QCOMPARE(hex(sent[2].bytes), QByteArray("00 83 03 00 00 00 00 00 79"));
-    QCOMPARE(hex(sent[3].bytes), QByteArray("00 84 02 00 00 00 00 00 79"));
-    QCOMPARE(hex(sent[4].bytes), QByteArray("00 89 00 00 00 00 00 00 76"));
-    QCOMPARE(int(traffic(Dir::Answer).size()), 5);
-    QCOMPARE(int(traffic(Dir::Input).size()), 0);
-}
-
-void CommandsTest::firmwareVersionText_data() {
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("1.0A") << 0x01 << 0x0A << "1.0A";
-    QTest::newRow("1a.05") << 0x1A << 0x05 << "1a.05";
-    QTest::newRow("ff.FF") << 0xFF << 0xFF << "ff.FF";
-}
-
-void CommandsTest::firmwareVersionText() {
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(QString, text);
-    auto st = vmouse::factoryState();
-    st.fwMajor = uchar(major);
-    st.fwMinor = uchar(minor);
-    vmouse::setState(st);
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    QString version;
-    QVERIFY(dev.hid_80H_GetFWVersion(version));
-    QCOMPARE(version, text);
-    QCOMPARE(hex(traffic(Dir::FeatureOut).at(0).bytes), QByteArray("00 80 00 00 00 00 00 00 7f"));
-}
-
-void CommandsTest::blockSetTimingOnTheWire() {
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    auto block = pattern(3);
-    dev.hid_0CH_SetFwProfile(2, block.data());
-
-    const auto w = wire();
-    QCOMPARE(int(w.size()), 3);
-    QCOMPARE(hex(w[0].bytes), QByteArray("00 0c 02 80 00 00 00 00 71"));
-    for (size_t i = 1; i <= 2; ++i) {
-        QCOMPARE(w[i].dir, Dir::Output);
-        QCOMPARE(int(w[i].bytes.size()), 65);
-        QCOMPARE(int(w[i].bytes[0]), 0);
-        QVERIFY(std::equal(block.begin() + 64 * long(i - 1), block.begin() + 64 * long(i),
-                           w[i].bytes.begin() + 1));
-    }
-    // 30 ms after the feature report, 10 ms after each output report, the last included.
-    QVERIFY2(gapMs(w[0], w[1]) >= 30.0, qPrintable(QString::number(gapMs(w[0], w[1]))));
-    QVERIFY2(gapMs(w[1], w[2]) >= 10.0, qPrintable(QString::number(gapMs(w[1], w[2]))));
-    QVERIFY(gapMs(w[2], traffic(Dir::Close).at(0)) >= 10.0);
-}
-
-void CommandsTest::blockGetTimingOnTheWire() {
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    vmouse::Block got{};
-    QVERIFY(dev.hid_8CH_GetFwProfile(0, got.data()));
-    const auto w = wire();
-    QCOMPARE(int(w.size()), 4);
-    QCOMPARE(hex(w[0].bytes), QByteArray("00 8c 00 80 00 00 00 00 f3"));
-    QCOMPARE(w[1].dir, Dir::Answer);
-    QCOMPARE(int(w[1].bytes.size()), 9);
-    QCOMPARE(w[2].dir, Dir::Input);
-    QCOMPARE(w[3].dir, Dir::Input);
-    QCOMPARE(int(w[2].bytes.size()), 64);
-    QVERIFY(gapMs(w[1], w[2]) >= 30.0);
-    // Reads are bounded, so a mouse that stops answering cannot freeze the caller.
-    QVERIFY(w[2].timeoutMs > 0 && w[2].timeoutMs <= Master::readTimeoutMs);
-}
-
-void CommandsTest::blocksRoundTrip_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QByteArray>("setReport");
-    QTest::addColumn<QByteArray>("getReport");
-    QTest::newRow("profile block 5") << 0 << 5 << QByteArray("00 0c 05 80 00 00 00 00 6e")
-                                     << QByteArray("00 8c 05 80 00 00 00 00 ee");
-    QTest::newRow("key matrix 1") << 1 << 1 << QByteArray("00 0d 01 80 00 00 00 00 71")
-                                  << QByteArray("00 8d 01 80 00 00 00 00 f1");
-    QTest::newRow("macro slot 100") << 2 << 100 << QByteArray("00 0f 64 80 00 00 00 00 0c")
-                                    << QByteArray("00 8f 64 80 00 00 00 00 8c");
-}
-
-void CommandsTest::blocksRoundTrip() {
-    QFETCH(int, kind);
-    QFETCH(int, id);
-    QFETCH(QByteArray, setReport);
-    QFETCH(QByteArray, getReport);
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    const auto block = pattern(uchar(kind * 50 + id));
-    auto out = block;
-    vmouse::Block back{};
-    bool ok = false;
-    vmouse::Block stored{};
-    const uchar u = uchar(id);
-    if (kind == 0) {
-        dev.hid_0CH_SetFwProfile(u, out.data());
-        ok = dev.hid_8CH_GetFwProfile(u, back.data());
-        stored = vmouse::state().profiles[size_t(id)];
-    } else if (kind == 1) {
-        dev.hid_0DH_SetKeyMatrix(u, out.data());
-        ok = dev.hid_8DH_GetKeyMatrix(u, back.data());
-        stored = vmouse::state().matrices[size_t(id)];
-    } else {
-        dev.hid_0FH_SetMacroKey(u, out.data());
-        ok = dev.hid_8FH_GetMacroKey(u, back.data());
-        stored = vmouse::state().macros[size_t(id - 1)];
-    }
-    QVERIFY(ok);
-    QCOMPARE(stored, block);
-    QCOMPARE(back, block);
-    const auto sent = traffic(Dir::FeatureOut);
-    QCOMPARE(int(sent.size()), 2);
-    QCOMPARE(hex(sent[0].bytes), setReport);
-    QCOMPARE(hex(sent[1].bytes), getReport);
-    QCOMPARE(vmouse::undecodable(), 0);
-}
-
-// With a device code the report ID stays 00, the rest changes, and the firmware still
-// understands every kind of command; a mouse with another code ignores them.
-void CommandsTest::scrambledCommandsReachTheFirmware() {
-    vmouse::setDeviceCode("Q7dev1");
-    MS_HT66FB560 dev;
-    DeviceBinding b = virtualBinding();
-    b.scramble = true;
-    b.code = hidreport::codeBytes(QStringLiteral("Q7dev1"));
-    bindQuietly(dev, b);
-
-    dev.hid_03H_SetReportRate(4, 2);
-    auto block = pattern(77);
-    dev.hid_0DH_SetKeyMatrix(3, block.data());
-    uchar stage = 0;
-    QVERIFY(dev.hid_84H_GetDPIStage(stage, 0));
-
-    const auto sent = traffic(Dir::FeatureOut);
-    QCOMPARE(int(sent[0].bytes[0]), 0);
-    QVERIFY(hex(sent[0].bytes) != QByteArray("00 03 02 04 00 00 00 00 f6"));
-    QCOMPARE(hex(sent[0].clear), QByteArray("00 03 02 04 00 00 00 00 f6"));
-    QCOMPARE(int(vmouse::state().reportRate[2]), 4);
-    QCOMPARE(vmouse::state().matrices[3], block);
-    QCOMPARE(int(stage), int(factory::dpiStage));
-    QCOMPARE(vmouse::undecodable(), 0);
-
-    vmouse::setDeviceCode("other1");
-    dev.hid_03H_SetReportRate(8, 2);
-    QCOMPARE(int(vmouse::state().reportRate[2]), 4);
-    QCOMPARE(vmouse::undecodable(), 1);
-}
 
 QTEST_GUILESS_MAIN(CommandsTest)
 #include "tst_device_commands.moc"

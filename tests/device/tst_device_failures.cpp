@@ -10,169 +10,162 @@ using vmouse::Dir;
 
 Q_DECLARE_METATYPE(vmouse::Faults)
 
-class FailuresTest : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void init() { vmouse::reset(); }
-    void cleanup() { QCOMPARE(vmouse::openHandles(), 0); }
-    void getFailures_data();
-    void getFailures();
-    void blockGetFailures_data();
-    void blockGetFailures();
-    void blockSetFailures();
-    void wrongAnswerPassesThrough();
-    void debugCodeMeansNoExchange();
-    void oddAndOversizedBlocks();
-};
-
 static vmouse::Faults fault(void (*set)(vmouse::Faults &)) {
     vmouse::Faults f;
     set(f);
     return f;
 }
 
-void FailuresTest::getFailures_data() {
-    QTest::addColumn<vmouse::Faults>("faults");
-    QTest::addColumn<int>("featuresSent");
-    QTest::newRow("absent") << fault([](auto &f) { f.absent = true; }) << 0;
-    QTest::newRow("feature send fails") << fault([](auto &f) { f.failFeatureSend = true; }) << 1;
-    QTest::newRow("answer fails") << fault([](auto &f) { f.failAnswer = true; }) << 1;
-    QTest::newRow("answer too short for its values")
-        << fault([](auto &f) { f.answerLength = 2; }) << 1;
-    // Open succeeds, then the feature report finds the mouse gone.
-    QTest::newRow("unplugged after open") << fault([](auto &f) { f.unplugAtCall = 2; }) << 1;
-}
+class FailuresTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { vmouse::reset(); }
+    void cleanup() { QCOMPARE(vmouse::openHandles(), 0); }
 
-void FailuresTest::getFailures() {
-    QFETCH(vmouse::Faults, faults);
-    QFETCH(int, featuresSent);
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    vmouse::setFaults(faults);
+    void getFailures_data() {
+        QTest::addColumn<vmouse::Faults>("faults");
+        QTest::addColumn<int>("featuresSent");
+        QTest::newRow("absent") << fault([](auto &f) { f.absent = true; }) << 0;
+        QTest::newRow("feature send fails")
+            << fault([](auto &f) { f.failFeatureSend = true; }) << 1;
+        QTest::newRow("answer fails") << fault([](auto &f) { f.failAnswer = true; }) << 1;
+        QTest::newRow("answer too short for its values")
+            << fault([](auto &f) { f.answerLength = 2; }) << 1;
+        // Open succeeds, then the feature report finds the mouse gone.
+        QTest::newRow("unplugged after open") << fault([](auto &f) { f.unplugAtCall = 2; }) << 1;
+    }
 
-    uchar v = 0x77;
-    QVERIFY(!dev.hid_83H_GetReportRate(v, 1));
-    QCOMPARE(int(traffic(Dir::FeatureOut).size()), featuresSent);
-    QVERIFY(!dev.hid_81H_GetFunctionOption(v));
-    QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
-    QVERIFY(!dev.hid_84H_GetDPIStage(v, 0));
-    QVERIFY(!dev.hid_89H_GetRGBLedTwinkle(v));
-    QCOMPARE(int(v), 0x77);
-    QString version = QStringLiteral("untouched");
-    QVERIFY(!dev.hid_80H_GetFWVersion(version));
-    QCOMPARE(version, QStringLiteral("unknown"));
-    auto block = pattern(1);
-    QVERIFY(!dev.hid_8CH_GetFwProfile(0, block.data()));
-    QCOMPARE(block, pattern(1));
-    QCOMPARE(int(traffic(Dir::Input).size()), 0);  // no data phase after a failed answer
-}
+    void getFailures() {
+        QFETCH(vmouse::Faults, faults);
+        QFETCH(int, featuresSent);
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        vmouse::setFaults(faults);
 
-void FailuresTest::blockGetFailures_data() {
-    QTest::addColumn<vmouse::Faults>("faults");
-    QTest::newRow("silent: reads time out") << fault([](auto &f) { f.silent = true; });
-    QTest::newRow("short data reports") << fault([](auto &f) { f.inputReportLength = 10; });
-    // Open, feature, answer and the first read succeed; the second read fails.
-    QTest::newRow("unplugged between reports") << fault([](auto &f) { f.unplugAtCall = 5; });
-}
+        uchar v = 0x77;
+        QVERIFY(!dev.hid_83H_GetReportRate(v, 1));
+        QCOMPARE(int(traffic(Dir::FeatureOut).size()), featuresSent);
+        QVERIFY(!dev.hid_81H_GetFunctionOption(v));
+        QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
+        QVERIFY(!dev.hid_84H_GetDPIStage(v, 0));
+        QVERIFY(!dev.hid_89H_GetRGBLedTwinkle(v));
+        QCOMPARE(int(v), 0x77);
+        QString version = QStringLiteral("untouched");
+        QVERIFY(!dev.hid_80H_GetFWVersion(version));
+        QCOMPARE(version, QStringLiteral("unknown"));
+        auto block = pattern(1);
+        QVERIFY(!dev.hid_8CH_GetFwProfile(0, block.data()));
+        QCOMPARE(block, pattern(1));
+        QCOMPARE(int(traffic(Dir::Input).size()), 0); // no data phase after a failed answer
+    }
 
-void FailuresTest::blockGetFailures() {
-    QFETCH(vmouse::Faults, faults);
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    vmouse::setFaults(faults);
-    auto block = pattern(200);
-    QVERIFY(!dev.hid_8DH_GetKeyMatrix(2, block.data()));
-    const auto reads = traffic(Dir::Input);
-    QCOMPARE(int(reads.size()), 2);  // the walk goes on to the end
-    for (const auto &e : reads)
-        QVERIFY(e.timeoutMs > 0 && e.timeoutMs <= Master::readTimeoutMs);
-}
+    void blockGetFailures_data() {
+        QTest::addColumn<vmouse::Faults>("faults");
+        QTest::newRow("silent: reads time out") << fault([](auto &f) { f.silent = true; });
+        QTest::newRow("short data reports") << fault([](auto &f) { f.inputReportLength = 10; });
+        // Open, feature, answer and the first read succeed; the second read fails.
+        QTest::newRow("unplugged between reports") << fault([](auto &f) { f.unplugAtCall = 5; });
+    }
 
-void FailuresTest::blockSetFailures() {
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    vmouse::setFaults(fault([](auto &f) { f.failWrite = true; }));
-    auto block = pattern(5);
-    dev.hid_0CH_SetFwProfile(1, block.data());
-    QCOMPARE(int(traffic(Dir::Output).size()), 2);
-    QCOMPARE(vmouse::state().profiles[1], vmouse::factoryState().profiles[1]);
+    void blockGetFailures() {
+        QFETCH(vmouse::Faults, faults);
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        vmouse::setFaults(faults);
+        auto block = pattern(200);
+        QVERIFY(!dev.hid_8DH_GetKeyMatrix(2, block.data()));
+        const auto reads = traffic(Dir::Input);
+        QCOMPARE(int(reads.size()), 2); // the walk goes on to the end
+        for (const auto &e : reads)
+            QVERIFY(e.timeoutMs > 0 && e.timeoutMs <= Master::readTimeoutMs);
+    }
 
-    // Unplugged at the first output report: the block never lands, and the next command
-    // fails at the open step without touching the wire.
-    vmouse::setFaults(fault([](auto &f) { f.unplugAtCall = 3; }));
-    vmouse::clearLog();
-    dev.hid_0FH_SetMacroKey(7, block.data());
-    QVERIFY(vmouse::unplugged());
-    QCOMPARE(vmouse::state().macros[6], vmouse::factoryState().macros[6]);
-    vmouse::clearLog();
-    uchar p = 9;
-    QVERIFY(!dev.hid_82H_GetCurrentProfile(p));
-    QVERIFY(wire().empty());
-}
+    void blockSetFailures() {
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        vmouse::setFaults(fault([](auto &f) { f.failWrite = true; }));
+        auto block = pattern(5);
+        dev.hid_0CH_SetFwProfile(1, block.data());
+        QCOMPARE(int(traffic(Dir::Output).size()), 2);
+        QCOMPARE(vmouse::state().profiles[1], vmouse::factoryState().profiles[1]);
 
-// Nobody checks an answer's echo or checksum; its values are taken as they come.
-void FailuresTest::wrongAnswerPassesThrough() {
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    vmouse::setFaults(fault([](auto &f) { f.wrongAnswer = true; }));
-    uchar p = 9;
-    QVERIFY(dev.hid_82H_GetCurrentProfile(p));
-    QCOMPARE(int(p), int(vmouse::factoryState().currentProfile));
-}
+        // Unplugged at the first output report: the block never lands, and the next command
+        // fails at the open step without touching the wire.
+        vmouse::setFaults(fault([](auto &f) { f.unplugAtCall = 3; }));
+        vmouse::clearLog();
+        dev.hid_0FH_SetMacroKey(7, block.data());
+        QVERIFY(vmouse::unplugged());
+        QCOMPARE(vmouse::state().macros[6], vmouse::factoryState().macros[6]);
+        vmouse::clearLog();
+        uchar p = 9;
+        QVERIFY(!dev.hid_82H_GetCurrentProfile(p));
+        QVERIFY(wire().empty());
+    }
 
-void FailuresTest::debugCodeMeansNoExchange() {
-    MS_HT66FB560 dev;
-    QTest::ignoreMessage(QtDebugMsg, "true");  // the greeting
-    dev.findDevice(1, virtualEntry(QStringLiteral("k-vertex")));
-    QVERIFY(dev.master()->debugMode());
-    QVERIFY(dev.usbTask().scramble);
+    // Nobody checks an answer's echo or checksum; its values are taken as they come.
+    void wrongAnswerPassesThrough() {
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        vmouse::setFaults(fault([](auto &f) { f.wrongAnswer = true; }));
+        uchar p = 9;
+        QVERIFY(dev.hid_82H_GetCurrentProfile(p));
+        QCOMPARE(int(p), int(vmouse::factoryState().currentProfile));
+    }
 
-    QTest::ignoreMessage(QtDebugMsg, "true");
-    uchar v = 4;
-    QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
-    QCOMPARE(int(v), 4);
-    QTest::ignoreMessage(QtDebugMsg, "true");
-    auto block = pattern(3);
-    dev.hid_0CH_SetFwProfile(0, block.data());
-    dev.slave()->stopPolling();
-    QVERIFY(traffic(Dir::Open, vmouse::commandPath).empty());
-}
+    void debugCodeMeansNoExchange() {
+        MS_HT66FB560 dev;
+        QTest::ignoreMessage(QtDebugMsg, "true"); // the greeting
+        dev.findDevice(1, virtualEntry(QStringLiteral("k-vertex")));
+        QVERIFY(dev.master()->debugMode());
+        QVERIFY(dev.usbTask().scramble);
 
-// A block that is not a whole number of reports travels with its tail in a last report,
-// padded with zeros; nothing beyond the caller's length or the task's buffer is touched.
-void FailuresTest::oddAndOversizedBlocks() {
-    MS_HT66FB560 dev;
-    bindQuietly(dev);
-    uchar data[100];
-    for (int i = 0; i < 100; ++i)
-        data[i] = uchar(i + 1);
-    uchar set[9] = {0, 0x0F, 2, 0x80};
-    dev.hid_SetDataCmd(set, data, 100);
-    const auto out = traffic(Dir::Output);
-    QCOMPARE(int(out.size()), 2);
-    QCOMPARE(int(out[1].bytes.size()), 65);
-    QCOMPARE(hex(std::vector<uchar>(out[1].bytes.begin() + 35, out[1].bytes.begin() + 38)),
-             QByteArray("63 64 00"));
+        QTest::ignoreMessage(QtDebugMsg, "true");
+        uchar v = 4;
+        QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
+        QCOMPARE(int(v), 4);
+        QTest::ignoreMessage(QtDebugMsg, "true");
+        auto block = pattern(3);
+        dev.hid_0CH_SetFwProfile(0, block.data());
+        dev.slave()->stopPolling();
+        QVERIFY(traffic(Dir::Open, vmouse::commandPath).empty());
+    }
 
-    uchar got[101];
-    got[100] = 0xAB;
-    uchar get[9] = {0, 0x8C, 0, 0x80};
-    QVERIFY(dev.hid_GetDataCmd(get, got, 100));
-    QVERIFY(std::equal(got, got + 100, vmouse::state().profiles[0].begin()));
-    QCOMPARE(int(got[100]), 0xAB);
+    // A block that is not a whole number of reports travels with its tail in a last report,
+    // padded with zeros; nothing beyond the caller's length or the task's buffer is touched.
+    void oddAndOversizedBlocks() {
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        uchar data[100];
+        for (int i = 0; i < 100; ++i)
+            data[i] = uchar(i + 1);
+        uchar set[9] = {0, 0x0F, 2, 0x80};
+        dev.hid_SetDataCmd(set, data, 100);
+        const auto out = traffic(Dir::Output);
+        QCOMPARE(int(out.size()), 2);
+        QCOMPARE(int(out[1].bytes.size()), 65);
+        QCOMPARE(hex(std::vector<uchar>(out[1].bytes.begin() + 35, out[1].bytes.begin() + 38)),
+                 QByteArray("63 64 00"));
 
-    vmouse::clearLog();
-    std::vector<uchar> big(600, 0x11);
-    dev.hid_SetDataCmd(set, big.data(), 600);
-    QVERIFY(!dev.hid_GetDataCmd(get, big.data(), 513));
-    QVERIFY(!dev.hid_GetDataCmd(get, big.data(), -1));
-    // No report length to carry a block in: refused instead of walking forever.
-    DeviceBinding b = virtualBinding();
-    b.reportLength = 0;
-    bindQuietly(dev, b);
-    QVERIFY(!dev.hid_8CH_GetFwProfile(0, big.data()));
-    QVERIFY(vmouse::log().empty());
-}
+        uchar got[101];
+        got[100] = 0xAB;
+        uchar get[9] = {0, 0x8C, 0, 0x80};
+        QVERIFY(dev.hid_GetDataCmd(get, got, 100));
+        QVERIFY(std::equal(got, got + 100, vmouse::state().profiles[0].begin()));
+        QCOMPARE(int(got[100]), 0xAB);
+
+        vmouse::clearLog();
+        std::vector<uchar> big(600, 0x11);
+        dev.hid_SetDataCmd(set, big.data(), 600);
+        QVERIFY(!dev.hid_GetDataCmd(get, big.data(), 513));
+        QVERIFY(!dev.hid_GetDataCmd(get, big.data(), -1));
+        // No report length to carry a block in: refused instead of walking forever.
+        DeviceBinding b = virtualBinding();
+        b.reportLength = 0;
+        bindQuietly(dev, b);
+        QVERIFY(!dev.hid_8CH_GetFwProfile(0, big.data()));
+        QVERIFY(vmouse::log().empty());
+    }
+};
 
 QTEST_GUILESS_MAIN(FailuresTest)
 #include "tst_device_failures.moc"

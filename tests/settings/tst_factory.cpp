@@ -1,4 +1,5 @@
-// The factory profile files as the generator writes them, and the staged defaults file.
+// The factory profile files as the generator writes them, and the staged defaults file, agree
+// with the virtual mouse's factory blocks (whose values tst_sim_firmware checks).
 #include "FactoryBlocks.h"
 #include "IniFormat.h"
 
@@ -13,16 +14,13 @@ class TestFactory : public QObject {
 
     QTemporaryDir dir;
 
-    static QString staged(const char *name) {
-        return qEnvironmentVariable("Q7_BUILD_BIN") + QStringLiteral("/modules/setting/") + name;
+    static QList<uint> uints(const QVariant &v) {
+        QList<uint> out;
+        for (const QVariant &e : v.toList())
+            out.append(e.toUInt());
+        return out;
     }
-
-    static void compareBlock(const QVariant &stored, const factory::Block &expected) {
-        const QVariantList list = stored.toList();
-        QCOMPARE(list.size(), 128);
-        for (int i = 0; i < 128; ++i)
-            QCOMPARE(list.at(i).toUInt(), uint(expected[i]));
-    }
+    static QList<uint> uints(const factory::Block &b) { return QList<uint>(b.begin(), b.end()); }
 
 private slots:
     void initTestCase() {
@@ -33,9 +31,9 @@ private slots:
 
     void filesAgreeWithTheFactoryMouse_data() {
         QTest::addColumn<QString>("path");
-        QTest::newRow("defaults") << dir.filePath("pD_Q7.bin");
         QTest::newRow("working") << dir.filePath("p_Q7.bin");
-        QTest::newRow("staged defaults") << staged("pD_Q7.bin");
+        QTest::newRow("staged defaults")
+            << qEnvironmentVariable("Q7_BUILD_BIN") + "/modules/setting/pD_Q7.bin";
     }
     void filesAgreeWithTheFactoryMouse() {
         QFETCH(QString, path);
@@ -48,30 +46,18 @@ private slots:
         QCOMPARE(s.value("common/sc").toString(), QString());
         for (int p = 0; p < 6; ++p) {
             const QString n = QString::number(p);
-            compareBlock(s.value("profile_fw/" + n), factory::profileBlock(p));
-            compareBlock(s.value("matrix_fw/" + n), factory::keyMatrixBlock(p));
-            factory::Block other{};
+            QCOMPARE(uints(s.value("profile_fw/" + n)), uints(factory::profileBlock(p)));
+            QCOMPARE(uints(s.value("matrix_fw/" + n)), uints(factory::keyMatrixBlock(p)));
+            QList<uint> other(128, 0);
             other[0] = factory::dpiStage;
             other[1] = factory::reportRateCode;
             other[2] = p == 0 ? factory::ledTwinkleType : 0;
-            compareBlock(s.value("other_fw/" + n), other);
-            const QVariantList sw = s.value("profile_sw/" + n).toList();
-            QCOMPARE(sw.size(), 4);
-            QCOMPARE(sw.at(0).toBool(), false);
-            QCOMPARE(sw.at(1).toInt(), 5);
+            QCOMPARE(uints(s.value("other_fw/" + n)), other);
+            QCOMPARE(s.value("profile_sw/" + n).toStringList(),
+                     (QStringList{"false", "5", "2", "5"}));
         }
-        for (const char *g : {"profile_fw/dirty", "matrix_fw/dirty", "other_fw/dirty"}) {
-            const QVariantList dirty = s.value(g).toList();
-            QCOMPARE(dirty.size(), 6);
-            for (const QVariant &d : dirty)
-                QCOMPARE(d.toBool(), false);
-        }
-        // Plausible firmware values: eight stages of rising DPI over a base of 50.
-        const QVariantList fw = s.value("profile_fw/1").toList();
-        QCOMPARE(fw.at(70).toInt(), 8);
-        QCOMPARE(fw.at(84).toInt() * 50, 400);
-        for (int i = 85; i < 92; ++i)
-            QVERIFY(fw.at(i).toInt() > fw.at(i - 1).toInt());
+        for (const char *g : {"profile_fw/dirty", "matrix_fw/dirty", "other_fw/dirty"})
+            QCOMPARE(s.value(g).toStringList(), QStringList(6, "false"));
     }
 };
 

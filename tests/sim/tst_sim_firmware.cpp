@@ -11,18 +11,6 @@
 
 using vmouse::Bytes;
 
-class FirmwareTest : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void init() { vmouse::reset(); }
-    void factoryContents();
-    void refusedReports_data();
-    void refusedReports();
-    void handleMisuseIsCounted();
-    void stateFileFollowsEveryChange();
-    void handEditedStateFile();
-};
-
 static Bytes command(std::uint8_t cmd, std::uint8_t a = 0, std::uint8_t b = 0) {
     Bytes r{0, cmd, a, b, 0, 0, 0, 0, 0};
     r[8] = std::uint8_t(~(cmd + a + b));
@@ -33,119 +21,128 @@ static QByteArray raw(const Bytes &b) {
     return QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size()));
 }
 
-// The shipped defaults are generated from the same table; these are the values the rest
-// of the program relies on.
-void FirmwareTest::factoryContents() {
-    const auto s = vmouse::factoryState();
-    for (size_t p = 0; p < 6; ++p) {
-        const auto &b = s.profiles[p];
-        QCOMPARE(int(b[70]), 8);
-        QCOMPARE(raw(Bytes(b.begin() + 84, b.begin() + 100)).toHex(' '),
-                 QByteArray("08 10 20 40 60 80 a0 c8 08 10 20 40 60 80 a0 c8"));
-        QCOMPARE(int(b[23]), 8);  // palette entry 7 is stored as 8
-        QCOMPARE(int(s.reportRate[p]), 1);
-        QCOMPARE(int(s.dpiStage[p]), 2);
-        const auto &m = s.matrices[p];
-        QCOMPARE(raw(Bytes(m.begin(), m.begin() + 8)).toHex(' '), QByteArray("01 00 f0 00 01 00 f1 00"));
-        QCOMPARE(raw(Bytes(m.begin() + 36, m.begin() + 40)).toHex(' '), QByteArray("03 00 8a 01"));
-        QVERIFY(std::all_of(m.begin() + 64, m.end(), [](auto v) { return v == 0; }));
+class FirmwareTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { vmouse::reset(); }
+
+    // The shipped defaults are generated from the same table; these are the values the rest
+    // of the program relies on.
+    void factoryContents() {
+        const auto s = vmouse::factoryState();
+        for (size_t p = 0; p < 6; ++p) {
+            const auto &b = s.profiles[p];
+            QCOMPARE(int(b[70]), 8);
+            QCOMPARE(raw(Bytes(b.begin() + 84, b.begin() + 100)).toHex(' '),
+                     QByteArray("08 10 20 40 60 80 a0 c8 08 10 20 40 60 80 a0 c8"));
+            QCOMPARE(int(b[23]), 8); // palette entry 7 is stored as 8
+            QCOMPARE(int(s.reportRate[p]), 1);
+            QCOMPARE(int(s.dpiStage[p]), 2);
+            const auto &m = s.matrices[p];
+            QCOMPARE(raw(Bytes(m.begin(), m.begin() + 8)).toHex(' '),
+                     QByteArray("01 00 f0 00 01 00 f1 00"));
+            QCOMPARE(raw(Bytes(m.begin() + 36, m.begin() + 40)).toHex(' '),
+                     QByteArray("03 00 8a 01"));
+            QVERIFY(std::all_of(m.begin() + 64, m.end(), [](auto v) { return v == 0; }));
+        }
     }
-}
 
-void FirmwareTest::refusedReports_data() {
-    QTest::addColumn<QByteArray>("report");
-    Bytes bad = command(0x02, 3);
-    bad[8] ^= 0x01;
-    QTest::newRow("bad checksum") << raw(bad);
-    Bytes id = command(0x02, 3);
-    id[0] = 0x01;
-    QTest::newRow("report ID 1") << raw(id);
-    QTest::newRow("short") << raw(command(0x02, 3)).left(8);
-    QTest::newRow("profile 6") << raw(command(0x02, 6));
-    QTest::newRow("macro slot 0") << raw(command(0x0F, 0, 0x80));
-    QTest::newRow("macro slot 101") << raw(command(0x8F, 101, 0x80));
-    QTest::newRow("block length 0x40") << raw(command(0x0C, 1, 0x40));
-    QTest::newRow("unknown command") << raw(command(0x05, 1));
-    QTest::newRow("stop without its marker") << raw(command(0x08, 0xAA, 0xCC));
-}
-
-void FirmwareTest::refusedReports() {
-    QFETCH(QByteArray, report);
-    hid_device *d = hid_open_path(vmouse::commandPath);
-    QVERIFY(d);
-    // The transport takes it; the firmware records and ignores it, as a real one would.
-    QCOMPARE(hid_send_feature_report(d, reinterpret_cast<const unsigned char *>(report.constData()),
-                                     size_t(report.size())),
-             int(report.size()));
-    QCOMPARE(vmouse::undecodable(), 1);
-    QVERIFY(vmouse::commands().empty());
-    unsigned char buf[65] = {};
-    QCOMPARE(hid_read_timeout(d, buf, sizeof buf, 0), 0);  // nothing to read either
-    // A stray data report is ignored the same way.
-    buf[1] = 0x5A;
-    QCOMPARE(hid_write(d, buf, sizeof buf), 65);
-    QCOMPARE(vmouse::undecodable(), 2);
-    hid_close(d);
-    QCOMPARE(vmouse::state().currentProfile, vmouse::factoryState().currentProfile);
-    QCOMPARE(vmouse::state().profiles, vmouse::factoryState().profiles);
-    QCOMPARE(vmouse::state().macros, vmouse::factoryState().macros);
-}
-
-void FirmwareTest::handleMisuseIsCounted() {
-    hid_device *d = hid_open_path(vmouse::commandPath);
-    QCOMPARE(vmouse::openHandles(), 1);
-    hid_close(d);
-    hid_close(d);  // counted, not freed twice
-    QCOMPARE(vmouse::openHandles(), 0);
-    QCOMPARE(vmouse::badHandleCalls(), 1);
-    QVERIFY(!hid_open_path("no/such/path"));
-}
-
-void FirmwareTest::stateFileFollowsEveryChange() {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("sub/vm.txt").toStdString();
-    vmouse::setStateFile(path);  // absent: written at once
-    QVERIFY(QFile::exists(QString::fromStdString(path)));
-    hid_device *d = hid_open_path(vmouse::commandPath);
-    QCOMPARE(hid_send_feature_report(d, command(0x04, 2, 6).data(), 9), 9);
-    QCOMPARE(hid_send_feature_report(d, command(0x0F, 42, 0x80).data(), 9), 9);
-    unsigned char report[65] = {};
-    for (int i = 0; i < 2; ++i) {
-        std::fill(report + 1, report + 65, 0x30 + i);
-        QCOMPARE(hid_write(d, report, sizeof report), 65);
+    void refusedReports_data() {
+        QTest::addColumn<QByteArray>("report");
+        Bytes bad = command(0x02, 3);
+        bad[8] ^= 0x01;
+        QTest::newRow("bad checksum") << raw(bad);
+        Bytes id = command(0x02, 3);
+        id[0] = 0x01;
+        QTest::newRow("report ID 1") << raw(id);
+        QTest::newRow("short") << raw(command(0x02, 3)).left(8);
+        QTest::newRow("profile 6") << raw(command(0x02, 6));
+        QTest::newRow("macro slot 0") << raw(command(0x0F, 0, 0x80));
+        QTest::newRow("macro slot 101") << raw(command(0x8F, 101, 0x80));
+        QTest::newRow("block length 0x40") << raw(command(0x0C, 1, 0x40));
+        QTest::newRow("unknown command") << raw(command(0x05, 1));
+        QTest::newRow("stop without its marker") << raw(command(0x08, 0xAA, 0xCC));
     }
-    hid_close(d);
-    vmouse::setDeviceCode("Ab3dE6");
-    vmouse::State onDisk;
-    QVERIFY(vmouse::loadStateFile(path, onDisk));
-    vmouse::setStateFile("");
-    const auto s = vmouse::state();
-    QCOMPARE(int(onDisk.dpiStage[2]), 6);
-    QCOMPARE(int(onDisk.macros[41][127]), 0x31);
-    QCOMPARE(onDisk.macros, s.macros);
-    QCOMPARE(onDisk.profiles, s.profiles);
-    QCOMPARE(onDisk.matrices, s.matrices);
-    QCOMPARE(onDisk.deviceCode, s.deviceCode);
-}
 
-void FirmwareTest::handEditedStateFile() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("vm.txt");
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("# edited by hand\r\ncurrent_profile=3\r\nfirmware=02 1b\r\n[matrix 2]\r\n"
-            + QByteArray("aa ").repeated(10) + "\r\n[macro 7]\r\n01 02\r\n");
-    f.close();
-    vmouse::setStateFile(path.toStdString());
-    const auto s = vmouse::state();
-    vmouse::setStateFile("");
-    QCOMPARE(int(s.currentProfile), 3);
-    QCOMPARE(int(s.fwMinor), 0x1b);
-    QCOMPARE(int(s.matrices[2][9]), 0xAA);
-    QCOMPARE(int(s.matrices[2][10]), 0xF2);  // the rest keeps its factory value
-    QCOMPARE(int(s.macros[6][1]), 2);
-    QCOMPARE(s.profiles, vmouse::factoryState().profiles);
-}
+    void refusedReports() {
+        QFETCH(QByteArray, report);
+        hid_device *d = hid_open_path(vmouse::commandPath);
+        QVERIFY(d);
+        // The transport takes it; the firmware records and ignores it, as a real one would.
+        QCOMPARE(
+            hid_send_feature_report(d, reinterpret_cast<const unsigned char *>(report.constData()),
+                                    size_t(report.size())),
+            int(report.size()));
+        QCOMPARE(vmouse::undecodable(), 1);
+        QVERIFY(vmouse::commands().empty());
+        unsigned char buf[65] = {};
+        QCOMPARE(hid_read_timeout(d, buf, sizeof buf, 0), 0); // nothing to read either
+        // A stray data report is ignored the same way.
+        buf[1] = 0x5A;
+        QCOMPARE(hid_write(d, buf, sizeof buf), 65);
+        QCOMPARE(vmouse::undecodable(), 2);
+        hid_close(d);
+        QCOMPARE(vmouse::state().currentProfile, vmouse::factoryState().currentProfile);
+        QCOMPARE(vmouse::state().profiles, vmouse::factoryState().profiles);
+        QCOMPARE(vmouse::state().macros, vmouse::factoryState().macros);
+    }
+
+    void handleMisuseIsCounted() {
+        hid_device *d = hid_open_path(vmouse::commandPath);
+        QCOMPARE(vmouse::openHandles(), 1);
+        hid_close(d);
+        hid_close(d); // counted, not freed twice
+        QCOMPARE(vmouse::openHandles(), 0);
+        QCOMPARE(vmouse::badHandleCalls(), 1);
+        QVERIFY(!hid_open_path("no/such/path"));
+    }
+
+    void stateFileFollowsEveryChange() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("sub/vm.txt").toStdString();
+        vmouse::setStateFile(path); // absent: written at once
+        QVERIFY(QFile::exists(QString::fromStdString(path)));
+        hid_device *d = hid_open_path(vmouse::commandPath);
+        QCOMPARE(hid_send_feature_report(d, command(0x04, 2, 6).data(), 9), 9);
+        QCOMPARE(hid_send_feature_report(d, command(0x0F, 42, 0x80).data(), 9), 9);
+        unsigned char report[65] = {};
+        for (int i = 0; i < 2; ++i) {
+            std::fill(report + 1, report + 65, 0x30 + i);
+            QCOMPARE(hid_write(d, report, sizeof report), 65);
+        }
+        hid_close(d);
+        vmouse::setDeviceCode("Ab3dE6");
+        vmouse::State onDisk;
+        QVERIFY(vmouse::loadStateFile(path, onDisk));
+        vmouse::setStateFile("");
+        const auto s = vmouse::state();
+        QCOMPARE(int(onDisk.dpiStage[2]), 6);
+        QCOMPARE(int(onDisk.macros[41][127]), 0x31);
+        QCOMPARE(onDisk.macros, s.macros);
+        QCOMPARE(onDisk.profiles, s.profiles);
+        QCOMPARE(onDisk.matrices, s.matrices);
+        QCOMPARE(onDisk.deviceCode, s.deviceCode);
+    }
+
+    void handEditedStateFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("vm.txt");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("# edited by hand\r\ncurrent_profile=3\r\nfirmware=02 1b\r\n[matrix 2]\r\n" +
+                QByteArray("aa ").repeated(10) + "\r\n[macro 7]\r\n01 02\r\n");
+        f.close();
+        vmouse::setStateFile(path.toStdString());
+        const auto s = vmouse::state();
+        vmouse::setStateFile("");
+        QCOMPARE(int(s.currentProfile), 3);
+        QCOMPARE(int(s.fwMinor), 0x1b);
+        QCOMPARE(int(s.matrices[2][9]), 0xAA);
+        QCOMPARE(int(s.matrices[2][10]), 0xF2); // the rest keeps its factory value
+        QCOMPARE(int(s.macros[6][1]), 2);
+        QCOMPARE(s.profiles, vmouse::factoryState().profiles);
+    }
+};
 
 QTEST_GUILESS_MAIN(FirmwareTest)
 #include "tst_sim_firmware.moc"
