@@ -57,27 +57,14 @@ private Q_SLOTS:
             QVERIFY2(InputHooks::translate(c.scan, c.flags) == c.usage, c.key);
     }
 
-    // Every row of the data file made it into the generated table, and the keys the X capture
-    // sees land where the hook would put them.
+    // The keys the X capture sees land where the hook would put them; codes beyond the table
+    // have none.
     void evdevTable() {
-        QFile file(qEnvironmentVariable("Q7_SOURCE_DIR") + "/input/data/evdev-to-set1.tsv");
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        int rows = 0;
-        for (file.readLine(); !file.atEnd();) {
-            const QList<QByteArray> f = file.readLine().trimmed().split('\t');
-            if (f.size() < 4 || f[0].startsWith('#'))
-                continue;
-            ++rows;
-            quint8 scan = 0;
-            bool extended = false;
-            QVERIFY2(evdevToScan(f[0].toUInt(), scan, extended), f[1].constData());
-            QVERIFY2(scan == f[2].toUInt(nullptr, 16) && extended == (f[3] == "1"), f[1].constData());
-        }
-        QCOMPARE(evdevScanRowCount, rows);
-
         InputHooks hooks(false, noCapture);
         const struct { unsigned evdev; int usage; } keys[] = {
-            {54, 0xE5}, {86, 0x64}, {127, 0x65}, {125, 0xE3}, {126, 0}, {113, 0}, {250, 0}, {5000, 0}};
+            {29, 0xE0}, {97, 0xE4}, {42, 0xE1}, {54, 0xE5}, {56, 0xE2}, {100, 0xE6}, {28, 0x28},
+            {96, 0x58}, {71, 0x5F}, {102, 0x4A}, {119, 0x48}, {99, 0x46}, {193, 0x72}, {69, 0x53},
+            {86, 0x64}, {127, 0x65}, {125, 0xE3}, {126, 0}, {113, 0}, {250, 0}, {5000, 0}};
         for (const auto &k : keys) {
             quint8 scan = 0;
             bool extended = false;

@@ -62,12 +62,8 @@ private Q_SLOTS:
         click(&window, QEvent::MouseButtonRelease, Qt::LeftButton, {301, 202});
         click(&window, QEvent::MouseButtonPress, Qt::BackButton, {1, 1});
         click(&window, QEvent::MouseButtonPress, Qt::MiddleButton, {-4, 7});
-        QCOMPARE(reports, (QList<QList<int>>{{0x04, 1},
-                                              {0x04, 0},
-                                              {0x58, 1},
-                                              {0x58, 0},
-                                              {0xF0, 1, 300, 200},
-                                              {0xF0, 0, 301, 202},
+        QCOMPARE(reports, (QList<QList<int>>{{0x04, 1}, {0x04, 0}, {0x58, 1}, {0x58, 0},
+                                              {0xF0, 1, 300, 200}, {0xF0, 0, 301, 202},
                                               {0xF2, 1, -4, 7}}));
         reports.clear();
         hooks.removeHooks();

@@ -2,14 +2,14 @@
 // bars, menus and logo end where they belong; the close button ends the program with code 0.
 // The program runs from a private copy of the build's bin folder, so its settings can be
 // changed and its single-instance guard does not meet another copy's.
+#include "IniFormat.h"
+
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,44 +18,8 @@
 
 namespace {
 
-bool copyTree(const QString &from, const QString &to) {
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        if (!QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
-
-// Sets one entry of the stored option list, in the [common] group only.
-bool setOption(const QString &file, int index, const QString &value) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    QStringList lines = QString::fromUtf8(f.readAll()).split('\n');
-    f.close();
-    QString group;
-    bool done = false;
-    for (QString &line : lines) {
-        if (line.startsWith('['))
-            group = line.trimmed();
-        else if (group == "[common]" && line.startsWith(QString::number(index) + '=')) {
-            line = QString::number(index) + '=' + value;
-            done = true;
-        }
-    }
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    f.write(lines.join('\n').toUtf8());
-    return done;
-}
-
-bool accentish(QRgb c) {
-    return qGreen(c) > 90 && qBlue(c) > 90 && qRed(c) < qGreen(c) / 2;
-}
+bool accentish(QRgb c) { return qGreen(c) > 90 && qBlue(c) > 90 && qRed(c) < qGreen(c) / 2; }
+bool textColoured(QRgb c) { return qGreen(c) > 170 && qBlue(c) > 170 && qRed(c) < 90; }
 
 bool anyInRect(const QImage &image, const QRect &r, bool (*test)(QRgb)) {
     for (int y = r.top(); y <= r.bottom(); ++y)
@@ -63,10 +27,6 @@ bool anyInRect(const QImage &image, const QRect &r, bool (*test)(QRgb)) {
             if (image.rect().contains(x, y) && test(image.pixel(x, y)))
                 return true;
     return false;
-}
-
-bool textColoured(QRgb c) {
-    return qGreen(c) > 170 && qBlue(c) > 170 && qRed(c) < 90;
 }
 
 } // namespace
@@ -85,9 +45,8 @@ class tst_qml_startup : public QObject {
             return found;
         for (unsigned i = 0; i < count; ++i) {
             XWindowAttributes a;
-            if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable)
-                continue;
-            if (a.width != 1000 || a.height != 600)
+            if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable ||
+                a.width != 1000 || a.height != 600)
                 continue;
             int x = 0, y = 0;
             Window child;
@@ -98,16 +57,16 @@ class tst_qml_startup : public QObject {
         return found;
     }
 
+    // Like a hand: the pointer arrives, then presses and lets go.
     void click(QPoint at) {
-        // Like a hand: the pointer arrives, then presses and lets go.
         XTestFakeMotionEvent(display, -1, at.x(), at.y(), 0);
         XFlush(display);
         QTest::qWait(200);
-        XTestFakeButtonEvent(display, 1, True, 0);
-        XFlush(display);
-        QTest::qWait(50);
-        XTestFakeButtonEvent(display, 1, False, 0);
-        XFlush(display);
+        for (const Bool down : {True, False}) {
+            XTestFakeButtonEvent(display, 1, down, 0);
+            XFlush(display);
+            QTest::qWait(50);
+        }
     }
 
 private Q_SLOTS:
@@ -125,11 +84,13 @@ private Q_SLOTS:
 
     void openingEndsInPlaceAndCloseExitsWithZero() {
         const QString bin = qEnvironmentVariable("Q7_BUILD_BIN");
-        QVERIFY(QFile::exists(bin + "/q7config"));
         QTemporaryDir dir;
-        QVERIFY(copyTree(bin + "/modules", dir.path() + "/modules"));
-        QVERIFY(QFile::copy(bin + "/q7config", dir.path() + "/q7config"));
-        QVERIFY(setOption(dir.path() + "/modules/setting/apConfig.bin", 3, "1"));
+        QCOMPARE(QProcess::execute("cp", {"-r", bin + "/modules", bin + "/q7config", dir.path()}), 0);
+        {
+            QSettings options(dir.filePath("modules/setting/apConfig.bin"), qt48IniFormat());
+            QVERIFY(options.contains("common/3"));
+            options.setValue("common/3", 1); // the fast opening
+        }
 
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -137,7 +98,7 @@ private Q_SLOTS:
         env.insert("ASAN_OPTIONS", "detect_leaks=0");
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(dir.path() + "/q7config", {});
+        program.start(dir.filePath("q7config"), {});
         QVERIFY(program.waitForStarted());
 
         QRect window;

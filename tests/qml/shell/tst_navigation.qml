@@ -30,6 +30,7 @@ Item {
             ui_View.clear()
             ui_Ctl.clear()
             ui_View.apConfig = Options.stored({ 3: "1" })
+            ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans") }
             ui_View.currentProfile = 1
             shell = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), root)
             verify(shell)
@@ -185,24 +186,17 @@ Item {
             compare(ui_View.calls, [["q7_loadProfile", 3], ["q7_02H_SetCurrentProfile", 3]])
         }
 
-        function test_loadOrResetOnAnotherEntryLeavesThePages() {
+        // LOAD and RESET of another entry, SAVE and CANCEL of any, leave the pages alone.
+        function test_otherChoicesNeverRefresh() {
             openShell(1)
             chooseFromContextMenu(3, 0)
             chooseFromContextMenu(4, 2)
-            compare(ui_View.calls, [["q7_loadProfile", 3], ["q7_resetProfile", 4]])
-            compare(pf.currentIndex, 1)
-        }
-
-        function test_saveAndCancelNeverRefresh() {
-            openShell(1)
             chooseFromContextMenu(1, 1)
             chooseFromContextMenu(1, 3)
-            compare(ui_View.calls, [["q7_saveProfile", 1]])
-        }
-
-        function test_menuTextsFollowTheLanguage() {
-            ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans") }
-            openShell(1)
+            compare(ui_View.calls, [["q7_loadProfile", 3], ["q7_resetProfile", 4],
+                                    ["q7_saveProfile", 1]])
+            compare(pf.currentIndex, 1)
+            // The menus speak the chosen language.
             compare(pf.menuLabels, ["en84", "en85", "en77", "en78"])
             compare(fn.labels, ["en74", "en75", "en76", "en86"])
         }

@@ -42,7 +42,6 @@ Item {
             verify(strings < n.indexOf("q7_getApConfig"))
             verify(n.indexOf("q7_getApConfig") < n.indexOf("q7_82H_GetCurrentProfile"))
             compare(child("_Page_Sensor").title, "en86")
-            compare(shell.globalSetting_stringList[114], "en114")
             compare(shell.globalSetting_fontFamily, "DejaVu Sans")
             compare(child("pfItem").currentIndex, 4)
             compare(child("main_Q7").dpiBase, 50)
