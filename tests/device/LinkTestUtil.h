@@ -65,8 +65,7 @@ inline vmouse::Block pattern(uchar seed) {
 }
 
 inline DevInfoEntry virtualEntry(const QString &sCode = QString()) {
-    DevInfoEntry e{0x04d9, 0xa1b7, 0xff00, 0xff00, 0xff01, 0x0001, QStringLiteral("Q7"), 64, sCode};
-    return e;
+    return {0x04d9, 0xa1b7, 0xff00, 0xff00, 0xff01, 0x0001, QStringLiteral("Q7"), 64, sCode};
 }
 
 } // namespace linktest

@@ -83,59 +83,21 @@ private Q_SLOTS:
         QCOMPARE(int(traffic(Dir::Input).size()), 0);
     }
 
-    void blockSetTimingOnTheWire() {
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
-        auto block = pattern(3);
-        dev.hid_0CH_SetFwProfile(2, block.data());
-
-        const auto w = wire();
-        QCOMPARE(int(w.size()), 3);
-        QCOMPARE(hex(w[0].bytes), QByteArray("00 0c 02 80 00 00 00 00 71"));
-        for (size_t i = 1; i <= 2; ++i) {
-            QCOMPARE(w[i].dir, Dir::Output);
-            QCOMPARE(int(w[i].bytes.size()), 65);
-            QCOMPARE(int(w[i].bytes[0]), 0);
-            QVERIFY(std::equal(block.begin() + 64 * long(i - 1), block.begin() + 64 * long(i),
-                               w[i].bytes.begin() + 1));
-        }
-        // 30 ms after the feature report, 10 ms after each output report, the last included.
-        QVERIFY2(gapMs(w[0], w[1]) >= 30.0, qPrintable(QString::number(gapMs(w[0], w[1]))));
-        QVERIFY2(gapMs(w[1], w[2]) >= 10.0, qPrintable(QString::number(gapMs(w[1], w[2]))));
-        QVERIFY(gapMs(w[2], traffic(Dir::Close).at(0)) >= 10.0);
-    }
-
-    void blockGetTimingOnTheWire() {
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
-        vmouse::Block got{};
-        QVERIFY(dev.hid_8CH_GetFwProfile(0, got.data()));
-        const auto w = wire();
-        QCOMPARE(int(w.size()), 4);
-        QCOMPARE(hex(w[0].bytes), QByteArray("00 8c 00 80 00 00 00 00 f3"));
-        QCOMPARE(w[1].dir, Dir::Answer);
-        QCOMPARE(int(w[1].bytes.size()), 9);
-        QCOMPARE(w[2].dir, Dir::Input);
-        QCOMPARE(w[3].dir, Dir::Input);
-        QCOMPARE(int(w[2].bytes.size()), 64);
-        QVERIFY(gapMs(w[1], w[2]) >= 30.0);
-        // Reads are bounded, so a mouse that stops answering cannot freeze the caller.
-        QVERIFY(w[2].timeoutMs > 0 && w[2].timeoutMs <= Master::readTimeoutMs);
-    }
-
     void blocksRoundTrip_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("id");
         QTest::addColumn<QByteArray>("setReport");
         QTest::addColumn<QByteArray>("getReport");
-        QTest::newRow("profile block 5") << 0 << 5 << QByteArray("00 0c 05 80 00 00 00 00 6e")
-                                         << QByteArray("00 8c 05 80 00 00 00 00 ee");
+        QTest::newRow("profile block 0") << 0 << 0 << QByteArray("00 0c 00 80 00 00 00 00 73")
+                                         << QByteArray("00 8c 00 80 00 00 00 00 f3");
         QTest::newRow("key matrix 1") << 1 << 1 << QByteArray("00 0d 01 80 00 00 00 00 71")
                                       << QByteArray("00 8d 01 80 00 00 00 00 f1");
         QTest::newRow("macro slot 100") << 2 << 100 << QByteArray("00 0f 64 80 00 00 00 00 0c")
                                         << QByteArray("00 8f 64 80 00 00 00 00 8c");
     }
 
+    // A block set and read back: the reports, the pauses (30 ms after a feature report, 10 ms
+    // after each output report, the last included), bounded reads, and the firmware's copy.
     void blocksRoundTrip() {
         QFETCH(int, kind);
         QFETCH(int, id);
@@ -162,11 +124,30 @@ private Q_SLOTS:
                              : st.macros[id - 1],
                  block);
         QCOMPARE(back, block);
-        const auto sent = traffic(Dir::FeatureOut);
-        QCOMPARE(int(sent.size()), 2);
-        QCOMPARE(hex(sent[0].bytes), setReport);
-        QCOMPARE(hex(sent[1].bytes), getReport);
         QCOMPARE(vmouse::undecodable(), 0);
+
+        // Set: feature, two outputs; get: feature, answer, two inputs.
+        const auto w = wire();
+        QCOMPARE(int(w.size()), 7);
+        QCOMPARE(hex(w[0].bytes), setReport);
+        for (size_t i = 1; i <= 2; ++i) {
+            QCOMPARE(w[i].dir, Dir::Output);
+            QCOMPARE(int(w[i].bytes.size()), 65);
+            QCOMPARE(int(w[i].bytes[0]), 0);
+        }
+        QVERIFY2(gapMs(w[0], w[1]) >= 30.0, qPrintable(QString::number(gapMs(w[0], w[1]))));
+        QVERIFY2(gapMs(w[1], w[2]) >= 10.0, qPrintable(QString::number(gapMs(w[1], w[2]))));
+        QVERIFY(gapMs(w[2], traffic(Dir::Close).at(0)) >= 10.0);
+        QCOMPARE(hex(w[3].bytes), getReport);
+        QCOMPARE(w[4].dir, Dir::Answer);
+        QCOMPARE(int(w[4].bytes.size()), 9);
+        QVERIFY(gapMs(w[4], w[5]) >= 30.0);
+        for (size_t i = 5; i <= 6; ++i) {
+            QCOMPARE(w[i].dir, Dir::Input);
+            QCOMPARE(int(w[i].bytes.size()), 64);
+            // Bounded, so a mouse that stops answering cannot freeze the caller.
+            QVERIFY(w[i].timeoutMs > 0 && w[i].timeoutMs <= Master::readTimeoutMs);
+        }
     }
 
     // With a device code the report ID stays 00, the rest changes, and the firmware still

@@ -204,20 +204,11 @@ private slots:
                                 "k=v\n";
         const qt48ini::Document doc = qt48ini::parse(text, qt48ini::Codec::Latin1);
         QVERIFY(!doc.ok); // the line without '=' and the unclosed section
-        QMap<QString, QVariant> m;
-        QStringList order;
-        for (const qt48ini::Entry &e : doc.entries) {
-            m.insert(e.key, e.value);
-            order.append(e.key);
-        }
-        QCOMPARE(m.value("first"), QVariant("1"));
-        QCOMPARE(m.value("g/cont"), QVariant("ab"));
-        QCOMPARE(m.value("g/multi"), QVariant("x\ny"));
-        QCOMPARE(m.value("g/spaced"), QVariant("v"));
-        QCOMPARE(m.value("g/dup"), QVariant("2"));
-        QCOMPARE(m.value("broken/k"), QVariant("v"));
-        QCOMPARE(order,
-                 (QStringList{"first", "g/cont", "g/multi", "g/spaced", "g/dup", "broken/k"}));
+        QStringList got;  // in file order, a repeated key once with its last value
+        for (const qt48ini::Entry &e : doc.entries)
+            got.append(e.key + '=' + e.value.toString());
+        QCOMPARE(got, (QStringList{"first=1", "g/cont=ab", "g/multi=x\ny", "g/spaced=v", "g/dup=2",
+                                   "broken/k=v"}));
 
         // A byte-order mark is not part of the old form: the first line is not understood.
         const qt48ini::Document bom =

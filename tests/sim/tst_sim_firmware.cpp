@@ -21,6 +21,10 @@ static QByteArray raw(const Bytes &b) {
     return QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size()));
 }
 
+static QByteArray hexAt(const vmouse::Block &b, int from, int n) {
+    return raw(Bytes(b.begin() + from, b.begin() + from + n)).toHex(' ');
+}
+
 class FirmwareTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -33,16 +37,14 @@ private Q_SLOTS:
         for (size_t p = 0; p < 6; ++p) {
             const auto &b = s.profiles[p];
             QCOMPARE(int(b[70]), 8);
-            QCOMPARE(raw(Bytes(b.begin() + 84, b.begin() + 100)).toHex(' '),
+            QCOMPARE(hexAt(b, 84, 16),
                      QByteArray("08 10 20 40 60 80 a0 c8 08 10 20 40 60 80 a0 c8"));
             QCOMPARE(int(b[23]), 8); // palette entry 7 is stored as 8
             QCOMPARE(int(s.reportRate[p]), 1);
             QCOMPARE(int(s.dpiStage[p]), 2);
             const auto &m = s.matrices[p];
-            QCOMPARE(raw(Bytes(m.begin(), m.begin() + 8)).toHex(' '),
-                     QByteArray("01 00 f0 00 01 00 f1 00"));
-            QCOMPARE(raw(Bytes(m.begin() + 36, m.begin() + 40)).toHex(' '),
-                     QByteArray("03 00 8a 01"));
+            QCOMPARE(hexAt(m, 0, 8), QByteArray("01 00 f0 00 01 00 f1 00"));
+            QCOMPARE(hexAt(m, 36, 4), QByteArray("03 00 8a 01"));
             QVERIFY(std::all_of(m.begin() + 64, m.end(), [](auto v) { return v == 0; }));
         }
     }
