@@ -1,26 +1,16 @@
 // The factory profile files as the generator writes them, and the staged defaults file, agree
 // with the virtual mouse's factory blocks (whose values tst_sim_firmware checks).
 #include "FactoryBlocks.h"
-#include "IniFormat.h"
+#include "ProfileFiles.h"
 
-#include <QFile>
 #include <QProcess>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TestFactory : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
 
-    static QList<uint> uints(const QVariant &v) {
-        QList<uint> out;
-        for (const QVariant &e : v.toList())
-            out.append(e.toUInt());
-        return out;
-    }
-    static QList<uint> uints(const factory::Block &b) { return QList<uint>(b.begin(), b.end()); }
+    static QList<uint> list(const factory::Block &b) { return QList<uint>(b.begin(), b.end()); }
 
 private slots:
     void initTestCase() {
@@ -46,8 +36,8 @@ private slots:
         QCOMPARE(s.value("common/sc").toString(), QString());
         for (int p = 0; p < 6; ++p) {
             const QString n = QString::number(p);
-            QCOMPARE(uints(s.value("profile_fw/" + n)), uints(factory::profileBlock(p)));
-            QCOMPARE(uints(s.value("matrix_fw/" + n)), uints(factory::keyMatrixBlock(p)));
+            QCOMPARE(uints(s.value("profile_fw/" + n)), list(factory::profileBlock(p)));
+            QCOMPARE(uints(s.value("matrix_fw/" + n)), list(factory::keyMatrixBlock(p)));
             QList<uint> other(128, 0);
             other[0] = factory::dpiStage;
             other[1] = factory::reportRateCode;
