@@ -12,12 +12,11 @@ class SettingsTest : public QObject {
     QTemporaryDir dir;
     std::unique_ptr<QSettings> file;
     QStringList calls;
-    bool refuse = false;
     int profile = 1;
 
     std::unique_ptr<SystemMouseSettings> make() {
         return std::make_unique<SystemMouseSettings>(
-            file.get(), [this] { return profile; }, std::make_unique<FakePointerSystem>(&calls, &refuse));
+            file.get(), [this] { return profile; }, std::make_unique<FakePointerSystem>(&calls));
     }
     void reopen() {
         file->sync();
@@ -32,7 +31,6 @@ private Q_SLOTS:
         file->setValue("profile_sw/1", QVariantList{true, 5u, 2u, 5u});
         file->setValue("profile_sw/2", QVariantList{false, 8u, 9u, 1u});
         calls.clear();
-        refuse = false;
         profile = 1;
     }
 
@@ -72,22 +70,10 @@ private Q_SLOTS:
         QCOMPARE(file->value("profile_sw/1").toList().at(1).toUInt(), 5u);
     }
 
-    // Refused changes are reported and stored anyway; a speed above 20 or a double-click time
-    // of zero or less never reaches the system at all.
+    // A speed above 20 or a double-click time of zero or less never reaches the system: it is
+    // reported as a failure and stored anyway, as a refusal is (the GNOME test's missing schema).
     void failures() {
         auto s = make();
-        refuse = true;
-        for (const char *m : {"setAcceleration Failed", "setCursorSpeed Failed", "setVerticalScrollLines Failed",
-                              "setDoubleClickSpeed Failed"})
-            QTest::ignoreMessage(QtDebugMsg, m);
-        s->setAcceleration(false);
-        s->setCursorSpeed(9);
-        s->setVerticalScrollLines(4);
-        s->setDoubleClickSpeed(2);
-        QCOMPARE(file->value("profile_sw/1").toStringList(), (QStringList{"false", "9", "4", "2"}));
-
-        refuse = false;
-        calls.clear();
         QTest::ignoreMessage(QtDebugMsg, "setCursorSpeed Failed");
         s->setCursorSpeed(11);
         QTest::ignoreMessage(QtDebugMsg, "setDoubleClickSpeed Failed");

@@ -75,15 +75,6 @@ Item {
             compare(shell.startupSteps, ["initUI", "run"])
         }
 
-        function test_closeButtonShrinksThenClosesTheWindow() {
-            shell.initUI()
-            shell.run()
-            tryCompare(child("upItem"), "y", 0)
-            mouseClick(child("btnClose"))
-            tryCompare(shell, "height", 0)
-            compare(ui_Ctl.calls, [["onMinimize"]])
-        }
-
         function test_dragMovesByOffsetFromThePress() {
             shell.visible = true
             var area = child("dragArea")
