@@ -24,9 +24,7 @@ void Ui_Controler::setupWindow(QWidget *w) {
     applyWindowTitle(window);
 }
 
-void Ui_Controler::applyWindowTitle(QWidget *w) {
-    w->setWindowTitle(view->windowTitleText());
-}
+void Ui_Controler::applyWindowTitle(QWidget *w) { w->setWindowTitle(view->windowTitleText()); }
 
 void Ui_Controler::onMinimize() {
     if (window)

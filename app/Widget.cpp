@@ -3,8 +3,8 @@
 #include "CopyData.h"
 #include "DeviceChangeSource.h"
 #include "ProfileStore.h"
-#include "UserEvent.h"
 #include "Ui_Controler.h"
+#include "UserEvent.h"
 #include "myQQuickView.h"
 
 #include <QCoreApplication>
@@ -49,10 +49,10 @@ void Widget::checkDevice() {
     myQQuickView *v = view();
     // The profile settings may point the look-up at another vendor/product id or device code.
     QSettings *profile = v->profileStore().profileSettings();
-    const bool linked = linkDevice(device, v->productNames(),
-                                   profile->value(QStringLiteral("Q7/vid")).toString(),
-                                   profile->value(QStringLiteral("Q7/pid")).toString(),
-                                   profile->value(QStringLiteral("common/sc")).toString());
+    const bool linked =
+        linkDevice(device, v->productNames(), profile->value(QStringLiteral("Q7/vid")).toString(),
+                   profile->value(QStringLiteral("Q7/pid")).toString(),
+                   profile->value(QStringLiteral("common/sc")).toString());
     v->setDeviceLinked(linked);
     v->syncFromDevice();
     Q_EMIT deviceChecked(linked);
@@ -78,13 +78,15 @@ void Widget::startUi() {
 }
 
 void Widget::customEvent(QEvent *event) {
-    if (event->type() == QEvent::User && static_cast<UserEvent *>(event)->eventCode == UserEvent::runUiCode)
+    if (event->type() == QEvent::User &&
+        static_cast<UserEvent *>(event)->eventCode == UserEvent::runUiCode)
         view()->runUI();
 }
 
 bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *result) {
 #ifdef Q_OS_WIN
-    if (eventType == "windows_generic_MSG" && static_cast<MSG *>(message)->message == WM_DEVICECHANGE)
+    if (eventType == "windows_generic_MSG" &&
+        static_cast<MSG *>(message)->message == WM_DEVICECHANGE)
         onDeviceChangeBroadcast();
 #endif
     return QWidget::nativeEvent(eventType, message, result);

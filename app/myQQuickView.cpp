@@ -107,11 +107,15 @@ QStringList myQQuickView::q7_getProductLayoutStrings(QString langCode) {
     return langs->q7_getProductLayoutStrings(langCode);
 }
 QVariantMap myQQuickView::chkLanguages() { return langs->chkLanguages(); }
-QStringList myQQuickView::getGlobalStrings(QString langCode) { return langs->getGlobalStrings(langCode); }
+QStringList myQQuickView::getGlobalStrings(QString langCode) {
+    return langs->getGlobalStrings(langCode);
+}
 
 // --- device settings -----------------------------------------------------------------------
 uint myQQuickView::q7_GetMaxDpiStage() { return bridge->q7_GetMaxDpiStage(); }
-void myQQuickView::q7_02H_SetCurrentProfile(uchar profileId) { bridge->q7_02H_SetCurrentProfile(profileId); }
+void myQQuickView::q7_02H_SetCurrentProfile(uchar profileId) {
+    bridge->q7_02H_SetCurrentProfile(profileId);
+}
 void myQQuickView::q7_03H_SetReportRate(uchar rate) { bridge->q7_03H_SetReportRate(rate); }
 void myQQuickView::q7_04H_SetDPIStage(uchar stage) { bridge->q7_04H_SetDPIStage(stage); }
 void myQQuickView::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
@@ -133,7 +137,9 @@ QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->q7_GetLED8Sta
 
 // --- key assignment --------------------------------------------------------------------------
 void myQQuickView::q7_0DH_SetKeyMatrix(QVariantList src64) { bridge->q7_0DH_SetKeyMatrix(src64); }
-QVariantList myQQuickView::getKeydefine(QVariant matrixId) { return bridge->getKeydefine(matrixId); }
+QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
+    return bridge->getKeydefine(matrixId);
+}
 
 // --- macros ----------------------------------------------------------------------------------
 void myQQuickView::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
@@ -148,16 +154,23 @@ void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName) {
 QVariant myQQuickView::createMacroIni() { return macros->createMacroIni(); }
 QVariant myQQuickView::deleteMacroIni(QVariant name) { return macros->deleteMacroIni(name); }
 QStringList myQQuickView::getMacroIniNames() { return macros->getMacroIniNames(); }
-QVariant myQQuickView::saveMacroIni(QVariant name, QStringList lines) { return macros->saveMacroIni(name, lines); }
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList lines) {
+    return macros->saveMacroIni(name, lines);
+}
 QStringList myQQuickView::loadMacroIni(QVariant name) { return macros->loadMacroIni(name); }
-QVariantList myQQuickView::loadMacroIniConfig(QVariant name) { return macros->loadMacroIniConfig(name); }
-void myQQuickView::setMacroIniConfig(QVariant name, QVariantList cfg) { macros->setMacroIniConfig(name, cfg); }
+QVariantList myQQuickView::loadMacroIniConfig(QVariant name) {
+    return macros->loadMacroIniConfig(name);
+}
+void myQQuickView::setMacroIniConfig(QVariant name, QVariantList cfg) {
+    macros->setMacroIniConfig(name, cfg);
+}
 
 // --- start-up ----------------------------------------------------------------------------------
 void myQQuickView::initUI() { invokeRoot("initUI", Qt::QueuedConnection); }
 void myQQuickView::runUI() { invokeRoot("run", Qt::QueuedConnection); }
 
-void myQQuickView::invokeRoot(const char *function, Qt::ConnectionType type, const QVariantList &args) {
+void myQQuickView::invokeRoot(const char *function, Qt::ConnectionType type,
+                              const QVariantList &args) {
     QObject *root = rootObject();
     if (!root)
         return;

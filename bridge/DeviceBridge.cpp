@@ -57,9 +57,7 @@ void DeviceBridge::q7_02H_SetCurrentProfile(uchar profileId) {
         dev->hid_02H_SetCurrentProfile(profileId);
 }
 
-uchar DeviceBridge::q7_82H_GetCurrentProfile() {
-    return store.curProfile();
-}
+uchar DeviceBridge::q7_82H_GetCurrentProfile() { return store.curProfile(); }
 
 void DeviceBridge::q7_03H_SetReportRate(uchar rate) {
     const uchar cur = store.curProfile();
@@ -100,9 +98,7 @@ void DeviceBridge::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed
     sendFirmware(cur);
 }
 
-QVariantList DeviceBridge::q7_8CH_GetRGBLedEffect() {
-    return field(store.curProfile(), Effect, 3);
-}
+QVariantList DeviceBridge::q7_8CH_GetRGBLedEffect() { return field(store.curProfile(), Effect, 3); }
 
 void DeviceBridge::q7_0CH_SetDpi8Color(QVariantList src24) {
     const uchar cur = store.curProfile();
@@ -158,9 +154,7 @@ void DeviceBridge::q7_SetLED8StageColor(QVariantList src24) {
     sendFirmware(0);
 }
 
-QVariantList DeviceBridge::q7_GetLED8StageColor() {
-    return field(0, LightingColours, 24);
-}
+QVariantList DeviceBridge::q7_GetLED8StageColor() { return field(0, LightingColours, 24); }
 
 QVariantList DeviceBridge::getKeydefine(QVariant matrixId) {
     const int k = matrixId.toInt();

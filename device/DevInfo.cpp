@@ -6,7 +6,7 @@ namespace {
 
 quint16 hex16(const QString &text) { return text.toUShort(nullptr, 16); }
 
-}  // namespace
+} // namespace
 
 QList<DevInfoEntry> readDeviceTable(const QStringList &productNames, const QString &path) {
     QSettings table(path, QSettings::IniFormat);

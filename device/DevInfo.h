@@ -8,9 +8,9 @@
 struct DevInfoEntry {
     quint16 vid = 0;
     quint16 pid = 0;
-    quint16 usagePage = 0;   // command interface
+    quint16 usagePage = 0; // command interface
     quint16 usage = 0;
-    quint16 usagePage2 = 0;  // vendor input interface
+    quint16 usagePage2 = 0; // vendor input interface
     quint16 usage2 = 0;
     QString productName;
     quint32 reportLength = 0;

@@ -8,7 +8,7 @@ namespace {
 
 uchar swapNibbles(uchar x) { return uchar((x << 4) | (x >> 4)); }
 
-}  // namespace
+} // namespace
 
 uchar checksum(const uchar *src9) {
     uchar sum = 0;
@@ -53,4 +53,4 @@ std::array<uchar, 8> codeBytes(const QString &sCode) {
     return code;
 }
 
-}  // namespace hidreport
+} // namespace hidreport

@@ -31,4 +31,4 @@ void scrambleBlock(uchar *p8, const std::array<uchar, 8> &code);
 // six, otherwise all zero.
 std::array<uchar, 8> codeBytes(const QString &sCode);
 
-}  // namespace hidreport
+} // namespace hidreport

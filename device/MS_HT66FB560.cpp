@@ -134,14 +134,12 @@ bool MS_HT66FB560::hid_80H_GetFWVersion(QString &version) {
         version = QStringLiteral("unknown");
         return false;
     }
-    version = QString::number(r[2], 16) + QLatin1Char('.')
-              + QStringLiteral("%1").arg(r[3], 2, 16, QLatin1Char('0')).toUpper();
+    version = QString::number(r[2], 16) + QLatin1Char('.') +
+              QStringLiteral("%1").arg(r[3], 2, 16, QLatin1Char('0')).toUpper();
     return true;
 }
 
-bool MS_HT66FB560::hid_81H_GetFunctionOption(uchar &option) {
-    return getValue(0x81, 0, 2, option);
-}
+bool MS_HT66FB560::hid_81H_GetFunctionOption(uchar &option) { return getValue(0x81, 0, 2, option); }
 
 bool MS_HT66FB560::hid_82H_GetCurrentProfile(uchar &profileId) {
     return getValue(0x82, 0, 2, profileId);

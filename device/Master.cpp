@@ -18,7 +18,7 @@ void pause(int ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-}  // namespace
+} // namespace
 
 Master::Master(QObject *parent) : QThread(parent) {}
 
@@ -31,8 +31,8 @@ bool Master::transfer(UsbTask &ut) {
 
     // A block that does not fit the task, or no report size to carry it in, would walk
     // past the buffers or never end; refuse it before touching the device.
-    if (ut.dataLength < 0 || ut.dataLength > UsbTask::dataCapacity
-        || (ut.dataLength > 0 && ut.reportLength <= 0))
+    if (ut.dataLength < 0 || ut.dataLength > UsbTask::dataCapacity ||
+        (ut.dataLength > 0 && ut.reportLength <= 0))
         return false;
 
     const QByteArray path = ut.commandPath.toLocal8Bit();

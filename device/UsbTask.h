@@ -11,11 +11,11 @@
 struct DeviceBinding {
     qint32 entryIndex = 0;
     QString productName;
-    QString commandPath;  // empty: not found
-    QString vendorPath;   // empty: not found
+    QString commandPath; // empty: not found
+    QString vendorPath;  // empty: not found
     qint32 reportLength = 0;
     bool scramble = false;
-    std::array<uchar, 8> code{};  // bytes 1-6 are the device code's characters; 0 and 7 unused
+    std::array<uchar, 8> code{}; // bytes 1-6 are the device code's characters; 0 and 7 unused
 };
 
 // One HID exchange: the binding it goes to, the command report, what came back and the
@@ -29,8 +29,8 @@ struct UsbTask : DeviceBinding {
     std::array<uchar, commandSize> command{};
     std::array<uchar, commandSize> answer{};
     std::array<uchar, dataCapacity> data{};
-    qint32 settleDelay = 30;  // ms after the feature exchange
-    qint32 writeGap = 10;     // ms after each output data report
+    qint32 settleDelay = 30; // ms after the feature exchange
+    qint32 writeGap = 10;    // ms after each output data report
 
     void setBinding(const DeviceBinding &b) { static_cast<DeviceBinding &>(*this) = b; }
     const DeviceBinding &binding() const { return *this; }

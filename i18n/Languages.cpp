@@ -35,9 +35,9 @@ QString Languages::displayName(int language, int country) {
 
 QVariantMap Languages::chkLanguages() const {
     QVariantMap languages;
-    const QStringList names =
-        QDir(m_directory).entryList({filePrefix + QStringLiteral("*.ini")}, QDir::Files,
-                                    QDir::Name | QDir::IgnoreCase);
+    const QStringList names = QDir(m_directory)
+                                  .entryList({filePrefix + QStringLiteral("*.ini")}, QDir::Files,
+                                             QDir::Name | QDir::IgnoreCase);
     for (const QString &name : names) {
         // The code is whatever stands where LLLCCC belongs, even in a malformed name; its
         // strings then simply come back empty.

@@ -8,7 +8,8 @@
 class CaptureBackend {
 public:
     virtual ~CaptureBackend() = default;
-    // Starts capturing; false when this back end cannot work here. May be called again after remove().
+    // Starts capturing; false when this back end cannot work here. May be called again after
+    // remove().
     virtual bool install() = 0;
     // Stops capturing; harmless when not installed.
     virtual void remove() = 0;

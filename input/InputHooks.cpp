@@ -83,7 +83,8 @@ void InputHooks::setMouseCallback(MouseCallback callback, void *context) {
     state().mouseContext = context;
 }
 
-void InputHooks::setCopyDataCallback(CopyDataCallback callback, QCoreApplication *app, void *context) {
+void InputHooks::setCopyDataCallback(CopyDataCallback callback, QCoreApplication *app,
+                                     void *context) {
     HookState &s = state();
     s.copyDataCallback = callback;
     s.copyDataContext = context;
@@ -141,10 +142,6 @@ bool InputHooks::copyDataEvent(const CopyDataMessage &message) {
     return true;
 }
 
-const ScanToVkMap &InputHooks::scanToVk() {
-    return state().scanToVk;
-}
+const ScanToVkMap &InputHooks::scanToVk() { return state().scanToVk; }
 
-const VkToUsageMap &InputHooks::vkToUsage() {
-    return state().vkToUsage;
-}
+const VkToUsageMap &InputHooks::vkToUsage() { return state().vkToUsage; }

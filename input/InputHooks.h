@@ -70,7 +70,8 @@ public:
     static void setMouseCallback(MouseCallback callback, void *context);
     // Also starts receiving messages for the running copy (a local socket on Linux, the
     // WM_COPYDATA filter on Windows) when app is given.
-    static void setCopyDataCallback(CopyDataCallback callback, QCoreApplication *app, void *context);
+    static void setCopyDataCallback(CopyDataCallback callback, QCoreApplication *app,
+                                    void *context);
 
     // The shared core, fed by every back end with the Windows hook's values. A keyboard event
     // is reported once per change of state: repeats and releases of keys whose press was never

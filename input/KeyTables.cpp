@@ -13,6 +13,7 @@ constexpr bool no = false;
 
 // Every key the hook can translate, in scan key order. The usage of a row is the usage of its
 // virtual key, so one row feeds both maps and the two cannot drift apart.
+// clang-format off
 constexpr KeyRow keyRows[] = {
     {0x01, no, 0x1B, 0x29}, // Escape
     {0x02, no, 0x31, 0x1E}, {0x03, no, 0x32, 0x1F}, {0x04, no, 0x33, 0x20}, // 1 2 3
@@ -92,9 +93,11 @@ constexpr KeyRow keyRows[] = {
     {0x5D, E0, 0x5D, 0x65}, // Application
     {0x6E, no, 0x86, 0x72}, // F23
 };
+// clang-format on
 
 // Virtual keys with a usage that no scan key of the hook produces; kept so that the second map
 // stays complete for keys that reach it by other means.
+// clang-format off
 constexpr std::pair<quint8, quint8> unreachedVkUsages[] = {
     {0x5C, 0xE7}, // Right GUI
     {0x7C, 0x68}, {0x7D, 0x69}, {0x7E, 0x6A}, {0x7F, 0x6B}, {0x80, 0x6C}, // F13-F17
@@ -105,6 +108,7 @@ constexpr std::pair<quint8, quint8> unreachedVkUsages[] = {
     {0xEB, 0x8B}, // International 5
     {0xFF, 0x66}, // Power
 };
+// clang-format on
 } // namespace
 
 void buildScanToVk(ScanToVkMap &map) {

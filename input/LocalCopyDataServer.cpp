@@ -111,5 +111,6 @@ void LocalCopyDataServer::readFrame(QLocalSocket *socket) {
 }
 
 QObject *createCopyDataReceiver(QCoreApplication *app) {
-    return new LocalCopyDataServer(CopyDataFrame::serverName(QCoreApplication::applicationFilePath()), app);
+    return new LocalCopyDataServer(
+        CopyDataFrame::serverName(QCoreApplication::applicationFilePath()), app);
 }

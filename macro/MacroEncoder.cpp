@@ -20,8 +20,7 @@ enum class LastRecord { none, event, foldedEvent, delay };
 } // namespace
 
 QList<unsigned char> encodeMacroLines(const QStringList &lines,
-                                      const QMap<QString, unsigned char> &keyNameTable)
-{
+                                      const QMap<QString, unsigned char> &keyNameTable) {
     QList<unsigned char> out{0x00, 0x01};
     LastRecord last = LastRecord::none;
     qsizetype lastRecordAt = -1;
@@ -38,7 +37,8 @@ QList<unsigned char> encodeMacroLines(const QStringList &lines,
             if (code == 0)
                 continue;
             lastRecordAt = out.size();
-            out << static_cast<unsigned char>(tag == MacroTag::up ? releaseBit | 0x01 : 0x01) << code;
+            out << static_cast<unsigned char>(tag == MacroTag::up ? releaseBit | 0x01 : 0x01)
+                << code;
             last = LastRecord::event;
             continue;
         }
@@ -49,7 +49,8 @@ QList<unsigned char> encodeMacroLines(const QStringList &lines,
         const qint64 t = value.toInt(&ok, 10);
         if (!ok || t == 0)
             continue;
-        const bool afterDelayLine = i > 0 && lines[i - 1].right(MacroTag::length) == MacroTag::delay;
+        const bool afterDelayLine =
+            i > 0 && lines[i - 1].right(MacroTag::length) == MacroTag::delay;
 
         if (t <= longestFold && !afterDelayLine && last == LastRecord::event) {
             const auto units = static_cast<unsigned char>((std::max<qint64>(t, 10) + 5) / 10);
@@ -62,8 +63,8 @@ QList<unsigned char> encodeMacroLines(const QStringList &lines,
             // Longer than one record can hold: the longest it can, rather than the count
             // wrapping round to a short pause.
             const qint64 n = std::min((std::max<qint64>(t, 20) + 10) / 20, longestLongDelay);
-            out << static_cast<unsigned char>(0x00) << delayMarker << static_cast<unsigned char>(n >> 8)
-                << static_cast<unsigned char>(n & 0xFF);
+            out << static_cast<unsigned char>(0x00) << delayMarker
+                << static_cast<unsigned char>(n >> 8) << static_cast<unsigned char>(n & 0xFF);
             last = LastRecord::delay;
         }
     }
@@ -71,15 +72,15 @@ QList<unsigned char> encodeMacroLines(const QStringList &lines,
     return out;
 }
 
-MacroBlock finishMacroBlock(QList<unsigned char> encoded, unsigned playCount, bool *cut)
-{
+MacroBlock finishMacroBlock(QList<unsigned char> encoded, unsigned playCount, bool *cut) {
     if (encoded.size() < 2)
         encoded.resize(2);
     encoded[0] = static_cast<unsigned char>((playCount >> 8) & 0xFF);
     encoded[1] = static_cast<unsigned char>(playCount & 0xFF);
 
     MacroBlock block{};
-    std::copy_n(encoded.cbegin(), std::min<qsizetype>(encoded.size(), macroBlockSize), block.begin());
+    std::copy_n(encoded.cbegin(), std::min<qsizetype>(encoded.size(), macroBlockSize),
+                block.begin());
     if (cut)
         *cut = encoded.size() > macroBlockSize;
     return block;

@@ -16,16 +16,14 @@ namespace {
 const QString fileEnding = QStringLiteral(".bin");
 const QString exchangeFilter = QStringLiteral("Macro(*.mc)");
 
-QString desktopFolder()
-{
+QString desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
 // Puts a byte-for-byte copy of source at target, replacing what is there. The copy goes to a
 // temporary file that replaces the target only once complete, so a source that cannot be
 // read, or a disk that fills up, leaves the old target as it was.
-bool replaceWithCopy(const QString &source, const QString &target)
-{
+bool replaceWithCopy(const QString &source, const QString &target) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
@@ -54,32 +52,27 @@ bool replaceWithCopy(const QString &source, const QString &target)
 MacroLibrary::MacroLibrary(MS_HT66FB560 *device, QMap<QString, unsigned char> keyNameTable,
                            QString folder, QWidget *dialogParent)
     : m_device(device), m_keyNames(std::move(keyNameTable)), m_folder(std::move(folder)),
-      m_dialogParent(dialogParent)
-{
+      m_dialogParent(dialogParent) {
     if (!m_folder.endsWith(QLatin1Char('/')))
         m_folder += QLatin1Char('/');
 }
 
-bool MacroLibrary::isSafeName(const QString &name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-        && !name.contains(QChar(0));
+bool MacroLibrary::isSafeName(const QString &name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QChar(0));
 }
 
-QString MacroLibrary::filePath(const QString &name) const
-{
+QString MacroLibrary::filePath(const QString &name) const {
     return isSafeName(name) ? m_folder + name + fileEnding : QString();
 }
 
-QString MacroLibrary::existingFile(const QVariant &name) const
-{
+QString MacroLibrary::existingFile(const QVariant &name) const {
     const QString path = filePath(name.toString());
     return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
 }
 
-QVariant MacroLibrary::createMacroIni()
-{
+QVariant MacroLibrary::createMacroIni() {
     // A fresh install may not have the folder yet; the first macro must still work.
     QDir().mkpath(m_folder);
     QString name;
@@ -96,19 +89,17 @@ QVariant MacroLibrary::createMacroIni()
     return name;
 }
 
-QVariant MacroLibrary::deleteMacroIni(QVariant name)
-{
+QVariant MacroLibrary::deleteMacroIni(QVariant name) {
     const QString path = existingFile(name);
     return !path.isEmpty() && QFile::remove(path);
 }
 
-QStringList MacroLibrary::getMacroIniNames()
-{
+QStringList MacroLibrary::getMacroIniNames() {
     // Hidden entries too: a name the user began with a dot is still a macro. The ending is
     // matched with its case, since "X.BIN" is not the file of macro "X" here.
-    const QStringList entries = QDir(m_folder).entryList({QStringLiteral("*") + fileEnding},
-                                                         QDir::Files | QDir::Hidden | QDir::CaseSensitive,
-                                                         QDir::Name | QDir::IgnoreCase);
+    const QStringList entries = QDir(m_folder).entryList(
+        {QStringLiteral("*") + fileEnding}, QDir::Files | QDir::Hidden | QDir::CaseSensitive,
+        QDir::Name | QDir::IgnoreCase);
     QStringList names;
     for (const QString &entry : entries) {
         if (isSafeName(entry.chopped(fileEnding.size())))
@@ -117,8 +108,7 @@ QStringList MacroLibrary::getMacroIniNames()
     return names;
 }
 
-QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros)
-{
+QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros) {
     const QString path = existingFile(name);
     if (path.isEmpty())
         return false;
@@ -138,8 +128,7 @@ QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros)
     return true;
 }
 
-QStringList MacroLibrary::loadMacroIni(QVariant name)
-{
+QStringList MacroLibrary::loadMacroIni(QVariant name) {
     const QString path = existingFile(name);
     if (path.isEmpty())
         return {};
@@ -152,8 +141,7 @@ QStringList MacroLibrary::loadMacroIni(QVariant name)
     return lines;
 }
 
-QVariantList MacroLibrary::loadMacroIniConfig(QVariant name)
-{
+QVariantList MacroLibrary::loadMacroIniConfig(QVariant name) {
     const QString path = existingFile(name);
     if (path.isEmpty())
         return {};
@@ -162,8 +150,7 @@ QVariantList MacroLibrary::loadMacroIniConfig(QVariant name)
             file.value(QStringLiteral("config/repeat"), 1).toInt()};
 }
 
-void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config)
-{
+void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config) {
     const QString path = existingFile(name);
     // Both values or nothing: a short list must not leave a half-written pair.
     if (path.isEmpty() || config.size() < 2)
@@ -174,8 +161,7 @@ void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config)
     file.sync();
 }
 
-void MacroLibrary::loadMacroIniFromFile(QVariant name)
-{
+void MacroLibrary::loadMacroIniFromFile(QVariant name) {
     const QString chosen = dialogs().openFileName(m_dialogParent, QStringLiteral("Open File"),
                                                   desktopFolder(), exchangeFilter);
     if (chosen.isEmpty())
@@ -185,8 +171,7 @@ void MacroLibrary::loadMacroIniFromFile(QVariant name)
         replaceWithCopy(chosen, path);
 }
 
-void MacroLibrary::saveMacroIniToFile(QVariant name)
-{
+void MacroLibrary::saveMacroIniToFile(QVariant name) {
     const QString path = existingFile(name);
     if (path.isEmpty())
         return;
@@ -196,8 +181,7 @@ void MacroLibrary::saveMacroIniToFile(QVariant name)
         replaceWithCopy(path, chosen);
 }
 
-void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName)
-{
+void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName) {
     const QString from = existingFile(oldName);
     const QString to = filePath(newName.toString());
     if (from.isEmpty() || to.isEmpty() || from == to)
@@ -205,13 +189,11 @@ void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName)
     QFile::rename(from, to); // refuses to replace an existing file; the page re-reads the list
 }
 
-QList<unsigned char> MacroLibrary::macroIncode(QStringList macros)
-{
+QList<unsigned char> MacroLibrary::macroIncode(QStringList macros) {
     return encodeMacroLines(macros, m_keyNames);
 }
 
-void MacroLibrary::q7_0FH_SetMacroKey(QVariant macroId, QVariant name)
-{
+void MacroLibrary::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
     const QList<unsigned char> encoded = macroIncode(loadMacroIni(name));
     if (encoded.size() > macroBlockSize)
         dialogs().warning(nullptr, QStringLiteral("MACRO"),
@@ -220,9 +202,11 @@ void MacroLibrary::q7_0FH_SetMacroKey(QVariant macroId, QVariant name)
     unsigned playCount = 1;
     const QString path = existingFile(name);
     if (!path.isEmpty())
-        playCount = QSettings(path, qt48IniFormat()).value(QStringLiteral("config/repeat"), 1).toUInt();
+        playCount =
+            QSettings(path, qt48IniFormat()).value(QStringLiteral("config/repeat"), 1).toUInt();
 
     MacroBlock block = finishMacroBlock(encoded, playCount, nullptr);
     if (m_device)
-        m_device->hid_0FH_SetMacroKey(static_cast<unsigned char>(macroId.toInt() & 0xFF), block.data());
+        m_device->hid_0FH_SetMacroKey(static_cast<unsigned char>(macroId.toInt() & 0xFF),
+                                      block.data());
 }

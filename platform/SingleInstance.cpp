@@ -9,7 +9,8 @@ QString SingleInstance::identity(const QString &programPath) {
     const QString canonical = QFileInfo(programPath).canonicalFilePath();
     const QByteArray key = (canonical.isEmpty() ? programPath : canonical).toUtf8();
     return QStringLiteral("q7config-") +
-           QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+           QString::fromLatin1(
+               QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 SingleInstance::SingleInstance(const QString &programPath)

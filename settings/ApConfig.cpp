@@ -29,8 +29,8 @@ QVariantList ApConfig::loadApConfig() {
     // The count is read again before every entry, as the page's writer may have changed
     // it; the ceiling guards against a damaged file.
     for (int i = 0;; ++i) {
-        const int total = qMin(m_settings->value(QStringLiteral("common/total"), 0).toInt(),
-                               maxOptions);
+        const int total =
+            qMin(m_settings->value(QStringLiteral("common/total"), 0).toInt(), maxOptions);
         if (i >= total)
             break;
         options.append(m_settings->value(QStringLiteral("common/%1").arg(i), 0));

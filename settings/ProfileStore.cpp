@@ -21,13 +21,9 @@ QString key(const QString &group, int profile) {
     return group + QLatin1Char('/') + QString::number(profile);
 }
 
-QVariantList sixFalse() {
-    return QVariantList(ProfileStore::profileCount, false);
-}
+QVariantList sixFalse() { return QVariantList(ProfileStore::profileCount, false); }
 
-QVariantList zeros(int n) {
-    return QVariantList(n, 0);
-}
+QVariantList zeros(int n) { return QVariantList(n, 0); }
 
 // A stored value as the list it should be; anything else (absent, a lone text) is no list.
 QVariantList asList(const QVariant &v) {
@@ -36,9 +32,7 @@ QVariantList asList(const QVariant &v) {
     return {};
 }
 
-bool validProfile(int p) {
-    return p >= 0 && p < ProfileStore::profileCount;
-}
+bool validProfile(int p) { return p >= 0 && p < ProfileStore::profileCount; }
 
 } // namespace
 
@@ -58,9 +52,7 @@ ProfileStore::ProfileStore(const QString &settingsPath, const QString &defaultsP
 
 ProfileStore::~ProfileStore() = default;
 
-QString ProfileStore::groupKey(Group group) {
-    return QString::fromLatin1(groupNames[group]);
-}
+QString ProfileStore::groupKey(Group group) { return QString::fromLatin1(groupNames[group]); }
 
 bool ProfileStore::setCurProfile(uchar profileId) {
     if (!validProfile(profileId)) {
@@ -174,15 +166,9 @@ void ProfileStore::setDirty(Group group, uchar profileId) {
     settings->setValue(key(groupKey(group), profileId), lists[group][profileId]);
 }
 
-void ProfileStore::q7_SetDirty_Profile(uchar profileId) {
-    setDirty(Firmware, profileId);
-}
-void ProfileStore::q7_SetDirty_Matrix(uchar profileId) {
-    setDirty(Matrix, profileId);
-}
-void ProfileStore::q7_SetDirty_Other(uchar profileId) {
-    setDirty(Other, profileId);
-}
+void ProfileStore::q7_SetDirty_Profile(uchar profileId) { setDirty(Firmware, profileId); }
+void ProfileStore::q7_SetDirty_Matrix(uchar profileId) { setDirty(Matrix, profileId); }
+void ProfileStore::q7_SetDirty_Other(uchar profileId) { setDirty(Other, profileId); }
 
 QVariantList ProfileStore::q7_getDefaultProfile(QString k, uchar profileId) {
     QSettings defaults(defaultsFile, qt48IniFormat());

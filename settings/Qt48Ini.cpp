@@ -110,7 +110,8 @@ bool skipVariant(const QByteArray &b, qsizetype &at, int depth) {
         if (qsizetype(count) > (b.size() - at) / 4)
             return false;
         for (quint32 i = 0; i < count; ++i)
-            if (!(type == QMetaType::QStringList ? skipBlock(b, at) : skipVariant(b, at, depth + 1)))
+            if (!(type == QMetaType::QStringList ? skipBlock(b, at)
+                                                 : skipVariant(b, at, depth + 1)))
                 return false;
         return true;
     }
@@ -573,9 +574,7 @@ QByteArray escapedKey(const QString &key) {
     return out;
 }
 
-QString unescapedKey(const QByteArray &raw) {
-    return unescapeKeyRange(raw, 0, raw.size());
-}
+QString unescapedKey(const QByteArray &raw) { return unescapeKeyRange(raw, 0, raw.size()); }
 
 QByteArray escapedValue(const QVariant &value, Codec codec) {
     QByteArray out;

@@ -156,8 +156,8 @@ struct Sim {
     void trace(const LogEntry &e) {
         if (!trafficFile)
             return;
-        static const char *const names[] = {"enumerate", "open", "close", "feature",
-                                            "answer", "output", "input"};
+        static const char *const names[] = {"enumerate", "open",   "close", "feature",
+                                            "answer",    "output", "input"};
         std::fprintf(trafficFile, "%s %s %d", names[int(e.dir)], e.path.c_str(), e.result);
         for (auto b : e.bytes)
             std::fprintf(trafficFile, " %02x", b);
@@ -209,17 +209,31 @@ struct Sim {
         bool ok = true;
         bool changed = false;
         switch (cmd) {
-        case 0x01: st.functionOption = a; changed = true; break;
+        case 0x01:
+            st.functionOption = a;
+            changed = true;
+            break;
         case 0x02:
-            if ((ok = profileOk)) { st.currentProfile = a; changed = true; }
+            if ((ok = profileOk)) {
+                st.currentProfile = a;
+                changed = true;
+            }
             break;
         case 0x03:
-            if ((ok = profileOk)) { st.reportRate[a] = b; changed = true; }
+            if ((ok = profileOk)) {
+                st.reportRate[a] = b;
+                changed = true;
+            }
             break;
         case 0x04:
-            if ((ok = profileOk)) { st.dpiStage[a] = b; changed = true; }
+            if ((ok = profileOk)) {
+                st.dpiStage[a] = b;
+                changed = true;
+            }
             break;
-        case 0x08: ok = a == 0xAA && b == 0xCC && c[4] == 0xEE; break;
+        case 0x08:
+            ok = a == 0xAA && b == 0xCC && c[4] == 0xEE;
+            break;
         case 0x0C:
         case 0x0D:
         case 0x0F: {
@@ -230,23 +244,35 @@ struct Sim {
             }
             break;
         }
-        case 0x80: answer[2] = st.fwMajor; answer[3] = st.fwMinor; break;
-        case 0x81: answer[2] = st.functionOption; break;
-        case 0x82: answer[2] = st.currentProfile; break;
+        case 0x80:
+            answer[2] = st.fwMajor;
+            answer[3] = st.fwMinor;
+            break;
+        case 0x81:
+            answer[2] = st.functionOption;
+            break;
+        case 0x82:
+            answer[2] = st.currentProfile;
+            break;
         case 0x83:
-            if ((ok = profileOk)) answer[3] = st.reportRate[a];
+            if ((ok = profileOk))
+                answer[3] = st.reportRate[a];
             break;
         case 0x84:
-            if ((ok = profileOk)) answer[3] = st.dpiStage[a];
+            if ((ok = profileOk))
+                answer[3] = st.dpiStage[a];
             break;
-        case 0x89: answer[2] = st.ledTwinkle; break;
+        case 0x89:
+            answer[2] = st.ledTwinkle;
+            break;
         case 0x8C:
         case 0x8D:
         case 0x8F: {
             const bool idOk = cmd == 0x8F ? (a >= 1 && a <= 100) : profileOk;
             if ((ok = idOk && b == 0x80)) {
-                const Block &blk = cmd == 0x8C ? st.profiles[a]
-                                   : cmd == 0x8D ? st.matrices[a] : st.macros[a - 1];
+                const Block &blk = cmd == 0x8C   ? st.profiles[a]
+                                   : cmd == 0x8D ? st.matrices[a]
+                                                 : st.macros[a - 1];
                 if (!faults.silent) {
                     for (int off = 0; off < 128; off += 64) {
                         const int n = std::clamp(faults.inputReportLength, 0, 64);
@@ -256,7 +282,9 @@ struct Sim {
             }
             break;
         }
-        default: ok = false; break;
+        default:
+            ok = false;
+            break;
         }
         if (cmd != 0x08 && !zeroTail)
             ok = false;
@@ -296,7 +324,7 @@ struct Sim {
 };
 
 Sim &sim() {
-    static Sim *s = new Sim;  // never destroyed: threads may still call in at exit
+    static Sim *s = new Sim; // never destroyed: threads may still call in at exit
     return *s;
 }
 
@@ -316,7 +344,7 @@ void writeBlock(std::ostream &out, const char *kind, int n, const Block &b) {
         out << hexRow(b.data() + 16 * row, 16) << '\n';
 }
 
-}  // namespace
+} // namespace
 
 std::vector<Interface> mouseInterfaces(const std::string &cmdPath, const std::string &vendPath) {
     Interface c;
@@ -546,7 +574,8 @@ bool loadStateFile(const std::string &path, State &out) {
         }
         const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         if (key == "current_profile")
-            s.currentProfile = std::uint8_t(std::min(5ul, std::strtoul(value.c_str(), nullptr, 10)));
+            s.currentProfile =
+                std::uint8_t(std::min(5ul, std::strtoul(value.c_str(), nullptr, 10)));
         else if (key == "report_rate")
             parseHex(value, s.reportRate.data(), 6);
         else if (key == "dpi_stage")
@@ -567,7 +596,7 @@ bool loadStateFile(const std::string &path, State &out) {
     return true;
 }
 
-}  // namespace vmouse
+} // namespace vmouse
 
 // ---- hidapi's C functions ----
 
@@ -630,7 +659,7 @@ int readLocked(Sim &s, std::unique_lock<std::mutex> &lock, hid_device *dev, unsi
             delivered.assign(report.begin(), report.begin() + long(n));
             result = int(n);
         } else {
-            result = 0;  // timed out
+            result = 0; // timed out
         }
     }
     LogEntry &e = s.addLog(Dir::Input, iface.path, delivered.data(), delivered.size());
@@ -640,7 +669,7 @@ int readLocked(Sim &s, std::unique_lock<std::mutex> &lock, hid_device *dev, unsi
     return result;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -652,7 +681,7 @@ int HID_API_EXPORT HID_API_CALL hid_init(void) {
 int HID_API_EXPORT HID_API_CALL hid_exit(void) { return 0; }
 
 struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(unsigned short vendor_id,
-                                                                   unsigned short product_id) {
+                                                                  unsigned short product_id) {
     Sim &s = sim();
     std::lock_guard<std::mutex> lock(s.m);
     hid_device_info *head = nullptr, **tail = &head;
@@ -753,8 +782,8 @@ int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *dev, const u
     const Interface &iface = dev->iface;
     LogEntry &e = s.addLog(Dir::FeatureOut, iface.path, data, length);
     int result = int(length);
-    if (s.countCommandCall(iface) || s.faults.failFeatureSend || iface.role != Role::Command
-        || !data) {
+    if (s.countCommandCall(iface) || s.faults.failFeatureSend || iface.role != Role::Command ||
+        !data) {
         result = -1;
     } else {
         bool decoded = false;
@@ -810,7 +839,8 @@ int HID_API_EXPORT HID_API_CALL hid_get_input_report(hid_device *dev, unsigned c
     return -1;
 }
 
-int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *data, size_t length) {
+int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *data,
+                                          size_t length) {
     Sim &s = sim();
     std::lock_guard<std::mutex> lock(s.m);
     if (!s.known(dev))
@@ -840,7 +870,8 @@ int HID_API_EXPORT HID_API_CALL hid_read(hid_device *dev, unsigned char *data, s
     return readLocked(s, lock, dev, data, length, -1);
 }
 
-int HID_API_EXPORT_CALL hid_get_manufacturer_string(hid_device *dev, wchar_t *string, size_t maxlen) {
+int HID_API_EXPORT_CALL hid_get_manufacturer_string(hid_device *dev, wchar_t *string,
+                                                    size_t maxlen) {
     if (!dev || !string || !maxlen)
         return -1;
     std::wcsncpy(string, L"Virtual", maxlen);
@@ -882,4 +913,4 @@ HID_API_EXPORT const struct hid_api_version *HID_API_CALL hid_version(void) {
 
 HID_API_EXPORT const char *HID_API_CALL hid_version_str(void) { return HID_API_VERSION_STR; }
 
-}  // extern "C"
+} // extern "C"

@@ -45,12 +45,13 @@ extern const char *const commandPath;
 extern const char *const vendorPath;
 
 // The default pair, with other paths (for a second mouse).
-std::vector<Interface> mouseInterfaces(const std::string &commandPath, const std::string &vendorPath);
+std::vector<Interface> mouseInterfaces(const std::string &commandPath,
+                                       const std::string &vendorPath);
 
 struct State {
     std::array<Block, 6> profiles{};
     std::array<Block, 6> matrices{};
-    std::array<Block, 100> macros{};  // slot n (1..100) at index n - 1
+    std::array<Block, 100> macros{}; // slot n (1..100) at index n - 1
     std::uint8_t currentProfile = 0;
     std::array<std::uint8_t, 6> reportRate{};
     std::array<std::uint8_t, 6> dpiStage{};
@@ -65,37 +66,37 @@ struct State {
 State factoryState();
 
 enum class Dir {
-    Enumerate,   // hid_enumerate; bytes = vid, pid asked for (big-endian); result = count
-    Open,        // hid_open_path; result 1 opened, 0 failed
-    Close,       // hid_close
-    FeatureOut,  // hid_send_feature_report: bytes as on the wire
-    Answer,      // hid_get_feature_report: the bytes handed back
-    Output,      // hid_write: bytes as written (report ID first)
-    Input,       // hid_read / hid_read_timeout: the bytes delivered (empty on time-out)
+    Enumerate,  // hid_enumerate; bytes = vid, pid asked for (big-endian); result = count
+    Open,       // hid_open_path; result 1 opened, 0 failed
+    Close,      // hid_close
+    FeatureOut, // hid_send_feature_report: bytes as on the wire
+    Answer,     // hid_get_feature_report: the bytes handed back
+    Output,     // hid_write: bytes as written (report ID first)
+    Input,      // hid_read / hid_read_timeout: the bytes delivered (empty on time-out)
 };
 
 struct LogEntry {
     Dir dir = Dir::Open;
-    std::string path;   // the interface ("" for Enumerate)
+    std::string path; // the interface ("" for Enumerate)
     Bytes bytes;
-    Bytes clear;        // FeatureOut: the 9-byte command as decoded; empty if undecodable
-    int result = 0;     // the function's return value (Open: 1 or 0)
-    int timeoutMs = 0;  // Input: the time-out asked for, -1 blocking
+    Bytes clear;       // FeatureOut: the 9-byte command as decoded; empty if undecodable
+    int result = 0;    // the function's return value (Open: 1 or 0)
+    int timeoutMs = 0; // Input: the time-out asked for, -1 blocking
     std::chrono::steady_clock::time_point at;
 };
 
 struct Faults {
-    bool absent = false;           // nothing enumerated, every open fails
-    int unplugAtCall = 0;          // > 0: the N-th call on a command interface (open, send,
-                                   // get, write, read; counted since setFaults) fails and
-                                   // the mouse is gone from then on
-    bool failFeatureSend = false;  // hid_send_feature_report returns -1
-    bool failAnswer = false;       // hid_get_feature_report returns -1
-    bool failWrite = false;        // hid_write returns -1
-    bool silent = false;           // no data reports: command-interface reads time out
-    int answerLength = 9;          // bytes the answer hands back (< 9: short answers)
-    bool wrongAnswer = false;      // answers echo another command and a bad checksum
-    int inputReportLength = 64;    // payload bytes per input data report (< 64: short)
+    bool absent = false;          // nothing enumerated, every open fails
+    int unplugAtCall = 0;         // > 0: the N-th call on a command interface (open, send,
+                                  // get, write, read; counted since setFaults) fails and
+                                  // the mouse is gone from then on
+    bool failFeatureSend = false; // hid_send_feature_report returns -1
+    bool failAnswer = false;      // hid_get_feature_report returns -1
+    bool failWrite = false;       // hid_write returns -1
+    bool silent = false;          // no data reports: command-interface reads time out
+    int answerLength = 9;         // bytes the answer hands back (< 9: short answers)
+    bool wrongAnswer = false;     // answers echo another command and a bad checksum
+    int inputReportLength = 64;   // payload bytes per input data report (< 64: short)
 };
 
 // Factory state, the default mouse, no faults, empty log and vendor queue.
@@ -110,7 +111,7 @@ std::vector<Interface> interfaces();
 void setInterfaces(const std::vector<Interface> &list);
 
 Faults faults();
-void setFaults(const Faults &f);  // also restarts the call count of unplugAtCall
+void setFaults(const Faults &f); // also restarts the call count of unplugAtCall
 bool unplugged();
 
 std::vector<LogEntry> log();
@@ -133,4 +134,4 @@ void setStateFile(const std::string &path);
 bool loadStateFile(const std::string &path, State &out);
 bool saveStateFile(const std::string &path, const State &s);
 
-}  // namespace vmouse
+} // namespace vmouse

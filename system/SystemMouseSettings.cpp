@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <limits>
 
-SystemMouseSettings::SystemMouseSettings(QSettings *profileSettings, std::function<int()> curProfile,
+SystemMouseSettings::SystemMouseSettings(QSettings *profileSettings,
+                                         std::function<int()> curProfile,
                                          std::unique_ptr<PointerSystem> system)
     : settings(profileSettings), curProfile(std::move(curProfile)), system(std::move(system)) {}
 
@@ -15,7 +16,8 @@ SystemMouseSettings::~SystemMouseSettings() = default;
 namespace {
 // Positions come straight from QML; far-out ones must not overflow on the way.
 int toInt(qint64 value) {
-    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
 }
 } // namespace
 
@@ -23,17 +25,13 @@ int SystemMouseSettings::speedForPosition(uint position) {
     return position == 0 ? 1 : toInt(2 * qint64(position));
 }
 
-int SystemMouseSettings::linesForPosition(uint position) {
-    return toInt(qint64(position) + 1);
-}
+int SystemMouseSettings::linesForPosition(uint position) { return toInt(qint64(position) + 1); }
 
 int SystemMouseSettings::doubleClickMsForPosition(uint position) {
     return toInt(900 - 70 * qint64(position));
 }
 
-QVariantList SystemMouseSettings::defaultList() {
-    return {true, 5u, 2u, 5u};
-}
+QVariantList SystemMouseSettings::defaultList() { return {true, 5u, 2u, 5u}; }
 
 QString SystemMouseSettings::key() const {
     return QStringLiteral("profile_sw/") + QString::number(curProfile ? curProfile() : 0);
@@ -93,18 +91,12 @@ void SystemMouseSettings::setDoubleClickSpeed(uint speed) {
     store(DoubleClick, speed);
 }
 
-bool SystemMouseSettings::getAcceleration() const {
-    return storedList()[Acceleration].toBool();
-}
+bool SystemMouseSettings::getAcceleration() const { return storedList()[Acceleration].toBool(); }
 
-uint SystemMouseSettings::getCursorSpeed() const {
-    return storedList()[CursorSpeed].toUInt();
-}
+uint SystemMouseSettings::getCursorSpeed() const { return storedList()[CursorSpeed].toUInt(); }
 
 uint SystemMouseSettings::getVerticalScrollLines() const {
     return storedList()[ScrollLines].toUInt();
 }
 
-uint SystemMouseSettings::getDoubleClickSpeed() const {
-    return storedList()[DoubleClick].toUInt();
-}
+uint SystemMouseSettings::getDoubleClickSpeed() const { return storedList()[DoubleClick].toUInt(); }

@@ -16,7 +16,13 @@ class QSettings;
 class SystemMouseSettings {
 public:
     // Stored list of a profile: acceleration, speed, scroll lines, double-click positions.
-    enum Element { Acceleration = 0, CursorSpeed = 1, ScrollLines = 2, DoubleClick = 3, ElementCount = 4 };
+    enum Element {
+        Acceleration = 0,
+        CursorSpeed = 1,
+        ScrollLines = 2,
+        DoubleClick = 3,
+        ElementCount = 4
+    };
 
     // profileSettings stays owned by the caller and must outlive this object; curProfile
     // answers the profile the program currently addresses.

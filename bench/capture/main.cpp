@@ -13,9 +13,7 @@
 
 namespace {
 volatile unsigned sink = 0;
-void onKey(uchar usage, uchar isDown, void *) {
-    sink = sink + usage + isDown;
-}
+void onKey(uchar usage, uchar isDown, void *) { sink = sink + usage + isDown; }
 
 struct Event {
     quint32 scan;

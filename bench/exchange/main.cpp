@@ -56,9 +56,12 @@ int main(int argc, char **argv) {
     const double sleepMs = double(t.nsecsElapsed()) / 1e6;
 
     const double setFloor = rounds * 50.0, getFloor = rounds * 30.0;
-    std::printf("exchange: %d block sets, %d block gets, %d failed gets\n", rounds, rounds, failures);
-    std::printf("  sets   %9.1f ms  floor %7.0f ms  ratio %.4f\n", setMs, setFloor, setMs / setFloor);
-    std::printf("  gets   %9.1f ms  floor %7.0f ms  ratio %.4f\n", getMs, getFloor, getMs / getFloor);
+    std::printf("exchange: %d block sets, %d block gets, %d failed gets\n", rounds, rounds,
+                failures);
+    std::printf("  sets   %9.1f ms  floor %7.0f ms  ratio %.4f\n", setMs, setFloor,
+                setMs / setFloor);
+    std::printf("  gets   %9.1f ms  floor %7.0f ms  ratio %.4f\n", getMs, getFloor,
+                getMs / getFloor);
     std::printf("  total  %9.1f ms  floor %7.0f ms  ratio %.4f  (goal <= 1.03)\n", setMs + getMs,
                 setFloor + getFloor, (setMs + getMs) / (setFloor + getFloor));
     std::printf("  pauses alone %7.1f ms; link / pauses alone ratio %.4f\n", sleepMs,

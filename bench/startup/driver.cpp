@@ -26,7 +26,8 @@ static bool runOnce(const QString &probe, bool bare, Sample &out) {
         line += p.readAllStandardOutput();
     out.ms = clock.nsecsElapsed() / 1e6;
     p.waitForFinished(20000);
-    const auto m = QRegularExpression("rss_kb=(\\d+) renderer=(\\S+)").match(QString::fromUtf8(line));
+    const auto m =
+        QRegularExpression("rss_kb=(\\d+) renderer=(\\S+)").match(QString::fromUtf8(line));
     if (!m.hasMatch())
         return false;
     out.rssKb = m.captured(1).toLong();
@@ -64,9 +65,12 @@ int main(int argc, char **argv) {
         rssRatio.push_back(double(a.rssKb) / b.rssKb);
         renderer = a.renderer;
     }
-    std::printf("startup to first frame, %d interleaved runs, renderer %s\n", runs, qPrintable(renderer));
+    std::printf("startup to first frame, %d interleaved runs, renderer %s\n", runs,
+                qPrintable(renderer));
     std::printf("  program: median %.1f ms, RSS %.0f KiB\n", median(appMs), median(appRss));
-    std::printf("  bare QQuickWidget: median %.1f ms, RSS %.0f KiB\n", median(bareMs), median(bareRss));
-    std::printf("  ratio program/bare: time %.2f (median of pairs), RSS %.2f\n", median(ratio), median(rssRatio));
+    std::printf("  bare QQuickWidget: median %.1f ms, RSS %.0f KiB\n", median(bareMs),
+                median(bareRss));
+    std::printf("  ratio program/bare: time %.2f (median of pairs), RSS %.2f\n", median(ratio),
+                median(rssRatio));
     return 0;
 }

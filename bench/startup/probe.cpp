@@ -29,8 +29,8 @@ static QString rendererName(QQuickWindow *w) {
     if (api == QSGRendererInterface::Software)
         return "software";
     if (auto *ctx = QOpenGLContext::currentContext())
-        return QString("opengl:%1").arg(reinterpret_cast<const char *>(
-            ctx->functions()->glGetString(GL_RENDERER)));
+        return QString("opengl:%1")
+            .arg(reinterpret_cast<const char *>(ctx->functions()->glGetString(GL_RENDERER)));
     return QString("api-%1").arg(int(api));
 }
 
@@ -59,18 +59,21 @@ int main(int argc, char **argv) {
     }
 
     bool reported = false;
-    QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, view, [&] {
-        if (reported)
-            return;
-        reported = true;
-        const QString renderer = rendererName(view->quickWindow());
-        // Leave the render pass before reporting and quitting.
-        QTimer::singleShot(0, [renderer] {
-            std::printf("frame rss_kb=%ld renderer=%s\n", rssKb(), qPrintable(renderer));
-            std::fflush(stdout);
-            QCoreApplication::quit();
-        });
-    }, Qt::DirectConnection);
+    QObject::connect(
+        view->quickWindow(), &QQuickWindow::afterRendering, view,
+        [&] {
+            if (reported)
+                return;
+            reported = true;
+            const QString renderer = rendererName(view->quickWindow());
+            // Leave the render pass before reporting and quitting.
+            QTimer::singleShot(0, [renderer] {
+                std::printf("frame rss_kb=%ld renderer=%s\n", rssKb(), qPrintable(renderer));
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        },
+        Qt::DirectConnection);
 
     top->showNormal();
     if (auto *w = qobject_cast<Widget *>(top))

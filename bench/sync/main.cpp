@@ -24,9 +24,7 @@ namespace {
 constexpr int exchanges = 26;
 constexpr double settleMs = 30.0;
 
-double msSince(const QElapsedTimer &t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
+double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
 // Loads and saves all 18 block lists through `format`, on a fresh file name each round so
 // that QSettings' per-file cache never answers instead of the reader.

@@ -22,7 +22,8 @@ public:
             static bool told = false;
             if (!told) {
                 told = true;
-                qInfo("No X server to capture from: key and button capture is limited to the program's window");
+                qInfo("No X server to capture from: key and button capture is limited to the "
+                      "program's window");
             }
             active = &window;
             return true;
@@ -44,6 +45,4 @@ private:
 };
 } // namespace
 
-std::unique_ptr<CaptureBackend> createPlatformCapture() {
-    return std::make_unique<LinuxCapture>();
-}
+std::unique_ptr<CaptureBackend> createPlatformCapture() { return std::make_unique<LinuxCapture>(); }

@@ -9,9 +9,7 @@
 
 WindowCapture::WindowCapture(QObject *parent) : QObject(parent) {}
 
-WindowCapture::~WindowCapture() {
-    remove();
-}
+WindowCapture::~WindowCapture() { remove(); }
 
 bool WindowCapture::install() {
     if (installed)
@@ -50,10 +48,17 @@ bool WindowCapture::eventFilter(QObject *watched, QEvent *event) {
         const QPoint at = mouse->globalPosition().toPoint();
         unsigned button = 0;
         switch (mouse->button()) {
-        case Qt::LeftButton: button = 1; break;
-        case Qt::MiddleButton: button = 2; break;
-        case Qt::RightButton: button = 3; break;
-        default: return false;
+        case Qt::LeftButton:
+            button = 1;
+            break;
+        case Qt::MiddleButton:
+            button = 2;
+            break;
+        case Qt::RightButton:
+            button = 3;
+            break;
+        default:
+            return false;
         }
         feedXButton(button, event->type() == QEvent::MouseButtonPress, at.x(), at.y());
         break;

@@ -9,9 +9,7 @@
 
 X11Capture::X11Capture(QObject *parent) : QObject(parent) {}
 
-X11Capture::~X11Capture() {
-    remove();
-}
+X11Capture::~X11Capture() { remove(); }
 
 bool X11Capture::install() {
     if (display)
@@ -85,8 +83,8 @@ void X11Capture::drain() {
             Window root = 0, child = 0;
             int rootX = 0, rootY = 0, winX = 0, winY = 0;
             unsigned int buttons = 0;
-            XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY,
-                          &winX, &winY, &buttons);
+            XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &winX,
+                          &winY, &buttons);
             feedXButton(unsigned(raw->detail), cookie->evtype == XI_RawButtonPress, rootX, rootY);
             break;
         }

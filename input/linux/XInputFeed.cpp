@@ -8,8 +8,9 @@ void feedXKey(unsigned keycode, bool press) {
     bool extended = false;
     if (keycode < 8 || !evdevToScan(keycode - 8, scan, extended))
         scan = 0; // no scan code: the core reports nothing, as for an injected key on Windows
-    InputHooks::keyboardEvent(HookMessage::Action, press ? HookMessage::KeyDown : HookMessage::KeyUp,
-                              scan, extended ? HookMessage::Extended : 0);
+    InputHooks::keyboardEvent(HookMessage::Action,
+                              press ? HookMessage::KeyDown : HookMessage::KeyUp, scan,
+                              extended ? HookMessage::Extended : 0);
 }
 
 void feedXButton(unsigned button, bool press, int rootX, int rootY) {

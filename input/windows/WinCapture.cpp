@@ -51,6 +51,4 @@ public:
 };
 } // namespace
 
-std::unique_ptr<CaptureBackend> createPlatformCapture() {
-    return std::make_unique<WinHooks>();
-}
+std::unique_ptr<CaptureBackend> createPlatformCapture() { return std::make_unique<WinHooks>(); }

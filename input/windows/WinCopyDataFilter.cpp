@@ -11,7 +11,9 @@ namespace {
 // Turns WM_COPYDATA sent to any of the program's windows into a copy-data event.
 class CopyDataFilter : public QObject, public QAbstractNativeEventFilter {
 public:
-    explicit CopyDataFilter(QCoreApplication *app) : QObject(app) { app->installNativeEventFilter(this); }
+    explicit CopyDataFilter(QCoreApplication *app) : QObject(app) {
+        app->installNativeEventFilter(this);
+    }
     ~CopyDataFilter() override {
         if (QCoreApplication *app = QCoreApplication::instance())
             app->removeNativeEventFilter(this);
@@ -37,6 +39,4 @@ public:
 };
 } // namespace
 
-QObject *createCopyDataReceiver(QCoreApplication *app) {
-    return new CopyDataFilter(app);
-}
+QObject *createCopyDataReceiver(QCoreApplication *app) { return new CopyDataFilter(app); }

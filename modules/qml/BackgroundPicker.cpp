@@ -6,10 +6,10 @@
 #include <QStandardPaths>
 
 QString pickCustomBackground(QWidget *parent, const QStringList &msgStrings) {
-    const QString path = dialogs().openFileName(
-        parent, QStringLiteral("Open File"),
-        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-        QStringLiteral("Image Files(*.png)"));
+    const QString path =
+        dialogs().openFileName(parent, QStringLiteral("Open File"),
+                               QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                               QStringLiteral("Image Files(*.png)"));
     if (path.isEmpty())
         return QString();
     QFile file(path);

@@ -12,7 +12,8 @@ UdevDeviceChangeSource::UdevDeviceChangeSource(QObject *parent) : DeviceChangeSo
         return;
     }
     monitor = udev_monitor_new_from_netlink(context, "udev");
-    if (!monitor || udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) < 0 ||
+    if (!monitor ||
+        udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) < 0 ||
         udev_monitor_enable_receiving(monitor) < 0) {
         qWarning("cannot monitor udev; plugging the mouse in will not be noticed");
         return;

@@ -55,9 +55,7 @@ bool GnomePointerSystem::setSpeed(int speed) {
     return ok;
 }
 
-bool GnomePointerSystem::setWheelLines(int) {
-    return false;
-}
+bool GnomePointerSystem::setWheelLines(int) { return false; }
 
 bool GnomePointerSystem::setDoubleClickTime(int milliseconds) {
     GSettings *s = settings();

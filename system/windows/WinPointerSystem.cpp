@@ -17,15 +17,17 @@ public:
     }
     bool setSpeed(int speed) override {
         // The speed travels in place of the pointer.
-        return SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(speed)),
+        return SystemParametersInfoW(SPI_SETMOUSESPEED, 0,
+                                     reinterpret_cast<PVOID>(static_cast<INT_PTR>(speed)),
                                      updateAndBroadcast);
     }
     bool setWheelLines(int lines) override {
-        return lines > 0 && SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, UINT(lines), nullptr, updateAndBroadcast);
+        return lines > 0 && SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, UINT(lines), nullptr,
+                                                  updateAndBroadcast);
     }
     bool setDoubleClickTime(int milliseconds) override {
-        return milliseconds > 0 &&
-               SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, UINT(milliseconds), nullptr, updateAndBroadcast);
+        return milliseconds > 0 && SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, UINT(milliseconds),
+                                                         nullptr, updateAndBroadcast);
     }
 };
 } // namespace

@@ -1,9 +1,9 @@
 // The shell in-process: start-up order, the controller's slots and the debounced device check.
 #include "DeviceChangeSource.h"
-#include "UserEvent.h"
-#include "Ui_Controler.h"
-#include "Widget.h"
 #include "StagedModules.h"
+#include "Ui_Controler.h"
+#include "UserEvent.h"
+#include "Widget.h"
 #include "myQQuickView.h"
 
 #include <QApplication>

@@ -13,16 +13,14 @@
 
 namespace {
 
-void check(bool ok)
-{
+void check(bool ok) {
     if (!ok)
         std::abort();
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     static const auto table = buildKeyNameTable();
 
     // Lines are separated by '\n'; the text is read as UTF-8, so the arrows and other

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
-{
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     for (const qt48ini::Codec codec : {qt48ini::Codec::Latin1, qt48ini::Codec::Utf8}) {
         for (const qt48ini::Entry &e : qt48ini::parse(bytes, codec).entries)
             (void)e.value.toStringList(); // the program converts every value it reads

@@ -27,8 +27,8 @@ private slots:
                                  "lang_042014.ini", "lang_031000.txt", "readme.ini"})
             write(name, "");
         const QVariantMap map = Languages(dir()).chkLanguages();
-        QCOMPARE(map.keys(), QStringList({"CHINESE (Simp)", "CHINESE (Trad)", "ENGLISH",
-                                          "GERMAN (AUSTRIA)"}));
+        QCOMPARE(map.keys(),
+                 QStringList({"CHINESE (Simp)", "CHINESE (Trad)", "ENGLISH", "GERMAN (AUSTRIA)"}));
         QCOMPARE(map.value("CHINESE (Simp)").toString(), QString("025044"));
         QCOMPARE(map.value("CHINESE (Trad)").toString(), QString("025208"));
         QCOMPARE(map.value("ENGLISH").toString(), QString("031000"));
@@ -53,11 +53,10 @@ private slots:
     }
 
     void readsStringsMessagesAndLayout() {
-        write("lang_025044.ini",
-              "[font]\nfamily=Noto Sans CJK SC\ntotal=3\n"
-              "[strings]\n0=NEVER\n1=选项\n3=\"A, B\"\n4=BEYOND\n"
-              "[msg]\n0=m0\n5=确定要更改吗？\n"
-              "[Q7_133C6AA]\n0=左键\n15=滚轮向下 ►\n");
+        write("lang_025044.ini", "[font]\nfamily=Noto Sans CJK SC\ntotal=3\n"
+                                 "[strings]\n0=NEVER\n1=选项\n3=\"A, B\"\n4=BEYOND\n"
+                                 "[msg]\n0=m0\n5=确定要更改吗？\n"
+                                 "[Q7_133C6AA]\n0=左键\n15=滚轮向下 ►\n");
         write("lang_007000.ini", "[font]\nfamily=Arial\n");
         Languages languages(dir());
         QCOMPARE(languages.getGlobalStrings("025044"),

@@ -14,8 +14,8 @@ private slots:
         const QVariantMap languages = Languages(dir).chkLanguages();
         QCOMPARE(languages.keys(), QStringList({"CHINESE (Simp)", "CHINESE (Trad)", "ENGLISH"}));
         const QStringList en = Languages(dir).getGlobalStrings("031000");
-        QCOMPARE(en.mid(113, 6), QStringList({"ALL RESET", "ALL SAVE", "DPI +", "DPI -",
-                                              "PROFILE", "PROFILE SWITCH"}));
+        QCOMPARE(en.mid(113, 6), QStringList({"ALL RESET", "ALL SAVE", "DPI +", "DPI -", "PROFILE",
+                                              "PROFILE SWITCH"}));
 
         for (auto it = languages.cbegin(); it != languages.cend(); ++it) {
             const QString code = it.value().toString();

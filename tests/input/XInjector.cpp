@@ -5,9 +5,7 @@
 
 namespace {
 // A button the XTest device lacks answers BadValue; the default handler would end the test.
-int ignoreErrors(Display *, XErrorEvent *) {
-    return 0;
-}
+int ignoreErrors(Display *, XErrorEvent *) { return 0; }
 } // namespace
 
 struct XInjector::Private {
@@ -33,9 +31,7 @@ XInjector::~XInjector() {
         XCloseDisplay(d->display);
 }
 
-bool XInjector::isOpen() const {
-    return d->display != nullptr;
-}
+bool XInjector::isOpen() const { return d->display != nullptr; }
 
 void XInjector::key(unsigned keycode, bool press) {
     XTestFakeKeyEvent(d->display, keycode, press ? True : False, CurrentTime);
@@ -58,16 +54,15 @@ void XInjector::moveTo(int x, int y) {
     sync();
 }
 
-void XInjector::sync() {
-    XSync(d->display, False);
-}
+void XInjector::sync() { XSync(d->display, False); }
 
 bool XInjector::openFocusedWindow() {
     d->other = XOpenDisplay(nullptr);
     if (!d->other)
         return false;
     const int screen = DefaultScreen(d->other);
-    d->window = XCreateSimpleWindow(d->other, RootWindow(d->other, screen), 10, 10, 200, 100, 0, 0, 0);
+    d->window =
+        XCreateSimpleWindow(d->other, RootWindow(d->other, screen), 10, 10, 200, 100, 0, 0, 0);
     XSelectInput(d->other, d->window, KeyPressMask | StructureNotifyMask);
     XMapRaised(d->other, d->window);
     XEvent event;

@@ -49,7 +49,8 @@ private Q_SLOTS:
         server = qApp->findChild<LocalCopyDataServer *>();
         QVERIFY(server && server->isListening());
         const QFile::Permissions p = QFile::permissions(server->fullServerName());
-        QVERIFY(!(p & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadGroup | QFile::ReadOther)));
+        QVERIFY(
+            !(p & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadGroup | QFile::ReadOther)));
     }
     void init() {
         dialogs.reset(); // its destructor restores the real dialogs: before, not after, the new one
@@ -116,7 +117,8 @@ private Q_SLOTS:
 
     // A socket file left by a copy that died does not keep the next one deaf.
     void staleSocketFileIsReplaced() {
-        const QString name = QStringLiteral("q7-test-stale-%1").arg(QCoreApplication::applicationPid());
+        const QString name =
+            QStringLiteral("q7-test-stale-%1").arg(QCoreApplication::applicationPid());
         QFile stale(QDir::temp().filePath(name));
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.close();

@@ -10,9 +10,7 @@
 #include <set>
 
 namespace {
-std::unique_ptr<CaptureBackend> noCapture() {
-    return nullptr;
-}
+std::unique_ptr<CaptureBackend> noCapture() { return nullptr; }
 constexpr quint32 E0 = HookMessage::Extended;
 } // namespace
 
@@ -43,15 +41,35 @@ private Q_SLOTS:
 
     void hookScanCodes() {
         InputHooks hooks(false, noCapture);
-        const struct { quint32 scan, flags; int usage; const char *key; } cases[] = {
-            {0x1E, 0, 0x04, "A"},          {0x1D, 0, 0xE0, "left ctrl"},   {0x1D, E0, 0xE4, "right ctrl"},
-            {0x36, E0, 0xE5, "r shift"},   {0x36, 0, 0, "36 without E0"},  {0x38, E0, 0xE6, "right alt"},
-            {0x5B, E0, 0xE3, "left win"},  {0x5C, E0, 0, "right win"},     {0x1C, 0, 0x28, "enter"},
-            {0x1C, E0, 0x58, "kp enter"},  {0x47, 0, 0x5F, "keypad 7"},    {0x47, E0, 0x4A, "home"},
-            {0x45, 0, 0x48, "pause"},      {0x45, E0, 0x53, "num lock"},   {0x46, 0, 0x47, "scroll lock"},
-            {0x46, E0, 0x48, "break"},     {0x37, E0, 0x46, "print"},      {0x54, HookMessage::AltDown, 0x46, "sysrq"},
-            {0x54, 0, 0, "54 alone"},      {0x64, 0, 0, "F13"},            {0x6E, 0, 0x72, "F23"},
-            {0x76, 0, 0, "F24"},           {0, 0, 0, "scan 0"},            {0x11E, 0, 0, "above 0xFF"},
+        const struct {
+            quint32 scan, flags;
+            int usage;
+            const char *key;
+        } cases[] = {
+            {0x1E, 0, 0x04, "A"},
+            {0x1D, 0, 0xE0, "left ctrl"},
+            {0x1D, E0, 0xE4, "right ctrl"},
+            {0x36, E0, 0xE5, "r shift"},
+            {0x36, 0, 0, "36 without E0"},
+            {0x38, E0, 0xE6, "right alt"},
+            {0x5B, E0, 0xE3, "left win"},
+            {0x5C, E0, 0, "right win"},
+            {0x1C, 0, 0x28, "enter"},
+            {0x1C, E0, 0x58, "kp enter"},
+            {0x47, 0, 0x5F, "keypad 7"},
+            {0x47, E0, 0x4A, "home"},
+            {0x45, 0, 0x48, "pause"},
+            {0x45, E0, 0x53, "num lock"},
+            {0x46, 0, 0x47, "scroll lock"},
+            {0x46, E0, 0x48, "break"},
+            {0x37, E0, 0x46, "print"},
+            {0x54, HookMessage::AltDown, 0x46, "sysrq"},
+            {0x54, 0, 0, "54 alone"},
+            {0x64, 0, 0, "F13"},
+            {0x6E, 0, 0x72, "F23"},
+            {0x76, 0, 0, "F24"},
+            {0, 0, 0, "scan 0"},
+            {0x11E, 0, 0, "above 0xFF"},
         };
         for (const auto &c : cases)
             QVERIFY2(InputHooks::translate(c.scan, c.flags) == c.usage, c.key);
@@ -61,10 +79,13 @@ private Q_SLOTS:
     // have none.
     void evdevTable() {
         InputHooks hooks(false, noCapture);
-        const struct { unsigned evdev; int usage; } keys[] = {
-            {29, 0xE0}, {97, 0xE4}, {42, 0xE1}, {54, 0xE5}, {56, 0xE2}, {100, 0xE6}, {28, 0x28},
-            {96, 0x58}, {71, 0x5F}, {102, 0x4A}, {119, 0x48}, {99, 0x46}, {193, 0x72}, {69, 0x53},
-            {86, 0x64}, {127, 0x65}, {125, 0xE3}, {126, 0}, {113, 0}, {250, 0}, {5000, 0}};
+        const struct {
+            unsigned evdev;
+            int usage;
+        } keys[] = {{29, 0xE0},  {97, 0xE4}, {42, 0xE1}, {54, 0xE5},  {56, 0xE2},  {100, 0xE6},
+                    {28, 0x28},  {96, 0x58}, {71, 0x5F}, {102, 0x4A}, {119, 0x48}, {99, 0x46},
+                    {193, 0x72}, {69, 0x53}, {86, 0x64}, {127, 0x65}, {125, 0xE3}, {126, 0},
+                    {113, 0},    {250, 0},   {5000, 0}};
         for (const auto &k : keys) {
             quint8 scan = 0;
             bool extended = false;
@@ -75,8 +96,9 @@ private Q_SLOTS:
 
     // A broken data file must stop the build rather than produce a table with a wrong key.
     void generatorRejectsBrokenData() {
-        const QByteArray bad[] = {"30\tKEY_A\t1E\t0\n", "30\tKEY_A\t0x1E\t2\n", "300\tKEY_A\t0x1E\t0\n",
-                                  "1\tKEY_A\t0x1E\t0\n", "30\tKEY_A\t0x1E\n"};
+        const QByteArray bad[] = {"30\tKEY_A\t1E\t0\n", "30\tKEY_A\t0x1E\t2\n",
+                                  "300\tKEY_A\t0x1E\t0\n", "1\tKEY_A\t0x1E\t0\n",
+                                  "30\tKEY_A\t0x1E\n"};
         for (const QByteArray &row : bad) {
             QTemporaryDir dir;
             QFile tsv(dir.filePath("t.tsv"));
@@ -84,11 +106,13 @@ private Q_SLOTS:
             tsv.write("code\tname\tscan\text\tkey\n1\tKEY_ESC\t0x01\t0\tEscape\n" + row);
             tsv.close();
             QProcess cmake;
-            cmake.start(QStringLiteral(Q7_CMAKE_COMMAND),
-                        {"-DINPUT=" + tsv.fileName(), "-DOUTPUT=" + dir.filePath("out.cpp"), "-P",
-                         qEnvironmentVariable("Q7_SOURCE_DIR") + "/input/data/generate-evdev-table.cmake"});
+            cmake.start(
+                QStringLiteral(Q7_CMAKE_COMMAND),
+                {"-DINPUT=" + tsv.fileName(), "-DOUTPUT=" + dir.filePath("out.cpp"), "-P",
+                 qEnvironmentVariable("Q7_SOURCE_DIR") + "/input/data/generate-evdev-table.cmake"});
             QVERIFY(cmake.waitForFinished(30000));
-            QVERIFY2(cmake.exitCode() != 0 && !QFile::exists(dir.filePath("out.cpp")), row.constData());
+            QVERIFY2(cmake.exitCode() != 0 && !QFile::exists(dir.filePath("out.cpp")),
+                     row.constData());
         }
     }
 };

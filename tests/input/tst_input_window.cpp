@@ -12,9 +12,7 @@ QList<QList<int>> reports;
 int limitedNotes = 0;
 QtMessageHandler previous = nullptr;
 
-void onKey(uchar usage, uchar isDown, void *) {
-    reports.append({usage, isDown});
-}
+void onKey(uchar usage, uchar isDown, void *) { reports.append({usage, isDown}); }
 void onMouse(uchar code, uchar isDown, int x, int y, void *) {
     reports.append({code, isDown, x, y});
 }
@@ -51,10 +49,10 @@ private Q_SLOTS:
         QCOMPARE(limitedNotes, 1);
         QWindow window;
         QWidget widget;
-        key(&window, QEvent::KeyPress, 30 + 8);   // A
-        key(&widget, QEvent::KeyPress, 48 + 8);   // B, after the window passed it on
+        key(&window, QEvent::KeyPress, 30 + 8); // A
+        key(&widget, QEvent::KeyPress, 48 + 8); // B, after the window passed it on
         key(&window, QEvent::KeyRelease, 30 + 8);
-        key(&window, QEvent::KeyPress, 96 + 8);   // keypad Enter
+        key(&window, QEvent::KeyPress, 96 + 8); // keypad Enter
         key(&window, QEvent::KeyRelease, 96 + 8);
         click(&window, QEvent::MouseButtonPress, Qt::LeftButton, {300, 200});
         click(&window, QEvent::MouseButtonDblClick, Qt::LeftButton, {300, 200});
@@ -62,9 +60,13 @@ private Q_SLOTS:
         click(&window, QEvent::MouseButtonRelease, Qt::LeftButton, {301, 202});
         click(&window, QEvent::MouseButtonPress, Qt::BackButton, {1, 1});
         click(&window, QEvent::MouseButtonPress, Qt::MiddleButton, {-4, 7});
-        QCOMPARE(reports, (QList<QList<int>>{{0x04, 1}, {0x04, 0}, {0x58, 1}, {0x58, 0},
-                                              {0xF0, 1, 300, 200}, {0xF0, 0, 301, 202},
-                                              {0xF2, 1, -4, 7}}));
+        QCOMPARE(reports, (QList<QList<int>>{{0x04, 1},
+                                             {0x04, 0},
+                                             {0x58, 1},
+                                             {0x58, 0},
+                                             {0xF0, 1, 300, 200},
+                                             {0xF0, 0, 301, 202},
+                                             {0xF2, 1, -4, 7}}));
         reports.clear();
         hooks.removeHooks();
         key(&window, QEvent::KeyPress, 30 + 8);

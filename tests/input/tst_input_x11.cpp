@@ -9,15 +9,11 @@ namespace {
 using Reports = QList<QList<int>>;
 Reports reports;
 
-void onKey(uchar usage, uchar isDown, void *) {
-    reports.append({usage, isDown});
-}
+void onKey(uchar usage, uchar isDown, void *) { reports.append({usage, isDown}); }
 void onMouse(uchar code, uchar isDown, int x, int y, void *) {
     reports.append({code, isDown, x, y});
 }
-constexpr unsigned xKey(unsigned evdev) {
-    return evdev + 8;
-}
+constexpr unsigned xKey(unsigned evdev) { return evdev + 8; }
 } // namespace
 
 class X11CaptureTest : public QObject {
@@ -54,16 +50,20 @@ private Q_SLOTS:
         x->key(xKey(30), false);
         QCOMPARE(settle(), (Reports{{0x04, 1}, {0x04, 0}}));
 
-        const struct { unsigned evdev; int usage; } taps[] = {
-            {29, 0xE0}, {97, 0xE4}, {42, 0xE1}, {54, 0xE5}, {56, 0xE2}, {100, 0xE6}, {28, 0x28},
-            {96, 0x58}, {71, 0x5F}, {102, 0x4A}, {119, 0x48}, {99, 0x46}, {193, 0x72}, {69, 0x53}};
+        const struct {
+            unsigned evdev;
+            int usage;
+        } taps[] = {{29, 0xE0},  {97, 0xE4}, {42, 0xE1},  {54, 0xE5}, {56, 0xE2},
+                    {100, 0xE6}, {28, 0x28}, {96, 0x58},  {71, 0x5F}, {102, 0x4A},
+                    {119, 0x48}, {99, 0x46}, {193, 0x72}, {69, 0x53}};
         Reports expected;
         for (const auto &t : taps) {
             x->tap(xKey(t.evdev));
             expected << QList<int>{t.usage, 1} << QList<int>{t.usage, 0};
         }
         // Right Win, F13-F22 and F24 have no usage.
-        for (unsigned evdev : {126u, 183u, 184u, 185u, 186u, 187u, 188u, 189u, 190u, 191u, 192u, 194u})
+        for (unsigned evdev :
+             {126u, 183u, 184u, 185u, 186u, 187u, 188u, 189u, 190u, 191u, 192u, 194u})
             x->tap(xKey(evdev));
         QCOMPARE(settle(), expected);
     }
@@ -89,7 +89,8 @@ private Q_SLOTS:
         x->moveTo(7, 9);
         x->click(3);
         x->click(2);
-        QCOMPARE(settle(), (Reports{{0xF1, 1, 7, 9}, {0xF1, 0, 7, 9}, {0xF2, 1, 7, 9}, {0xF2, 0, 7, 9}}));
+        QCOMPARE(settle(),
+                 (Reports{{0xF1, 1, 7, 9}, {0xF1, 0, 7, 9}, {0xF2, 1, 7, 9}, {0xF2, 0, 7, 9}}));
 
         hooks.removeHooks();
         x->tap(xKey(30));

@@ -16,8 +16,7 @@ private slots:
     void interfaceMatchesProgram();
 };
 
-void TestKeyNamesTable::programTable()
-{
+void TestKeyNamesTable::programTable() {
     // Row by row the interface side is held to this table below, and its names are checked there.
     const auto table = buildKeyNameTable();
     QCOMPARE(table.size(), 132);
@@ -27,13 +26,15 @@ void TestKeyNamesTable::programTable()
         QVERIFY(!table.values().contains(never));
 }
 
-void TestKeyNamesTable::interfaceMatchesProgram()
-{
+void TestKeyNamesTable::interfaceMatchesProgram() {
     QQmlEngine engine;
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/modules/qml/basic/KeyCodeString.qml")));
+    QQmlComponent component(&engine,
+                            QUrl(QStringLiteral("qrc:/modules/qml/basic/KeyCodeString.qml")));
     std::unique_ptr<QObject> keys(component.create());
     QVERIFY2(keys, qPrintable(component.errorString()));
-    const auto map = [&](const char *name) { return keys->property(name).value<QJSValue>().toVariant().toMap(); };
+    const auto map = [&](const char *name) {
+        return keys->property(name).value<QJSValue>().toVariant().toMap();
+    };
     const QVariantMap byName[2] = {map("str2keycode"), map("str2mousecode")};
     const QVariantMap byCode[2] = {map("keycode2str"), map("mousecode2str")};
     QCOMPARE(byName[0].size() + byName[1].size(), keyNameRowCount);

@@ -22,47 +22,61 @@ private slots:
     void fullBlockIsNotCut();
 };
 
-void TestMacroEncoder::records_data()
-{
+void TestMacroEncoder::records_data() {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<Bytes>("expected"); // between the placeholder 00 01 and the end mark
     const QString a = QStringLiteral("A"), junk = down(QStringLiteral("NoSuchKey"));
 
-    QTest::newRow("worked example") << QStringList{down(a), wait(50), up(a), wait(2000), down(a), up(a)}
-                                    << Bytes{0x05, 0x04, 0x81, 0x04, 0x64, 0x01, 0x01, 0x04, 0x81, 0x04};
+    QTest::newRow("worked example")
+        << QStringList{down(a), wait(50), up(a), wait(2000), down(a), up(a)}
+        << Bytes{0x05, 0x04, 0x81, 0x04, 0x64, 0x01, 0x01, 0x04, 0x81, 0x04};
     QTest::newRow("1270 folds to 127") << QStringList{down(a), wait(1270)} << Bytes{0x7F, 0x04};
-    QTest::newRow("1271 medium") << QStringList{down(a), wait(1271)} << Bytes{0x01, 0x04, 0x40, 0x01};
-    QTest::newRow("5100 medium") << QStringList{down(a), wait(5100)} << Bytes{0x01, 0x04, 0xFF, 0x01};
-    QTest::newRow("5101 long") << QStringList{down(a), wait(5101)} << Bytes{0x01, 0x04, 0x00, 0x01, 0x00, 0xFF};
+    QTest::newRow("1271 medium") << QStringList{down(a), wait(1271)}
+                                 << Bytes{0x01, 0x04, 0x40, 0x01};
+    QTest::newRow("5100 medium") << QStringList{down(a), wait(5100)}
+                                 << Bytes{0x01, 0x04, 0xFF, 0x01};
+    QTest::newRow("5101 long") << QStringList{down(a), wait(5101)}
+                               << Bytes{0x01, 0x04, 0x00, 0x01, 0x00, 0xFF};
     QTest::newRow("5 first is long") << QStringList{wait(5)} << Bytes{0x00, 0x01, 0x00, 0x01};
-    QTest::newRow("second short delay is long") << QStringList{down(a), wait(50), wait(60)}
-                                                << Bytes{0x05, 0x04, 0x00, 0x01, 0x00, 0x03};
+    QTest::newRow("second short delay is long")
+        << QStringList{down(a), wait(50), wait(60)} << Bytes{0x05, 0x04, 0x00, 0x01, 0x00, 0x03};
     QTest::newRow("release keeps bit 7") << QStringList{up(a), wait(300)} << Bytes{0x9E, 0x04};
     QTest::newRow("names compare exactly")
-        << QStringList{down(QStringLiteral("KP 7 ")), down(QStringLiteral("KP 7")), down(QStringLiteral("a")),
-                       up(QString(QChar(0x25BA))), down(QStringLiteral("MS-B5"))}
+        << QStringList{down(QStringLiteral("KP 7 ")), down(QStringLiteral("KP 7")),
+                       down(QStringLiteral("a")), up(QString(QChar(0x25BA))),
+                       down(QStringLiteral("MS-B5"))}
         << Bytes{0x01, 0x5F, 0x81, 0x4F, 0x01, 0xF4};
     QTest::newRow("unplayable lines are left out")
-        << QStringList{QString(), QStringLiteral("A [Down]"), MacroTag::down, a + QStringLiteral("   [Down]"),
-                       wait(0), wait(QStringLiteral("abc")), wait(QStringLiteral("99999999999")), up(a)}
+        << QStringList{QString(),
+                       QStringLiteral("A [Down]"),
+                       MacroTag::down,
+                       a + QStringLiteral("   [Down]"),
+                       wait(0),
+                       wait(QStringLiteral("abc")),
+                       wait(QStringLiteral("99999999999")),
+                       up(a)}
         << Bytes{0x81, 0x04};
     // Fixed faults: a long pause saturates instead of wrapping round to a short one, and a
     // short pause is folded only into a key record without a pause of its own; folding it
     // into a delay record would make different records of it, or lose the first pause.
-    QTest::newRow("long pause saturates") << QStringList{wait(1310720), wait(std::numeric_limits<int>::max())}
-                                          << Bytes{0x00, 0x01, 0xFF, 0xFF, 0x00, 0x01, 0xFF, 0xFF};
-    QTest::newRow("no fold into a medium delay") << QStringList{down(a), wait(2000), junk, wait(50)}
-                                                 << Bytes{0x01, 0x04, 0x64, 0x01, 0x00, 0x01, 0x00, 0x03};
-    QTest::newRow("no fold into a long delay") << QStringList{wait(8000), junk, wait(1000)}
-                                               << Bytes{0x00, 0x01, 0x01, 0x90, 0x00, 0x01, 0x00, 0x32};
-    QTest::newRow("no fold into the play count") << QStringList{junk, wait(100)} << Bytes{0x00, 0x01, 0x00, 0x05};
+    QTest::newRow("long pause saturates")
+        << QStringList{wait(1310720), wait(std::numeric_limits<int>::max())}
+        << Bytes{0x00, 0x01, 0xFF, 0xFF, 0x00, 0x01, 0xFF, 0xFF};
+    QTest::newRow("no fold into a medium delay")
+        << QStringList{down(a), wait(2000), junk, wait(50)}
+        << Bytes{0x01, 0x04, 0x64, 0x01, 0x00, 0x01, 0x00, 0x03};
+    QTest::newRow("no fold into a long delay")
+        << QStringList{wait(8000), junk, wait(1000)}
+        << Bytes{0x00, 0x01, 0x01, 0x90, 0x00, 0x01, 0x00, 0x32};
+    QTest::newRow("no fold into the play count")
+        << QStringList{junk, wait(100)} << Bytes{0x00, 0x01, 0x00, 0x05};
     QTest::newRow("no second fold") << QStringList{down(a), wait(50), junk, wait(60)}
                                     << Bytes{0x05, 0x04, 0x00, 0x01, 0x00, 0x03};
-    QTest::newRow("fold across a skipped key line") << QStringList{down(a), junk, wait(300)} << Bytes{0x1E, 0x04};
+    QTest::newRow("fold across a skipped key line")
+        << QStringList{down(a), junk, wait(300)} << Bytes{0x1E, 0x04};
 }
 
-void TestMacroEncoder::records()
-{
+void TestMacroEncoder::records() {
     QFETCH(QStringList, lines);
     QFETCH(Bytes, expected);
     const Bytes all = encodeMacroLines(lines, buildKeyNameTable());
@@ -71,14 +85,14 @@ void TestMacroEncoder::records()
     QCOMPARE(all.mid(2, all.size() - 4), expected);
 }
 
-void TestMacroEncoder::fullBlockIsNotCut()
-{
+void TestMacroEncoder::fullBlockIsNotCut() {
     QStringList lines;
     for (int i = 0; i < 31; ++i)
         lines << down(QStringLiteral("A")) << up(QStringLiteral("A"));
     // 62 records and the end mark fill the block exactly.
     bool cut = true;
-    const MacroBlock block = finishMacroBlock(encodeMacroLines(lines, buildKeyNameTable()), 300, &cut);
+    const MacroBlock block =
+        finishMacroBlock(encodeMacroLines(lines, buildKeyNameTable()), 300, &cut);
     QVERIFY(!cut);
     QCOMPARE(block[0], 0x01);
     QCOMPARE(block[1], 0x2C);

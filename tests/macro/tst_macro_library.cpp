@@ -17,20 +17,17 @@ namespace {
 QString down(const QString &key) { return key + MacroTag::down; }
 QString up(const QString &key) { return key + MacroTag::up; }
 
-QByteArray readAll(const QString &path)
-{
+QByteArray readAll(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeFile(const QString &path, const QByteArray &data)
-{
+void writeFile(const QString &path, const QByteArray &data) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
 }
 
-QStringList filesBelow(const QString &root)
-{
+QStringList filesBelow(const QString &root) {
     QStringList out;
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext())
@@ -65,8 +62,7 @@ private:
     std::unique_ptr<ScriptedDialogs> m_dialogs;
 };
 
-void TestMacroLibrary::init()
-{
+void TestMacroLibrary::init() {
     vmouse::reset();
     m_root = std::make_unique<QTemporaryDir>();
     m_device = std::make_unique<MS_HT66FB560>();
@@ -79,8 +75,7 @@ void TestMacroLibrary::init()
     m_dialogs = std::make_unique<ScriptedDialogs>();
 }
 
-void TestMacroLibrary::namingAndListing()
-{
+void TestMacroLibrary::namingAndListing() {
     // The library folder does not exist yet: the first macro creates it.
     QCOMPARE(m_lib->createMacroIni().toString(), QStringLiteral("Macro. 001"));
     QCOMPARE(m_lib->loadMacroIniConfig(QStringLiteral("Macro. 001")), (QVariantList{-1, 1}));
@@ -95,23 +90,32 @@ void TestMacroLibrary::namingAndListing()
     QVERIFY(QDir(folder()).mkdir(QStringLiteral("folder.bin")));
     // "C.BIN" is not the file of macro "C" on this file system, and ".bin" names no macro.
     QCOMPARE(m_lib->getMacroIniNames(),
-             (QStringList{".dot.bin", "A.bin", "b.bin", "Macro. 001.bin", "Macro. 002.bin", "Macro. 003.bin",
-                          "Macro. 004.bin"}));
+             (QStringList{".dot.bin", "A.bin", "b.bin", "Macro. 001.bin", "Macro. 002.bin",
+                          "Macro. 003.bin", "Macro. 004.bin"}));
 }
 
-void TestMacroLibrary::linesAndConfig()
-{
+void TestMacroLibrary::linesAndConfig() {
     const QString name = m_lib->createMacroIni().toString();
     m_lib->setMacroIniConfig(name, {-1, 7});
     // Characters the INI form treats specially, blanks at either end, non-ASCII arrows; the
     // arrows are stored as escapes.
-    const QStringList lines{down(", <"), up("; :"), down("' \""), up("\\ |"), down("= +"), down("KP 7 "),
-                            down(QString(QChar(0x25BA))), up(QString(QChar(0x25C4))), down(QString(QChar(0x25BC))),
-                            up(QString(QChar(0x25B2))), down("[ {"), QStringLiteral(" odd line ")};
+    const QStringList lines{down(", <"),
+                            up("; :"),
+                            down("' \""),
+                            up("\\ |"),
+                            down("= +"),
+                            down("KP 7 "),
+                            down(QString(QChar(0x25BA))),
+                            up(QString(QChar(0x25C4))),
+                            down(QString(QChar(0x25BC))),
+                            up(QString(QChar(0x25B2))),
+                            down("[ {"),
+                            QStringLiteral(" odd line ")};
     QVERIFY(m_lib->saveMacroIni(name, lines).toBool());
     QCOMPARE(m_lib->loadMacroIni(name), lines);
     const QByteArray text = readAll(fileOf(name));
-    for (const char *escaped : {"6=\\x25ba    [Down]", "7=\\x25c4      [Up]", "8=\\x25bc", "9=\\x25b2"})
+    for (const char *escaped :
+         {"6=\\x25ba    [Down]", "7=\\x25c4      [Up]", "8=\\x25bc", "9=\\x25b2"})
         QVERIFY2(text.contains(escaped), text.constData());
     QVERIFY(m_lib->saveMacroIni(name, {down("B")}).toBool());
     QCOMPARE(m_lib->loadMacroIni(name), QStringList{down("B")});
@@ -133,8 +137,7 @@ void TestMacroLibrary::linesAndConfig()
     QCOMPARE(m_lib->loadMacroIni("huge").size(), MacroLibrary::maxLines);
 }
 
-void TestMacroLibrary::missingAndHostileNames_data()
-{
+void TestMacroLibrary::missingAndHostileNames_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("missing") << QStringLiteral("gone");
     QTest::newRow("empty") << QString();
@@ -148,15 +151,14 @@ void TestMacroLibrary::missingAndHostileNames_data()
 
 // Every operation answers as for a macro that does not exist and touches no file; the upload
 // sends an empty macro (play count 1, end mark, zeros).
-void TestMacroLibrary::missingAndHostileNames()
-{
+void TestMacroLibrary::missingAndHostileNames() {
     QFETCH(QString, name);
     name.replace(QLatin1String("<root>"), m_root->path());
     const QByteArray planted = "[config]\nindex=1\ntotal=1\n[macro]\n0=A    [Down]\n";
     QVERIFY(QDir().mkpath(folder()));
-    for (const QString &f : {QStringLiteral("/modules/macro/escape.bin"), QStringLiteral("/modules/escape.bin"),
-                             QStringLiteral("/escape.bin"), QStringLiteral("/modules/macro/1/x.bin"),
-                             QStringLiteral("/in.mc")})
+    for (const QString &f : {QStringLiteral("/modules/macro/escape.bin"),
+                             QStringLiteral("/modules/escape.bin"), QStringLiteral("/escape.bin"),
+                             QStringLiteral("/modules/macro/1/x.bin"), QStringLiteral("/in.mc")})
         writeFile(m_root->path() + f, planted);
     const QStringList before = filesBelow(m_root->path());
 
@@ -168,7 +170,8 @@ void TestMacroLibrary::missingAndHostileNames()
     m_lib->renameMacroIniFile(name, QStringLiteral("taken"));
     if (qstrcmp(QTest::currentDataTag(), "missing") != 0)
         m_lib->renameMacroIniFile(QStringLiteral("x"), name); // no new name may lead out
-    m_dialogs->fileAnswers << m_root->path() + QStringLiteral("/in.mc") << m_root->path() + "/out.mc";
+    m_dialogs->fileAnswers << m_root->path() + QStringLiteral("/in.mc")
+                           << m_root->path() + "/out.mc";
     m_lib->loadMacroIniFromFile(name);
     m_lib->saveMacroIniToFile(name);
     QCOMPARE(m_dialogs->count(QStringLiteral("save")), 0);
@@ -182,8 +185,7 @@ void TestMacroLibrary::missingAndHostileNames()
     QCOMPARE(slot(7), empty);
 }
 
-void TestMacroLibrary::exchangeFilesAndRename()
-{
+void TestMacroLibrary::exchangeFilesAndRename() {
     const QString name = m_lib->createMacroIni().toString();
     m_lib->setMacroIniConfig(name, {-1, 300});
     QVERIFY(m_lib->saveMacroIni(name, {down("A"), up(", <")}).toBool());
@@ -204,7 +206,8 @@ void TestMacroLibrary::exchangeFilesAndRename()
     QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("Open File"));
 
     // Neither a file that cannot be read nor the macro's own file costs the macro its contents.
-    m_dialogs->fileAnswers << m_root->path() + QStringLiteral("/no such.mc") << fileOf(name) << fileOf(name);
+    m_dialogs->fileAnswers << m_root->path() + QStringLiteral("/no such.mc") << fileOf(name)
+                           << fileOf(name);
     m_lib->loadMacroIniFromFile(name);
     m_lib->loadMacroIniFromFile(name);
     m_lib->saveMacroIniToFile(name);
@@ -227,14 +230,14 @@ void TestMacroLibrary::exchangeFilesAndRename()
     QCOMPARE(vmouse::commands().size(), size_t(0)); // none of this uploads
 }
 
-void TestMacroLibrary::uploads()
-{
+void TestMacroLibrary::uploads() {
     const QString name = m_lib->createMacroIni().toString();
     QVERIFY(m_lib->saveMacroIni(name, {down("A")}).toBool());
     QCOMPARE(vmouse::commands().size(), size_t(0)); // no slot, no upload
 
     m_lib->setMacroIniConfig(name, {4, 300});
-    QVERIFY(m_lib->saveMacroIni(name, {down("A"), QStringLiteral("50   [Delay]"), up("A")}).toBool());
+    QVERIFY(
+        m_lib->saveMacroIni(name, {down("A"), QStringLiteral("50   [Delay]"), up("A")}).toBool());
     vmouse::Block expected{0x01, 0x2C, 0x05, 0x04, 0x81, 0x04};
     QCOMPARE(slot(5), expected);
     QCOMPARE(vmouse::commands().size(), size_t(1));
@@ -247,7 +250,8 @@ void TestMacroLibrary::uploads()
     QVERIFY(m_lib->saveMacroIni(name, lines).toBool());
     QCOMPARE(m_dialogs->count(QStringLiteral("warning")), 1);
     QCOMPARE(m_dialogs->shown[0].title, QStringLiteral("MACRO"));
-    QCOMPARE(m_dialogs->shown[0].text, QStringLiteral("Out of memory,\nsome command line has been cut."));
+    QCOMPARE(m_dialogs->shown[0].text,
+             QStringLiteral("Out of memory,\nsome command line has been cut."));
     QCOMPARE(slot(5)[0], 0x01);
     QCOMPARE(slot(5)[126], 0x01);
     QCOMPARE(slot(5)[127], 0x04);

@@ -37,8 +37,8 @@ public Q_SLOTS:
 
 private:
     static void publish(QQmlEngine *engine, const QString &name, const QString &file) {
-        QQmlComponent component(engine, QUrl::fromLocalFile(
-            QStringLiteral(QUICK_TEST_SOURCE_DIR "/../") + file));
+        QQmlComponent component(
+            engine, QUrl::fromLocalFile(QStringLiteral(QUICK_TEST_SOURCE_DIR "/../") + file));
         QObject *object = component.create();
         if (!object)
             qFatal("%s", qPrintable(component.errorString()));

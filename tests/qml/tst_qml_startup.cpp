@@ -85,7 +85,8 @@ private Q_SLOTS:
     void openingEndsInPlaceAndCloseExitsWithZero() {
         const QString bin = qEnvironmentVariable("Q7_BUILD_BIN");
         QTemporaryDir dir;
-        QCOMPARE(QProcess::execute("cp", {"-r", bin + "/modules", bin + "/q7config", dir.path()}), 0);
+        QCOMPARE(QProcess::execute("cp", {"-r", bin + "/modules", bin + "/q7config", dir.path()}),
+                 0);
         {
             QSettings options(dir.filePath("modules/setting/apConfig.bin"), qt48IniFormat());
             QVERIFY(options.contains("common/3"));
@@ -120,14 +121,20 @@ private Q_SLOTS:
         auto functions = [&] { return anyInRect(shot, QRect(50, 188, 40, 22), textColoured); };
         const QString artifacts = qEnvironmentVariable("Q7_ARTIFACTS", QDir::tempPath());
         QDir().mkpath(artifacts);
-        const bool inPlace = QTest::qWaitFor([&] {
-            return grab() && logoUp() && topBar() && bottomBar() && profiles() && functions();
-        }, 15000);
+        const bool inPlace = QTest::qWaitFor(
+            [&] {
+                return grab() && logoUp() && topBar() && bottomBar() && profiles() && functions();
+            },
+            15000);
         shot.save(artifacts + "/startup.png");
         QVERIFY2(inPlace, qPrintable(QString("logo %1, top bar %2, bottom bar %3, profiles %4, "
                                              "functions %5; see %6/startup.png")
-                                         .arg(logoUp()).arg(topBar()).arg(bottomBar())
-                                         .arg(profiles()).arg(functions()).arg(artifacts)));
+                                         .arg(logoUp())
+                                         .arg(topBar())
+                                         .arg(bottomBar())
+                                         .arg(profiles())
+                                         .arg(functions())
+                                         .arg(artifacts)));
         // The logo left its starting place, and the frame's corner shows the skin.
         QVERIFY(!accentish(shot.pixel(514, 278)));
         QVERIFY(accentish(shot.pixel(20, 8)));

@@ -43,9 +43,7 @@ inline QList<uint> uints(const QVariant &v) {
     return out;
 }
 
-inline QList<uint> seq(int n, int first) {
-    return uints(numbers(n, first));
-}
+inline QList<uint> seq(int n, int first) { return uints(numbers(n, first)); }
 
 class ProfileFiles {
 public:

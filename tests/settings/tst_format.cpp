@@ -17,9 +17,7 @@ QByteArray readAll(const QString &path) {
     return f.readAll();
 }
 
-QByteArray golden(const char *name) {
-    return readAll(QStringLiteral(GOLDEN_DIR "/") + name);
-}
+QByteArray golden(const char *name) { return readAll(QStringLiteral(GOLDEN_DIR "/") + name); }
 
 QVariant valueIn(const QByteArray &bytes, const QString &key) {
     for (const qt48ini::Entry &e : qt48ini::parse(bytes, qt48ini::Codec::Latin1).entries) {

@@ -12,13 +12,9 @@ namespace {
 
 const QStringList groups = {"profile_sw", "profile_fw", "matrix_fw", "other_fw"};
 
-QString k(const QString &group, int profile) {
-    return group + "/" + QString::number(profile);
-}
+QString k(const QString &group, int profile) { return group + "/" + QString::number(profile); }
 
-QList<uint> seq128(int first) {
-    return seq(128, first);
-}
+QList<uint> seq128(int first) { return seq(128, first); }
 
 // Gives every profile of the working file its own recognisable values: profile_fw/p counts up
 // from 10 p, matrix_fw/p from 10 p + 1, other_fw/p from 10 p + 2.

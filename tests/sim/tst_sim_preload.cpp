@@ -40,7 +40,7 @@ void PreloadTest::programTalksToThePreloadedMouse() {
     const QByteArray text = log.readAll();
     QVERIFY(text.contains("feature virtual-mouse/0 9 00 01 08 00 00 00 00 00 f6"));
     // Two runs, two greetings: the log is appended to.
-    QCOMPARE(text.count("00 01 08 00 00 00 00 00 f6"), 4);  // wire and decoded, twice
+    QCOMPARE(text.count("00 01 08 00 00 00 00 00 f6"), 4); // wire and decoded, twice
 }
 
 QTEST_GUILESS_MAIN(PreloadTest)

@@ -16,9 +16,10 @@ class GnomeTest : public QObject {
     std::unique_ptr<QSettings> file;
     GSettings *desktop = nullptr;
 
-    std::unique_ptr<SystemMouseSettings> make(const char *schema = GnomePointerSystem::defaultSchema) {
-        return std::make_unique<SystemMouseSettings>(file.get(), [] { return 1; },
-                                                     std::make_unique<GnomePointerSystem>(schema));
+    std::unique_ptr<SystemMouseSettings>
+    make(const char *schema = GnomePointerSystem::defaultSchema) {
+        return std::make_unique<SystemMouseSettings>(
+            file.get(), [] { return 1; }, std::make_unique<GnomePointerSystem>(schema));
     }
     QByteArray accelProfile() {
         gchar *name = g_settings_get_string(desktop, "accel-profile");
@@ -34,7 +35,9 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         GSettingsSchemaSource *source = g_settings_schema_source_get_default();
         GSettingsSchema *schema =
-            source ? g_settings_schema_source_lookup(source, GnomePointerSystem::defaultSchema, TRUE) : nullptr;
+            source
+                ? g_settings_schema_source_lookup(source, GnomePointerSystem::defaultSchema, TRUE)
+                : nullptr;
         if (!schema)
             QSKIP("the GNOME desktop schemas are not installed");
         g_settings_schema_unref(schema);
@@ -48,7 +51,10 @@ private Q_SLOTS:
 
     void settingsReachTheDesktop() {
         auto s = make();
-        const struct { uint position; double speed; } speeds[] = {{0, -1.0}, {1, -8 / 9.0}, {5, 0.0}, {6, 0.2}, {10, 1.0}};
+        const struct {
+            uint position;
+            double speed;
+        } speeds[] = {{0, -1.0}, {1, -8 / 9.0}, {5, 0.0}, {6, 0.2}, {10, 1.0}};
         for (const auto &p : speeds) {
             s->setCursorSpeed(p.position);
             QCOMPARE(g_settings_get_double(desktop, "speed"), p.speed);
@@ -59,7 +65,8 @@ private Q_SLOTS:
         QCOMPARE(accelProfile(), "flat");
         s->setAcceleration(true);
         QCOMPARE(accelProfile(), "adaptive");
-        QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed"); // GNOME has no such setting
+        QTest::ignoreMessage(QtDebugMsg,
+                             "setVerticalScrollLines Failed"); // GNOME has no such setting
         s->setVerticalScrollLines(4);
         QCOMPARE(s->getVerticalScrollLines(), 4u);
 
@@ -72,8 +79,8 @@ private Q_SLOTS:
 
     void missingSchemaReportsFailuresAndStillStores() {
         auto s = make("org.q7config.no.such.schema");
-        for (const char *m : {"setAcceleration Failed", "setCursorSpeed Failed", "setVerticalScrollLines Failed",
-                              "setDoubleClickSpeed Failed"})
+        for (const char *m : {"setAcceleration Failed", "setCursorSpeed Failed",
+                              "setVerticalScrollLines Failed", "setDoubleClickSpeed Failed"})
             QTest::ignoreMessage(QtDebugMsg, m);
         s->setAcceleration(false);
         s->setCursorSpeed(3);

@@ -44,11 +44,13 @@ private Q_SLOTS:
         for (uint p : {0u, 5u, 10u})
             s->setDoubleClickSpeed(p);
         s->setAcceleration(false);
-        QCOMPARE(calls, (QStringList{"speed 1", "speed 2", "speed 20", "lines 1", "lines 11", "double-click 900",
-                                     "double-click 550", "double-click 200", "acceleration 0"}));
+        QCOMPARE(calls, (QStringList{"speed 1", "speed 2", "speed 20", "lines 1", "lines 11",
+                                     "double-click 900", "double-click 550", "double-click 200",
+                                     "acceleration 0"}));
         reopen();
         s = make();
-        QCOMPARE(file->value("profile_sw/1").toStringList(), (QStringList{"false", "10", "10", "10"}));
+        QCOMPARE(file->value("profile_sw/1").toStringList(),
+                 (QStringList{"false", "10", "10", "10"}));
         QVERIFY(!s->getAcceleration());
         QCOMPARE(s->getCursorSpeed(), 10u);
         s->setAcceleration(true);
@@ -84,7 +86,8 @@ private Q_SLOTS:
         QCOMPARE(calls, QStringList{"double-click 60"});
         QCOMPARE(s->getCursorSpeed(), 11u);
 
-        SystemMouseSettings noSystem(file.get(), [] { return 1; }, nullptr);
+        SystemMouseSettings noSystem(
+            file.get(), [] { return 1; }, nullptr);
         QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
         noSystem.setVerticalScrollLines(7);
         QCOMPARE(noSystem.getVerticalScrollLines(), 7u);
@@ -93,20 +96,22 @@ private Q_SLOTS:
     void shortOrMissingListsAreCompleted() {
         const QVariantList defaults = SystemMouseSettings::defaultList();
         file->setValue("profile_sw/3", QVariantList{false, 7u});
-        file->setValue("profile_sw/5", QStringLiteral("false")); // a one-element list as read from a file
+        file->setValue("profile_sw/5",
+                       QStringLiteral("false")); // a one-element list as read from a file
         auto s = make();
         profile = 3;
         QCOMPARE(s->getDoubleClickSpeed(), defaults[3].toUInt());
         s->setDoubleClickSpeed(2);
-        QCOMPARE(file->value("profile_sw/3").toStringList(), (QStringList{"false", "7", defaults[2].toString(), "2"}));
+        QCOMPARE(file->value("profile_sw/3").toStringList(),
+                 (QStringList{"false", "7", defaults[2].toString(), "2"}));
         profile = 4;
         QCOMPARE(s->getAcceleration(), defaults[0].toBool());
         s->setVerticalScrollLines(6);
         QCOMPARE(file->value("profile_sw/4").toList().size(), 4);
         profile = 5;
         s->setCursorSpeed(1);
-        QCOMPARE(file->value("profile_sw/5").toStringList(), (QStringList{"false", "1", defaults[2].toString(),
-                                                                          defaults[3].toString()}));
+        QCOMPARE(file->value("profile_sw/5").toStringList(),
+                 (QStringList{"false", "1", defaults[2].toString(), defaults[3].toString()}));
     }
 };
 

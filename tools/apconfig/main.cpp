@@ -37,7 +37,8 @@ QJsonValue need(const QJsonObject &object, const char *name) {
 int integer(const QJsonValue &value, const QString &what, int low, int high) {
     const double d = value.toDouble();
     if (!value.isDouble() || d < low || d > high || d != std::floor(d))
-        throw BadSource{QStringLiteral("%1 must be an integer in %2..%3").arg(what).arg(low).arg(high)};
+        throw BadSource{
+            QStringLiteral("%1 must be an integer in %2..%3").arg(what).arg(low).arg(high)};
     return int(d);
 }
 
@@ -150,8 +151,8 @@ int main(int argc, char **argv) {
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(sourceFile.readAll(), &parseError);
     if (!doc.isObject()) {
-        err << args.at(1) << ": " << parseError.errorString() << " at offset "
-            << parseError.offset << "\n";
+        err << args.at(1) << ": " << parseError.errorString() << " at offset " << parseError.offset
+            << "\n";
         return 1;
     }
     Entries entries;

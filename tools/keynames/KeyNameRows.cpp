@@ -7,8 +7,7 @@ namespace {
 // A string literal that C++ (u"...") and JavaScript ("...") read the same way: ASCII stays,
 // quotes and backslashes are escaped, everything else becomes \uXXXX so the generated files
 // do not depend on the compiler's idea of the source encoding.
-QByteArray quoted(const QString &s)
-{
+QByteArray quoted(const QString &s) {
     QByteArray out = "\"";
     for (const QChar c : s) {
         const ushort u = c.unicode();
@@ -24,18 +23,17 @@ QByteArray quoted(const QString &s)
     return out + '"';
 }
 
-QByteArray hexCode(int code)
-{
+QByteArray hexCode(int code) {
     return "0x" + QByteArray::number(code, 16).toUpper().rightJustified(2, '0');
 }
 
-const char generatedNote[] = "// Generated at build time from macro/data/keynames.tsv by q7_keynames_gen.\n"
-                             "// Edit the data file, not this file.\n";
+const char generatedNote[] =
+    "// Generated at build time from macro/data/keynames.tsv by q7_keynames_gen.\n"
+    "// Edit the data file, not this file.\n";
 
 } // namespace
 
-QList<KeyNameSourceRow> parseKeyNameRows(const QByteArray &data, QString *error)
-{
+QList<KeyNameSourceRow> parseKeyNameRows(const QByteArray &data, QString *error) {
     QList<KeyNameSourceRow> rows;
     QSet<QString> names;
     QSet<int> codes;
@@ -80,19 +78,17 @@ QList<KeyNameSourceRow> parseKeyNameRows(const QByteArray &data, QString *error)
     return rows;
 }
 
-QByteArray renderKeyNameCpp(const QList<KeyNameSourceRow> &rows)
-{
+QByteArray renderKeyNameCpp(const QList<KeyNameSourceRow> &rows) {
     QByteArray out = generatedNote;
     out += "#include \"KeyNames.h\"\n\nconst KeyNameRow keyNameRows[] = {\n";
     for (const KeyNameSourceRow &r : rows)
-        out += "    {u" + quoted(r.name) + ", " + hexCode(r.code) + ", " + (r.mouse ? "true" : "false")
-               + "},\n";
+        out += "    {u" + quoted(r.name) + ", " + hexCode(r.code) + ", " +
+               (r.mouse ? "true" : "false") + "},\n";
     out += "};\n\nconst int keyNameRowCount = " + QByteArray::number(rows.size()) + ";\n";
     return out;
 }
 
-QByteArray renderKeyNameQml(const QList<KeyNameSourceRow> &rows)
-{
+QByteArray renderKeyNameQml(const QList<KeyNameSourceRow> &rows) {
     QByteArray byName[2], byCode[2]; // [0] keyboard, [1] mouse
     for (const KeyNameSourceRow &r : rows) {
         byName[r.mouse] += "        " + quoted(r.name) + ": " + hexCode(r.code) + ",\n";
@@ -109,16 +105,20 @@ QByteArray renderKeyNameQml(const QList<KeyNameSourceRow> &rows)
 // The key names the pages show and record, both ways: keyboard usages and mouse buttons.
 Item {
     readonly property var str2keycode: ({
-)" + byName[0] + R"(
+)" + byName[0] +
+           R"(
     })
     readonly property var keycode2str: ({
-)" + byCode[0] + R"(
+)" + byCode[0] +
+           R"(
     })
     readonly property var str2mousecode: ({
-)" + byName[1] + R"(
+)" + byName[1] +
+           R"(
     })
     readonly property var mousecode2str: ({
-)" + byCode[1] + R"(
+)" + byCode[1] +
+           R"(
     })
 
     // Only the table's own rows count: "constructor" or "toString" are not key names.

@@ -17,8 +17,7 @@
 
 namespace {
 
-bool writeIfChanged(const QString &path, const QByteArray &content, QString *error)
-{
+bool writeIfChanged(const QString &path, const QByteArray &content, QString *error) {
     QFile old(path);
     if (old.open(QIODevice::ReadOnly) && old.readAll() == content)
         return true; // leave the timestamp alone so nothing rebuilds needlessly
@@ -32,8 +31,7 @@ bool writeIfChanged(const QString &path, const QByteArray &content, QString *err
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QString input, cppOut, qmlOut;

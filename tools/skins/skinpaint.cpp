@@ -86,8 +86,10 @@ void iconMouse(QPainter &p, const QRectF &r, const QColor &c) {
     p.setPen(pen(c, qMax(1.2, w / 14)));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(body, body.width() / 2, body.width() / 2);
-    p.drawLine(QPointF(body.center().x(), body.top()), QPointF(body.center().x(), body.top() + h * 0.3));
-    p.drawLine(QPointF(body.left(), body.top() + h * 0.3), QPointF(body.right(), body.top() + h * 0.3));
+    p.drawLine(QPointF(body.center().x(), body.top()),
+               QPointF(body.center().x(), body.top() + h * 0.3));
+    p.drawLine(QPointF(body.left(), body.top() + h * 0.3),
+               QPointF(body.right(), body.top() + h * 0.3));
 }
 
 void iconMacro(QPainter &p, const QRectF &r, const QColor &c) {
@@ -107,8 +109,10 @@ void iconMacro(QPainter &p, const QRectF &r, const QColor &c) {
 }
 
 void iconColor(QPainter &p, const QRectF &r, const QColor &c) {
-    const QRectF ring = r.adjusted(r.width() * 0.12, r.height() * 0.12, -r.width() * 0.12, -r.height() * 0.12);
-    const QColor parts[3] = {QColor(0xff, 0x4d, 0x5e), QColor(0x4d, 0xe0, 0x7a), QColor(0x4d, 0x9e, 0xff)};
+    const QRectF ring =
+        r.adjusted(r.width() * 0.12, r.height() * 0.12, -r.width() * 0.12, -r.height() * 0.12);
+    const QColor parts[3] = {QColor(0xff, 0x4d, 0x5e), QColor(0x4d, 0xe0, 0x7a),
+                             QColor(0x4d, 0x9e, 0xff)};
     for (int i = 0; i < 3; ++i) {
         // Grey (idle) and faint (watermark) versions keep the hues but not their full strength.
         const int strength = c == kIcon ? 150 : c.alpha();
@@ -243,8 +247,10 @@ void iconCut(QPainter &p, const QRectF &r, const QColor &c) {
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(r.x() + w * 0.3, r.y() + w * 0.75), w * 0.13, w * 0.13);
     p.drawEllipse(QPointF(r.x() + w * 0.7, r.y() + w * 0.75), w * 0.13, w * 0.13);
-    p.drawLine(QPointF(r.x() + w * 0.38, r.y() + w * 0.64), QPointF(r.x() + w * 0.72, r.y() + w * 0.12));
-    p.drawLine(QPointF(r.x() + w * 0.62, r.y() + w * 0.64), QPointF(r.x() + w * 0.28, r.y() + w * 0.12));
+    p.drawLine(QPointF(r.x() + w * 0.38, r.y() + w * 0.64),
+               QPointF(r.x() + w * 0.72, r.y() + w * 0.12));
+    p.drawLine(QPointF(r.x() + w * 0.62, r.y() + w * 0.64),
+               QPointF(r.x() + w * 0.28, r.y() + w * 0.12));
 }
 
 void iconCross(QPainter &p, const QRectF &r, const QColor &c) {
@@ -261,8 +267,10 @@ void iconPaste(QPainter &p, const QRectF &r, const QColor &c) {
     p.drawRoundedRect(QRectF(r.x() + w * 0.2, r.y() + w * 0.18, w * 0.6, w * 0.7), 2, 2);
     p.setBrush(c);
     p.drawRoundedRect(QRectF(r.x() + w * 0.36, r.y() + w * 0.1, w * 0.28, w * 0.16), 1, 1);
-    p.drawLine(QPointF(r.x() + w * 0.32, r.y() + w * 0.5), QPointF(r.x() + w * 0.68, r.y() + w * 0.5));
-    p.drawLine(QPointF(r.x() + w * 0.32, r.y() + w * 0.66), QPointF(r.x() + w * 0.6, r.y() + w * 0.66));
+    p.drawLine(QPointF(r.x() + w * 0.32, r.y() + w * 0.5),
+               QPointF(r.x() + w * 0.68, r.y() + w * 0.5));
+    p.drawLine(QPointF(r.x() + w * 0.32, r.y() + w * 0.66),
+               QPointF(r.x() + w * 0.6, r.y() + w * 0.66));
 }
 
 QImage icon(int size, const IconFn &fn, const QColor &c) {
@@ -307,8 +315,10 @@ QImage frameBackground(const Skin &s) {
     p.setPen(pen(alpha(s.accent, 220), 2.5));
     const int L = 30, m = 8;
     p.drawPolyline(QPolygonF({QPointF(m, m + L), QPointF(m, m), QPointF(m + L, m)}));
-    p.drawPolyline(QPolygonF({QPointF(1000 - m - L, m), QPointF(1000 - m, m), QPointF(1000 - m, m + L)}));
-    p.drawPolyline(QPolygonF({QPointF(m, 600 - m - L), QPointF(m, 600 - m), QPointF(m + L, 600 - m)}));
+    p.drawPolyline(
+        QPolygonF({QPointF(1000 - m - L, m), QPointF(1000 - m, m), QPointF(1000 - m, m + L)}));
+    p.drawPolyline(
+        QPolygonF({QPointF(m, 600 - m - L), QPointF(m, 600 - m), QPointF(m + L, 600 - m)}));
     p.drawPolyline(QPolygonF({QPointF(1000 - m - L, 600 - m), QPointF(1000 - m, 600 - m),
                               QPointF(1000 - m, 600 - m - L)}));
     // Hairlines that frame the page area between the two menus.
@@ -440,8 +450,8 @@ QImage paletteStrip() {
     QImage image = canvas(256, 16);
     Painter p(&image);
     QLinearGradient g(0, 0, 256, 0);
-    const QColor stops[9] = {Qt::black, Qt::red, Qt::yellow, Qt::green, Qt::cyan,
-                             Qt::blue, Qt::magenta, Qt::white, Qt::black};
+    const QColor stops[9] = {Qt::black, Qt::red,     Qt::yellow, Qt::green, Qt::cyan,
+                             Qt::blue,  Qt::magenta, Qt::white,  Qt::black};
     for (int i = 0; i < 9; ++i)
         g.setColorAt(i / 8.0, stops[i]);
     p.setPen(QPen(QColor(255, 255, 255, 40), 1));
@@ -480,7 +490,7 @@ QImage model(const Skin &s, bool lighting) {
     if (lighting) {
         // The light ring glows around the lower shell.
         QConicalGradient ring(QPointF(51, 120), 90);
-        const QColor rainbow[7] = {QColor(255, 60, 80), QColor(255, 170, 40), QColor(240, 240, 60),
+        const QColor rainbow[7] = {QColor(255, 60, 80),  QColor(255, 170, 40), QColor(240, 240, 60),
                                    QColor(60, 230, 120), QColor(40, 200, 255), QColor(120, 90, 255),
                                    QColor(255, 60, 80)};
         for (int i = 0; i < 7; ++i)
@@ -545,8 +555,12 @@ Painters painters() {
     pair("common/solid-cut", 20, iconCut);
     pair("common/solid-delete", 20, iconCross);
     pair("common/solid-paste", 20, iconPaste);
-    m["common/btnFileListFrame.png"] = [](const Skin &) { return frame(220, 26, 4, QColor(255, 255, 255, 30)); };
-    m["common/btnFrame.png"] = [](const Skin &) { return frame(200, 26, 4, QColor(255, 255, 255, 30)); };
+    m["common/btnFileListFrame.png"] = [](const Skin &) {
+        return frame(220, 26, 4, QColor(255, 255, 255, 30));
+    };
+    m["common/btnFrame.png"] = [](const Skin &) {
+        return frame(200, 26, 4, QColor(255, 255, 255, 30));
+    };
     m["common/btnGroup2_FILLER_0.png"] = [](const Skin &s) { return filler(s, 60, 30, false); };
     m["common/btnGroup2_FILLER_1.png"] = [](const Skin &s) { return filler(s, 60, 30, true); };
     m["common/btnGroup_4_BASE.png"] = [](const Skin &) { return segmentedTrack(360, 30, 4); };
@@ -555,7 +569,9 @@ Painters painters() {
     m["common/btnGroup_FILLER_1.png"] = [](const Skin &s) { return filler(s, 90, 30, true); };
     m["common/checkbox_0.png"] = [](const Skin &s) { return checkbox(s, false); };
     m["common/checkbox_1.png"] = [](const Skin &s) { return checkbox(s, true); };
-    m["common/draw_inputValue.png"] = [](const Skin &) { return frame(46, 22, 3, QColor(255, 255, 255, 40)); };
+    m["common/draw_inputValue.png"] = [](const Skin &) {
+        return frame(46, 22, 3, QColor(255, 255, 255, 40));
+    };
     m["common/draw_line.png"] = [](const Skin &s) {
         QImage image = canvas(480, 2);
         Painter p(&image);
@@ -564,8 +580,12 @@ Painters painters() {
     };
     m["common/draw_palette.png"] = [](const Skin &) { return paletteStrip(); };
     m["common/draw_paletteIndex.png"] = [](const Skin &) { return paletteIndex(); };
-    m["common/filelist_BASE.png"] = [](const Skin &) { return frame(220, 260, 6, QColor(255, 255, 255, 26)); };
-    m["common/fram_2btn.png"] = [](const Skin &) { return frame(90, 40, 8, QColor(255, 255, 255, 26)); };
+    m["common/filelist_BASE.png"] = [](const Skin &) {
+        return frame(220, 260, 6, QColor(255, 255, 255, 26));
+    };
+    m["common/fram_2btn.png"] = [](const Skin &) {
+        return frame(90, 40, 8, QColor(255, 255, 255, 26));
+    };
     m["common/slider_BASE.png"] = [](const Skin &) { return segmentedTrack(210, 12, 7); };
     m["common/slider_FILLER_0.png"] = [](const Skin &s) { return filler(s, 210, 12, false); };
     m["common/slider_FILLER_1.png"] = [](const Skin &s) { return filler(s, 210, 12, true); };
@@ -573,10 +593,18 @@ Painters painters() {
     m["common/slider_11_FILLER_0.png"] = [](const Skin &s) { return filler(s, 330, 12, false); };
     m["common/slider_11_FILLER_1.png"] = [](const Skin &s) { return filler(s, 330, 12, true); };
 
-    m["list_center/fnColorBackground.png"] = [](const Skin &s) { return pagePanel(s, 759, 396, iconColor, 215); };
-    m["list_center/fnCommonBackground.png"] = [](const Skin &s) { return pagePanel(s, 759, 396, iconSensor, 215); };
-    m["list_center/fnKeydefineBackground.png"] = [](const Skin &s) { return pagePanel(s, 759, 396, iconMouse, 215); };
-    m["list_center/fnMacroBackground.png"] = [](const Skin &s) { return pagePanel(s, 759, 396, iconMacro, 215); };
+    m["list_center/fnColorBackground.png"] = [](const Skin &s) {
+        return pagePanel(s, 759, 396, iconColor, 215);
+    };
+    m["list_center/fnCommonBackground.png"] = [](const Skin &s) {
+        return pagePanel(s, 759, 396, iconSensor, 215);
+    };
+    m["list_center/fnKeydefineBackground.png"] = [](const Skin &s) {
+        return pagePanel(s, 759, 396, iconMouse, 215);
+    };
+    m["list_center/fnMacroBackground.png"] = [](const Skin &s) {
+        return pagePanel(s, 759, 396, iconMacro, 215);
+    };
     m["list_center/globalsettingBackground.png"] = [](const Skin &s) {
         QImage image = pagePanel(s, 340, 420, nullptr, 248);
         Painter p(&image);
@@ -590,7 +618,9 @@ Painters painters() {
     pair("list_up/applicationSetting", 24, iconGear);
     pair("list_up/applicationMinimize", 24, iconClose);
 
-    m["list_fn/listFnBtn_0.png"] = [](const Skin &) { return frame(150, 37, 6, QColor(255, 255, 255, 22), 210); };
+    m["list_fn/listFnBtn_0.png"] = [](const Skin &) {
+        return frame(150, 37, 6, QColor(255, 255, 255, 22), 210);
+    };
     m["list_fn/listFnBtn_1.png"] = [](const Skin &s) {
         QImage image = frame(150, 37, 6, alpha(s.accent, 190), 230);
         Painter p(&image);
@@ -616,7 +646,9 @@ Painters painters() {
         p.drawLine(QPointF(20, 12), QPointF(44, 12));
         return image;
     };
-    m["list_pf/profileFW_0.png"] = [](const Skin &) { return frame(52, 37, 6, QColor(255, 255, 255, 26), 235); };
+    m["list_pf/profileFW_0.png"] = [](const Skin &) {
+        return frame(52, 37, 6, QColor(255, 255, 255, 26), 235);
+    };
     m["list_pf/profileFW_1.png"] = [](const Skin &s) {
         QImage image = frame(52, 37, 6, s.accent, 235);
         Painter p(&image);

@@ -18,13 +18,16 @@
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Shows a warning box in the running q7config."));
+    parser.setApplicationDescription(
+        QStringLiteral("Shows a warning box in the running q7config."));
     parser.addHelpOption();
-    const QCommandLineOption program(QStringLiteral("program"),
-                                     QStringLiteral("The running program's file."), QStringLiteral("path"),
-                                     QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7config")));
-    const QCommandLineOption tag(QStringLiteral("tag"), QStringLiteral("Message tag (default 9487)."),
-                                 QStringLiteral("n"), QStringLiteral("9487"));
+    const QCommandLineOption program(
+        QStringLiteral("program"), QStringLiteral("The running program's file."),
+        QStringLiteral("path"),
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7config")));
+    const QCommandLineOption tag(QStringLiteral("tag"),
+                                 QStringLiteral("Message tag (default 9487)."), QStringLiteral("n"),
+                                 QStringLiteral("9487"));
     const QCommandLineOption withNul(QStringLiteral("with-nul"),
                                      QStringLiteral("Count a terminating NUL in the length."));
     parser.addOption(program);
@@ -43,14 +46,16 @@ int main(int argc, char **argv) {
     if (parser.isSet(withNul))
         bytes.append('\0');
     if (quint64(bytes.size()) > CopyDataFrame::maxLength) {
-        std::fprintf(stderr, "q7warnmsg: the text is longer than %u bytes\n", CopyDataFrame::maxLength);
+        std::fprintf(stderr, "q7warnmsg: the text is longer than %u bytes\n",
+                     CopyDataFrame::maxLength);
         return 1;
     }
 
     QLocalSocket socket;
     socket.connectToServer(CopyDataFrame::serverName(parser.value(program)));
     if (!socket.waitForConnected(3000)) {
-        std::fprintf(stderr, "q7warnmsg: no running copy of %s\n", qPrintable(parser.value(program)));
+        std::fprintf(stderr, "q7warnmsg: no running copy of %s\n",
+                     qPrintable(parser.value(program)));
         return 2;
     }
     socket.write(CopyDataFrame::encode(tagValue, bytes));
