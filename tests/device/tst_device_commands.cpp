@@ -107,17 +107,27 @@ private Q_SLOTS:
         bindQuietly(dev);
         using Set = void (MS_HT66FB560::*)(uchar, uchar *);
         using Get = bool (MS_HT66FB560::*)(uchar, uchar *);
-        const Set sets[] = {&MS_HT66FB560::hid_0CH_SetFwProfile,
-                            &MS_HT66FB560::hid_0DH_SetKeyMatrix,
-                            &MS_HT66FB560::hid_0FH_SetMacroKey};
-        const Get gets[] = {&MS_HT66FB560::hid_8CH_GetFwProfile,
-                            &MS_HT66FB560::hid_8DH_GetKeyMatrix,
-                            &MS_HT66FB560::hid_8FH_GetMacroKey};
+        Set set = nullptr;
+        Get get = nullptr;
+        switch (kind) {
+        case 0:
+            set = &MS_HT66FB560::hid_0CH_SetFwProfile;
+            get = &MS_HT66FB560::hid_8CH_GetFwProfile;
+            break;
+        case 1:
+            set = &MS_HT66FB560::hid_0DH_SetKeyMatrix;
+            get = &MS_HT66FB560::hid_8DH_GetKeyMatrix;
+            break;
+        default:
+            set = &MS_HT66FB560::hid_0FH_SetMacroKey;
+            get = &MS_HT66FB560::hid_8FH_GetMacroKey;
+            break;
+        }
         const auto block = pattern(uchar(kind * 50 + id));
         auto out = block;
         vmouse::Block back{};
-        (dev.*sets[kind])(uchar(id), out.data());
-        QVERIFY((dev.*gets[kind])(uchar(id), back.data()));
+        (dev.*set)(uchar(id), out.data());
+        QVERIFY((dev.*get)(uchar(id), back.data()));
         const vmouse::State st = vmouse::state();
         QCOMPARE(kind == 0   ? st.profiles[id]
                  : kind == 1 ? st.matrices[id]
