@@ -1,10 +1,13 @@
-// Runs the QML shell tests in shell/ with recording stand-ins published as ui_View and ui_Ctl,
-// exactly where the program publishes the real ones (the engine's root context).
+// The QML test runners' setup: recording stand-ins published as ui_View and ui_Ctl exactly where
+// the program publishes the real ones (the engine's root context).
+#pragma once
+
 #include <QDir>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QtQuickTest>
+#include <QStringList>
+#include <QVariant>
 
 // Hands lists back the way the view's slots do (string lists and variants holding them are
 // list-like objects on the script side, not script arrays), so the stand-ins can answer alike.
@@ -18,6 +21,7 @@ public:
                    ? QVariant(value.toStringList())
                    : value;
     }
+    Q_INVOKABLE QVariantList variantList(const QVariantList &list) const { return list; }
     Q_INVOKABLE QVariantMap map(const QVariantMap &map) const { return map; }
 };
 
@@ -37,8 +41,7 @@ public Q_SLOTS:
 
 private:
     static void publish(QQmlEngine *engine, const QString &name, const QString &file) {
-        QQmlComponent component(
-            engine, QUrl::fromLocalFile(QStringLiteral(QUICK_TEST_SOURCE_DIR "/../") + file));
+        QQmlComponent component(engine, QUrl::fromLocalFile(QStringLiteral(Q7_STAND_IN_DIR "/") + file));
         QObject *object = component.create();
         if (!object)
             qFatal("%s", qPrintable(component.errorString()));
@@ -46,6 +49,3 @@ private:
         engine->rootContext()->setContextProperty(name, object);
     }
 };
-
-QUICK_TEST_MAIN_WITH_SETUP(tst_qml_shell, StandIns)
-#include "tst_qml_shell.moc"
