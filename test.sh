@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test:
-#   1. the Release build, every test;
+#   1. the Release build, every test, and the Windows sources compiled for syntax;
 #   2. the same suite built with AddressSanitizer and UBSan;
 #   3. the device link's threads under ThreadSanitizer;
 #   4. short, bounded libFuzzer runs of the macro encoder and the settings-file reader.
@@ -28,6 +28,9 @@ echo "== Release build =="
 configure build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
 with_display ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Windows back ends: mingw-w64, syntax only =="
+cmake --build build -j "$jobs" --target check_windows_sources
 
 echo "== AddressSanitizer + UBSan build =="
 configure build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON -DQ7_BUILD_BENCH=OFF

@@ -17,6 +17,8 @@ packages=(
     libx11-dev libxi-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas libglib2.0-bin
     # a font with Chinese glyphs for the Chinese language files
     fonts-wqy-microhei
+    # the Windows back ends compiled for syntax by the tests
+    g++-mingw-w64-x86-64-posix
     # headless display for the tests
     xvfb xauth xcompmgr x11-utils
 )
