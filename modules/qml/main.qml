@@ -27,6 +27,9 @@ Item {
     property bool isCustomBackground: _Page_Globalsetting.isCustomBackground
     property url sourceCustomBackground: _Page_Globalsetting.sourceCustomBackground
 
+    // The bottom bar, whose whole-program reset and apply the pages answer.
+    readonly property Item bottomBar: downItem
+
     // The skin's own accent, for the few shell details the images do not carry.
     readonly property color accentColor: skin_No === 2 ? "#ff8a2a" : "#1ec8e6"
 

@@ -1,0 +1,224 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import "ControlRules.js" as Rules
+
+// A drop-down list: a field with the current item's text and a "▼" mark, and below it the list
+// of items (list-model rows with a text textX) that a click opens. Closed, the arrow keys step
+// through the items directly; open, they move the highlight and Return chooses it.
+Item {
+    id: dropdown
+    // A ListModel whose rows carry textX.
+    property var model: null
+    // The item current from the start, -1 for none.
+    property int defaultIndex: -1
+    property int currentIndex: defaultIndex
+    property bool opened: false
+    property int highlightIndex: -1
+    property int rowHeight: 24
+    property int maxVisibleRows: 8
+    readonly property int count: rows.count
+    readonly property string currentText: textAt(currentIndex, revision)
+
+    // Bumped on every change of the model, so the field's text follows edits of its rows.
+    property int revision: 0
+
+    signal listOpened
+    signal listClosed
+    signal listElementClicked(int index)
+
+    implicitWidth: sliderImage.implicitWidth > 0 ? sliderImage.implicitWidth : 210
+    implicitHeight: 26
+    // An open list lies above everything else of the page.
+    z: opened ? 100 : 0
+    activeFocusOnTab: true
+
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: currentText
+    Accessible.description: opened ? "open" : ""
+
+    function setCurIndex(index) {
+        currentIndex = index >= 0 && index < count ? index : -1
+    }
+    function getCurIndex() {
+        return currentIndex
+    }
+    function textAt(index, unused) {
+        if (model && index >= 0 && index < model.count)
+            return String(model.get(index).textX)
+        return "【 " + Rules.text(mainIten.globalSetting_stringList, 1, "OPTIONS") + " 】"
+    }
+    function open() {
+        if (opened)
+            return
+        highlightIndex = currentIndex
+        opened = true
+        listOpened()
+    }
+    function close() {
+        if (!opened)
+            return
+        opened = false
+        listClosed()
+    }
+    function choose(index) {
+        if (index < 0 || index >= count)
+            return
+        currentIndex = index
+        close()
+        listElementClicked(index)
+    }
+    function moveHighlight(delta) {
+        highlightIndex = Rules.clamp(highlightIndex + delta, 0, count - 1)
+        var top = highlightIndex * rowHeight
+        if (top < flick.contentY)
+            flick.contentY = top
+        else if (top + rowHeight > flick.contentY + flick.height)
+            flick.contentY = top + rowHeight - flick.height
+    }
+
+    Connections {
+        target: dropdown.model
+        function onDataChanged() { ++dropdown.revision }
+        function onRowsInserted() { ++dropdown.revision }
+        function onRowsRemoved() { ++dropdown.revision }
+        function onModelReset() { ++dropdown.revision }
+    }
+
+    onActiveFocusChanged: if (!activeFocus) close()
+
+    Keys.onPressed: event => {
+        if (count === 0)
+            return
+        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+            if (!opened)
+                open()
+            else if (highlightIndex >= 0)
+                choose(highlightIndex)
+            else
+                close()
+        } else if (event.key === Qt.Key_Escape && opened) {
+            close()
+        } else if (event.key === Qt.Key_Down || event.key === Qt.Key_Up) {
+            var delta = event.key === Qt.Key_Down ? 1 : -1
+            if (opened)
+                moveHighlight(delta)
+            else if (Rules.clamp(currentIndex + delta, 0, count - 1) !== currentIndex)
+                choose(Rules.clamp(currentIndex + delta, 0, count - 1))
+        } else {
+            return
+        }
+        event.accepted = true
+    }
+
+    Image {
+        id: sliderImage
+        visible: false
+        source: mainIten.sourceSlider
+    }
+    Image {
+        id: field
+        anchors.fill: parent
+        source: mainIten.sourceBtnFrame
+    }
+    Rectangle {
+        anchors.fill: parent
+        radius: 4
+        color: "transparent"
+        border.width: 1
+        border.color: mainIten.accentColor
+        opacity: fieldArea.containsMouse || dropdown.opened ? 0.8 : 0
+    }
+    ShellText {
+        anchors.left: parent.left
+        anchors.leftMargin: 10
+        anchors.right: arrow.left
+        anchors.verticalCenter: parent.verticalCenter
+        elide: Text.ElideRight
+        text: dropdown.currentText
+    }
+    ShellText {
+        id: arrow
+        anchors.right: parent.right
+        anchors.rightMargin: 8
+        anchors.verticalCenter: parent.verticalCenter
+        text: "▼"
+        font.pixelSize: mainIten.globalSetting_size - 2
+        color: dropdown.opened ? mainIten.accentColor : mainIten.globalSetting_color
+    }
+    MouseArea {
+        id: fieldArea
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: {
+            dropdown.forceActiveFocus()
+            if (dropdown.opened)
+                dropdown.close()
+            else
+                dropdown.open()
+        }
+    }
+    FocusFrame {}
+
+    Rectangle {
+        id: listFrame
+        objectName: dropdown.objectName + "List"
+        y: dropdown.height + 2
+        width: dropdown.width
+        height: dropdown.opened ? Math.min(dropdown.count, dropdown.maxVisibleRows) * dropdown.rowHeight + 4 : 0
+        visible: height > 0
+        clip: true
+        radius: 4
+        color: "#f2161a21"
+        border.width: 1
+        border.color: Qt.darker(mainIten.accentColor, 1.6)
+        Behavior on height {
+            NumberAnimation {
+                duration: 0.3 * mainIten.animation_speed
+                easing.type: Easing.OutCubic
+            }
+        }
+
+        Flickable {
+            id: flick
+            anchors.fill: parent
+            anchors.margins: 2
+            contentHeight: column.height
+            boundsBehavior: Flickable.StopAtBounds
+            Column {
+                id: column
+                width: flick.width
+                Repeater {
+                    id: rows
+                    model: dropdown.model
+                    delegate: Rectangle {
+                        id: row
+                        required property int index
+                        required property string textX
+                        objectName: dropdown.objectName + "Item" + index
+                        width: column.width
+                        height: dropdown.rowHeight
+                        radius: 3
+                        color: rowArea.containsMouse || index === dropdown.highlightIndex
+                               ? Qt.rgba(1, 1, 1, 0.10) : "transparent"
+                        Accessible.role: Accessible.ListItem
+                        Accessible.name: textX
+                        ShellText {
+                            anchors.left: parent.left
+                            anchors.leftMargin: 8
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: row.textX
+                            color: row.index === dropdown.currentIndex ? mainIten.accentColor
+                                                                       : mainIten.globalSetting_color
+                        }
+                        MouseArea {
+                            id: rowArea
+                            anchors.fill: parent
+                            hoverEnabled: true
+                            onClicked: dropdown.choose(row.index)
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
