@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test:
-#   1. the Release build, every test, and the Windows sources compiled for syntax;
+#   1. the Release build, every test, the journeys of the real program, and the Windows
+#      sources compiled for syntax;
 #   2. the same suite built with AddressSanitizer and UBSan;
 #   3. the device link's threads under ThreadSanitizer;
 #   4. short, bounded libFuzzer runs of the macro encoder and the settings-file reader.
@@ -27,7 +28,10 @@ configure() {
 echo "== Release build =="
 configure build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
-with_display ctest --test-dir build --output-on-failure -j "$jobs"
+with_display ctest --test-dir build --output-on-failure -j "$jobs" -LE journey
+
+echo "== Journeys: the real program on X servers of its own, over the virtual mouse =="
+ctest --test-dir build --output-on-failure -j "$jobs" -L journey
 
 echo "== Windows back ends: mingw-w64, syntax only =="
 cmake --build build -j "$jobs" --target check_windows_sources

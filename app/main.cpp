@@ -1,6 +1,8 @@
 #include "InputHooks.h"
 #include "SingleInstance.h"
+#include "TestGeometryHook.h"
 #include "Widget.h"
+#include "myQQuickView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,6 +27,9 @@ int main(int argc, char **argv) {
     InputHooks::setKeyboardCallback(&Widget::onHookKey, &window);
     InputHooks::setMouseCallback(&Widget::onHookMouse, &window);
     InputHooks::setCopyDataCallback(&Widget::onCopyData, &application, &window);
+
+    // Journeys of the real program locate controls through it; nothing listens otherwise.
+    TestGeometryHook::installFromEnvironment(window.view());
 
     window.checkDevice();
     window.showNormal();

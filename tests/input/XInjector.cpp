@@ -14,9 +14,9 @@ struct XInjector::Private {
     Window window = 0;
 };
 
-XInjector::XInjector() : d(std::make_unique<Private>()) {
+XInjector::XInjector(const char *displayName) : d(std::make_unique<Private>()) {
     XSetErrorHandler(ignoreErrors);
-    d->display = XOpenDisplay(nullptr);
+    d->display = XOpenDisplay(displayName);
     int event = 0, error = 0, major = 0, minor = 0;
     if (d->display && !XTestQueryExtension(d->display, &event, &error, &major, &minor)) {
         XCloseDisplay(d->display);
@@ -41,6 +41,10 @@ void XInjector::key(unsigned keycode, bool press) {
 void XInjector::tap(unsigned keycode) {
     key(keycode, true);
     key(keycode, false);
+}
+
+unsigned XInjector::keycodeFor(unsigned long keysym) {
+    return XKeysymToKeycode(d->display, KeySym(keysym));
 }
 
 void XInjector::click(unsigned button) {

@@ -6,13 +6,16 @@
 // focused window of its own. Kept apart from the test so Xlib's macros stay out of Qt code.
 class XInjector {
 public:
-    XInjector();
+    // displayName nullptr: the one in DISPLAY.
+    explicit XInjector(const char *displayName = nullptr);
     ~XInjector();
     bool isOpen() const;
 
     // Exact X keycode (evdev code + 8), and X button numbers.
     void key(unsigned keycode, bool press);
     void tap(unsigned keycode);
+    // The keycode that types an X keysym on this server's keymap (0: none).
+    unsigned keycodeFor(unsigned long keysym);
     void click(unsigned button);
     void moveTo(int x, int y);
     // Waits until the server has handled everything sent so far.

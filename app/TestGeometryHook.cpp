@@ -1,0 +1,106 @@
+#include "TestGeometryHook.h"
+
+#include <QLocalSocket>
+#include <QQuickItem>
+#include <QQuickWidget>
+
+namespace {
+
+QByteArray number(qreal v) { return QByteArray::number(qRound(v)); }
+
+// Depth first, parents before children, in stacking order.
+template <typename F> void forEachShownItem(QQuickItem *item, qreal opacity, QRectF clip, F &&f) {
+    if (!item || !item->isVisible())
+        return;
+    opacity *= item->opacity();
+    const QRectF scene = item->mapRectToScene(item->boundingRect());
+    f(item, scene.intersected(clip), opacity);
+    if (item->clip())
+        clip = clip.intersected(scene);
+    for (QQuickItem *child : item->childItems())
+        forEachShownItem(child, opacity, clip, f);
+}
+
+} // namespace
+
+TestGeometryHook *TestGeometryHook::installFromEnvironment(QQuickWidget *view) {
+    const QString path = qEnvironmentVariable(environmentName);
+    if (path.isEmpty() || !view)
+        return nullptr;
+    auto *hook = new TestGeometryHook(view, path);
+    hook->setParent(view);
+    if (!hook->isListening())
+        qWarning("%s: cannot listen on %s", environmentName, qPrintable(path));
+    return hook;
+}
+
+TestGeometryHook::TestGeometryHook(QQuickWidget *v, const QString &socketPath) : view(v) {
+    QLocalServer::removeServer(socketPath);
+    server.setSocketOptions(QLocalServer::UserAccessOption);
+    server.listen(socketPath);
+    connect(&server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *socket = server.nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
+                while (socket->canReadLine())
+                    socket->write(answer(socket->readLine().trimmed()));
+            });
+        }
+    });
+}
+
+QByteArray TestGeometryHook::answer(const QByteArray &request) const {
+    const QList<QByteArray> words = request.simplified().split(' ');
+    QByteArray out;
+    if (view && words.value(0) == "items")
+        out = items();
+    else if (view && words.value(0) == "property" && words.size() == 3)
+        out = property(words[1], words[2]);
+    return out + "end\n";
+}
+
+QByteArray TestGeometryHook::items() const {
+    QWidget *window = view->window();
+    const QPoint origin = window->mapToGlobal(QPoint(0, 0));
+    const QPoint viewInWindow = view->mapTo(window, QPoint(0, 0));
+    QByteArray out = "window " + number(origin.x()) + ' ' + number(origin.y()) + ' ' +
+                     number(window->width()) + ' ' + number(window->height()) + ' ' +
+                     (view->isEnabled() ? '1' : '0') + '\n';
+    const QRectF viewRect(0, 0, view->width(), view->height());
+    forEachShownItem(view->rootObject(), 1.0, viewRect,
+                     [&](QQuickItem *item, const QRectF &r, qreal opacity) {
+                         const QString name = item->objectName();
+                         if (name.isEmpty() || name.contains(QLatin1Char(' ')) || r.isEmpty())
+                             return;
+                         const QRectF w = r.translated(viewInWindow);
+                         out += "item " + name.toUtf8() + ' ' + number(w.x()) + ' ' +
+                                number(w.y()) + ' ' + number(w.width()) + ' ' + number(w.height()) +
+                                ' ' + QByteArray::number(opacity, 'f', 3) + ' ' +
+                                (item->isEnabled() ? '1' : '0') + '\n';
+                     });
+    return out;
+}
+
+QByteArray TestGeometryHook::property(const QByteArray &name, const QByteArray &prop) const {
+    // Items made by repeaters and views are found through the item tree, other objects
+    // (timers, animations) through the object tree.
+    const QString wanted = QString::fromUtf8(name);
+    QQuickItem *root = view->rootObject();
+    QObject *found = nullptr;
+    QList<QQuickItem *> pending{root};
+    while (!pending.isEmpty() && !found) {
+        QQuickItem *item = pending.takeFirst();
+        if (!item)
+            continue;
+        if (item->objectName() == wanted)
+            found = item;
+        pending += item->childItems();
+    }
+    if (!found && root)
+        found = root->findChild<QObject *>(wanted);
+    if (!found)
+        return "none\n";
+    QByteArray text = found->property(prop.constData()).toString().toUtf8();
+    text.replace('\\', "\\\\").replace('\n', "\\n");
+    return "value " + text + '\n';
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLocalServer>
+#include <QObject>
+#include <QPointer>
+
+class QQuickWidget;
+
+// Test-only: lets a journey of the real program find its controls from outside the process.
+// Off unless the environment names a socket in Q7_TEST_GEOMETRY; then the program listens
+// there and answers one request per line:
+//   items               -> "window X Y W H ENABLED" (screen position of the window, whether
+//                          the view takes input), then "item NAME X Y W H OPACITY ENABLED" for
+//                          every shown QML item with an objectName, in window coordinates,
+//                          clipped by its clipping ancestors
+//   property NAME PROP  -> "value TEXT" (the first item of that name) or "none"
+// Every answer ends with the line "end".
+class TestGeometryHook : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char *environmentName = "Q7_TEST_GEOMETRY";
+
+    // A listening hook over the view when the environment asks for one, else nothing.
+    static TestGeometryHook *installFromEnvironment(QQuickWidget *view);
+
+    TestGeometryHook(QQuickWidget *view, const QString &socketPath);
+    bool isListening() const { return server.isListening(); }
+    QByteArray answer(const QByteArray &request) const;
+
+private:
+    QByteArray items() const;
+    QByteArray property(const QByteArray &name, const QByteArray &prop) const;
+
+    QPointer<QQuickWidget> view;
+    QLocalServer server;
+};

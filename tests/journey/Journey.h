@@ -1,0 +1,134 @@
+#pragma once
+
+// Journeys of the real program: the built q7config, copied to a folder of its own, on an X
+// server of its own, over the preloaded virtual mouse, driven only through XTest as a user
+// would drive it.
+//
+//   Journey j("sensor-rate");            // name of the screenshots
+//   QVERIFY2(j.start(), j.error());      // Xvfb, the program folder, the program, its window
+//   QVERIFY2(j.click("sensorRateButton0"), j.error());  // by objectName, at the item's centre
+//   j.type("255"); j.key(Journey::Return);
+//   QVERIFY(j.waitMouse([](const vmouse::State &s) { return s.reportRate[1] == 8; }));
+//   j.screenshot("after");
+//   QVERIFY2(j.stop(), j.error());       // through the close button; exit code 0
+//
+// Controls are found by objectName through the program's test hook (Q7_TEST_GEOMETRY): click()
+// waits until the item is shown, opaque, enabled, not moving, and the view is not busy.
+// Effects are awaited with waitMouse()/waitFor() (polls against a deadline). The mouse is
+// decoded from the virtual mouse's state file (mouse()) and traffic log (traffic(),
+// commands()). restart() ends the program and starts it again over the same folder and mouse.
+
+#include "VirtualMouse.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class XInjector;
+
+class Journey {
+public:
+    // X keysyms of the keys a journey types besides printable ASCII.
+    enum Key : unsigned long {
+        Return = 0xff0d,
+        Tab = 0xff09,
+        BackSpace = 0xff08,
+        Escape = 0xff1b,
+        Left = 0xff51,
+        Up = 0xff52,
+        Right = 0xff53,
+        Down = 0xff54,
+        Space = 0x20,
+        ShiftL = 0xffe1,
+    };
+
+    struct Item {
+        QString name;
+        QRect rect; // window coordinates, clipped to what is on screen
+        double opacity = 0;
+        bool enabled = false;
+    };
+
+    struct Exchange {
+        QString kind; // enumerate, open, close, feature, answer, output, input
+        QString path;
+        int result = 0;
+        QByteArray bytes; // as on the wire
+        QByteArray clear; // feature: the command as the mouse decoded it
+    };
+
+    explicit Journey(const QString &name);
+    ~Journey();
+    Journey(const Journey &) = delete;
+    Journey &operator=(const Journey &) = delete;
+
+    // Starts over `mouse` (the factory mouse when empty). Animations run at the fast
+    // setting unless told otherwise.
+    bool start(const std::optional<vmouse::State> &mouse = std::nullopt,
+               bool fastAnimations = true);
+    bool restart();
+    // Closes the program through its close button and expects exit code 0.
+    bool stop();
+    QString error() const { return lastError; }
+    const char *errorText() const;
+
+    // The program's folder (a copy of the built one) and its settings files.
+    QString programDir() const;
+
+    // Input, only through XTest.
+    bool click(const QString &objectName, double fx = 0.5, double fy = 0.5);
+    bool rightClick(const QString &objectName);
+    void clickAt(const QPoint &windowPos, unsigned button = 1);
+    void moveTo(const QPoint &windowPos);
+    void key(unsigned long keysym);
+    // Printable ASCII only.
+    void type(const QString &text);
+
+    // The window as the hook sees it.
+    QList<Item> items(bool *viewEnabled = nullptr);
+    std::optional<Item> item(const QString &objectName);
+    QString property(const QString &objectName, const QString &prop);
+    // Shown, opaque, enabled, not moving, and the view takes input.
+    bool waitShown(const QString &objectName, int timeoutMs = 15000);
+    bool waitGone(const QString &objectName, int timeoutMs = 15000);
+    // The busy lock is over.
+    bool waitIdle(int timeoutMs = 15000);
+    bool waitFor(const std::function<bool()> &done, int timeoutMs = 15000);
+
+    // The virtual mouse.
+    vmouse::State mouse() const;
+    bool waitMouse(const std::function<bool(const vmouse::State &)> &done, int timeoutMs = 15000);
+    QList<Exchange> traffic(int from = 0) const;
+    int trafficMark() const { return int(traffic().size()); }
+    // Decoded command reports from the traffic log since `from` (an index into traffic()).
+    QList<QByteArray> commands(int from = 0) const;
+
+    // A PNG of the window, into Q7_ARTIFACTS (or the temporary folder) as <name>-<tag>.png.
+    QString screenshot(const QString &tag);
+
+private:
+    bool startServer();
+    bool copyProgram(bool fastAnimations);
+    bool launch();
+    QByteArray ask(const QByteArray &request);
+    QPoint toScreen(const QPoint &windowPos);
+    bool fail(const QString &message);
+
+    QString name;
+    QTemporaryDir dir;
+    QProcess xserver, program;
+    QString display;
+    QPoint windowOrigin;
+    std::unique_ptr<XInjector> x;
+    QString lastError;
+    mutable QByteArray errorBytes;
+};
+
+bool sameMouse(const vmouse::State &a, const vmouse::State &b);

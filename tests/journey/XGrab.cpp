@@ -1,0 +1,23 @@
+#include "XGrab.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+bool grabScreen(const char *displayName, int x, int y, int width, int height,
+                std::vector<std::uint32_t> &pixels) {
+    Display *display = XOpenDisplay(displayName);
+    if (!display)
+        return false;
+    XImage *image = XGetImage(display, DefaultRootWindow(display), x, y, unsigned(width),
+                              unsigned(height), AllPlanes, ZPixmap);
+    if (image) {
+        pixels.resize(size_t(width) * size_t(height));
+        for (int row = 0; row < height; ++row)
+            for (int col = 0; col < width; ++col)
+                pixels[size_t(row) * size_t(width) + size_t(col)] =
+                    0xff000000u | (std::uint32_t(XGetPixel(image, col, row)) & 0xffffffu);
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return image != nullptr;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// A rectangle of an X server's screen as 0xAARRGGBB pixels (alpha 0xff). Kept apart from the
+// harness so Xlib's macros stay out of Qt code.
+bool grabScreen(const char *displayName, int x, int y, int width, int height,
+                std::vector<std::uint32_t> &pixels);
