@@ -1,3 +1,4 @@
+#include "DataPaths.h"
 #include "InputHooks.h"
 #include "SingleInstance.h"
 #include "TestGeometryHook.h"
@@ -18,6 +19,11 @@ int main(int argc, char **argv) {
     QString programDirectory = QCoreApplication::applicationFilePath();
     programDirectory.truncate(programDirectory.lastIndexOf(QLatin1Char('/')));
     QDir::setCurrent(programDirectory);
+    const DataPaths paths(programDirectory);
+    if (!paths.seed())
+        qWarning("q7config: cannot set up %s; changes may not be saved",
+                 qPrintable(paths.dataDir()));
+    DataPaths::setCurrent(paths);
 
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
 

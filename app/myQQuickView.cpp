@@ -2,6 +2,7 @@
 
 #include "ApConfig.h"
 #include "BackgroundPicker.h"
+#include "DataPaths.h"
 #include "DeviceBridge.h"
 #include "KeyNames.h"
 #include "Languages.h"
@@ -19,14 +20,15 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground, true);
 
     // The configuration opens before the profile settings; both stay open for the run.
-    config = std::make_unique<ApConfig>();
-    store = std::make_unique<ProfileStore>();
-    langs = std::make_unique<Languages>();
+    const DataPaths &paths = DataPaths::current();
+    config = std::make_unique<ApConfig>(paths.settingDir(), paths.factorySettingDir());
+    store = std::make_unique<ProfileStore>(paths.profileFile(), paths.profileDefaultsFile());
+    langs = std::make_unique<Languages>(paths.languageFolder());
     bridge = std::make_unique<DeviceBridge>(*store);
     pointer = std::make_unique<SystemMouseSettings>(store->profileSettings(),
                                                     [this] { return int(store->curProfile()); });
     macros = std::make_unique<MacroLibrary>(nullptr, buildKeyNameTable(),
-                                            MacroLibrary::defaultFolder(), this);
+                                            DataPaths::current().macroFolder(), this);
     store->setDialogParent(this);
     store->setMessageStrings([this] { return msgStrings(); });
 }
@@ -42,7 +44,7 @@ void myQQuickView::setDevice(MS_HT66FB560 *device) {
     dev = device;
     store->setDevice(device);
     macros = std::make_unique<MacroLibrary>(device, macros->keyNameTable(),
-                                            MacroLibrary::defaultFolder(), this);
+                                            DataPaths::current().macroFolder(), this);
 }
 
 void myQQuickView::setDeviceLinked(bool linked) { store->setDeviceLinked(linked); }

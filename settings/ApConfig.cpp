@@ -15,14 +15,17 @@ QString withSlash(QString dir) {
 }
 } // namespace
 
-ApConfig::ApConfig(QString settingDir)
+ApConfig::ApConfig(QString settingDir, QString factoryDir)
     : m_dir(withSlash(std::move(settingDir))),
+      m_factoryDir(factoryDir.isEmpty() ? m_dir : withSlash(std::move(factoryDir))),
       m_settings(std::make_unique<QSettings>(filePath(), qt48IniFormat())) {}
 
 ApConfig::~ApConfig() = default;
 
 QString ApConfig::filePath() const { return m_dir + QStringLiteral("apConfig.bin"); }
-QString ApConfig::defaultsPath() const { return m_dir + QStringLiteral("apConfigD.bin"); }
+QString ApConfig::defaultsPath() const {
+    return m_factoryDir + QStringLiteral("apConfigD.bin");
+}
 
 QVariantList ApConfig::loadApConfig() {
     QVariantList options;

@@ -11,8 +11,10 @@
 // owns one instance, which keeps the configuration file open for the whole run.
 class ApConfig {
 public:
-    // settingDir holds apConfig.bin and its factory twin apConfigD.bin.
-    explicit ApConfig(QString settingDir = QStringLiteral("./modules/setting/"));
+    // settingDir holds apConfig.bin; factoryDir its factory twin apConfigD.bin (empty: the
+    // same folder).
+    explicit ApConfig(QString settingDir = QStringLiteral("./modules/setting/"),
+                      QString factoryDir = QString());
     ~ApConfig();
     ApConfig(const ApConfig &) = delete;
     ApConfig &operator=(const ApConfig &) = delete;
@@ -41,5 +43,6 @@ public:
 
 private:
     QString m_dir;
+    QString m_factoryDir;
     std::unique_ptr<QSettings> m_settings;
 };
