@@ -1,5 +1,6 @@
 #include "DeviceBridge.h"
 
+#include "BlockLayout.h"
 #include "MS_HT66FB560.h"
 #include "ProfileStore.h"
 
@@ -7,7 +8,8 @@
 
 namespace {
 
-constexpr int blockSize = ProfileStore::blockSize;
+using layout::blockSize;
+namespace at = layout::profileFw;
 
 // The 128 bytes that go to the mouse: each value's low 8 bits, zeros past a short list.
 void toBlock(const QVariantList &values, uchar *out) {
@@ -61,120 +63,124 @@ uchar DeviceBridge::q7_82H_GetCurrentProfile() { return store.curProfile(); }
 
 void DeviceBridge::q7_03H_SetReportRate(uchar rate) {
     const uchar cur = store.curProfile();
-    store.list(ProfileStore::Other, cur)[1] = uint(rate);
+    store.list(ProfileStore::Other, cur)[layout::otherFw::reportRate] = uint(rate);
     store.q7_SetDirty_Other(cur);
     if (MS_HT66FB560 *dev = store.device())
         dev->hid_03H_SetReportRate(rate, cur);
 }
 
 uchar DeviceBridge::q7_83H_GetReportRate() {
-    return uchar(number(store.list(ProfileStore::Other, store.curProfile()), 1));
+    return uchar(
+        number(store.list(ProfileStore::Other, store.curProfile()), layout::otherFw::reportRate));
 }
 
 void DeviceBridge::q7_04H_SetDPIStage(uchar stage) {
     const uchar cur = store.curProfile();
-    store.list(ProfileStore::Other, cur)[0] = uint(stage);
+    store.list(ProfileStore::Other, cur)[layout::otherFw::dpiStage] = uint(stage);
     store.q7_SetDirty_Other(cur);
     if (MS_HT66FB560 *dev = store.device())
         dev->hid_04H_SetDPIStage(stage, cur);
 }
 
 uchar DeviceBridge::q7_84H_GetDPIStage() {
-    return uchar(number(store.list(ProfileStore::Other, store.curProfile()), 0));
+    return uchar(
+        number(store.list(ProfileStore::Other, store.curProfile()), layout::otherFw::dpiStage));
 }
 
 uchar DeviceBridge::q7_89H_GetRGBLedTwinkle() {
-    return uchar(number(store.list(ProfileStore::Other, 0), 2));
+    return uchar(number(store.list(ProfileStore::Other, 0), layout::otherFw::ledTwinkle));
 }
 
 uint DeviceBridge::q7_GetMaxDpiStage() {
-    return number(store.list(ProfileStore::Firmware, store.curProfile()), StageCount);
+    return number(store.list(ProfileStore::Firmware, store.curProfile()), at::stageCount);
 }
 
 void DeviceBridge::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
     const uchar cur = store.curProfile();
-    setField(cur, Effect, {uint(effect), uint(light), uint(speed)}, 3, "q7_0CH_SetRGBLedEffect");
+    setField(cur, at::effect, {uint(effect), uint(light), uint(speed)}, at::effectLength,
+             "q7_0CH_SetRGBLedEffect");
     store.q7_SetDirty_Profile(cur);
     sendFirmware(cur);
 }
 
-QVariantList DeviceBridge::q7_8CH_GetRGBLedEffect() { return field(store.curProfile(), Effect, 3); }
+QVariantList DeviceBridge::q7_8CH_GetRGBLedEffect() {
+    return field(store.curProfile(), at::effect, at::effectLength);
+}
 
 void DeviceBridge::q7_0CH_SetDpi8Color(QVariantList src24) {
     const uchar cur = store.curProfile();
-    if (!setField(cur, IndicatorRgb, src24, 24, "q7_0CH_SetDpi8Color"))
+    if (!setField(cur, at::indicatorRgb, src24, at::indicatorRgbLength, "q7_0CH_SetDpi8Color"))
         return;
     store.q7_SetDirty_Profile(cur);
     sendFirmware(cur);
 }
 
 QVariantList DeviceBridge::q7_8CH_GetDpi8Color() {
-    return field(store.curProfile(), IndicatorRgb, 24);
+    return field(store.curProfile(), at::indicatorRgb, at::indicatorRgbLength);
 }
 
 void DeviceBridge::q7_0CH_SetDpi8Io(QVariantList src8) {
-    if (!setField(0, IndicatorIndex, src8, 8, "q7_0CH_SetDpi8Io"))
+    if (!setField(0, at::indicatorIndex, src8, at::indicatorIndexLength, "q7_0CH_SetDpi8Io"))
         return;
     store.q7_SetDirty_Profile(0);
     sendFirmware(0);
 }
 
 QVariantList DeviceBridge::q7_8CH_GetDpi8Io() {
-    // Palette entry 7 is stored as 8.
-    QVariantList out = field(0, IndicatorIndex, 8);
-    for (QVariant &v : out) {
-        if (v.toUInt() == 8)
-            v = 7u;
-    }
+    QVariantList out = field(0, at::indicatorIndex, at::indicatorIndexLength);
+    for (QVariant &v : out)
+        v = layout::paletteFromStored(v.toUInt());
     return out;
 }
 
 void DeviceBridge::q7_0CH_SetDpi8Stage(QVariantList src16) {
     const uchar cur = store.curProfile();
-    if (!setField(cur, DpiStages, src16, 16, "q7_0CH_SetDpi8Stage"))
+    if (!setField(cur, at::dpi, src16, at::dpiLength, "q7_0CH_SetDpi8Stage"))
         return;
     store.q7_SetDirty_Profile(cur);
     sendFirmware(cur);
 }
 
 QVariantList DeviceBridge::q7_8CH_GetDpi8Stage() {
-    // The firmware keeps DPI step 159 as 0xCF.
-    QVariantList out = field(store.curProfile(), DpiStages, 16);
-    for (QVariant &v : out) {
-        if (v.toUInt() == 0xCF)
-            v = 159u;
-    }
+    QVariantList out = field(store.curProfile(), at::dpi, at::dpiLength);
+    for (QVariant &v : out)
+        v = layout::dpiFromStored(v.toUInt());
     return out;
 }
 
 void DeviceBridge::q7_SetLED8StageColor(QVariantList src24) {
-    if (!setField(0, LightingColours, src24, 24, "q7_SetLED8StageColor"))
+    if (!setField(0, at::lightingColours, src24, at::lightingColoursLength, "q7_SetLED8StageColor"))
         return;
     store.q7_SetDirty_Profile(0);
     sendFirmware(0);
 }
 
-QVariantList DeviceBridge::q7_GetLED8StageColor() { return field(0, LightingColours, 24); }
+QVariantList DeviceBridge::q7_GetLED8StageColor() {
+    return field(0, at::lightingColours, at::lightingColoursLength);
+}
 
 QVariantList DeviceBridge::getKeydefine(QVariant matrixId) {
+    namespace keys = layout::keyMatrix;
     const int k = matrixId.toInt();
-    if (k < 0 || k > 15)
-        return {0u, 0u, 0u, 0u};
+    if (k < 0 || k >= keys::entries)
+        return QVariantList(keys::entrySize, 0u);
     const QVariantList &matrix = store.list(ProfileStore::Matrix, store.curProfile());
     QVariantList out;
-    for (int i = 4 * k; i < 4 * k + 4; ++i)
+    for (int i = keys::entrySize * k; i < keys::entrySize * (k + 1); ++i)
         out.append(number(matrix, i));
     return out;
 }
 
 void DeviceBridge::q7_0DH_SetKeyMatrix(QVariantList src64) {
-    if (src64.size() < 64) {
-        qWarning() << "q7_0DH_SetKeyMatrix needs 64 values, got" << src64.size() << "- ignored";
+    constexpr int used = layout::keyMatrix::used;
+    if (src64.size() < used) {
+        qWarning() << "q7_0DH_SetKeyMatrix needs" << used << "values, got" << src64.size()
+                   << "- ignored";
         return;
     }
     const uchar cur = store.curProfile();
     QVariantList &matrix = store.list(ProfileStore::Matrix, cur);
-    for (int i = 0; i < 64; ++i)
+    for (int i = 0; i < used; ++i)
         matrix[i] = src64.at(i);
     store.q7_SetDirty_Matrix(cur);
     uchar block[blockSize];

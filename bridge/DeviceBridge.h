@@ -16,16 +16,6 @@ class ProfileStore;
 // to the mouse. A list argument shorter than the field it fills is refused with a warning.
 class DeviceBridge {
 public:
-    // Block offsets of the fields the program interprets.
-    enum Offset {
-        IndicatorIndex = 16,  // 8 palette indexes, global
-        LightingColours = 24, // 8 x RGB, global
-        StageCount = 70,
-        Effect = 71,        // effect, brightness, speed
-        DpiStages = 84,     // 8 values, then a copy of them
-        IndicatorRgb = 104, // 8 x RGB
-    };
-
     explicit DeviceBridge(ProfileStore &store);
 
     void q7_02H_SetCurrentProfile(uchar profileId);

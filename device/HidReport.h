@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BlockLayout.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -9,8 +11,7 @@
 // (byte 4 is 0xEE for 08H), checksum.
 namespace hidreport {
 
-constexpr int featureLength = 9;
-constexpr uchar stopMacroMarker = 0xEE;
+constexpr int featureLength = layout::commandReportSize;
 
 // Bitwise NOT of the 8-bit sum of bytes 1-7; the report ID is not covered.
 uchar checksum(const uchar *src9);

@@ -1,5 +1,6 @@
 #include "MS_HT66FB560.h"
 
+#include "BlockLayout.h"
 #include "HidReport.h"
 #include "Master.h"
 #include "Slave.h"
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+
+using namespace layout;
 
 MS_HT66FB560::MS_HT66FB560(QObject *parent)
     : QObject(parent), m_master(new Master), m_slave(new Slave) {
@@ -73,63 +76,64 @@ bool MS_HT66FB560::hid_GetDataCmd(uchar *src9, uchar *data, int length) {
 }
 
 void MS_HT66FB560::hid_01H_SetFunctionOption(uchar option) {
-    auto r = hidreport::command(0x01, option);
+    auto r = hidreport::command(command::setFunctionOption, option);
     hid_SetCmd(r.data());
 }
 
 void MS_HT66FB560::hid_02H_SetCurrentProfile(uchar profileId) {
-    auto r = hidreport::command(0x02, profileId);
+    auto r = hidreport::command(command::setCurrentProfile, profileId);
     hid_SetCmd(r.data());
 }
 
 void MS_HT66FB560::hid_03H_SetReportRate(uchar rate, uchar profileId) {
-    auto r = hidreport::command(0x03, profileId, rate);
+    auto r = hidreport::command(command::setReportRate, profileId, rate);
     hid_SetCmd(r.data());
 }
 
 void MS_HT66FB560::hid_04H_SetDPIStage(uchar stage, uchar profileId) {
-    auto r = hidreport::command(0x04, profileId, stage);
+    auto r = hidreport::command(command::setDpiStage, profileId, stage);
     hid_SetCmd(r.data());
 }
 
 void MS_HT66FB560::hid_08H_SetStopMacroSending() {
-    auto r = hidreport::command(0x08, 0xAA, 0xCC);
-    r[4] = hidreport::stopMacroMarker;
+    auto r = hidreport::command(command::stopMacroSending, command::stopMacroArg1,
+                                command::stopMacroArg2);
+    r[4] = command::stopMacroMarker;
     hid_SetCmd(r.data());
 }
 
 void MS_HT66FB560::setBlock(uchar cmd, uchar id, uchar *src128) {
-    auto r = hidreport::command(cmd, id, 0x80);
-    hid_SetDataCmd(r.data(), src128, 128);
+    auto r = hidreport::command(cmd, id, layout::blockLengthArg);
+    hid_SetDataCmd(r.data(), src128, layout::blockSize);
 }
 
 bool MS_HT66FB560::getBlock(uchar cmd, uchar id, uchar *src128) {
-    auto r = hidreport::command(cmd, id, 0x80);
-    return hid_GetDataCmd(r.data(), src128, 128);
+    auto r = hidreport::command(cmd, id, layout::blockLengthArg);
+    return hid_GetDataCmd(r.data(), src128, layout::blockSize);
 }
 
-bool MS_HT66FB560::getValue(uchar cmd, uchar arg1, int answerByte, uchar &value) {
+bool MS_HT66FB560::getValue(uchar cmd, uchar arg1, uchar &value) {
     auto r = hidreport::command(cmd, arg1);
     if (!hid_GetCmd(r.data()))
         return false;
-    value = r[size_t(answerByte)];
+    value = r[size_t(command::answerByteOf(cmd))];
     return true;
 }
 
 void MS_HT66FB560::hid_0CH_SetFwProfile(uchar profileId, uchar *src128) {
-    setBlock(0x0C, profileId, src128);
+    setBlock(command::setFwProfile, profileId, src128);
 }
 
 void MS_HT66FB560::hid_0DH_SetKeyMatrix(uchar profileId, uchar *src128) {
-    setBlock(0x0D, profileId, src128);
+    setBlock(command::setKeyMatrix, profileId, src128);
 }
 
 void MS_HT66FB560::hid_0FH_SetMacroKey(uchar macroId, uchar *src128) {
-    setBlock(0x0F, macroId, src128);
+    setBlock(command::setMacro, macroId, src128);
 }
 
 bool MS_HT66FB560::hid_80H_GetFWVersion(QString &version) {
-    auto r = hidreport::command(0x80);
+    auto r = hidreport::command(command::getFwVersion);
     if (!hid_GetCmd(r.data())) {
         version = QStringLiteral("unknown");
         return false;
@@ -139,32 +143,36 @@ bool MS_HT66FB560::hid_80H_GetFWVersion(QString &version) {
     return true;
 }
 
-bool MS_HT66FB560::hid_81H_GetFunctionOption(uchar &option) { return getValue(0x81, 0, 2, option); }
+bool MS_HT66FB560::hid_81H_GetFunctionOption(uchar &option) {
+    return getValue(command::getFunctionOption, 0, option);
+}
 
 bool MS_HT66FB560::hid_82H_GetCurrentProfile(uchar &profileId) {
-    return getValue(0x82, 0, 2, profileId);
+    return getValue(command::getCurrentProfile, 0, profileId);
 }
 
 bool MS_HT66FB560::hid_83H_GetReportRate(uchar &rate, uchar profileId) {
-    return getValue(0x83, profileId, 3, rate);
+    return getValue(command::getReportRate, profileId, rate);
 }
 
 bool MS_HT66FB560::hid_84H_GetDPIStage(uchar &stage, uchar profileId) {
-    return getValue(0x84, profileId, 3, stage);
+    return getValue(command::getDpiStage, profileId, stage);
 }
 
-bool MS_HT66FB560::hid_89H_GetRGBLedTwinkle(uchar &type) { return getValue(0x89, 0, 2, type); }
+bool MS_HT66FB560::hid_89H_GetRGBLedTwinkle(uchar &type) {
+    return getValue(command::getLedTwinkle, 0, type);
+}
 
 bool MS_HT66FB560::hid_8CH_GetFwProfile(uchar profileId, uchar *src128) {
-    return getBlock(0x8C, profileId, src128);
+    return getBlock(command::getFwProfile, profileId, src128);
 }
 
 bool MS_HT66FB560::hid_8DH_GetKeyMatrix(uchar profileId, uchar *src128) {
-    return getBlock(0x8D, profileId, src128);
+    return getBlock(command::getKeyMatrix, profileId, src128);
 }
 
 bool MS_HT66FB560::hid_8FH_GetMacroKey(uchar macroId, uchar *src128) {
-    return getBlock(0x8F, macroId, src128);
+    return getBlock(command::getMacro, macroId, src128);
 }
 
 void MS_HT66FB560::onVendor(QList<uchar> vCmd) { Q_UNUSED(vCmd); }
@@ -206,7 +214,7 @@ void MS_HT66FB560::bindDevice(const DeviceBinding &binding) {
     task.dataLength = 0;
     task.settleDelay = 30;
     task.writeGap = 10;
-    auto greet = hidreport::command(0x01, greetingOption);
+    auto greet = hidreport::command(command::setFunctionOption, greetingOption);
     hid_SetCmd(greet.data());
     m_slave->startPolling(binding, vendorInputLength);
 }

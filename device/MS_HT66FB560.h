@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BlockLayout.h"
 #include "DevInfo.h"
 #include "UsbTask.h"
 
@@ -17,7 +18,7 @@ class MS_HT66FB560 : public QObject {
     Q_OBJECT
 public:
     static constexpr uchar greetingOption = 0x08;
-    static constexpr int vendorInputLength = 4;
+    static constexpr int vendorInputLength = layout::vendorReportSize;
 
     explicit MS_HT66FB560(QObject *parent = nullptr);
     ~MS_HT66FB560() override;
@@ -66,7 +67,7 @@ public Q_SLOTS:
 private:
     void setBlock(uchar cmd, uchar id, uchar *src128);
     bool getBlock(uchar cmd, uchar id, uchar *src128);
-    bool getValue(uchar cmd, uchar arg1, int answerByte, uchar &value);
+    bool getValue(uchar cmd, uchar arg1, uchar &value);
 
     Master *m_master = nullptr;
     Slave *m_slave = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BlockLayout.h"
+
 #include <QMetaType>
 #include <QString>
 
@@ -21,7 +23,7 @@ struct DeviceBinding {
 // One HID exchange: the binding it goes to, the command report, what came back and the
 // block that travels in data reports after it.
 struct UsbTask : DeviceBinding {
-    static constexpr int commandSize = 9;
+    static constexpr int commandSize = layout::commandReportSize;
     static constexpr int dataCapacity = 512;
 
     qint32 featureLength = commandSize;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BlockLayout.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -21,8 +23,8 @@ class QWidget;
 // with zeros, and long ones are cut, so that no reader can index past an end.
 class ProfileStore {
 public:
-    static constexpr int profileCount = 6;
-    static constexpr int blockSize = 128;
+    static constexpr int profileCount = layout::profileCount;
+    static constexpr int blockSize = layout::blockSize;
     static constexpr int pointerSettingsSize = 4; // "profile_sw" lists
 
     enum Group { Firmware, Matrix, Other };

@@ -2,22 +2,23 @@
 
 // Factory contents of the mouse's firmware, as one readable table. The virtual mouse starts
 // from it, and the generator of the shipped profile defaults can include it so that the
-// defaults file and the mouse agree. Plain C++, no Qt.
+// defaults file and the mouse agree. Where each value sits is the block layout's business.
+// Plain C++, no Qt.
+
+#include "BlockLayout.h"
 
 #include <array>
 #include <cstdint>
 
 namespace factory {
 
-using Block = std::array<std::uint8_t, 128>;
-
-constexpr int profileCount = 6;
-constexpr int macroSlots = 100;
+using Block = std::array<std::uint8_t, layout::blockSize>;
 
 // DPI values are stored divided by this step.
 constexpr int dpiBase = 50;
-constexpr int dpiStageCount = 8;
-constexpr std::array<int, 8> dpiStages = {400, 800, 1600, 3200, 4800, 6400, 8000, 10000};
+constexpr int dpiStageCount = layout::profileFw::stages;
+constexpr std::array<int, dpiStageCount> dpiStages = {400,  800,  1600, 3200,
+                                                      4800, 6400, 8000, 10000};
 
 // Per-profile values outside the blocks.
 constexpr std::uint8_t reportRateCode = 1; // 1, 2, 4 or 8
@@ -30,34 +31,23 @@ struct Rgb {
     std::uint8_t r, g, b;
 };
 
-// The indicator's fixed palette; entry 7 is stored as index 8.
+// The indicator's fixed palette; entry 7 (orange) is stored in the firmware's own coding.
 // clang-format off
 constexpr std::array<Rgb, 8> palette = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 0, 255},
                                          {0, 255, 255}, {255, 255, 0}, {255, 255, 255},
                                          {255, 127, 0}}};
 // clang-format on
-constexpr std::array<std::uint8_t, 8> paletteStored = {0, 1, 2, 3, 4, 5, 6, 8};
 
 // Lighting: effect 3 (breathing), full brightness, middle speed.
 constexpr std::uint8_t lightingEffect = 3;
 constexpr std::uint8_t lightingBrightness = 255;
 constexpr std::uint8_t lightingSpeed = 5;
 
-// Byte offsets in the firmware profile block.
-namespace offset {
-constexpr int indicatorIndex = 16;  // 8 palette indexes (global, profile 0)
-constexpr int lightingColours = 24; // 8 x RGB (global, profile 0)
-constexpr int stageCount = 70;
-constexpr int effect = 71;
-constexpr int brightness = 72;
-constexpr int speed = 73;
-constexpr int dpi = 84;           // 8 values
-constexpr int dpiCopy = 92;       // the same 8 values again
-constexpr int indicatorRgb = 104; // 8 x RGB
-} // namespace offset
-
-// Key entries 0-15 (function type, three parameters); bytes 64-127 are zero.
-constexpr std::array<std::array<std::uint8_t, 4>, 16> keyEntries = {{
+// Key entries 0-15 (function type, three parameters); the rest of the block is zero.
+// clang-format off
+constexpr std::array<std::array<std::uint8_t, layout::keyMatrix::entrySize>,
+                     layout::keyMatrix::entries>
+    keyEntries = {{
     {0x01, 0x00, 0xF0, 0x00}, // 0 left button
     {0x01, 0x00, 0xF1, 0x00}, // 1 right button
     {0x01, 0x00, 0xF2, 0x00}, // 2 middle button
@@ -75,33 +65,40 @@ constexpr std::array<std::array<std::uint8_t, 4>, 16> keyEntries = {{
     {0x04, 0x00, 0x01, 0x00}, // 14 scroll up
     {0x04, 0x00, 0x02, 0x00}, // 15 scroll down
 }};
+// clang-format on
 
 // The firmware profile block of a profile (all six are alike at the factory).
 constexpr Block profileBlock(int /*profile*/ = 0) {
+    namespace at = layout::profileFw;
+    static_assert(palette.size() == at::stages && palette.size() == at::lightingColourCount,
+                  "one palette entry per stage and per lighting colour");
     Block b{};
-    for (int i = 0; i < 8; ++i) {
-        b[offset::indicatorIndex + i] = paletteStored[i];
-        b[offset::lightingColours + 3 * i] = palette[i].r;
-        b[offset::lightingColours + 3 * i + 1] = palette[i].g;
-        b[offset::lightingColours + 3 * i + 2] = palette[i].b;
-        b[offset::dpi + i] = std::uint8_t(dpiStages[i] / dpiBase);
-        b[offset::dpiCopy + i] = std::uint8_t(dpiStages[i] / dpiBase);
-        b[offset::indicatorRgb + 3 * i] = palette[i].r;
-        b[offset::indicatorRgb + 3 * i + 1] = palette[i].g;
-        b[offset::indicatorRgb + 3 * i + 2] = palette[i].b;
+    for (int i = 0; i < at::stages; ++i) {
+        const Rgb c = palette[i];
+        b[at::indicatorIndex + i] = std::uint8_t(layout::paletteToStored(unsigned(i)));
+        b[at::lightingColours + 3 * i] = c.r;
+        b[at::lightingColours + 3 * i + 1] = c.g;
+        b[at::lightingColours + 3 * i + 2] = c.b;
+        const auto dpi = std::uint8_t(layout::dpiToStored(unsigned(dpiStages[i] / dpiBase)));
+        b[at::dpi + i] = dpi;
+        b[at::dpiCopy + i] = dpi;
+        b[at::indicatorRgb + 3 * i] = c.r;
+        b[at::indicatorRgb + 3 * i + 1] = c.g;
+        b[at::indicatorRgb + 3 * i + 2] = c.b;
     }
-    b[offset::stageCount] = dpiStageCount;
-    b[offset::effect] = lightingEffect;
-    b[offset::brightness] = lightingBrightness;
-    b[offset::speed] = lightingSpeed;
+    b[at::stageCount] = dpiStageCount;
+    b[at::effect] = lightingEffect;
+    b[at::brightness] = lightingBrightness;
+    b[at::speed] = lightingSpeed;
     return b;
 }
 
 constexpr Block keyMatrixBlock(int /*profile*/ = 0) {
+    namespace at = layout::keyMatrix;
     Block b{};
-    for (int k = 0; k < 16; ++k)
-        for (int j = 0; j < 4; ++j)
-            b[4 * k + j] = keyEntries[k][j];
+    for (int k = 0; k < at::entries; ++k)
+        for (int j = 0; j < at::entrySize; ++j)
+            b[at::entrySize * k + j] = keyEntries[k][j];
     return b;
 }
 

@@ -364,13 +364,13 @@ std::vector<Interface> mouseInterfaces(const std::string &cmdPath, const std::st
 
 State factoryState() {
     State s;
-    for (int p = 0; p < factory::profileCount; ++p) {
+    for (int p = 0; p < layout::profileCount; ++p) {
         s.profiles[size_t(p)] = factory::profileBlock(p);
         s.matrices[size_t(p)] = factory::keyMatrixBlock(p);
         s.reportRate[size_t(p)] = factory::reportRateCode;
         s.dpiStage[size_t(p)] = factory::dpiStage;
     }
-    for (int m = 0; m < factory::macroSlots; ++m)
+    for (int m = 0; m < layout::macroSlots; ++m)
         s.macros[size_t(m)] = factory::macroBlock(m + 1);
     s.currentProfile = 1; // P01, as the shipped profile file has it
     s.functionOption = factory::functionOption;

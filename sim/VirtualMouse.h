@@ -49,12 +49,12 @@ std::vector<Interface> mouseInterfaces(const std::string &commandPath,
                                        const std::string &vendorPath);
 
 struct State {
-    std::array<Block, 6> profiles{};
-    std::array<Block, 6> matrices{};
-    std::array<Block, 100> macros{}; // slot n (1..100) at index n - 1
+    std::array<Block, layout::profileCount> profiles{};
+    std::array<Block, layout::profileCount> matrices{};
+    std::array<Block, layout::macroSlots> macros{}; // slot n (1..100) at index n - 1
     std::uint8_t currentProfile = 0;
-    std::array<std::uint8_t, 6> reportRate{};
-    std::array<std::uint8_t, 6> dpiStage{};
+    std::array<std::uint8_t, layout::profileCount> reportRate{};
+    std::array<std::uint8_t, layout::profileCount> dpiStage{};
     std::uint8_t functionOption = 0;
     std::uint8_t ledTwinkle = 0;
     std::uint8_t fwMajor = 0, fwMinor = 0;

@@ -1,5 +1,6 @@
 // The device-setting operations against the virtual mouse: which block changes, what is sent,
 // what is marked dirty, and what the reads convert.
+#include "BlockLayout.h"
 #include "DeviceBridge.h"
 #include "MS_HT66FB560.h"
 #include "ProfileFiles.h"
@@ -9,6 +10,8 @@
 #include <functional>
 
 namespace {
+
+namespace at = layout::profileFw;
 
 QList<uint> blockBytes(const vmouse::Block &b, int from, int count) {
     return QList<uint>(b.begin() + from, b.begin() + from + count);
@@ -73,15 +76,17 @@ private slots:
         bridge->q7_0CH_SetDpi8Io({6, 5, 4, 3, 2, 1, 0, 8});
         QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
         const vmouse::State st = vmouse::state();
-        QCOMPARE(blockBytes(st.profiles[0], 16, 8), (QList<uint>{6, 5, 4, 3, 2, 1, 0, 8}));
+        QCOMPARE(blockBytes(st.profiles[0], at::indicatorIndex, 8),
+                 (QList<uint>{6, 5, 4, 3, 2, 1, 0, 8}));
         QVERIFY(st.profiles[2] == before2);
         // The rest of profile 0's block went back as it was read.
-        QCOMPARE(blockBytes(st.profiles[0], 84, 8), blockBytes(factory::profileBlock(0), 84, 8));
+        QCOMPARE(blockBytes(st.profiles[0], at::dpi, 8),
+                 blockBytes(factory::profileBlock(0), at::dpi, 8));
 
         vmouse::clearLog();
         bridge->q7_SetLED8StageColor(numbers(24, 0));
         QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
-        QCOMPARE(blockBytes(vmouse::state().profiles[0], 24, 24), seq(24, 0));
+        QCOMPARE(blockBytes(vmouse::state().profiles[0], at::lightingColours, 24), seq(24, 0));
         QCOMPARE(bridge->q7_GetLED8StageColor(), numbers(24, 0));
     }
 
@@ -94,9 +99,9 @@ private slots:
         const QList<uint> block4 = {0x0C, 4, 0x80};
         QCOMPARE(sentCommands(), (QList<QList<uint>>{block4, block4, block4}));
         const vmouse::Block b = vmouse::state().profiles[4];
-        QCOMPARE(blockBytes(b, 104, 24), seq(24, 100));
-        QCOMPARE(blockBytes(b, 84, 16), uints(dpi));
-        QCOMPARE(blockBytes(b, 71, 3), (QList<uint>{9, 146, 12}));
+        QCOMPARE(blockBytes(b, at::indicatorRgb, 24), seq(24, 100));
+        QCOMPARE(blockBytes(b, at::dpi, 16), uints(dpi));
+        QCOMPARE(blockBytes(b, at::effect, 3), (QList<uint>{9, 146, 12}));
         QCOMPARE(bridge->q7_8CH_GetRGBLedEffect(), (QVariantList{9u, 146u, 12u}));
         QCOMPARE(bridge->q7_8CH_GetDpi8Color(), numbers(24, 100));
         QCOMPARE(bridge->q7_GetMaxDpiStage(), 8u);
@@ -106,16 +111,16 @@ private slots:
     void readsConvertTheFirmwareCodes() {
         open(false, 1);
         QVariantList &fw1 = store->list(ProfileStore::Firmware, 1);
-        fw1[84] = 207;
-        fw1[85] = 159;
-        fw1[86] = QStringLiteral("207"); // as read back from the file
+        fw1[at::dpi] = 207;
+        fw1[at::dpi + 1] = 159;
+        fw1[at::dpi + 2] = QStringLiteral("207"); // as read back from the file
         QVariantList stages = bridge->q7_8CH_GetDpi8Stage();
         QCOMPARE(stages.size(), 16);
         QCOMPARE(stages.mid(0, 4), (QVariantList{159u, 159u, 159u, 64u}));
 
         QVariantList &fw0 = store->list(ProfileStore::Firmware, 0);
         for (int i = 0; i < 8; ++i)
-            fw0[16 + i] = i + 2; // 2 ... 9
+            fw0[at::indicatorIndex + i] = i + 2; // 2 ... 9
         QCOMPARE(bridge->q7_8CH_GetDpi8Io(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 7u, 9u}));
     }
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDir>
+#include <QFileInfo>
+#include <QQmlAbstractUrlInterceptor>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -25,10 +27,30 @@ public:
     Q_INVOKABLE QVariantMap map(const QVariantMap &map) const { return map; }
 };
 
+// A test may load the interface's files from the source tree instead of qrc:/modules/qml/.
+// Files the build generates (Q7/BlockLayout.js, basic/KeyCodeString.qml) are not there; a
+// request for one is answered from the build's copy of the module.
+class GeneratedModuleFiles : public QQmlAbstractUrlInterceptor {
+public:
+    QUrl intercept(const QUrl &url, DataType) override {
+        static const QString source = QStringLiteral(Q7_QML_SOURCE_DIR "/");
+        if (!url.isLocalFile())
+            return url;
+        const QString path = QDir::cleanPath(url.toLocalFile());
+        if (!path.startsWith(source) || QFileInfo::exists(path))
+            return url;
+        const QString built = QStringLiteral(Q7_QML_BUILD_DIR "/") + path.mid(source.size());
+        return QFileInfo::exists(built) ? QUrl::fromLocalFile(built) : url;
+    }
+};
+
 class StandIns : public QObject {
     Q_OBJECT
+    GeneratedModuleFiles generated;
+
 public Q_SLOTS:
     void qmlEngineAvailable(QQmlEngine *engine) {
+        engine->addUrlInterceptor(&generated);
         // Skin images are addressed relative to the program's folder, as in the program.
         const QString bin = qEnvironmentVariable("Q7_BUILD_BIN");
         if (!bin.isEmpty())
@@ -41,7 +63,8 @@ public Q_SLOTS:
 
 private:
     static void publish(QQmlEngine *engine, const QString &name, const QString &file) {
-        QQmlComponent component(engine, QUrl::fromLocalFile(QStringLiteral(Q7_STAND_IN_DIR "/") + file));
+        QQmlComponent component(engine,
+                                QUrl::fromLocalFile(QStringLiteral(Q7_STAND_IN_DIR "/") + file));
         QObject *object = component.create();
         if (!object)
             qFatal("%s", qPrintable(component.errorString()));

@@ -47,14 +47,14 @@ QList<qt48ini::Entry> entries() {
 
     const QVariantList clean = {false, false, false, false, false, false};
     auto group = [&](const QString &name, auto block) {
-        for (int p = 0; p < factory::profileCount; ++p)
+        for (int p = 0; p < layout::profileCount; ++p)
             e.append({name + QLatin1Char('/') + QString::number(p), numbers(block(p))});
         e.append({name + QStringLiteral("/dirty"), clean});
     };
     group(QStringLiteral("profile_fw"), [](int p) { return factory::profileBlock(p); });
     group(QStringLiteral("matrix_fw"), [](int p) { return factory::keyMatrixBlock(p); });
     group(QStringLiteral("other_fw"), otherBlock);
-    for (int p = 0; p < factory::profileCount; ++p)
+    for (int p = 0; p < layout::profileCount; ++p)
         e.append({QStringLiteral("profile_sw/") + QString::number(p), pointerSettings});
     return e;
 }
