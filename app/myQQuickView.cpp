@@ -42,7 +42,7 @@ void myQQuickView::publish(Ui_Controler *controller) {
 
 void myQQuickView::setDevice(MS_HT66FB560 *device) {
     dev = device;
-    store->setDevice(device);
+    bridge->setDevice(device);
     macros = std::make_unique<MacroLibrary>(device, macros->keyNameTable(),
                                             DataPaths::current().macroFolder(), this);
 }

@@ -1,6 +1,7 @@
 #include "DeviceBridge.h"
 
 #include "BlockLayout.h"
+#include "DeviceRefillSource.h"
 #include "MS_HT66FB560.h"
 #include "ProfileStore.h"
 
@@ -25,6 +26,17 @@ uint number(const QVariantList &values, int index) {
 
 DeviceBridge::DeviceBridge(ProfileStore &s) : store(s) {}
 
+DeviceBridge::~DeviceBridge() {
+    if (refill)
+        store.setRefillSource(nullptr);
+}
+
+void DeviceBridge::setDevice(MS_HT66FB560 *device) {
+    dev = device;
+    refill = device ? std::make_unique<DeviceRefillSource>(*device) : nullptr;
+    store.setRefillSource(refill.get());
+}
+
 bool DeviceBridge::setField(int profile, int offset, const QVariantList &src, int count,
                             const char *what) {
     if (src.size() < count) {
@@ -48,14 +60,14 @@ QVariantList DeviceBridge::field(int profile, int offset, int count) const {
 void DeviceBridge::sendFirmware(uchar profile) {
     uchar block[blockSize];
     toBlock(store.list(ProfileStore::Firmware, profile), block);
-    if (MS_HT66FB560 *dev = store.device())
+    if (dev)
         dev->hid_0CH_SetFwProfile(profile, block);
 }
 
 void DeviceBridge::q7_02H_SetCurrentProfile(uchar profileId) {
     if (!store.setCurProfile(profileId))
         return;
-    if (MS_HT66FB560 *dev = store.device())
+    if (dev)
         dev->hid_02H_SetCurrentProfile(profileId);
 }
 
@@ -65,7 +77,7 @@ void DeviceBridge::q7_03H_SetReportRate(uchar rate) {
     const uchar cur = store.curProfile();
     store.list(ProfileStore::Other, cur)[layout::otherFw::reportRate] = uint(rate);
     store.q7_SetDirty_Other(cur);
-    if (MS_HT66FB560 *dev = store.device())
+    if (dev)
         dev->hid_03H_SetReportRate(rate, cur);
 }
 
@@ -78,7 +90,7 @@ void DeviceBridge::q7_04H_SetDPIStage(uchar stage) {
     const uchar cur = store.curProfile();
     store.list(ProfileStore::Other, cur)[layout::otherFw::dpiStage] = uint(stage);
     store.q7_SetDirty_Other(cur);
-    if (MS_HT66FB560 *dev = store.device())
+    if (dev)
         dev->hid_04H_SetDPIStage(stage, cur);
 }
 
@@ -185,6 +197,6 @@ void DeviceBridge::q7_0DH_SetKeyMatrix(QVariantList src64) {
     store.q7_SetDirty_Matrix(cur);
     uchar block[blockSize];
     toBlock(matrix, block);
-    if (MS_HT66FB560 *dev = store.device())
+    if (dev)
         dev->hid_0DH_SetKeyMatrix(cur, block);
 }

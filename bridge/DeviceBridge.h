@@ -2,6 +2,10 @@
 
 #include <QVariant>
 
+#include <memory>
+
+class DeviceRefillSource;
+class MS_HT66FB560;
 class ProfileStore;
 
 // Reads and changes the mouse's settings on the profile store's working copy. Reads answer
@@ -17,6 +21,11 @@ class ProfileStore;
 class DeviceBridge {
 public:
     explicit DeviceBridge(ProfileStore &store);
+    ~DeviceBridge();
+
+    // The mouse the changes go to and the store's refill reads from (not owned); nullptr:
+    // changes update the copy only.
+    void setDevice(MS_HT66FB560 *device);
 
     void q7_02H_SetCurrentProfile(uchar profileId);
     uchar q7_82H_GetCurrentProfile();
@@ -49,4 +58,6 @@ private:
     void sendFirmware(uchar profile);
 
     ProfileStore &store;
+    MS_HT66FB560 *dev = nullptr;
+    std::unique_ptr<DeviceRefillSource> refill;
 };

@@ -2,7 +2,6 @@
 
 #include "Dialogs.h"
 #include "IniFormat.h"
-#include "MS_HT66FB560.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -77,37 +76,35 @@ const QVariantList &ProfileStore::list(Group group, int profile) const {
 }
 
 void ProfileStore::syncFromDevice() {
-    if (!linked_ || !dev) {
+    if (!linked_ || !refill) {
         loadAllProfiles();
         return;
     }
-    uchar deviceProfile = cur;
-    dev->hid_82H_GetCurrentProfile(deviceProfile);
+    std::uint8_t deviceProfile = cur;
+    refill->currentProfile(deviceProfile);
     // A profile number the store cannot address is not taken over.
     if (deviceProfile != cur && validProfile(deviceProfile)) {
         cur = deviceProfile;
         settings->setValue(QStringLiteral("common/curProfile"), uint(cur));
     }
-    for (uchar d = 0; d < profileCount; ++d) {
-        uchar firmware[blockSize] = {};
-        uchar matrix[blockSize] = {};
-        uchar other[blockSize] = {};
+    for (std::uint8_t d = 0; d < profileCount; ++d) {
+        RefillSource::Block firmware{}, matrix{}, other{};
         // A block read that fails may have left part of an answer behind: store zeros.
-        if (!dev->hid_8CH_GetFwProfile(d, firmware))
-            std::fill(std::begin(firmware), std::end(firmware), uchar(0));
-        if (!dev->hid_8DH_GetKeyMatrix(d, matrix))
-            std::fill(std::begin(matrix), std::end(matrix), uchar(0));
-        dev->hid_84H_GetDPIStage(other[0], d);
-        dev->hid_83H_GetReportRate(other[1], d);
+        if (!refill->firmwareBlock(d, firmware))
+            firmware.fill(0);
+        if (!refill->keyMatrixBlock(d, matrix))
+            matrix.fill(0);
+        refill->dpiStage(d, other[layout::otherFw::dpiStage]);
+        refill->reportRate(d, other[layout::otherFw::reportRate]);
         if (d == 0)
-            dev->hid_89H_GetRGBLedTwinkle(other[2]);
+            refill->ledTwinkle(other[layout::otherFw::ledTwinkle]);
 
-        const uchar *blocks[] = {firmware, matrix, other};
+        const RefillSource::Block *blocks[] = {&firmware, &matrix, &other};
         for (int g = Firmware; g <= Other; ++g) {
             QVariantList values;
             values.reserve(blockSize);
-            for (int i = 0; i < blockSize; ++i)
-                values.append(int(blocks[g][i]));
+            for (std::uint8_t b : *blocks[g])
+                values.append(int(b));
             lists[g][d] = values;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockLayout.h"
+#include "RefillSource.h"
 
 #include <QSettings>
 #include <QString>
@@ -11,7 +12,6 @@
 #include <functional>
 #include <memory>
 
-class MS_HT66FB560;
 class QWidget;
 
 // The working copy of the mouse's six profiles and its mirror in the profile settings file.
@@ -38,9 +38,9 @@ public:
     // The long-lived handle on the profile settings file (the pointer settings use it too).
     QSettings *profileSettings() const { return settings.get(); }
 
-    // The device object the refill reads from; nullptr until the window has one.
-    void setDevice(MS_HT66FB560 *device) { dev = device; }
-    MS_HT66FB560 *device() const { return dev; }
+    // Where the refill reads the mouse's blocks and values (not owned); nullptr until the
+    // window has a device.
+    void setRefillSource(RefillSource *source) { refill = source; }
     // The result of the last device look-up; the window sets it before each refill.
     void setDeviceLinked(bool linked) { linked_ = linked; }
     bool deviceLinked() const { return linked_; }
@@ -82,7 +82,7 @@ private:
 
     std::unique_ptr<QSettings> settings;
     QString defaultsFile;
-    MS_HT66FB560 *dev = nullptr;
+    RefillSource *refill = nullptr;
     bool linked_ = false;
     QWidget *dialogParent = nullptr;
     std::function<QStringList()> msgStrings;

@@ -4,6 +4,7 @@
 // Also the cost of loading and saving the whole profile settings file, against one exchange
 // and against Qt's own INI format on the same data.
 
+#include "DeviceRefillSource.h"
 #include "IniFormat.h"
 #include "MS_HT66FB560.h"
 #include "ProfileStore.h"
@@ -89,7 +90,8 @@ int main(int argc, char **argv) {
         return 1;
     }
     ProfileStore store(working, QStringLiteral(Q7_FACTORY_DIR "/pD_Q7.bin"));
-    store.setDevice(&dev);
+    DeviceRefillSource source(dev);
+    store.setRefillSource(&source);
     store.setDeviceLinked(true);
 
     QElapsedTimer t;

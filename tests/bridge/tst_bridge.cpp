@@ -47,10 +47,10 @@ class TestBridge : public QObject {
         dev = std::make_unique<MS_HT66FB560>();
         QCOMPARE(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""), true);
         store = std::make_unique<ProfileStore>(files->working(), files->defaults());
-        store->setDevice(dev.get());
+        bridge = std::make_unique<DeviceBridge>(*store);
+        bridge->setDevice(dev.get());
         store->setDeviceLinked(linked);
         store->syncFromDevice();
-        bridge = std::make_unique<DeviceBridge>(*store);
         bridge->q7_02H_SetCurrentProfile(cur);
         store->profileSettings()->sync();
         vmouse::clearLog();

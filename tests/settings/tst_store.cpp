@@ -1,5 +1,6 @@
 // The profile store: export, import, reset, dirty marking, completion of damaged files and
 // the refill from the virtual mouse.
+#include "DeviceRefillSource.h"
 #include "MS_HT66FB560.h"
 #include "ProfileFiles.h"
 #include "ProfileStore.h"
@@ -232,7 +233,8 @@ private slots:
         MS_HT66FB560 dev;
         QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
         ProfileStore store(files.working(), files.defaults());
-        store.setDevice(&dev);
+        DeviceRefillSource source(dev);
+        store.setRefillSource(&source);
         store.setDeviceLinked(true);
         vmouse::clearLog();
         store.syncFromDevice();
@@ -267,7 +269,8 @@ private slots:
         MS_HT66FB560 dev;
         QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
         ProfileStore store(files.working(), files.defaults());
-        store.setDevice(&dev);
+        DeviceRefillSource source(dev);
+        store.setRefillSource(&source);
         store.setDeviceLinked(false);
         vmouse::clearLog();
         store.syncFromDevice();
