@@ -320,6 +320,27 @@ bool Journey::click(const QString &objectName, double fx, double fy) {
     return true;
 }
 
+bool Journey::clickIn(const QString &objectName, const QPoint &offset) {
+    if (!waitShown(objectName))
+        return false;
+    const std::optional<Item> i = item(objectName);
+    if (!i)
+        return fail(objectName + QStringLiteral(" went away"));
+    clickAt(i->rect.topLeft() + offset);
+    return true;
+}
+
+bool Journey::enter(const QString &objectName, const QString &text) {
+    if (!click(objectName))
+        return false;
+    chord(ControlL, 'a');
+    if (text.isEmpty())
+        key(BackSpace);
+    type(text);
+    key(Return);
+    return true;
+}
+
 bool Journey::rightClick(const QString &objectName) {
     if (!waitShown(objectName))
         return false;
@@ -331,6 +352,12 @@ bool Journey::rightClick(const QString &objectName) {
 }
 
 void Journey::key(unsigned long keysym) { x->tap(x->keycodeFor(keysym)); }
+
+void Journey::chord(unsigned long modifier, unsigned long keysym) {
+    x->key(x->keycodeFor(modifier), true);
+    x->tap(x->keycodeFor(keysym));
+    x->key(x->keycodeFor(modifier), false);
+}
 
 void Journey::type(const QString &text) {
     for (const QChar c : text) {

@@ -47,6 +47,7 @@ public:
         Down = 0xff54,
         Space = 0x20,
         ShiftL = 0xffe1,
+        ControlL = 0xffe3,
     };
 
     struct Item {
@@ -78,16 +79,23 @@ public:
     bool stop();
     QString error() const { return lastError; }
     const char *errorText() const;
+    // Records a failure of a journey's own step for errorText(); returns false.
+    bool fail(const QString &message);
 
     // The program's folder (a copy of the built one) and its settings files.
     QString programDir() const;
 
     // Input, only through XTest.
     bool click(const QString &objectName, double fx = 0.5, double fy = 0.5);
+    // At a point inside the item, from its top-left corner.
+    bool clickIn(const QString &objectName, const QPoint &offset);
     bool rightClick(const QString &objectName);
+    // Into a text field: click it, select everything, type `text` (may be empty), Return.
+    bool enter(const QString &objectName, const QString &text);
     void clickAt(const QPoint &windowPos, unsigned button = 1);
     void moveTo(const QPoint &windowPos);
     void key(unsigned long keysym);
+    void chord(unsigned long modifier, unsigned long keysym);
     // Printable ASCII only.
     void type(const QString &text);
 
@@ -119,7 +127,6 @@ private:
     bool launch();
     QByteArray ask(const QByteArray &request);
     QPoint toScreen(const QPoint &windowPos);
-    bool fail(const QString &message);
 
     QString name;
     QTemporaryDir dir;
