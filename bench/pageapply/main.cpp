@@ -84,6 +84,7 @@ int main(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_QUICK_BACKEND", "software");
     qputenv("GSETTINGS_BACKEND", "memory");
+    qputenv("QT_LOGGING_RULES", "*.debug=false;qt.qpa.*=false");
     if (qEnvironmentVariableIsEmpty("Q7_BUILD_BIN"))
         qputenv("Q7_BUILD_BIN", Q7_BUILD_BIN);
     QApplication app(argc, argv);

@@ -49,6 +49,36 @@ bool sameMouse(const vmouse::State &a, const vmouse::State &b) {
            a.deviceCode == b.deviceCode;
 }
 
+QString mouseDifferences(const vmouse::State &expected, const vmouse::State &actual) {
+    QStringList out;
+    auto bytes = [&](const QString &what, const std::uint8_t *e, const std::uint8_t *a, int n) {
+        for (int i = 0; i < n; ++i)
+            if (e[i] != a[i])
+                out << QStringLiteral("%1[0x%2]: %3 -> %4")
+                           .arg(what)
+                           .arg(i, 2, 16, QLatin1Char('0'))
+                           .arg(e[i])
+                           .arg(a[i]);
+    };
+    for (int p = 0; p < 6; ++p) {
+        bytes(QStringLiteral("profile %1").arg(p), expected.profiles[p].data(),
+              actual.profiles[p].data(), 128);
+        bytes(QStringLiteral("matrix %1").arg(p), expected.matrices[p].data(),
+              actual.matrices[p].data(), 128);
+    }
+    for (int m = 0; m < 100; ++m)
+        bytes(QStringLiteral("macro %1").arg(m + 1), expected.macros[m].data(),
+              actual.macros[m].data(), 128);
+    bytes(QStringLiteral("report rate"), expected.reportRate.data(), actual.reportRate.data(), 6);
+    bytes(QStringLiteral("dpi stage"), expected.dpiStage.data(), actual.dpiStage.data(), 6);
+    bytes(QStringLiteral("current profile"), &expected.currentProfile, &actual.currentProfile, 1);
+    bytes(QStringLiteral("function option"), &expected.functionOption, &actual.functionOption, 1);
+    bytes(QStringLiteral("led twinkle"), &expected.ledTwinkle, &actual.ledTwinkle, 1);
+    if (expected.deviceCode != actual.deviceCode)
+        out << QStringLiteral("device code");
+    return out.join(QLatin1Char('\n'));
+}
+
 Journey::Journey(const QString &n) : name(n) {}
 
 Journey::~Journey() {
@@ -211,6 +241,7 @@ QList<Journey::Item> Journey::items(bool *viewEnabled) {
         const QList<QByteArray> w = line.split(' ');
         if (w.value(0) == "window" && w.size() == 6) {
             windowOrigin = QPoint(w[1].toInt(), w[2].toInt());
+            windowSize = QSize(w[3].toInt(), w[4].toInt());
             if (viewEnabled)
                 *viewEnabled = w[5] == "1";
         } else if (w.value(0) == "item" && w.size() == 8) {
@@ -384,6 +415,12 @@ bool Journey::waitMouse(const std::function<bool(const vmouse::State &)> &done, 
            fail(QStringLiteral("the mouse did not reach the expected state"));
 }
 
+bool Journey::waitMouse(const vmouse::State &expected, int timeoutMs) {
+    return waitFor([&] { return sameMouse(mouse(), expected); }, timeoutMs) ||
+           fail(QStringLiteral("the mouse differs from the expected state:\n") +
+                mouseDifferences(expected, mouse()));
+}
+
 QList<Journey::Exchange> Journey::traffic(int from) const {
     QFile f(dir.filePath(QStringLiteral("traffic.txt")));
     QList<Exchange> out;
@@ -421,12 +458,20 @@ QString Journey::screenshot(const QString &tag) {
         folder = dir.path();
     QDir().mkpath(folder);
     items();
-    std::vector<std::uint32_t> pixels;
-    if (!grabScreen(display.toLatin1().constData(), windowOrigin.x(), windowOrigin.y(), 1000, 600,
-                    pixels))
-        return {};
-    QImage image(reinterpret_cast<const uchar *>(pixels.data()), 1000, 600, 1000 * 4,
-                 QImage::Format_ARGB32);
+    // Input sent just before may still be on its way to the window: take the picture once
+    // two grabs in a row agree (a blinking text cursor may keep them apart; then the last).
+    std::vector<std::uint32_t> pixels, previous;
+    const QByteArray name8 = display.toLatin1();
+    QDeadlineTimer deadline(3000);
+    do {
+        previous.swap(pixels);
+        QThread::msleep(pollMs);
+        if (!grabScreen(name8.constData(), windowOrigin.x(), windowOrigin.y(), windowSize.width(),
+                        windowSize.height(), pixels))
+            return {};
+    } while (pixels != previous && !deadline.hasExpired());
+    QImage image(reinterpret_cast<const uchar *>(pixels.data()), windowSize.width(),
+                 windowSize.height(), windowSize.width() * 4, QImage::Format_ARGB32);
     const QString path =
         folder + QLatin1Char('/') + name + QLatin1Char('-') + tag + QStringLiteral(".png");
     return image.save(path) ? path : QString();

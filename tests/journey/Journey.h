@@ -24,6 +24,7 @@
 #include <QList>
 #include <QProcess>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -113,6 +114,8 @@ public:
     // The virtual mouse.
     vmouse::State mouse() const;
     bool waitMouse(const std::function<bool(const vmouse::State &)> &done, int timeoutMs = 15000);
+    // Until the mouse is exactly `expected`; the error lists what differs.
+    bool waitMouse(const vmouse::State &expected, int timeoutMs = 15000);
     QList<Exchange> traffic(int from = 0) const;
     int trafficMark() const { return int(traffic().size()); }
     // Decoded command reports from the traffic log since `from` (an index into traffic()).
@@ -133,9 +136,12 @@ private:
     QProcess xserver, program;
     QString display;
     QPoint windowOrigin;
+    QSize windowSize;
     std::unique_ptr<XInjector> x;
     QString lastError;
     mutable QByteArray errorBytes;
 };
 
 bool sameMouse(const vmouse::State &a, const vmouse::State &b);
+// What differs from `expected` in `actual`, one "where: expected -> actual" per line.
+QString mouseDifferences(const vmouse::State &expected, const vmouse::State &actual);
