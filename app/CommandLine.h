@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+// The program's command line, in one table that both the parser and the manual page read.
+namespace CommandLine {
+
+struct Option {
+    QStringList names;   // short and long names, without dashes
+    QString description; // one sentence
+};
+
+QString programName();
+QString version();
+// What the program is, in one line (the manual's NAME line and the help's first line).
+QString summary();
+QList<Option> options();
+
+enum class Outcome { Run, ExitSuccess, ExitFailure };
+
+// Reads the arguments Qt left after taking its own (-platform, -style ...). Prints help,
+// the version or a usage error itself; Run means start the program.
+Outcome handle(const QStringList &arguments);
+// True when the arguments ask only for help or the version: answered before any display
+// is looked for.
+bool asksForInformation(const QStringList &arguments);
+
+} // namespace CommandLine

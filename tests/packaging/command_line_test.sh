@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The command line answers without a display, and the manual page lists what --help lists.
+set -euo pipefail
+program=$1 manpage=$2 version=$3
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+bare() { env -i PATH=/usr/bin:/bin HOME="$out" "$@"; }
+
+for option in --help -h; do
+    bare "$program" "$option" >"$out/help" 2>"$out/err" || fail "$option exited $?"
+done
+bare "$program" --version >"$out/version" || fail "--version exited $?"
+[ "$(cat "$out/version")" = "q7config $version" ] || fail "version: $(cat "$out/version")"
+
+# Every option --help names is in the manual page, and the other way round.
+grep -E -- '^  -' "$out/help" | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' |
+    sort -u >"$out/help-options"
+man -l "$manpage" 2>/dev/null | grep -oE -- '^ +--?[a-z][a-z-]*(, --?[a-z][a-z-]*)?$' |
+    tr ',' '\n' | tr -d ' ' | sort -u >"$out/man-options"
+[ -s "$out/help-options" ] || fail "--help lists no options"
+diff "$out/help-options" "$out/man-options" || fail "--help and the manual page differ"
+
+# No display: one sentence of ours and a plain exit code, not Qt's abort.
+rc=0
+bare "$program" >"$out/stdout" 2>"$out/stderr" || rc=$?
+[ "$rc" -eq 2 ] || fail "without a display the exit code was $rc"
+[ "$(wc -l <"$out/stderr")" -eq 1 ] && grep -q "graphical desktop session" "$out/stderr" ||
+    fail "without a display it said: $(cat "$out/stderr")"
+
+rc=0
+bare QT_QPA_PLATFORM=offscreen "$program" --no-such-option 2>"$out/stderr" || rc=$?
+[ "$rc" -eq 1 ] && grep -q "no-such-option" "$out/stderr" || fail "a wrong option gave $rc"
+echo "command line: help, version, manual page and the no-display message agree"
