@@ -9,7 +9,8 @@ packages=(
     qt6-base-dev qt6-declarative-dev qt6-base-dev-tools qt6-declarative-dev-tools libgl-dev
     libgl1-mesa-dri libglx-mesa0 libegl-mesa0
     # QML runtime modules the interface and its tests import
-    qml6-module-qtquick qml6-module-qtqml qml6-module-qtqml-workerscript qml6-module-qtquick-window
+    qml6-module-qtquick qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript
+    qml6-module-qtquick-window
     qml6-module-qttest qml6-module-qtquick-templates qml6-module-qtquick-controls
     # device link and hot-plug
     libhidapi-dev libudev-dev

@@ -86,4 +86,63 @@ QtObject {
         record("getCustomFilePath", [])
         return customFilePath
     }
+
+    // ---- Sensor and lighting pages (Page_Sensor, Page_Color) ------------------------------
+    // Each getter answers from its property as the bridge answers from its copy (stored 0xCF
+    // reads as 159, a stored 8 as palette 7); each setter records and stores like the bridge.
+    property int maxDpiStage: 8
+    property int ledTwinkle: 0
+    property int reportRate: 2
+    property int dpiStage: 2
+    property int cursorSpeed: 5
+    property int scrollLines: 2
+    property int doubleClickSpeed: 5
+    property var dpi8Stage: [8, 16, 32, 64, 128, 0, 0, 0, 8, 16, 32, 64, 128, 0, 0, 0]
+    property var dpi8Color: [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255,
+                             0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0]
+    property var dpi8Io: [0, 1, 2, 3, 4, 5, 6, 8]
+    property var led8StageColor: [10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120,
+                                  130, 140, 150, 160, 170, 180, 190, 200, 210, 220, 230, 240]
+    property var rgbLedEffect: [3, 146, 5]
+    // "group/profile" -> the factory list q7_getDefaultProfile answers (texts, as the file gives).
+    property var defaultProfiles: ({})
+
+    function q7_GetMaxDpiStage() { record("q7_GetMaxDpiStage", []); return maxDpiStage }
+    function q7_89H_GetRGBLedTwinkle() { record("q7_89H_GetRGBLedTwinkle", []); return ledTwinkle }
+    function q7_83H_GetReportRate() { record("q7_83H_GetReportRate", []); return reportRate }
+    function q7_84H_GetDPIStage() { record("q7_84H_GetDPIStage", []); return dpiStage }
+    function getCursorSpeed() { record("getCursorSpeed", []); return cursorSpeed }
+    function getVerticalScrollLines() { record("getVerticalScrollLines", []); return scrollLines }
+    function getDoubleClickSpeed() { record("getDoubleClickSpeed", []); return doubleClickSpeed }
+    function q7_8CH_GetDpi8Stage() {
+        record("q7_8CH_GetDpi8Stage", [])
+        return nativeTypes.variantList(dpi8Stage.map(v => Number(v) === 0xCF ? 159 : v))
+    }
+    function q7_8CH_GetDpi8Color() { record("q7_8CH_GetDpi8Color", []); return nativeTypes.variantList(dpi8Color) }
+    function q7_8CH_GetDpi8Io() {
+        record("q7_8CH_GetDpi8Io", [])
+        return nativeTypes.variantList(dpi8Io.map(v => Number(v) === 8 ? 7 : v))
+    }
+    function q7_GetLED8StageColor() { record("q7_GetLED8StageColor", []); return nativeTypes.variantList(led8StageColor) }
+    function q7_8CH_GetRGBLedEffect() { record("q7_8CH_GetRGBLedEffect", []); return nativeTypes.variantList(rgbLedEffect) }
+    function q7_getDefaultProfile(key, profileId) {
+        record("q7_getDefaultProfile", [key, profileId])
+        var list = defaultProfiles[key + "/" + profileId]
+        return nativeTypes.variantList(list !== undefined ? list : [])
+    }
+
+    function q7_03H_SetReportRate(rate) { record("q7_03H_SetReportRate", [rate]); reportRate = rate }
+    function q7_04H_SetDPIStage(stage) { record("q7_04H_SetDPIStage", [stage]); dpiStage = stage }
+    function setCursorSpeed(v) { record("setCursorSpeed", [v]); cursorSpeed = v }
+    function setVerticalScrollLines(v) { record("setVerticalScrollLines", [v]); scrollLines = v }
+    function setDoubleClickSpeed(v) { record("setDoubleClickSpeed", [v]); doubleClickSpeed = v }
+    function q7_0CH_SetDpi8Stage(list) { record("q7_0CH_SetDpi8Stage", [Array.from(list)]); dpi8Stage = Array.from(list) }
+    function q7_0CH_SetDpi8Color(list) { record("q7_0CH_SetDpi8Color", [Array.from(list)]); dpi8Color = Array.from(list) }
+    function q7_0CH_SetDpi8Io(list) { record("q7_0CH_SetDpi8Io", [Array.from(list)]); dpi8Io = Array.from(list) }
+    function q7_SetLED8StageColor(list) { record("q7_SetLED8StageColor", [Array.from(list)]); led8StageColor = Array.from(list) }
+    function q7_0CH_SetRGBLedEffect(effect, light, speed) {
+        record("q7_0CH_SetRGBLedEffect", [effect, light, speed])
+        rgbLedEffect = [effect, light, speed]
+    }
+    // ---- end sensor and lighting pages ------------------------------------------------------
 }

@@ -446,17 +446,19 @@ QImage checkbox(const Skin &s, bool on) {
     return image;
 }
 
+// The rainbow strip stands upright: the colour pages pick by height, top black, through red,
+// yellow, green, cyan, blue, magenta and white to black at the bottom.
 QImage paletteStrip() {
-    QImage image = canvas(256, 16);
+    QImage image = canvas(16, 256);
     Painter p(&image);
-    QLinearGradient g(0, 0, 256, 0);
+    QLinearGradient g(0, 0, 0, 256);
     const QColor stops[9] = {Qt::black, Qt::red,     Qt::yellow, Qt::green, Qt::cyan,
                              Qt::blue,  Qt::magenta, Qt::white,  Qt::black};
     for (int i = 0; i < 9; ++i)
         g.setColorAt(i / 8.0, stops[i]);
     p.setPen(QPen(QColor(255, 255, 255, 40), 1));
     p.setBrush(g);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 255, 15), 3, 3);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 255), 3, 3);
     return image;
 }
 

@@ -78,6 +78,7 @@ Item {
         _Page_Keydefine.translateStrings()
         _Page_Macro.translateStrings()
         _Page_Color.translateStrings()
+        _Page_Sensor.translateStrings()
         fnItem.translateStrings()
         pfItem.translateStrings()
     }
@@ -139,12 +140,16 @@ Item {
             id: _Page_Color
             objectName: "_Page_Color"
             y: 46
+            colorMaxStage: mainItem_Q7.colorMaxStage
+            effectEnable: mainItem_Q7.effectEnable
             visible: _fkPage.curID === 2
         }
         Page_Sensor {
             id: _Page_Sensor
             objectName: "_Page_Sensor"
             y: 46
+            dpiBase: mainItem_Q7.dpiBase
+            dpiValue: mainItem_Q7.dpiValue
             visible: _fkPage.curID === 3
         }
 

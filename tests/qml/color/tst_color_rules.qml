@@ -1,0 +1,110 @@
+import QtQuick
+import QtTest
+import "qrc:/modules/qml/Q7/ColorRules.js" as Rules
+
+// The lighting conversions: effect list, speed and brightness steps, the rainbow strip, typed
+// colour components.
+TestCase {
+    name: "ColorRules"
+
+    function test_effectListSkipsSwitchedOffEffects() {
+        var on = ["true", "true", "false", "true", "true", "true", "true", "true", "true", "true", "false"]
+        var t = Rules.effectTable(on)
+        compare(t.codes, [0, 1, 3, 4, 5, 6, 7, 8, 9])
+        compare(t.positions, [0, 1, -1, 2, 3, 4, 5, 6, 7, 8, -1])
+        // Script booleans count like the texts; a short list leaves the rest off.
+        compare(Rules.effectTable([true, "TRUE", "1", true]).codes, [0, 3])
+        compare(Rules.effectTable(undefined).codes, [])
+    }
+
+    function test_speedTablesRoundTripEveryPosition() {
+        for (var effect = 0; effect <= 10; ++effect) {
+            for (var k = 0; k <= 7; ++k) {
+                var b = Rules.speedByte(effect, k)
+                var expected = [3, 4, 5, 8, 9, 10].indexOf(effect) >= 0 ? k : 0
+                compare(Rules.speedPosition(effect, b), expected, "effect " + effect + " position " + k)
+            }
+        }
+    }
+
+    function test_speedBytesAtTheEndsOfEachRange() {
+        compare(Rules.speedByte(8, 0), 20)
+        compare(Rules.speedByte(8, 7), 10)
+        compare([Rules.speedByte(3, 0), Rules.speedByte(3, 7)], [10, 1])
+        compare([Rules.speedByte(9, 0), Rules.speedByte(9, 7)], [15, 5])
+        compare([Rules.speedByte(10, 0), Rules.speedByte(10, 7)], [30, 20])
+        compare(Rules.speedByte(1, 4), 0)
+        // A byte outside its effect's range still lands on the slider.
+        compare(Rules.speedPosition(8, 0), 7)
+        compare(Rules.speedPosition(8, 255), 0)
+        compare(Rules.speedPosition(5, "3"), 5)
+    }
+
+    function test_brightnessSteps() {
+        compare([0, 1, 2, 3, 4, 5, 6, 7].map(Rules.brightnessByte), [0, 36, 73, 109, 146, 182, 219, 255])
+        for (var k = 0; k <= 7; ++k)
+            compare(Rules.brightnessPosition(Rules.brightnessByte(k)), k)
+        compare(Rules.brightnessPosition(300), 7)
+    }
+
+    function test_enablingByListPosition() {
+        var speed = [], bright = [], colours = []
+        for (var p = 0; p < 11; ++p) {
+            if (Rules.speedEnabled(p)) speed.push(p)
+            if (Rules.brightnessEnabled(p)) bright.push(p)
+            if (Rules.coloursEnabled(p)) colours.push(p)
+        }
+        compare(speed, [2, 3, 4, 7, 8])
+        compare(bright, [1, 4, 7, 8])
+        compare(colours, [1, 2, 6, 7, 8])
+    }
+
+    function test_rainbowAtTheEndsAndEachLevelBoundary() {
+        var h = 257 // each level spans 32 pixels exactly
+        compare(Rules.rainbow(0, h), [0, 0, 0])
+        compare(Rules.rainbow(32, h), [255, 0, 0])
+        compare(Rules.rainbow(64, h), [255, 255, 0])
+        compare(Rules.rainbow(96, h), [0, 255, 0])
+        compare(Rules.rainbow(128, h), [0, 255, 255])
+        compare(Rules.rainbow(160, h), [0, 0, 255])
+        compare(Rules.rainbow(192, h), [255, 0, 255])
+        compare(Rules.rainbow(224, h), [255, 255, 255])
+        // The last pixel is level 8: black again.
+        compare(Rules.rainbow(256, h), [0, 0, 0])
+        compare(Rules.rainbow(16, h), [128, 0, 0])
+        compare(Rules.rainbow(240, h), [127, 127, 127])
+    }
+
+    function test_typedComponentsAreDigitsHeldToAByte() {
+        compare(Rules.typedComponent("0"), 0)
+        compare(Rules.typedComponent("255"), 255)
+        compare(Rules.typedComponent("300"), 255)
+        compare(Rules.typedComponent(" 42 "), 42)
+        verify(Rules.typedComponent("") === null)
+        verify(Rules.typedComponent("1e2") === null)
+        verify(Rules.typedComponent("-5") === null)
+        verify(Rules.typedComponent("abc") === null)
+    }
+
+    function test_colourListsOfTheWrongLengthOrRangeAreRefused() {
+        var list = []
+        for (var i = 0; i < 24; ++i)
+            list.push(String(i * 10))
+        compare(Rules.triples(list)[7], [210, 220, 230])
+        verify(Rules.triples(list.slice(1)) === null)
+        list[5] = "256"
+        verify(Rules.triples(list) === null)
+        compare(Rules.flat([[300, -1, "7"]]), [255, 0, 7])
+    }
+
+    function test_blockFieldsAtTheirOffsets() {
+        var fw = []
+        for (var i = 0; i < 128; ++i)
+            fw.push(i)
+        compare(Rules.blockEffect(fw), [0x47, 0x48, 0x49])
+        compare(Rules.blockColours(fw)[0], [0x18, 0x19, 0x1A])
+        compare(Rules.blockColours(fw)[7], [0x2D, 0x2E, 0x2F])
+        verify(Rules.blockEffect([1, 2]) === null)
+        verify(Rules.blockColours(fw.slice(0, 40)) === null)
+    }
+}
