@@ -18,6 +18,8 @@ Item {
     property var effectPositions: []
     property var effectCodes: []
     readonly property int effectPosition: colorEffect.currentIndex
+    // The effect code last read, kept when the list has no entry for it.
+    property int shownEffect: 0
 
     property string title: "COLOR"
     property string textEffect: "EFFECTS"
@@ -68,8 +70,9 @@ Item {
             return
         var code = Colour.integer(values[0])
         var position = code >= 0 && code < effectPositions.length ? effectPositions[code] : -1
-        // An effect this product does not list shows the first one rather than nothing.
-        colorEffect.setCurIndex(position >= 0 ? position : 0)
+        // An effect this product does not list shows no entry, and Apply keeps it.
+        shownEffect = code >= 0 && code < Colour.effectCount ? code : 0
+        colorEffect.setCurIndex(position)
         colorBrightness.setCurIndex(Colour.brightnessPosition(values[1]))
         colorSpeed.setCurIndex(Colour.speedPosition(code, values[2]))
     }
@@ -77,7 +80,8 @@ Item {
     function pageApply() {
         mainIten.setProtectUI(800)
         ui_View.q7_SetLED8StageColor(Colour.flat(colorLights.colors()))
-        var code = effectPosition >= 0 && effectPosition < effectCodes.length ? effectCodes[effectPosition] : 0
+        var code = effectPosition >= 0 && effectPosition < effectCodes.length ? effectCodes[effectPosition]
+                                                                               : shownEffect
         ui_View.q7_0CH_SetRGBLedEffect(code, Colour.brightnessByte(colorBrightness.value),
                                        Colour.speedByte(code, colorSpeed.value))
     }

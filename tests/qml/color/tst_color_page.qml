@@ -75,6 +75,19 @@ Item {
             verify(!child("colorLightsCell7").enabled)
         }
 
+        function test_unlistedEffectShowsNoEntryAndIsKept() {
+            ui_View.rgbLedEffect = [2, 255, 0]
+            var on = allOn.slice()
+            on[2] = "false"
+            ui_View.productConstants = { "colorMaxStage": "8", "dpiBase": "50", "effectEnable": on,
+                                         "dpiValue": [] }
+            open()
+            compare(child("colorEffect").getCurIndex(), -1)
+            compare(child("colorEffect").currentText, "【 en1 】")
+            mouseClick(child("colorApply"))
+            compare(ui_View.callsOf("q7_0CH_SetRGBLedEffect"), [["q7_0CH_SetRGBLedEffect", 2, 255, 0]])
+        }
+
         function test_enablingFollowsTheListPosition() {
             open()
             var speed = [], bright = [], colours = []

@@ -183,7 +183,11 @@ Item {
             mouseClick(child("pfEntry3"))
             ui_View.clear()
             chooseFromContextMenu(3, 0)
-            compare(ui_View.calls, [["q7_loadProfile", 3], ["q7_02H_SetCurrentProfile", 3]])
+            compare(ui_View.calls.slice(0, 2), [["q7_loadProfile", 3], ["q7_02H_SetCurrentProfile", 3]])
+            // Then the pages read the profile again, and only read.
+            verify(ui_View.names().indexOf("q7_8CH_GetRGBLedEffect") > 1)
+            verify(ui_View.names().indexOf("q7_8CH_GetDpi8Stage") > 1)
+            verify(ui_View.names().slice(2).every(n => /^(q7_[0-9A-F]*H?_?Get|q7_Get|get)/.test(n)))
         }
 
         // LOAD and RESET of another entry, SAVE and CANCEL of any, leave the pages alone.
