@@ -29,6 +29,9 @@ Item {
 
     // The bottom bar, whose whole-program reset and apply the pages answer.
     readonly property Item bottomBar: downItem
+    // The one key-name table of the interface, and the product's button names (key id order).
+    readonly property var keyCodeString: _KeyCodeString
+    readonly property var productLayoutStrings: main_Q7._ProductLayoutStringList
 
     // The skin's own accent, for the few shell details the images do not carry.
     readonly property color accentColor: skin_No === 2 ? "#ff8a2a" : "#1ec8e6"

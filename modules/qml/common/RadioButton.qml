@@ -1,0 +1,54 @@
+import QtQuick
+
+// A choice among a few: a check image and its text. A click reports the button's index; the
+// page decides what is selected (isSelect).
+Item {
+    id: radio
+    property int index: 0
+    property bool isSelect: false
+    property string chkStr: ""
+
+    signal clicked(int index)
+
+    implicitWidth: check.width + 6 + label.implicitWidth
+    implicitHeight: Math.max(check.height, label.implicitHeight)
+    activeFocusOnTab: true
+    opacity: enabled ? 1 : 0.2
+
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: chkStr
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.onPressAction: clicked(index)
+
+    Keys.onPressed: event => {
+        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+            clicked(index)
+            event.accepted = true
+        }
+    }
+
+    Image {
+        id: check
+        anchors.verticalCenter: parent.verticalCenter
+        width: 16
+        height: 16
+        source: radio.isSelect ? mainIten.sourceCHK1 : mainIten.sourceCHK0
+    }
+    ShellText {
+        id: label
+        anchors.left: check.right
+        anchors.leftMargin: 6
+        anchors.verticalCenter: parent.verticalCenter
+        text: radio.chkStr
+        color: radio.isSelect ? mainIten.accentColor : mainIten.globalSetting_color
+    }
+    MouseArea {
+        anchors.fill: parent
+        onClicked: {
+            radio.forceActiveFocus()
+            radio.clicked(radio.index)
+        }
+    }
+    FocusFrame {}
+}

@@ -1,0 +1,192 @@
+import QtQuick
+import QtTest
+import "qrc:/modules/qml/common"
+
+// The row list and the list button: choosing and clearing rows by mouse and keyboard, the right
+// click, editing a row's text, and the button's reload request before it opens.
+KeysShell {
+    id: mainIten
+
+    ListModel {
+        id: macros
+    }
+    function fill(n) {
+        macros.clear()
+        for (var i = 0; i < n; ++i)
+            macros.append({ textX: "Macro. " + (i + 1), textR: i % 2 ? "    [Down]" : "" })
+    }
+
+    FileList {
+        id: list
+        objectName: "rows"
+        x: 20
+        y: 20
+        model: macros
+    }
+    FileListButton {
+        id: button
+        objectName: "pick"
+        x: 300
+        y: 20
+        model: macros
+        onRequestToUpdateList: mainIten.fill(4)
+    }
+    Rectangle {
+        id: elsewhere
+        x: 600
+        y: 400
+        width: 50
+        height: 50
+        activeFocusOnTab: true
+    }
+    SignalSpy { id: clicked; target: list; signalName: "listElementClicked" }
+    SignalSpy { id: rightClicked; target: list; signalName: "listElementRightBtnClicked" }
+    SignalSpy { id: edited; target: list; signalName: "editFileName_completed" }
+    SignalSpy { id: chosen; target: button; signalName: "listElementClicked" }
+    SignalSpy { id: update; target: button; signalName: "requestToUpdateList" }
+
+    TestCase {
+        name: "FileList"
+        when: windowShown
+
+        function args(spy) {
+            return spy.signalArguments.map(a => Array.from(a))
+        }
+
+        function init() {
+            mainIten.fill(3)
+            list.setCurIndex(-1)
+            list.highlightIndex = -1
+            list.contentY = 0
+            button.close()
+            button.setCurIndex(-1)
+            for (var spy of [clicked, rightClicked, edited, chosen, update])
+                spy.clear()
+        }
+
+        function row(owner, name, i) {
+            // A list view lays its rows out on the next frame.
+            tryVerify(() => findChild(owner, name + "Row" + i), 1000, "no row " + i)
+            return findChild(owner, name + "Row" + i)
+        }
+
+        function test_leftClickChoosesAndAgainClears() {
+            mouseClick(row(list, "rows", 1))
+            compare(list.getCurIndex(), 1)
+            mouseClick(row(list, "rows", 2))
+            mouseClick(row(list, "rows", 2))
+            compare(list.getCurIndex(), -1)
+            compare(args(clicked).map(a => a[0]), [1, 2, -1])
+            mouseClick(row(list, "rows", 0), 5, 5, Qt.RightButton)
+            compare(args(rightClicked), [[0]])
+            // A right click does not change the current row.
+            compare(list.getCurIndex(), -1)
+        }
+
+        function test_keyboardMovesAndChooses() {
+            list.forceActiveFocus()
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Space)
+            compare(list.getCurIndex(), 1)
+            keyClick(Qt.Key_End)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Return)
+            compare(list.getCurIndex(), 2)
+            keyClick(Qt.Key_Return)
+            compare(list.getCurIndex(), -1)
+            keyClick(Qt.Key_Home)
+            keyClick(Qt.Key_F10, Qt.ShiftModifier)
+            compare(args(clicked).map(a => a[0]), [1, 2, -1])
+            compare(args(rightClicked), [[0]])
+        }
+
+        function test_longListScrolls() {
+            mainIten.fill(40)
+            var bar = findChild(list, "rowsScrollBar")
+            tryVerify(() => bar.visible)
+            mouseClick(bar, bar.width / 2, bar.height - 1)
+            verify(list.contentY > 0)
+            list.forceActiveFocus()
+            keyClick(Qt.Key_Home)
+            compare(list.contentY, 0)
+        }
+
+        function editor() {
+            var e = findChild(list, "rowsEditor")
+            verify(e && e.activeFocus, "no focused editor")
+            return e
+        }
+
+        function test_editEndsWithReturnOrEnterAndKeepsTheText() {
+            list.editFileName(1)
+            var e = editor()
+            compare(e.selectedText, "Macro. 2")
+            keyClick(Qt.Key_X)
+            keyClick(Qt.Key_Return)
+            compare(args(edited), [["Macro. 2", "x"]])
+            compare(macros.get(1).textX, "x")
+            verify(list.activeFocus)
+            list.editFileName(0)
+            editor().text = "y"
+            keyClick(Qt.Key_Enter)
+            compare(edited.count, 2)
+            compare(macros.get(0).textX, "y")
+        }
+
+        function test_editLeftOtherwiseRestoresTheOldText() {
+            list.editFileName(2)
+            editor().text = "renamed"
+            elsewhere.forceActiveFocus()
+            compare(list.editingRow, -1)
+            list.editFileName(2)
+            keyClick(Qt.Key_Escape)
+            // An empty name is no file name: the old text stays.
+            list.editFileName(2)
+            editor().text = ""
+            keyClick(Qt.Key_Return)
+            compare(edited.count, 0)
+            compare(macros.get(2).textX, "Macro. 3")
+        }
+
+        function test_buttonReloadsBeforeOpeningAndReportsTheRowAfterTheClick() {
+            compare(button.currentText, "【 OPTIONS 】")
+            mouseClick(button)
+            verify(button.opened)
+            compare(update.count, 1)
+            // The page reloaded the rows while it was asked to.
+            tryVerify(() => row(button, "pickList", 3).visible)
+            mouseClick(row(button, "pickList", 3))
+            verify(!button.opened)
+            compare(button.currentText, "Macro. 4")
+            mouseClick(button)
+            // Reloading replaced the rows; the new ones are laid out on the next frame.
+            waitForRendering(button)
+            var r = row(button, "pickList", 3)
+            mouseClick(r)
+            compare(args(chosen).map(a => a[0]), [3, -1])
+            compare(button.currentText, "【 OPTIONS 】")
+            verify(button.z === 0)
+        }
+
+        function test_buttonByKeyboard() {
+            button.forceActiveFocus()
+            keyClick(Qt.Key_Space)
+            verify(button.opened)
+            verify(button.z > elsewhere.z)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Return)
+            verify(!button.opened)
+            verify(button.activeFocus)
+            compare(args(chosen), [[1]])
+            keyClick(Qt.Key_Space)
+            keyClick(Qt.Key_Escape)
+            verify(!button.opened)
+            keyClick(Qt.Key_Space)
+            elsewhere.forceActiveFocus()
+            tryVerify(() => !button.opened)
+            compare(chosen.count, 1)
+        }
+    }
+}
