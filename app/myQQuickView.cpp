@@ -8,6 +8,7 @@
 #include "Languages.h"
 #include "MacroLibrary.h"
 #include "ProfileStore.h"
+#include "StoreDialogs.h"
 #include "SystemMouseSettings.h"
 #include "Ui_Controler.h"
 
@@ -29,8 +30,8 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
                                                     [this] { return int(store->curProfile()); });
     macros = std::make_unique<MacroLibrary>(nullptr, buildKeyNameTable(),
                                             DataPaths::current().macroFolder(), this);
-    store->setDialogParent(this);
-    store->setMessageStrings([this] { return msgStrings(); });
+    storeDialogs = std::make_unique<StoreDialogs>(
+        *store, [this] { return msgStrings(); }, this);
 }
 
 myQQuickView::~myQQuickView() = default;
@@ -75,7 +76,7 @@ void myQQuickView::forwardMouse(bool isDown, int mouseCode, int x, int y) {
 }
 
 // --- application configuration ---------------------------------------------------------
-bool myQQuickView::getMsgAns_FoolProofing() { return config->getMsgAns_FoolProofing(msgStrings()); }
+bool myQQuickView::getMsgAns_FoolProofing() { return storeDialogs->getMsgAns_FoolProofing(); }
 QVariant myQQuickView::q7_getApConfig(QString key) { return config->q7_getApConfig(key); }
 void myQQuickView::saveApConfig(QVariantList apConfigs) { config->saveApConfig(apConfigs); }
 QVariantList myQQuickView::loadApConfig() { return config->loadApConfig(); }
@@ -97,8 +98,8 @@ uint myQQuickView::getDoubleClickSpeed() { return pointer->getDoubleClickSpeed()
 QVariantList myQQuickView::q7_getDefaultProfile(QString key, uchar profileId) {
     return store->q7_getDefaultProfile(key, profileId);
 }
-void myQQuickView::q7_loadProfile(int profile) { store->q7_loadProfile(profile); }
-void myQQuickView::q7_saveProfile(int profile) { store->q7_saveProfile(profile); }
+void myQQuickView::q7_loadProfile(int profile) { storeDialogs->q7_loadProfile(profile); }
+void myQQuickView::q7_saveProfile(int profile) { storeDialogs->q7_saveProfile(profile); }
 void myQQuickView::q7_resetProfile(int profile) { store->q7_resetProfile(profile); }
 void myQQuickView::q7_SetDirty_Profile(uchar profileId) { store->q7_SetDirty_Profile(profileId); }
 void myQQuickView::q7_SetDirty_Matrix(uchar profileId) { store->q7_SetDirty_Matrix(profileId); }

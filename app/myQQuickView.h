@@ -12,6 +12,7 @@ class Languages;
 class MS_HT66FB560;
 class MacroLibrary;
 class ProfileStore;
+class StoreDialogs;
 class SystemMouseSettings;
 class Ui_Controler;
 
@@ -136,6 +137,7 @@ private:
     std::unique_ptr<ProfileStore> store;
     std::unique_ptr<Languages> langs;
     std::unique_ptr<DeviceBridge> bridge;
+    std::unique_ptr<StoreDialogs> storeDialogs;
     std::unique_ptr<SystemMouseSettings> pointer;
     std::unique_ptr<MacroLibrary> macros;
 };

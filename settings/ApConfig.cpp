@@ -1,6 +1,5 @@
 #include "ApConfig.h"
 
-#include "Dialogs.h"
 #include "IniFormat.h"
 
 #include <QDateTime>
@@ -23,9 +22,7 @@ ApConfig::ApConfig(QString settingDir, QString factoryDir)
 ApConfig::~ApConfig() = default;
 
 QString ApConfig::filePath() const { return m_dir + QStringLiteral("apConfig.bin"); }
-QString ApConfig::defaultsPath() const {
-    return m_factoryDir + QStringLiteral("apConfigD.bin");
-}
+QString ApConfig::defaultsPath() const { return m_factoryDir + QStringLiteral("apConfigD.bin"); }
 
 QVariantList ApConfig::loadApConfig() {
     QVariantList options;
@@ -72,11 +69,6 @@ void ApConfig::resetApconfig() {
 
 QVariant ApConfig::q7_getApConfig(const QString &key) {
     return m_settings->value(QStringLiteral("Q7/") + key, 0);
-}
-
-bool ApConfig::getMsgAns_FoolProofing(const QStringList &msgStrings) {
-    // Before any language is loaded the list is empty and the box shows empty texts.
-    return dialogs().confirm(nullptr, msgStrings.value(4), msgStrings.value(5));
 }
 
 QStringList ApConfig::productNames() {

@@ -27,10 +27,6 @@ public:
     void resetApconfig();
     // The product constant "Q7/" + key, or 0 when absent.
     QVariant q7_getApConfig(const QString &key);
-    // Asks before the last left-button key is reassigned; msgStrings are the current
-    // language's message strings (4: title, 5: text). True only when the user chose OK.
-    bool getMsgAns_FoolProofing(const QStringList &msgStrings);
-
     // "common/product_name": one name per entry of the device table.
     QStringList productNames();
     // The open handle; a reference stays valid only until the next resetApconfig.

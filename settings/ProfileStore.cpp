@@ -1,13 +1,10 @@
 #include "ProfileStore.h"
 
-#include "Dialogs.h"
 #include "IniFormat.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -184,44 +181,35 @@ QVariantList ProfileStore::q7_getDefaultProfile(QString k, uchar profileId) {
     return values;
 }
 
-QString ProfileStore::desktopFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
-
-void ProfileStore::q7_saveProfile(int profile) {
+bool ProfileStore::exportProfile(int profile, const QString &path) {
     if (!validProfile(profile)) {
         qWarning() << "export of a profile out of range:" << profile;
-        return;
+        return false;
     }
-    const QString name = dialogs().saveFileName(
-        dialogParent, QCoreApplication::translate("myQQuickView", "Save File"), desktopFolder(),
-        QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
-    if (name.isEmpty())
-        return;
     settings->setValue(QStringLiteral("common/importProfile"), profile);
     settings->sync();
-    // Removing the target first would delete the working file if the user picked it.
-    const QFileInfo target(name), source(settings->fileName());
+    if (settings->status() != QSettings::NoError)
+        return false;
+    // Removing the target first would delete the working file if the user picked it; the
+    // working file then already is the export.
+    const QFileInfo target(path), source(settings->fileName());
     if (target.exists() && target.canonicalFilePath() == source.canonicalFilePath())
-        return;
-    if (target.exists())
-        QFile::remove(name);
-    QFile::copy(settings->fileName(), name);
+        return true;
+    if (target.exists() && !QFile::remove(path))
+        return false;
+    return QFile::copy(settings->fileName(), path);
 }
 
-void ProfileStore::q7_loadProfile(int profile) {
-    const QString name = dialogs().openFileName(
-        dialogParent, QCoreApplication::translate("myQQuickView", "Open File"), desktopFolder(),
-        QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
-    if (!name.isEmpty() && validProfile(profile)) {
-        QSettings source(name, qt48IniFormat());
+ProfileStore::ImportResult ProfileStore::importProfile(int profile, const QString &path) {
+    ImportResult result = ImportResult::NoSuchSlot;
+    if (validProfile(profile)) {
+        QSettings source(path, qt48IniFormat());
         const int s = source.value(QStringLiteral("common/importProfile"), 0).toInt();
         // Only a file that carries the source profile's firmware block is a profile file;
         // anything else would overwrite the slot with empty values.
         if (!validProfile(s) ||
             asList(source.value(key(groupKey(Firmware), s))).size() < blockSize) {
-            const QStringList msg = msgStrings ? msgStrings() : QStringList();
-            dialogs().warning(dialogParent, msg.value(0), msg.value(1));
+            result = ImportResult::NotAProfileFile;
         } else {
             for (const QString &g :
                  {pointerGroup, groupKey(Firmware), groupKey(Matrix), groupKey(Other)}) {
@@ -230,9 +218,11 @@ void ProfileStore::q7_loadProfile(int profile) {
                     settings->setValue(key(g, profile), source.value(key(g, s)));
             }
             settings->sync();
+            result = ImportResult::Imported;
         }
     }
     loadAllProfiles();
+    return result;
 }
 
 void ProfileStore::q7_resetProfile(int profile) {

@@ -9,10 +9,7 @@
 #include <QVariant>
 
 #include <array>
-#include <functional>
 #include <memory>
-
-class QWidget;
 
 // The working copy of the mouse's six profiles and its mirror in the profile settings file.
 // With the mouse linked the mouse is the authority and the copy is refilled from it; without
@@ -44,10 +41,6 @@ public:
     // The result of the last device look-up; the window sets it before each refill.
     void setDeviceLinked(bool linked) { linked_ = linked; }
     bool deviceLinked() const { return linked_; }
-    // Parent of the file dialogs and boxes.
-    void setDialogParent(QWidget *parent) { dialogParent = parent; }
-    // The current message strings; 0 and 1 are the title and text of the import warning.
-    void setMessageStrings(std::function<QStringList()> source) { msgStrings = std::move(source); }
 
     uchar curProfile() const { return cur; }
     // Makes `profileId` current and stores it; ids outside 0-5 are refused (false).
@@ -63,10 +56,16 @@ public:
     void loadAllProfiles();
     void saveAllProfiles();
 
+    // Export: the whole working file, marked with the exported profile, copied to `path`.
+    // False when nothing was written (no such profile, the copy failed).
+    bool exportProfile(int profile, const QString &path);
+    // Import of a file's marked profile into slot `profile`; the store is reloaded from the
+    // working file in every case.
+    enum class ImportResult { Imported, NotAProfileFile, NoSuchSlot };
+    ImportResult importProfile(int profile, const QString &path);
+
     // The view's profile slots.
     QVariantList q7_getDefaultProfile(QString key, uchar profileId);
-    void q7_loadProfile(int profile);
-    void q7_saveProfile(int profile);
     void q7_resetProfile(int profile);
     void q7_SetDirty_Profile(uchar profileId);
     void q7_SetDirty_Matrix(uchar profileId);
@@ -78,14 +77,11 @@ private:
     void setDirty(Group group, uchar profileId);
     QVariantList completed(const QString &key, QVariantList values, int size,
                            std::unique_ptr<QSettings> &defaults) const;
-    static QString desktopFolder();
 
     std::unique_ptr<QSettings> settings;
     QString defaultsFile;
     RefillSource *refill = nullptr;
     bool linked_ = false;
-    QWidget *dialogParent = nullptr;
-    std::function<QStringList()> msgStrings;
 
     uchar cur = 0;
     std::array<std::array<QVariantList, profileCount>, 3> lists;

@@ -1,14 +1,10 @@
 #include "ApConfig.h"
 #include "IniFormat.h"
-#include "ScriptedDialogs.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 QByteArray bytesOf(const QString &path) {
@@ -97,36 +93,6 @@ private slots:
         QFile::remove(defaults());
         config.resetApconfig();
         QVERIFY(config.loadApConfig().isEmpty());
-    }
-
-    void confirmationUsesMessagesFourAndFive() {
-        ScriptedDialogs scripted;
-        ApConfig config(tmp.path());
-        const QStringList msgs{"0", "1", "2", "3", "Warning", "Last left button?", "6"};
-        scripted.confirmAnswers << false << true;
-        QVERIFY(!config.getMsgAns_FoolProofing(msgs));
-        QCOMPARE(scripted.shown.at(0).title, QString("Warning"));
-        QCOMPARE(scripted.shown.at(0).text, QString("Last left button?"));
-        // Before any language is loaded the box still comes, with empty texts.
-        QVERIFY(config.getMsgAns_FoolProofing({}));
-        QCOMPARE(scripted.shown.at(1).title + scripted.shown.at(1).text, QString());
-    }
-
-    void realBoxTrueOnlyForOk() {
-        ApConfig config(tmp.path());
-        for (int key : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
-            QTimer poll; // answers the box once it is up: a key, or a click on OK
-            connect(&poll, &QTimer::timeout, this, [&] {
-                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                    poll.stop();
-                    key ? QTest::keyClick(box, Qt::Key(key))
-                        : box->button(QMessageBox::Ok)->click();
-                }
-            });
-            poll.start(10);
-            // Return presses the default button, which is Cancel.
-            QCOMPARE(config.getMsgAns_FoolProofing({}), key == 0);
-        }
     }
 };
 

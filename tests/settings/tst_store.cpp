@@ -5,6 +5,7 @@
 #include "ProfileFiles.h"
 #include "ProfileStore.h"
 #include "ScriptedDialogs.h"
+#include "StoreDialogs.h"
 #include "VirtualMouse.h"
 
 #include <QStandardPaths>
@@ -48,11 +49,12 @@ private slots:
         personalise(files.working());
         ScriptedDialogs dialogs;
         ProfileStore store(files.working(), files.defaults());
+        StoreDialogs asks(store, {});
         store.loadAllProfiles();
 
         const QString pf = files.path("two.pf");
         dialogs.fileAnswers.enqueue(pf);
-        store.q7_saveProfile(2);
+        asks.q7_saveProfile(2);
         const auto &save = dialogs.shown.last();
         QCOMPARE((QStringList{save.kind, save.title, save.filter, save.text}),
                  (QStringList{"save", "Save File", "Profile(*.pf)",
@@ -62,7 +64,7 @@ private slots:
         QCOMPARE(bytesOf(pf), bytesOf(files.working()));
 
         dialogs.fileAnswers.enqueue(pf);
-        store.q7_loadProfile(4);
+        asks.q7_loadProfile(4);
         QCOMPARE(dialogs.shown.last().title, QStringLiteral("Open File"));
         for (const QString &g : groups)
             QCOMPARE(files.stored(k(g, 4)), onDisk(pf, k(g, 2)));
@@ -77,7 +79,7 @@ private slots:
         personalise(plain);
         QVERIFY(!onDisk(plain, "common/importProfile").isValid());
         dialogs.fileAnswers.enqueue(plain);
-        store.q7_loadProfile(5);
+        asks.q7_loadProfile(5);
         for (const QString &g : groups)
             QCOMPARE(files.stored(k(g, 5)), onDisk(plain, k(g, 0)));
         QCOMPARE(uints(store.list(ProfileStore::Matrix, 5)), seq128(1));
@@ -98,9 +100,9 @@ private slots:
         const QByteArray before = bytesOf(files.working());
         ScriptedDialogs dialogs;
         ProfileStore store(files.working(), files.defaults());
-        store.setMessageStrings([] { return QStringList{"Import", "Not a profile file"}; });
+        StoreDialogs asks(store, [] { return QStringList{"Import", "Not a profile file"}; });
         dialogs.fileAnswers.enqueue(files.path("foreign.pf"));
-        store.q7_loadProfile(3);
+        asks.q7_loadProfile(3);
         store.profileSettings()->sync();
         QCOMPARE(dialogs.count("warning"), 1);
         QCOMPARE(dialogs.shown.last().title, QStringLiteral("Import"));
@@ -114,8 +116,9 @@ private slots:
         const QByteArray before = bytesOf(files.working());
         ScriptedDialogs dialogs;
         ProfileStore store(files.working(), files.defaults());
-        store.q7_saveProfile(1);
-        store.q7_loadProfile(1);
+        StoreDialogs asks(store, {});
+        asks.q7_saveProfile(1);
+        asks.q7_loadProfile(1);
         store.profileSettings()->sync();
         QCOMPARE(dialogs.count("save") + dialogs.count("open"), 2);
         QCOMPARE(bytesOf(files.working()), before);
@@ -123,9 +126,14 @@ private slots:
         QCOMPARE(store.list(ProfileStore::Firmware, 1).at(70).toUInt(), 8u);
 
         dialogs.fileAnswers.enqueue(files.working());
-        store.q7_saveProfile(3);
+        asks.q7_saveProfile(3);
         QCOMPARE(files.stored("common/importProfile").toInt(), 3);
         QCOMPARE(files.stored("profile_fw/3").toList().size(), 128);
+
+        // An export that wrote nothing says so.
+        QVERIFY(!store.exportProfile(2, files.path("no/such/folder/two.pf")));
+        QVERIFY(!store.exportProfile(6, files.path("six.pf")));
+        QVERIFY(!QFile::exists(files.path("six.pf")));
     }
 
     void resetRestoresProfileZeroAndTheOne() {
