@@ -117,8 +117,10 @@ Item {
                 x: index * group.cellSlot
                 width: group.cellSlot
                 height: cells.height
-                enabled: group.usable(index)
-                opacity: enabled ? 1 : 0
+                // Read from usable(), not from enabled: a dimmed group disables every cell.
+                readonly property bool used: group.usable(index)
+                enabled: used
+                opacity: used ? 1 : 0
                 Accessible.role: Accessible.ListItem
                 Accessible.name: String(index + 1)
                 Accessible.selected: index === group.currentIndex
@@ -179,13 +181,13 @@ Item {
                 readonly property bool chosen: group.current.color8_Id === index
                 objectName: group.objectName + "Swatch" + index
                 x: index * group.cellSlot + (group.cellSlot - width) / 2
-                width: 30
+                width: 18
                 height: 18
                 radius: 9
                 color: Colour.cssColour(group.color8_RGB[index])
-                border.width: chosen ? 2 : 0
-                border.color: "#ffffff"
-                scale: swatchArea.containsMouse ? 1.12 : 1
+                border.width: chosen ? 2 : 1
+                border.color: chosen ? "#ffffff" : Qt.rgba(0, 0, 0, 0.5)
+                scale: chosen ? 1.15 : swatchArea.containsMouse ? 1.1 : 1
                 Accessible.role: Accessible.RadioButton
                 Accessible.name: ["red", "green", "blue", "magenta", "cyan", "yellow", "white", "orange"][index]
                 Accessible.checked: chosen

@@ -193,5 +193,7 @@ Item {
         y: 56
         model: effectModel
         defaultIndex: 0
+        maxVisibleRows: Colour.effectCount
+        accessibleName: page.textEffect
     }
 }

@@ -32,9 +32,12 @@ Item {
     z: opened ? 100 : 0
     activeFocusOnTab: true
 
+    // The caption the page shows beside the list, told to screen readers with the current text.
+    property string accessibleName: ""
+
     Accessible.role: Accessible.ComboBox
     Accessible.name: currentText
-    Accessible.description: opened ? "open" : ""
+    Accessible.description: accessibleName
 
     function setCurIndex(index) {
         currentIndex = index >= 0 && index < count ? index : -1
@@ -184,6 +187,18 @@ Item {
             anchors.margins: 2
             contentHeight: column.height
             boundsBehavior: Flickable.StopAtBounds
+            // A thin bar at the right shows where a longer list stands.
+            Rectangle {
+                parent: listFrame
+                visible: flick.contentHeight > flick.height
+                x: listFrame.width - 5
+                y: 2 + flick.visibleArea.yPosition * (listFrame.height - 4)
+                width: 3
+                height: flick.visibleArea.heightRatio * (listFrame.height - 4)
+                radius: 1.5
+                color: mainIten.accentColor
+                opacity: 0.6
+            }
             Column {
                 id: column
                 width: flick.width

@@ -98,6 +98,10 @@ Item {
                 if (child("colorLights").enabled) colours.push(p)
                 compare(child("colorSpeed").opacity, child("colorSpeed").enabled ? 1 : 0.2)
             }
+            // A dimmed group still draws its cells (at the group's 0.2).
+            child("colorEffect").setCurIndex(0)
+            compare(child("colorLights").opacity, 0.2)
+            compare(child("colorLightsCell1").opacity, 1)
             compare(speed, [2, 3, 4, 7, 8])
             compare(bright, [1, 4, 7, 8])
             compare(colours, [1, 2, 6, 7, 8])
