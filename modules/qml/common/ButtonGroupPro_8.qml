@@ -101,7 +101,9 @@ Item {
             else
                 return
         } else if (k === Qt.Key_Left || k === Qt.Key_Right) {
-            select(Rules.step(currentIndex, k === Qt.Key_Right ? 1 : -1, count, selectable))
+            var next = Rules.step(currentIndex, k === Qt.Key_Right ? 1 : -1, count, selectable)
+            if (next !== currentIndex)
+                select(next)
         } else if (k === Qt.Key_Return || k === Qt.Key_Enter || k === Qt.Key_Space || k === Qt.Key_Down) {
             openMenu(currentIndex)
         } else {

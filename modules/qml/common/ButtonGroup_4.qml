@@ -25,7 +25,7 @@ Item {
         return currentIndex
     }
     function choose(index) {
-        if (index < 0 || index >= count)
+        if (index < 0 || index >= count || index === currentIndex)
             return
         currentIndex = index
         clicked(index)

@@ -35,6 +35,11 @@ Item {
         setCurIndex(index)
         sliderClicked(value)
     }
+    // A key at either end changes nothing and reports nothing.
+    function stepTo(index) {
+        if (Rules.clamp(index, from, to) !== value)
+            choose(index)
+    }
 
     Accessible.role: Accessible.Slider
     Accessible.name: accessibleName
@@ -42,13 +47,13 @@ Item {
 
     Keys.onPressed: event => {
         if (event.key === Qt.Key_Left || event.key === Qt.Key_Down)
-            choose(value - 1)
+            stepTo(value - 1)
         else if (event.key === Qt.Key_Right || event.key === Qt.Key_Up)
-            choose(value + 1)
+            stepTo(value + 1)
         else if (event.key === Qt.Key_Home)
-            choose(from)
+            stepTo(from)
         else if (event.key === Qt.Key_End)
-            choose(to)
+            stepTo(to)
         else
             return
         event.accepted = true

@@ -79,7 +79,8 @@ FakeShell {
             compare(slider7.value, 0)
             keyClick(Qt.Key_Down)
             compare(slider7.value, 0)
-            compare(spy7.count, 7)
+            // Keys at either end report nothing.
+            compare(spy7.count, 5)
             slider11.forceActiveFocus()
             keyClick(Qt.Key_End)
             compare(slider11.value, 10)

@@ -1,0 +1,106 @@
+import QtQuick
+import QtTest
+import "qrc:/modules/qml/common"
+
+// The four-button row and the eight DPI stages by keyboard, and the stage menu's layout.
+FakeShell {
+    id: mainIten
+
+    ButtonGroup_4 {
+        id: rate
+        objectName: "rate"
+        x: 20
+        y: 20
+        valueForIndex: ["125 Hz", "250 Hz", "500 Hz", "1000 Hz"]
+    }
+    ButtonGroupPro_8 {
+        id: stages
+        objectName: "stages"
+        x: 20
+        y: 80
+        valueForMenuIndex: [0, 200, 400, 600, 800, 1000, 1200, 1600, 2000, 2400, 3000, 3200, 4000,
+                            4800, 5000, 6000, 7200, 7950]
+    }
+    SignalSpy { id: rateClicks; target: rate; signalName: "clicked" }
+    SignalSpy { id: stageClicks; target: stages; signalName: "clicked" }
+    SignalSpy { id: values; target: stages; signalName: "valueChanged" }
+
+    TestCase {
+        name: "ButtonGroups"
+        when: windowShown
+
+        function init() {
+            rate.setCurIndex(2)
+            stages.valueForIndex = [400, 800, 0, 1600, 3200, 0, 0, 0]
+            stages.maxStage = 8
+            stages.setCurIndex(1)
+            stages.closeMenu()
+            rateClicks.clear()
+            stageClicks.clear()
+            values.clear()
+        }
+
+        function test_rateArrowsStopAtTheEndsAndReportEachMove() {
+            rate.forceActiveFocus()
+            keyClick(Qt.Key_Right)
+            keyClick(Qt.Key_Right)
+            compare(rate.getCurIndex(), 3)
+            keyClick(Qt.Key_Left)
+            compare(rate.getCurIndex(), 2)
+            compare(rateClicks.count, 2)
+            rate.setCurIndex(9)
+            compare(rate.getCurIndex(), 2)
+            compare(findChild(rate, "rateButton3").Accessible.name, "1000 Hz")
+        }
+
+        function test_stageArrowsSkipSwitchedOffAndHiddenStages() {
+            stages.maxStage = 4
+            stages.forceActiveFocus()
+            keyClick(Qt.Key_Right)
+            compare(stages.getCurIndex(), 3)
+            // Stage 5 is on but hidden by the stage count.
+            keyClick(Qt.Key_Right)
+            compare(stages.getCurIndex(), 3)
+            keyClick(Qt.Key_Left)
+            compare(stages.getCurIndex(), 1)
+            compare(stageClicks.count, 2)
+        }
+
+        function test_menuByKeyboardChoosesInColumnsOfSix() {
+            stages.forceActiveFocus()
+            keyClick(Qt.Key_Return)
+            compare(stages.menuStage, 1)
+            // The highlight starts on the stage's own value (800, entry 4).
+            compare(stages.menuHighlight, 4)
+            keyClick(Qt.Key_Right)
+            compare(stages.menuHighlight, 10)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Return)
+            compare(stages.menuStage, -1)
+            compare(Array.from(stages.valueForIndex), [400, 3200, 0, 1600, 3200, 0, 0, 0])
+            compare(values.count, 1)
+            compare(Array.from(values.signalArguments[0]), [1, 3200])
+            keyClick(Qt.Key_Space)
+            keyClick(Qt.Key_Escape)
+            compare(stages.menuStage, -1)
+            compare(values.count, 1)
+        }
+
+        function test_menuEntriesSitInThreeColumnsBelowTheirStage() {
+            mouseClick(findChild(stages, "stagesStage8Menu"))
+            var menu = findChild(stages, "stagesMenu")
+            verify(menu.visible)
+            // Kept inside the group at the right end.
+            verify(menu.x + menu.width <= stages.width)
+            var first = findChild(stages, "stagesMenuEntry0")
+            var seventh = findChild(stages, "stagesMenuEntry6")
+            var last = findChild(stages, "stagesMenuEntry17")
+            compare(seventh.y, first.y)
+            verify(seventh.x > first.x)
+            verify(last.x > seventh.x && last.y > first.y)
+            mouseClick(last)
+            compare(Array.from(stages.valueForIndex)[7], 7950)
+            verify(!menu.visible)
+        }
+    }
+}
