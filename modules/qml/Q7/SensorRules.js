@@ -9,18 +9,12 @@ var swCursorSpeed = 1
 var swScrollLines = 2
 var swDoubleClick = 3
 
-var rateCount = 4
 var stageCount = 8
 
-function clamp(v, lo, hi) {
-    return Math.min(Math.max(v, lo), hi)
-}
-
-// A value from the bridge or a settings file (a number or its text) as an integer, or NaN.
-function integer(v) {
-    var n = Number(v)
-    return isFinite(n) && String(v).trim() !== "" ? Math.round(n) : NaN
-}
+// Shared with the lighting page: a bridge or settings value (a number or its text) as an
+// integer or NaN, and a value held to a range.
+var integer = Colour.integer
+var clamp = Colour.clamp
 
 // Rate buttons are 125, 250, 500, 1000 Hz; the mouse stores 8, 4, 2, 1. The lowest set bit
 // decides, so a damaged code still lands on a button (0 reads as 1000 Hz).
