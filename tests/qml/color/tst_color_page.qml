@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import ".."
+import "../shell/options.js" as Options
 
 // The lighting page in the shell against the recording view: the effect list, the enabling
 // rules, typed colours, and exactly which calls Apply and Reset make.
@@ -47,6 +48,18 @@ Item {
             compare(child("colorSpeed").value, 7)
             compare(child("colorBrightness").value, 4)
             compare(child("colorLights").colors()[7], [220, 230, 240])
+        }
+
+        function test_languageChangeReReadsEveryText() {
+            open()
+            ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans"),
+                                        "042000": Options.strings("de", "DejaVu Sans") }
+            child("_Page_Globalsetting").setLanguage(1)
+            compare([page.title, page.textEffect, page.textSpeed, page.textBrightness, page.textColours,
+                     child("colorReset").tip, child("colorApply").tip],
+                    ["de76", "de7", "de3", "de4", "de35", "de106", "de107"])
+            compare(child("colorEffect").currentText, "de91")
+            compare(child("colorEffectItem10").textX, "de24")
         }
 
         function test_listSkipsSwitchedOffEffectsAndAppliesTheCodeOfThePosition() {

@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import ".."
+import "../shell/options.js" as Options
 
 // The sensor page in the shell against the recording view: what it shows from the bridge's
 // answers, and exactly which calls Apply and Reset make.
@@ -61,6 +62,16 @@ Item {
             compare(page.textIndicator, "en105")
             compare(child("sensorApply").tip, "en107")
             compare(child("sensorReset").tip, "en106")
+        }
+
+        function test_languageChangeReReadsEveryText() {
+            open()
+            ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans"),
+                                        "042000": Options.strings("de", "DejaVu Sans") }
+            child("_Page_Globalsetting").setLanguage(1)
+            compare([page.title, page.textRate, page.textCursor, page.textScroll, page.textDoubleClick,
+                     page.textDpi, page.textIndicator, child("sensorReset").tip, child("sensorApply").tip],
+                    ["de86", "de100", "de101", "de102", "de103", "de104", "de105", "de106", "de107"])
         }
 
         function test_applyInPaletteModeMakesExactlyTheseCalls() {
