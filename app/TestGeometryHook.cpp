@@ -1,5 +1,7 @@
 #include "TestGeometryHook.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLocalSocket>
 #include <QQuickItem>
 #include <QQuickWidget>
@@ -35,6 +37,7 @@ TestGeometryHook *TestGeometryHook::installFromEnvironment(QQuickWidget *view) {
 }
 
 TestGeometryHook::TestGeometryHook(QQuickWidget *v, const QString &socketPath) : view(v) {
+    qApp->installEventFilter(this);
     QLocalServer::removeServer(socketPath);
     server.setSocketOptions(QLocalServer::UserAccessOption);
     server.listen(socketPath);
@@ -47,6 +50,14 @@ TestGeometryHook::TestGeometryHook(QQuickWidget *v, const QString &socketPath) :
             });
         }
     });
+}
+
+bool TestGeometryHook::eventFilter(QObject *watched, QEvent *event) {
+    // Counted where the system hands them over: once per event, at the window.
+    if (watched->isWindowType() && event->spontaneous() &&
+        (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease))
+        ++inputSeen;
+    return false;
 }
 
 QByteArray TestGeometryHook::answer(const QByteArray &request) const {
@@ -65,7 +76,7 @@ QByteArray TestGeometryHook::items() const {
     const QPoint viewInWindow = view->mapTo(window, QPoint(0, 0));
     QByteArray out = "window " + number(origin.x()) + ' ' + number(origin.y()) + ' ' +
                      number(window->width()) + ' ' + number(window->height()) + ' ' +
-                     (view->isEnabled() ? '1' : '0') + '\n';
+                     (view->isEnabled() ? '1' : '0') + ' ' + QByteArray::number(inputSeen) + '\n';
     const QRectF viewRect(0, 0, view->width(), view->height());
     forEachShownItem(view->rootObject(), 1.0, viewRect,
                      [&](QQuickItem *item, const QRectF &r, qreal opacity) {

@@ -10,10 +10,12 @@ class QQuickWidget;
 // Test-only: lets a journey of the real program find its controls from outside the process.
 // Off unless the environment names a socket in Q7_TEST_GEOMETRY; then the program listens
 // there and answers one request per line:
-//   items               -> "window X Y W H ENABLED" (screen position of the window, whether
-//                          the view takes input), then "item NAME X Y W H OPACITY ENABLED" for
-//                          every shown QML item with an objectName, in window coordinates,
-//                          clipped by its clipping ancestors
+//   items               -> "window X Y W H ENABLED INPUT" (screen position of the window,
+//                          whether the view takes input, how many button and key releases
+//                          from the system the program's windows have been handed so far),
+//                          then "item NAME X Y W H OPACITY ENABLED" for every shown QML item
+//                          with an objectName, in window coordinates, clipped by its clipping
+//                          ancestors
 //   property NAME PROP  -> "value TEXT" (the first item of that name) or "none"
 // Every answer ends with the line "end".
 class TestGeometryHook : public QObject {
@@ -28,10 +30,15 @@ public:
     bool isListening() const { return server.isListening(); }
     QByteArray answer(const QByteArray &request) const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QByteArray items() const;
     QByteArray property(const QByteArray &name, const QByteArray &prop) const;
 
     QPointer<QQuickWidget> view;
     QLocalServer server;
+    // Lets a journey wait until everything it typed and clicked has been handled.
+    quint64 inputSeen = 0;
 };

@@ -191,6 +191,7 @@ bool Journey::launch() {
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::MergedChannels);
     program.setStandardOutputFile(dir.filePath(QStringLiteral("program.log")), QIODevice::Append);
+    sent = handled = 0;
     program.start(programDir() + QStringLiteral("/q7config"), {});
     if (!program.waitForStarted(10000))
         return fail(QStringLiteral("the program did not start"));
@@ -239,8 +240,9 @@ QList<Journey::Item> Journey::items(bool *viewEnabled) {
         *viewEnabled = false;
     for (const QByteArray &line : ask("items").split('\n')) {
         const QList<QByteArray> w = line.split(' ');
-        if (w.value(0) == "window" && w.size() == 6) {
+        if (w.value(0) == "window" && w.size() == 7) {
             windowOrigin = QPoint(w[1].toInt(), w[2].toInt());
+            handled = w[6].toULongLong();
             windowSize = QSize(w[3].toInt(), w[4].toInt());
             if (viewEnabled)
                 *viewEnabled = w[5] == "1";
@@ -270,7 +272,23 @@ QString Journey::property(const QString &objectName, const QString &prop) {
     return QString::fromUtf8(text);
 }
 
+bool Journey::settle(int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        items();
+        if (handled >= sent)
+            return true;
+        if (deadline.hasExpired())
+            return fail(QStringLiteral("the window has handled %1 of %2 clicks and keys")
+                            .arg(handled)
+                            .arg(sent));
+        QThread::msleep(pollMs);
+    }
+}
+
 bool Journey::waitFor(const std::function<bool()> &done, int timeoutMs) {
+    if (!settle())
+        return false;
     QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         if (done())
@@ -338,6 +356,7 @@ void Journey::moveTo(const QPoint &windowPos) {
 void Journey::clickAt(const QPoint &windowPos, unsigned button) {
     moveTo(windowPos);
     x->click(button);
+    ++sent;
 }
 
 bool Journey::click(const QString &objectName, double fx, double fy) {
@@ -382,25 +401,36 @@ bool Journey::rightClick(const QString &objectName) {
     return true;
 }
 
-void Journey::key(unsigned long keysym) { x->tap(x->keycodeFor(keysym)); }
+void Journey::press(unsigned long keysym, bool down) {
+    const unsigned code = x->keycodeFor(keysym);
+    if (code == 0) {
+        fail(QStringLiteral("no key types keysym 0x%1").arg(keysym, 0, 16));
+        return;
+    }
+    x->key(code, down);
+    sent += down ? 0 : 1;
+}
+
+void Journey::key(unsigned long keysym) {
+    press(keysym, true);
+    press(keysym, false);
+}
 
 void Journey::chord(unsigned long modifier, unsigned long keysym) {
-    x->key(x->keycodeFor(modifier), true);
-    x->tap(x->keycodeFor(keysym));
-    x->key(x->keycodeFor(modifier), false);
+    press(modifier, true);
+    key(keysym);
+    press(modifier, false);
 }
 
 void Journey::type(const QString &text) {
     for (const QChar c : text) {
         const char ascii = c.toLatin1();
-        const bool shifted =
-            (ascii >= 'A' && ascii <= 'Z') || QByteArray("!@#$%^&*()_+{}|:\"<>?~").contains(ascii);
-        const unsigned code = x->keycodeFor(ascii >= 'A' && ascii <= 'Z' ? ascii + 32 : ascii);
-        if (shifted)
-            x->key(x->keycodeFor(ShiftL), true);
-        x->tap(code);
-        if (shifted)
-            x->key(x->keycodeFor(ShiftL), false);
+        if (ascii >= 'A' && ascii <= 'Z')
+            chord(ShiftL, ascii + 32);
+        else if (QByteArray("!@#$%^&*()_+{}|:\"<>?~").contains(ascii))
+            chord(ShiftL, ascii);
+        else
+            key(ascii);
     }
 }
 
@@ -457,9 +487,9 @@ QString Journey::screenshot(const QString &tag) {
     if (folder.isEmpty())
         folder = dir.path();
     QDir().mkpath(folder);
-    items();
-    // Input sent just before may still be on its way to the window: take the picture once
-    // two grabs in a row agree (a blinking text cursor may keep them apart; then the last).
+    settle(5000);
+    // The last frame may still be on its way to the screen: take the picture once two grabs
+    // in a row agree (a blinking text cursor may keep them apart; then the last).
     std::vector<std::uint32_t> pixels, previous;
     const QByteArray name8 = display.toLatin1();
     QDeadlineTimer deadline(3000);

@@ -109,7 +109,9 @@ public:
     bool waitGone(const QString &objectName, int timeoutMs = 15000);
     // The busy lock is over.
     bool waitIdle(int timeoutMs = 15000);
+    // Every wait first lets the window handle all clicks and keys sent so far (settle()).
     bool waitFor(const std::function<bool()> &done, int timeoutMs = 15000);
+    bool settle(int timeoutMs = 15000);
 
     // The virtual mouse.
     vmouse::State mouse() const;
@@ -130,6 +132,7 @@ private:
     bool launch();
     QByteArray ask(const QByteArray &request);
     QPoint toScreen(const QPoint &windowPos);
+    void press(unsigned long keysym, bool down);
 
     QString name;
     QTemporaryDir dir;
@@ -137,6 +140,8 @@ private:
     QString display;
     QPoint windowOrigin;
     QSize windowSize;
+    // Button and key releases sent, and handled as the window last said.
+    quint64 sent = 0, handled = 0;
     std::unique_ptr<XInjector> x;
     QString lastError;
     mutable QByteArray errorBytes;
