@@ -113,6 +113,21 @@ private Q_SLOTS:
         QVERIFY2(applied(j, factory), j.errorText());
         QVERIFY2(j.stop(), j.errorText());
     }
+
+    // The keys reach the page in the real, frameless window: a click gives the rate buttons
+    // the focus, the arrow keys move along them.
+    void arrowKeysMoveTheRateAfterAClick() {
+        Journey j(QStringLiteral("sensor-keys"));
+        QVERIFY2(j.start(), j.errorText());
+        vmouse::State expected = j.mouse();
+        QVERIFY2(openSensorPage(j), j.errorText());
+        QVERIFY2(j.click("sensorRateButton0"), j.errorText());
+        j.key(Journey::Right);
+        j.key(Journey::Right);
+        expected.reportRate[current] = 2; // 500 Hz
+        QVERIFY2(applied(j, expected), j.errorText());
+        QVERIFY2(j.stop(), j.errorText());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_journey_sensor)
