@@ -145,4 +145,78 @@ QtObject {
         rgbLedEffect = [effect, light, speed]
     }
     // ---- end sensor and lighting pages ------------------------------------------------------
+
+    // ---- Macro library (Page_Macro) -----------------------------------------------------------
+    // The library's files as name -> lines; each slot records its call and answers from here like
+    // the library does (a missing file: false or an empty list). importLines is what an import
+    // copies in; renameRefused makes the file system refuse the next renames.
+    property var macroFiles: ({})
+    property var importLines: null
+    property bool renameRefused: false
+    property bool saveRefused: false
+
+    function macroNamesSorted() {
+        return Object.keys(macroFiles).sort((a, b) => a.toLowerCase() < b.toLowerCase() ? -1
+                                                     : a.toLowerCase() > b.toLowerCase() ? 1 : 0)
+    }
+    function getMacroIniNames() {
+        record("getMacroIniNames", [])
+        return nativeTypes.stringList(macroNamesSorted().map(n => n + ".bin"))
+    }
+    function createMacroIni() {
+        record("createMacroIni", [])
+        for (var n = 1; ; ++n) {
+            var name = "Macro. " + String(n).padStart(3, "0")
+            if (macroFiles[name] === undefined) {
+                var files = Object.assign({}, macroFiles)
+                files[name] = []
+                macroFiles = files
+                return name
+            }
+        }
+    }
+    function deleteMacroIni(name) {
+        record("deleteMacroIni", [String(name)])
+        if (macroFiles[String(name)] === undefined)
+            return false
+        var files = Object.assign({}, macroFiles)
+        delete files[String(name)]
+        macroFiles = files
+        return true
+    }
+    function loadMacroIni(name) {
+        record("loadMacroIni", [String(name)])
+        var lines = macroFiles[String(name)]
+        return nativeTypes.stringList(lines !== undefined ? lines : [])
+    }
+    function saveMacroIni(name, lines) {
+        record("saveMacroIni", [String(name), Array.from(lines)])
+        if (saveRefused || macroFiles[String(name)] === undefined)
+            return false
+        var files = Object.assign({}, macroFiles)
+        files[String(name)] = Array.from(lines)
+        macroFiles = files
+        return true
+    }
+    function renameMacroIniFile(oldName, newName) {
+        record("renameMacroIniFile", [String(oldName), String(newName)])
+        if (renameRefused || macroFiles[String(oldName)] === undefined || macroFiles[String(newName)] !== undefined)
+            return
+        var files = Object.assign({}, macroFiles)
+        files[String(newName)] = files[String(oldName)]
+        delete files[String(oldName)]
+        macroFiles = files
+    }
+    function loadMacroIniFromFile(name) {
+        record("loadMacroIniFromFile", [String(name)])
+        if (importLines === null || macroFiles[String(name)] === undefined)
+            return
+        var files = Object.assign({}, macroFiles)
+        files[String(name)] = Array.from(importLines)
+        macroFiles = files
+    }
+    function saveMacroIniToFile(name) {
+        record("saveMacroIniToFile", [String(name)])
+    }
+    // ---- end macro library ------------------------------------------------------------------
 }

@@ -1,29 +1,405 @@
 import QtQuick
-import "../common"
+import "../common/ControlRules.js" as Texts
+import "MacroRules.js" as Rules
 
-// Macro library and recording. The page shows its frame; the macro list and editor come with the macro files.
+// The macro library and the editor of one macro: lists, creates, deletes, renames, imports and
+// exports macros, records key events from the global capture, and edits lines. Every change is
+// written to the macro file at once; saving also re-uploads a macro that a button uses.
 Item {
     id: page
     width: 759
     height: 396
 
-    property string title: "MACRO"
+    // The current macro's name, "" when no row of the macro list is current.
+    readonly property string currentName: macroFrame.list.currentIndex >= 0
+                                          && macroFrame.list.currentIndex < macroModel.count
+                                          ? String(macroModel.get(macroFrame.list.currentIndex).textX) : ""
+    readonly property int currentLine: actionFrame.list.currentIndex
+    property bool isRecordStart: false
+    property string scrapbook: ""
+    property bool isUnlimitedCopy: false
+    // Recording keeps the gaps between events as delay lines.
+    property bool recordTiming: false
+    property var recordedEvents: []
+    property var linesBeforeRecording: []
+    property var history: Rules.emptyHistory()
+    property int renamingRow: -1
+
+    property string textMacro: "MACRO"
+    property string textAction: "ACTION"
+    property var textTools: ["DELETE", "CUT", "PASTE", "COPY"]
+    property var textMenu: ["LOAD", "SAVE", "RENAME", "CANCEL"]
+
+    readonly property alias macroModel: macroModel
+    readonly property alias actionModel: actionModel
 
     function initUI() {
+        reloadMacroList()
     }
 
     function translateStrings() {
-        title = mainIten.globalSetting_stringList[75]
+        var list = mainIten.globalSetting_stringList
+        textMacro = Texts.text(list, 44, "MACRO")
+        textAction = Texts.text(list, 45, "ACTION")
+        textTools = [Texts.text(list, 80, "DELETE"), Texts.text(list, 81, "CUT"),
+                     Texts.text(list, 82, "PASTE"), Texts.text(list, 83, "COPY")]
+        textMenu = [Texts.text(list, 84, "LOAD"), Texts.text(list, 85, "SAVE"),
+                    Texts.text(list, 112, "RENAME"), Texts.text(list, 78, "CANCEL")]
+    }
+
+    // The row list counts its rows only once it has laid them out; the model knows at once.
+    function setCurrent(list, model, index) {
+        list.currentIndex = index >= 0 && index < model.count ? index : -1
+    }
+
+    // ---- the macro list ------------------------------------------------------------------
+    function reloadMacroList() {
+        macroModel.clear()
+        for (var name of Rules.macroNames(ui_View.getMacroIniNames()))
+            macroModel.append({ textX: name, textR: "" })
+        setCurrent(macroFrame.list, macroModel, -1)
+        reloadActions()
+    }
+
+    function addMacro() {
+        var name = String(ui_View.createMacroIni() || "")
+        if (name === "")
+            return
+        macroModel.append({ textX: name, textR: "" })
+        setCurrent(macroFrame.list, macroModel, macroModel.count - 1)
+        reloadActions()
+    }
+
+    function deleteMacro() {
+        var row = macroFrame.list.currentIndex
+        if (row < 0 || !ui_View.deleteMacroIni(currentName))
+            return
+        macroModel.remove(row)
+        setCurrent(macroFrame.list, macroModel, -1)
+        reloadActions()
+    }
+
+    function macroTexts() {
+        return Array.from({ length: macroModel.count }, (unused, i) => String(macroModel.get(i).textX))
+    }
+
+    function menuChosen(action, row) {
+        if (row < 0 || row >= macroModel.count)
+            return
+        var name = String(macroModel.get(row).textX)
+        if (action === 0) {
+            ui_View.loadMacroIniFromFile(name)
+            if (row === macroFrame.list.currentIndex)
+                reloadActions()
+        } else if (action === 1) {
+            ui_View.saveMacroIniToFile(name)
+        } else if (action === 2) {
+            renamingRow = row
+            macroFrame.list.editFileName(row)
+        }
+    }
+
+    // The row list already shows the new text; a name the library would refuse, or a rename the
+    // file system did not make, puts the old one back.
+    function renamed(oldName, newName) {
+        var shown = macroTexts()
+        // Two rows may show the new name now; the one being renamed is the one RENAME opened.
+        var row = shown[renamingRow] === newName ? renamingRow : shown.indexOf(newName)
+        renamingRow = -1
+        var others = shown.filter((name, i) => i !== row)
+        if (!Rules.acceptableName(newName, oldName, others)) {
+            if (row >= 0 && newName !== oldName)
+                macroModel.setProperty(row, "textX", oldName)
+            return
+        }
+        ui_View.renameMacroIniFile(oldName, newName)
+        var names = Rules.macroNames(ui_View.getMacroIniNames())
+        if (names.indexOf(newName) < 0 && names.indexOf(oldName) >= 0 && row >= 0)
+            macroModel.setProperty(row, "textX", oldName)
+    }
+
+    // ---- the action list -----------------------------------------------------------------
+    function lines() {
+        return Array.from({ length: actionModel.count }, (unused, i) => Rules.join(actionModel.get(i)))
+    }
+
+    function show(newLines, current) {
+        actionModel.clear()
+        for (var row of Rules.rowsOf(newLines))
+            actionModel.append(row)
+        setCurrent(actionFrame.list, actionModel, current === undefined ? -1 : current)
+    }
+
+    function reloadActions() {
+        history = Rules.emptyHistory()
+        show(currentName === "" ? [] : Array.from(ui_View.loadMacroIni(currentName)), -1)
+    }
+
+    // Writes the lines to the current macro's file; a file that is gone empties the list
+    // instead of being written again.
+    function save() {
+        if (currentName === "")
+            return false
+        var ok = ui_View.saveMacroIni(currentName, lines())
+        if (!ok) {
+            actionModel.clear()
+            history = Rules.emptyHistory()
+        }
+        return ok
+    }
+
+    // One change of the lines: shown, remembered for undo, saved.
+    function change(newLines, current) {
+        var before = lines()
+        if (Rules.sameLines(before, newLines) && current === currentLine)
+            return
+        history = Rules.remember(history, before)
+        show(newLines, current)
+        save()
+    }
+
+    function insertLines(added) {
+        if (currentName === "" || isRecordStart)
+            return
+        var r = Rules.insert(lines(), currentLine, added)
+        change(r.lines, r.current)
+    }
+    function addMouse(item) {
+        var name = mainIten.keyCodeString.mousecodeTostr(0xF0 + item)
+        if (name !== undefined)
+            insertLines(Rules.pressAndRelease(String(name)))
+    }
+    function addKey(usbCode) {
+        var name = mainIten.keyCodeString.keycodeTostr(usbCode)
+        if (name !== undefined)
+            insertLines(Rules.pressAndRelease(String(name)))
+    }
+    function addDelay(ms) {
+        insertLines([Rules.delayLine(ms)])
+    }
+
+    function deleteLine() {
+        if (currentLine < 0 || isRecordStart)
+            return
+        var r = Rules.remove(lines(), currentLine)
+        change(r.lines, r.current)
+    }
+    function cutLine() {
+        var r = isRecordStart ? null : Rules.cut(lines(), currentLine)
+        if (!r)
+            return
+        scrapbook = r.scrapbook
+        isUnlimitedCopy = r.isUnlimitedCopy
+        change(r.lines, r.current)
+    }
+    function copyLine() {
+        var r = Rules.copy(lines(), currentLine)
+        if (!r)
+            return
+        scrapbook = r.scrapbook
+        isUnlimitedCopy = r.isUnlimitedCopy
+    }
+    function pasteLine() {
+        if (currentName === "" || isRecordStart)
+            return
+        var r = Rules.paste(lines(), currentLine, scrapbook, isUnlimitedCopy)
+        if (!r)
+            return
+        scrapbook = r.scrapbook
+        change(r.lines, r.current)
+    }
+
+    function undo() {
+        var r = isRecordStart || currentName === "" ? null : Rules.undo(history, lines())
+        if (!r)
+            return
+        history = r.history
+        show(r.lines, -1)
+        save()
+    }
+    function redo() {
+        var r = isRecordStart || currentName === "" ? null : Rules.redo(history, lines())
+        if (!r)
+            return
+        history = r.history
+        show(r.lines, -1)
+        save()
+    }
+
+    // ---- recording -----------------------------------------------------------------------
+    // Record empties the list on screen only; the file keeps its lines until Stop saves.
+    function startRecording() {
+        if (currentName === "" || isRecordStart)
+            return
+        linesBeforeRecording = lines()
+        recordedEvents = []
+        actionModel.clear()
+        isRecordStart = true
+        // Typed keys must not press the page's buttons while they are being recorded.
+        recordSink.forceActiveFocus()
+    }
+
+    function stopRecording() {
+        if (!isRecordStart)
+            return
+        isRecordStart = false
+        var recorded = recordTiming ? Rules.timedLines(recordedEvents) : recordedEvents.map(e => e.line)
+        history = Rules.remember(history, linesBeforeRecording)
+        show(recorded, -1)
+        recordedEvents = []
+        save()
+        actionFrame.list.forceActiveFocus()
+    }
+
+    function keyEvent(isDown, usbCode) {
+        editor.keyEvent(isDown, usbCode)
+        if (!isRecordStart || currentName === "")
+            return
+        var line = Rules.recordedLine(mainIten.keyCodeString.keycodeTostr(usbCode), isDown)
+        if (line === "")
+            return
+        recordedEvents = recordedEvents.concat([{ line: line, time: Date.now() }])
+        actionModel.append(Rules.split(line))
+        actionFrame.list.currentIndex = -1
+    }
+
+    Connections {
+        target: mainIten
+        function onMsg_KB(isDown, usbCode) { page.keyEvent(isDown, usbCode) }
+    }
+
+    Shortcut {
+        sequences: ["Ctrl+Z"]
+        enabled: page.visible && !page.isRecordStart
+        onActivated: page.undo()
+    }
+    Shortcut {
+        sequences: ["Ctrl+Shift+Z", "Ctrl+Y"]
+        enabled: page.visible && !page.isRecordStart
+        onActivated: page.redo()
+    }
+
+    ListModel {
+        id: macroModel
+    }
+    ListModel {
+        id: actionModel
     }
 
     Image {
         anchors.fill: parent
-        source: mainIten.sourceFnMacroBackground
+        source: mainIten.sourceFnCommonBackground
     }
-    ShellText {
-        x: 24
-        y: 16
-        text: page.title
-        font.bold: true
+
+    // Takes the keyboard while recording, so typed keys reach only the recorder.
+    Item {
+        id: recordSink
+        objectName: "macroRecordSink"
+        Keys.onPressed: event => { event.accepted = true }
+        Keys.onReleased: event => { event.accepted = true }
+    }
+
+    MacroListFrame {
+        id: macroFrame
+        objectName: "macroFrame"
+        x: 118
+        y: 52
+        title: page.textMacro
+        model: macroModel
+        listName: "macroList"
+        listEnabled: !page.isRecordStart
+        onRowClicked: page.reloadActions()
+        onRowRightClicked: row => macroMenu.openAt(row)
+        onRenamed: (oldName, newName) => page.renamed(oldName, newName)
+
+        MacroButton {
+            objectName: "macroAdd"
+            source0: mainIten.sourceAdd0
+            source1: mainIten.sourceAdd1
+            tip: "ADD"
+            enabled: !page.isRecordStart
+            onClicked: page.addMacro()
+        }
+        MacroButton {
+            objectName: "macroDelete"
+            source0: mainIten.sourceDelete0
+            source1: mainIten.sourceDelete1
+            tip: page.textTools[0]
+            enabled: !page.isRecordStart && page.currentName !== ""
+            onClicked: page.deleteMacro()
+        }
+    }
+
+    MacroContextMenu {
+        id: macroMenu
+        objectName: "macroMenu"
+        texts: page.textMenu
+        function openAt(row) {
+            x = macroFrame.x + macroFrame.width + 4
+            y = Math.min(macroFrame.y + 24 + row * macroFrame.list.rowHeight - macroFrame.list.contentY,
+                         page.height - height)
+            open(row)
+        }
+        onChosen: (action, row) => page.menuChosen(action, row)
+    }
+
+    MacroListFrame {
+        id: actionFrame
+        objectName: "actionFrame"
+        x: 467
+        y: 52
+        listWidth: 220
+        title: page.textAction
+        model: actionModel
+        listName: "actionList"
+        onDeletePressed: page.deleteLine()
+
+        RecordTimingSwitch {
+            objectName: "macroRecordTiming"
+            checked: page.recordTiming
+            enabled: !page.isRecordStart
+            onToggled: page.recordTiming = !page.recordTiming
+        }
+        MacroButton {
+            objectName: "macroRecord"
+            source0: mainIten.sourceRecord0
+            source1: mainIten.sourceRecord1
+            tip: "RECORD"
+            enabled: page.currentName !== "" && !page.isRecordStart
+            onClicked: page.startRecording()
+        }
+        MacroButton {
+            objectName: "macroStop"
+            source0: mainIten.sourceStop0
+            source1: mainIten.sourceStop1
+            tip: "STOP"
+            enabled: page.isRecordStart
+            onClicked: page.stopRecording()
+        }
+    }
+
+    MacroLineTools {
+        id: lineTools
+        objectName: "macroLineTools"
+        x: 446
+        y: 77
+        tips: page.textTools
+        lineCurrent: page.currentLine >= 0 && !page.isRecordStart
+        canPaste: page.scrapbook !== "" && page.currentName !== "" && !page.isRecordStart
+        onDeleteClicked: page.deleteLine()
+        onCutClicked: page.cutLine()
+        onPasteClicked: page.pasteLine()
+        onCopyClicked: page.copyLine()
+    }
+
+    MacroEditor {
+        id: editor
+        objectName: "macroEditor"
+        x: 290
+        y: 205
+        macroCurrent: page.currentName !== "" && !page.isRecordStart
+        onAddMouse: item => page.addMouse(item)
+        onAddKey: usbCode => page.addKey(usbCode)
+        onAddDelay: ms => page.addDelay(ms)
     }
 }
