@@ -84,8 +84,10 @@ Item {
     }
 
     function menuChosen(action, row) {
-        if (row < 0 || row >= macroModel.count)
+        if (row < 0 || row >= macroModel.count || action === 3) {
+            macroFrame.list.forceActiveFocus()
             return
+        }
         var name = String(macroModel.get(row).textX)
         if (action === 0) {
             ui_View.loadMacroIniFromFile(name)
@@ -96,7 +98,9 @@ Item {
         } else if (action === 2) {
             renamingRow = row
             macroFrame.list.editFileName(row)
+            return
         }
+        macroFrame.list.forceActiveFocus()
     }
 
     // The row list already shows the new text; a name the library would refuse, or a rename the
