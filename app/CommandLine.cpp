@@ -44,6 +44,7 @@ bool parse(QCommandLineParser &parser, const QStringList &arguments) {
 
 QString programName() { return QStringLiteral("q7config"); }
 QString version() { return QStringLiteral(Q7_VERSION); }
+QString desktopId() { return QStringLiteral(Q7_APP_ID); }
 QString summary() {
     return QStringLiteral("configure the Q7 gaming mouse: profiles, DPI stages, lighting, "
                           "buttons and macros");

@@ -16,6 +16,8 @@ struct Option {
 
 QString programName();
 QString version();
+// The desktop entry's name without ".desktop" (also the Wayland app id).
+QString desktopId();
 // What the program is, in one line (the manual's NAME line and the help's first line).
 QString summary();
 QList<Option> options();

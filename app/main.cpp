@@ -61,6 +61,7 @@ int main(int argc, char **argv) {
     for (const auto &[type, text] : std::as_const(heldMessages))
         (previousHandler ? previousHandler : qt_message_output)(type, QMessageLogContext(), text);
     heldMessages.clear();
+    QGuiApplication::setDesktopFileName(CommandLine::desktopId());
     // Qt has taken its own options out of argv by now.
     switch (CommandLine::handle(argumentList(argc, argv))) {
     case CommandLine::Outcome::Run:

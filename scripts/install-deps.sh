@@ -20,6 +20,8 @@ packages=(
     fonts-wqy-microhei
     # the Windows back ends compiled for syntax by the tests
     g++-mingw-w64-x86-64-posix
+    # packaging: icon rendering, the Debian package and its checks
+    librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream man-db
     # headless display for the tests
     xvfb xauth xcompmgr x11-utils
 )
