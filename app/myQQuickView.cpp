@@ -26,8 +26,7 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
     store = std::make_unique<ProfileStore>(paths.profileFile(), paths.profileDefaultsFile());
     langs = std::make_unique<Languages>(paths.languageFolder());
     bridge = std::make_unique<DeviceBridge>(*store);
-    pointer = std::make_unique<SystemMouseSettings>(store->profileSettings(),
-                                                    [this] { return int(store->curProfile()); });
+    pointer = std::make_unique<SystemMouseSettings>(store.get());
     macros = std::make_unique<MacroLibrary>(nullptr, buildKeyNameTable(),
                                             DataPaths::current().macroFolder(), this);
     storeDialogs = std::make_unique<StoreDialogs>(

@@ -11,7 +11,7 @@
 namespace {
 
 const char *const groupNames[] = {"profile_fw", "matrix_fw", "other_fw"};
-const QString pointerGroup = QStringLiteral("profile_sw");
+const QString pointerGroup = pointerSettings::group();
 
 QString key(const QString &group, int profile) {
     return group + QLatin1Char('/') + QString::number(profile);
@@ -132,13 +132,35 @@ void ProfileStore::loadAllProfiles() {
             const QString k = key(groupKey(Group(g)), i);
             lists[g][i] = completed(k, asList(settings->value(k)), blockSize, defaults);
         }
-        // The pointer settings are read from the file where they are used; a short list is
-        // repaired there, once, so that those readers find four values.
+        // The pointer settings stay in the file only; a short list is repaired there, once.
         const QString k = key(pointerGroup, i);
-        const QVariantList sw = asList(settings->value(k));
-        if (sw.size() < pointerSettingsSize)
-            settings->setValue(k, completed(k, sw, pointerSettingsSize, defaults));
+        if (asList(settings->value(k)).size() < pointerSettingsSize)
+            settings->setValue(k, pointerSettings(i));
     }
+}
+
+QVariantList ProfileStore::pointerSettings(int profile) const {
+    const QString k = key(pointerGroup, validProfile(profile) ? profile : 0);
+    const QVariant stored = settings->value(k);
+    // A list of one element reads back from the file as a plain text.
+    QVariantList values =
+        stored.typeId() == QMetaType::QString ? QVariantList{stored} : asList(stored);
+    if (values.size() < pointerSettingsSize) {
+        const QVariantList factory = asList(QSettings(defaultsFile, qt48IniFormat()).value(k));
+        const QVariantList builtIn = pointerSettings::builtInDefaults();
+        for (qsizetype i = values.size(); i < pointerSettingsSize; ++i)
+            values.append(i < factory.size() ? factory.at(i) : builtIn.at(i));
+    }
+    return values;
+}
+
+void ProfileStore::setPointerSetting(int profile, pointerSettings::Element element,
+                                     const QVariant &value) {
+    if (!validProfile(profile) || element < 0 || element >= pointerSettingsSize)
+        return;
+    QVariantList values = pointerSettings(profile);
+    values[element] = value;
+    settings->setValue(key(pointerGroup, profile), values);
 }
 
 void ProfileStore::saveAllProfiles() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockLayout.h"
+#include "PointerSettings.h"
 #include "RefillSource.h"
 
 #include <QSettings>
@@ -22,7 +23,7 @@ class ProfileStore {
 public:
     static constexpr int profileCount = layout::profileCount;
     static constexpr int blockSize = layout::blockSize;
-    static constexpr int pointerSettingsSize = 4; // "profile_sw" lists
+    static constexpr int pointerSettingsSize = pointerSettings::ElementCount;
 
     enum Group { Firmware, Matrix, Other };
 
@@ -32,7 +33,7 @@ public:
         const QString &defaultsPath = QStringLiteral("./modules/setting/pD_Q7.bin"));
     ~ProfileStore();
 
-    // The long-lived handle on the profile settings file (the pointer settings use it too).
+    // The long-lived handle on the profile settings file.
     QSettings *profileSettings() const { return settings.get(); }
 
     // Where the refill reads the mouse's blocks and values (not owned); nullptr until the
@@ -50,6 +51,11 @@ public:
     QVariantList &list(Group group, int profile);
     const QVariantList &list(Group group, int profile) const;
     QVariantList dirtyFlags(Group group) const { return dirty[group]; }
+
+    // A profile's pointer settings ("profile_sw"): always pointerSettingsSize values, a
+    // short or missing list completed from the defaults file, then the built-in defaults.
+    QVariantList pointerSettings(int profile) const;
+    void setPointerSetting(int profile, pointerSettings::Element element, const QVariant &value);
 
     // Fill and save.
     void syncFromDevice();

@@ -1,15 +1,14 @@
 #include "SystemMouseSettings.h"
 
-#include <QSettings>
+#include "ProfileStore.h"
+
 #include <QtDebug>
 
 #include <algorithm>
 #include <limits>
 
-SystemMouseSettings::SystemMouseSettings(QSettings *profileSettings,
-                                         std::function<int()> curProfile,
-                                         std::unique_ptr<PointerSystem> system)
-    : settings(profileSettings), curProfile(std::move(curProfile)), system(std::move(system)) {}
+SystemMouseSettings::SystemMouseSettings(ProfileStore *store, std::unique_ptr<PointerSystem> system)
+    : profiles(store), system(std::move(system)) {}
 
 SystemMouseSettings::~SystemMouseSettings() = default;
 
@@ -31,42 +30,19 @@ int SystemMouseSettings::doubleClickMsForPosition(uint position) {
     return toInt(900 - 70 * qint64(position));
 }
 
-QVariantList SystemMouseSettings::defaultList() { return {true, 5u, 2u, 5u}; }
-
-QString SystemMouseSettings::key() const {
-    return QStringLiteral("profile_sw/") + QString::number(curProfile ? curProfile() : 0);
-}
-
 QVariantList SystemMouseSettings::storedList() const {
-    QVariantList list;
-    if (settings) {
-        const QVariant value = settings->value(key());
-        // A list of one element reads back from the file as a plain text.
-        if (value.userType() == QMetaType::QString)
-            list.append(value);
-        else
-            list = value.toList();
-    }
-    // Short or missing lists (an old or hand-edited file) are completed rather than indexed
-    // past their end.
-    const QVariantList defaults = defaultList();
-    while (list.size() < ElementCount)
-        list.append(defaults[list.size()]);
-    return list;
+    return profiles ? profiles->pointerSettings(profiles->curProfile()) : defaultList();
 }
 
 void SystemMouseSettings::store(Element element, const QVariant &value) {
-    if (!settings)
-        return;
-    QVariantList list = storedList();
-    list[element] = value;
-    settings->setValue(key(), list);
+    if (profiles)
+        profiles->setPointerSetting(profiles->curProfile(), element, value);
 }
 
 void SystemMouseSettings::setAcceleration(bool acceleration) {
     if (!system || !system->setAcceleration(acceleration))
         qDebug("setAcceleration Failed");
-    store(Acceleration, acceleration);
+    store(pointerSettings::Acceleration, acceleration);
 }
 
 void SystemMouseSettings::setCursorSpeed(uint cursorSpeed) {
@@ -74,13 +50,13 @@ void SystemMouseSettings::setCursorSpeed(uint cursorSpeed) {
     const int speed = speedForPosition(cursorSpeed);
     if (!system || speed > maxSpeed || !system->setSpeed(speed))
         qDebug("setCursorSpeed Failed");
-    store(CursorSpeed, cursorSpeed);
+    store(pointerSettings::CursorSpeed, cursorSpeed);
 }
 
 void SystemMouseSettings::setVerticalScrollLines(uint lines) {
     if (!system || !system->setWheelLines(linesForPosition(lines)))
         qDebug("setVerticalScrollLines Failed");
-    store(ScrollLines, lines);
+    store(pointerSettings::ScrollLines, lines);
 }
 
 void SystemMouseSettings::setDoubleClickSpeed(uint speed) {
@@ -88,15 +64,21 @@ void SystemMouseSettings::setDoubleClickSpeed(uint speed) {
     const int milliseconds = doubleClickMsForPosition(speed);
     if (!system || milliseconds <= 0 || !system->setDoubleClickTime(milliseconds))
         qDebug("setDoubleClickSpeed Failed");
-    store(DoubleClick, speed);
+    store(pointerSettings::DoubleClick, speed);
 }
 
-bool SystemMouseSettings::getAcceleration() const { return storedList()[Acceleration].toBool(); }
+bool SystemMouseSettings::getAcceleration() const {
+    return storedList()[pointerSettings::Acceleration].toBool();
+}
 
-uint SystemMouseSettings::getCursorSpeed() const { return storedList()[CursorSpeed].toUInt(); }
+uint SystemMouseSettings::getCursorSpeed() const {
+    return storedList()[pointerSettings::CursorSpeed].toUInt();
+}
 
 uint SystemMouseSettings::getVerticalScrollLines() const {
-    return storedList()[ScrollLines].toUInt();
+    return storedList()[pointerSettings::ScrollLines].toUInt();
 }
 
-uint SystemMouseSettings::getDoubleClickSpeed() const { return storedList()[DoubleClick].toUInt(); }
+uint SystemMouseSettings::getDoubleClickSpeed() const {
+    return storedList()[pointerSettings::DoubleClick].toUInt();
+}

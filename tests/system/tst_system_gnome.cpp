@@ -3,6 +3,7 @@
 
 #include "GnomePointerSystem.h"
 #include "IniFormat.h"
+#include "ProfileStore.h"
 #include "SystemMouseSettings.h"
 
 #include <QFile>
@@ -14,12 +15,13 @@ class GnomeTest : public QObject {
     Q_OBJECT
     QTemporaryDir config, dir;
     std::unique_ptr<QSettings> file;
+    std::unique_ptr<ProfileStore> store;
     GSettings *desktop = nullptr;
 
     std::unique_ptr<SystemMouseSettings>
     make(const char *schema = GnomePointerSystem::defaultSchema) {
-        return std::make_unique<SystemMouseSettings>(
-            file.get(), [] { return 1; }, std::make_unique<GnomePointerSystem>(schema));
+        return std::make_unique<SystemMouseSettings>(store.get(),
+                                                     std::make_unique<GnomePointerSystem>(schema));
     }
     QByteArray accelProfile() {
         gchar *name = g_settings_get_string(desktop, "accel-profile");
@@ -43,6 +45,8 @@ private Q_SLOTS:
         g_settings_schema_unref(schema);
         desktop = g_settings_new(GnomePointerSystem::defaultSchema);
         file = std::make_unique<QSettings>(dir.filePath("p_Q7.bin"), qt48IniFormat());
+        store = std::make_unique<ProfileStore>(dir.filePath("p_Q7.bin"), dir.filePath("none.bin"));
+        store->setCurProfile(1);
     }
     void cleanupTestCase() {
         if (desktop)

@@ -1,6 +1,7 @@
 // Per-profile storage of the system pointer settings and the conversions to system units.
 #include "FakePointerSystem.h"
 #include "IniFormat.h"
+#include "ProfileStore.h"
 #include "SystemMouseSettings.h"
 
 #include <QSettings>
@@ -11,13 +12,14 @@ class SettingsTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     std::unique_ptr<QSettings> file;
+    std::unique_ptr<ProfileStore> store; // the owner of the stored lists; no defaults file
     QStringList calls;
-    int profile = 1;
 
     std::unique_ptr<SystemMouseSettings> make() {
-        return std::make_unique<SystemMouseSettings>(
-            file.get(), [this] { return profile; }, std::make_unique<FakePointerSystem>(&calls));
+        return std::make_unique<SystemMouseSettings>(store.get(),
+                                                     std::make_unique<FakePointerSystem>(&calls));
     }
+    void use(int profile) { store->setCurProfile(uchar(profile)); }
     void reopen() {
         file->sync();
         file = std::make_unique<QSettings>(dir.filePath("p_Q7.bin"), qt48IniFormat());
@@ -25,13 +27,15 @@ class SettingsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
+        store.reset();
         file.reset();
         QFile::remove(dir.filePath("p_Q7.bin"));
         file = std::make_unique<QSettings>(dir.filePath("p_Q7.bin"), qt48IniFormat());
         file->setValue("profile_sw/1", QVariantList{true, 5u, 2u, 5u});
         file->setValue("profile_sw/2", QVariantList{false, 8u, 9u, 1u});
         calls.clear();
-        profile = 1;
+        store = std::make_unique<ProfileStore>(dir.filePath("p_Q7.bin"), dir.filePath("none.bin"));
+        use(1);
     }
 
     // Slider ends and middles in system units; what is stored survives the file's text form.
@@ -61,7 +65,7 @@ private Q_SLOTS:
     void gettersFollowTheProfileWithoutTouchingTheSystem() {
         auto s = make();
         QCOMPARE(s->getCursorSpeed(), 5u);
-        profile = 2;
+        use(2);
         QCOMPARE(s->getAcceleration(), false);
         QCOMPARE(s->getCursorSpeed(), 8u);
         QCOMPARE(s->getVerticalScrollLines(), 9u);
@@ -86,8 +90,7 @@ private Q_SLOTS:
         QCOMPARE(calls, QStringList{"double-click 60"});
         QCOMPARE(s->getCursorSpeed(), 11u);
 
-        SystemMouseSettings noSystem(
-            file.get(), [] { return 1; }, nullptr);
+        SystemMouseSettings noSystem(store.get(), nullptr);
         QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
         noSystem.setVerticalScrollLines(7);
         QCOMPARE(noSystem.getVerticalScrollLines(), 7u);
@@ -99,16 +102,16 @@ private Q_SLOTS:
         file->setValue("profile_sw/5",
                        QStringLiteral("false")); // a one-element list as read from a file
         auto s = make();
-        profile = 3;
+        use(3);
         QCOMPARE(s->getDoubleClickSpeed(), defaults[3].toUInt());
         s->setDoubleClickSpeed(2);
         QCOMPARE(file->value("profile_sw/3").toStringList(),
                  (QStringList{"false", "7", defaults[2].toString(), "2"}));
-        profile = 4;
+        use(4);
         QCOMPARE(s->getAcceleration(), defaults[0].toBool());
         s->setVerticalScrollLines(6);
         QCOMPARE(file->value("profile_sw/4").toList().size(), 4);
-        profile = 5;
+        use(5);
         s->setCursorSpeed(1);
         QCOMPARE(file->value("profile_sw/5").toStringList(),
                  (QStringList{"false", "1", defaults[2].toString(), defaults[3].toString()}));
