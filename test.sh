@@ -4,7 +4,7 @@
 #      sources compiled for syntax;
 #   2. the same suite built with AddressSanitizer and UBSan;
 #   3. the device link's threads under ThreadSanitizer;
-#   4. short, bounded libFuzzer runs of the macro encoder and the settings-file reader.
+#   4. short, bounded libFuzzer runs of every fuzz target (scripts/fuzz-long.sh runs them long).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -54,5 +54,5 @@ ctest --test-dir build-tsan --output-on-failure -j "$jobs" \
 echo "== Fuzzing (bounded) =="
 configure build-fuzz -DCMAKE_BUILD_TYPE=Debug -DQ7_FUZZ=ON -DQ7_BUILD_BENCH=OFF \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-cmake --build build-fuzz -j "$jobs" --target fuzz_macro_encoder fuzz_settings_reader
-ctest --test-dir build-fuzz --output-on-failure -L fuzz
+cmake --build build-fuzz -j "$jobs" --target q7_fuzzers
+TMPDIR=/dev/shm ctest --test-dir build-fuzz --output-on-failure -L fuzz
