@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test:
-#   1. the Release build, every test, the journeys of the real program, and the Windows
-#      sources compiled for syntax;
+#   1. the Release build, every test, the journeys of the real program, the Windows
+#      sources compiled for syntax, and qmllint over every QML file;
 #   2. the same suite built with AddressSanitizer and UBSan;
 #   3. the device link's threads under ThreadSanitizer;
 #   4. short, bounded libFuzzer runs of every fuzz target (scripts/fuzz-long.sh runs them long).
@@ -35,6 +35,9 @@ ctest --test-dir build --output-on-failure -j "$jobs" -L journey
 
 echo "== Windows back ends: mingw-w64, syntax only =="
 cmake --build build -j "$jobs" --target check_windows_sources
+
+echo "== qmllint: every QML file =="
+scripts/qmllint.sh build
 
 echo "== AddressSanitizer + UBSan build =="
 configure build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON -DQ7_BUILD_BENCH=OFF
