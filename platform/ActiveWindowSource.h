@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+// The application the user is working in, as far as the desktop tells it.
+struct ActiveWindowInfo {
+    QString instance;    // first part of the window class (the resource name)
+    QString windowClass; // second part of the window class
+    QString executable;  // file name of the program that owns the window; empty if unknown
+    qint64 pid = 0;
+
+    bool isNull() const { return instance.isEmpty() && windowClass.isEmpty() && executable.isEmpty(); }
+    bool operator==(const ActiveWindowInfo &o) const {
+        return instance == o.instance && windowClass == o.windowClass && executable == o.executable &&
+               pid == o.pid;
+    }
+    bool operator!=(const ActiveWindowInfo &o) const { return !(*this == o); }
+};
+Q_DECLARE_METATYPE(ActiveWindowInfo)
+
+// Tells when another application's window becomes the active one. Windows of this process
+// are never reported, nor windows that name no application: switching to them leaves the
+// last report standing.
+class ActiveWindowSource : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Starts watching; reports the window active at that moment too. False when this desktop
+    // offers nothing to watch (the source then stays silent).
+    virtual bool start() = 0;
+    virtual void stop() = 0;
+
+    // The best source this session offers: the X11 one where an X display answers, else one
+    // that never reports.
+    static std::unique_ptr<ActiveWindowSource> create(QObject *parent = nullptr);
+
+Q_SIGNALS:
+    void activeWindowChanged(const ActiveWindowInfo &info);
+};
+
+// For sessions with nothing to watch (Wayland without X clients, other systems for now).
+class NoActiveWindowSource : public ActiveWindowSource {
+    Q_OBJECT
+public:
+    using ActiveWindowSource::ActiveWindowSource;
+    bool start() override { return false; }
+    void stop() override {}
+};

@@ -1,0 +1,142 @@
+#include "ActiveWindowSource.h"
+#include "linux/X11ActiveWindowSource.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+// Plays the window manager: makes client windows and sets the root's _NET_ACTIVE_WINDOW.
+class ActiveWindowTest : public QObject {
+    Q_OBJECT
+private:
+    Display *display = nullptr;
+    Window root = 0;
+    Atom activeAtom = 0;
+    Atom pidAtom = 0;
+
+    Window makeWindow(const char *instance, const char *windowClass, qint64 pid) {
+        const Window w = XCreateSimpleWindow(display, root, 0, 0, 10, 10, 0, 0, 0);
+        if (instance) {
+            XClassHint hint;
+            hint.res_name = const_cast<char *>(instance);
+            hint.res_class = const_cast<char *>(windowClass);
+            XSetClassHint(display, w, &hint);
+        }
+        if (pid > 0) {
+            const long value = long(pid);
+            XChangeProperty(display, w, pidAtom, XA_CARDINAL, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(&value), 1);
+        }
+        return w;
+    }
+
+    void activate(Window w) {
+        const long value = long(w);
+        XChangeProperty(display, root, activeAtom, XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(&value), 1);
+        XFlush(display);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs an X display");
+        display = XOpenDisplay(nullptr);
+        QVERIFY(display);
+        root = DefaultRootWindow(display);
+        activeAtom = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+        pidAtom = XInternAtom(display, "_NET_WM_PID", False);
+        XDeleteProperty(display, root, activeAtom);
+        XSync(display, False);
+    }
+
+    void cleanupTestCase() {
+        if (!display)
+            return;
+        XDeleteProperty(display, root, activeAtom);
+        XCloseDisplay(display);
+    }
+
+    void reportsEachActivatedApplicationAndSkipsTheRest() {
+        QProcess helper;
+        helper.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(helper.waitForStarted());
+
+        const Window editor = makeWindow("gedit", "Gedit", helper.processId());
+        const Window game = makeWindow("steam_app_1", "Game", 0);
+        const Window unnamed = makeWindow(nullptr, nullptr, 0);
+        const Window ours = makeWindow("q7config", "q7config", QCoreApplication::applicationPid());
+        XSync(display, False);
+
+        X11ActiveWindowSource source;
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source.start());
+        QCOMPARE(spy.count(), 0); // nothing is active yet
+
+        activate(editor);
+        QVERIFY(spy.wait(5000));
+        auto info = spy.takeFirst().at(0).value<ActiveWindowInfo>();
+        QCOMPARE(info.instance, QStringLiteral("gedit"));
+        QCOMPARE(info.windowClass, QStringLiteral("Gedit"));
+        QCOMPARE(info.executable, QStringLiteral("sleep"));
+        QCOMPARE(info.pid, helper.processId());
+
+        activate(game);
+        QVERIFY(spy.wait(5000));
+        info = spy.takeFirst().at(0).value<ActiveWindowInfo>();
+        QCOMPARE(info.windowClass, QStringLiteral("Game"));
+        QVERIFY(info.executable.isEmpty());
+
+        // A window that names no application, and this program's own window: silence.
+        activate(unnamed);
+        QVERIFY(!spy.wait(400));
+        activate(ours);
+        QVERIFY(!spy.wait(400));
+
+        // Rewriting the property to the same window (focus events) is not a new activation,
+        // but coming back from our own window is.
+        activate(ours);
+        activate(game);
+        QVERIFY(spy.wait(5000));
+        QCOMPARE(spy.takeFirst().at(0).value<ActiveWindowInfo>().windowClass, QStringLiteral("Game"));
+        activate(game);
+        QVERIFY(!spy.wait(400));
+
+        // A window destroyed before the source could look at it is skipped without harm.
+        const Window gone = makeWindow("gone", "Gone", 0);
+        activate(gone);
+        XDestroyWindow(display, gone);
+        XSync(display, False);
+        spy.wait(400);
+        activate(editor);
+        QTRY_VERIFY(!spy.isEmpty() &&
+                    spy.last().at(0).value<ActiveWindowInfo>().windowClass == QStringLiteral("Gedit"));
+
+        helper.kill();
+        helper.waitForFinished();
+    }
+
+    void reportsTheWindowActiveAtStart() {
+        const Window editor = makeWindow("kate", "Kate", 0);
+        activate(editor);
+        XSync(display, False);
+        X11ActiveWindowSource source;
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source.start());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).value<ActiveWindowInfo>().instance, QStringLiteral("kate"));
+    }
+
+    void namesTheProgramFileOfAProcess() {
+        QCOMPARE(X11ActiveWindowSource::executableOf(QCoreApplication::applicationPid()),
+                 QStringLiteral("tst_platform_activewindow"));
+        QVERIFY(X11ActiveWindowSource::executableOf(0x7ffffff0).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(ActiveWindowTest)
+#include "tst_platform_activewindow.moc"
