@@ -60,6 +60,15 @@ private Q_SLOTS:
         QTest::newRow("block length 0x40") << raw(command(0x0C, 1, 0x40));
         QTest::newRow("unknown command") << raw(command(0x05, 1));
         QTest::newRow("stop without its marker") << raw(command(0x08, 0xAA, 0xCC));
+        // Bytes 4-7 must be zero: such a command changes nothing, and a block announced
+        // that way takes no data reports.
+        for (const Bytes &base : {command(0x02, 3), command(0x0C, 1, 0x80)}) {
+            Bytes tail = base;
+            tail[4] = 1;
+            tail[8] = std::uint8_t(tail[8] - 1);
+            QTest::newRow(base[1] == 0x02 ? "profile switch with a tail" : "block set with a tail")
+                << raw(tail);
+        }
     }
 
     void refusedReports() {
