@@ -82,6 +82,9 @@ QString DataPaths::factorySettingDir() const {
 QString DataPaths::profileFile() const { return settingDir() + profileName; }
 QString DataPaths::profileDefaultsFile() const { return factorySettingDir() + profileDefaultsName; }
 QString DataPaths::apConfigFile() const { return settingDir() + apConfigName; }
+QString DataPaths::applicationRulesFile() const {
+    return settingDir() + QStringLiteral("application_rules.ini");
+}
 QString DataPaths::apConfigDefaultsFile() const {
     return factorySettingDir() + apConfigDefaultsName;
 }

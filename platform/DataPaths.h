@@ -36,6 +36,8 @@ public:
     QString profileDefaultsFile() const;
     QString apConfigFile() const;
     QString apConfigDefaultsFile() const;
+    // The rules that pick a profile for the active application (written only by the user).
+    QString applicationRulesFile() const;
     QString macroFolder() const; // with a trailing slash
     QString languageFolder() const;
 
