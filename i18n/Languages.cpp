@@ -4,7 +4,10 @@
 #include "Qt48LocaleNames.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+
+#include <memory>
 
 namespace {
 
@@ -17,6 +20,31 @@ QString textOf(const QVariant &value) {
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
 }
+
+// A language file's values. When the file is there but lacks a key (cut short by a failed
+// copy, or from an older release), the English file's value stands in, so the pages show
+// English text rather than empty labels. A file that is not there at all stays empty.
+class TextSource {
+public:
+    TextSource(const QString &path, const QString &englishPath)
+        : file(path, utf8IniFormat()), englishPath(englishPath),
+          present(QFileInfo(path).isFile() && QFileInfo(path) != QFileInfo(englishPath)) {}
+
+    QVariant value(const QString &key) {
+        if (file.contains(key) || !present)
+            return file.value(key);
+        if (!english)
+            english = std::make_unique<QSettings>(englishPath, utf8IniFormat());
+        return english->value(key);
+    }
+    QString text(const QString &key) { return textOf(value(key)); }
+
+private:
+    QSettings file;
+    QString englishPath;
+    bool present;
+    std::unique_ptr<QSettings> english;
+};
 
 } // namespace
 
@@ -58,6 +86,8 @@ QString Languages::filePath(const QString &langCode) const {
            langCode + QStringLiteral(".ini");
 }
 
+QString Languages::englishPath() const { return filePath(QStringLiteral("031000")); }
+
 QStringList Languages::getGlobalStrings(const QString &langCode) {
     m_current = langCode;
     const QString path = filePath(langCode);
@@ -71,14 +101,14 @@ QStringList Languages::getGlobalStrings(const QString &langCode) {
         return strings;
     }
 
-    QSettings file(path, utf8IniFormat());
-    strings.append(textOf(file.value(QStringLiteral("font/family"), QString())));
-    const int total = qBound(0, file.value(QStringLiteral("font/total"), 0).toInt(), maxStrings);
+    TextSource file(path, englishPath());
+    strings.append(file.text(QStringLiteral("font/family")));
+    const int total = qBound(0, file.value(QStringLiteral("font/total")).toInt(), maxStrings);
     strings.reserve(total + 1);
     for (int k = 1; k <= total; ++k)
-        strings.append(textOf(file.value(QStringLiteral("strings/%1").arg(k), QString())));
+        strings.append(file.text(QStringLiteral("strings/%1").arg(k)));
     for (int k = 0; k < messageCount; ++k)
-        m_msgStrings.append(textOf(file.value(QStringLiteral("msg/%1").arg(k), QString())));
+        m_msgStrings.append(file.text(QStringLiteral("msg/%1").arg(k)));
     return strings;
 }
 
@@ -90,8 +120,8 @@ QStringList Languages::q7_getProductLayoutStrings(const QString &langCode) const
             names.append(QString());
         return names;
     }
-    QSettings file(path, utf8IniFormat());
+    TextSource file(path, englishPath());
     for (int k = 0; k < layoutCount; ++k)
-        names.append(textOf(file.value(QStringLiteral("Q7_133C6AA/%1").arg(k), QString())));
+        names.append(file.text(QStringLiteral("Q7_133C6AA/%1").arg(k)));
     return names;
 }

@@ -18,6 +18,7 @@ public:
 
     // Font family, then interface strings 1..N of the language. Also replaces msgStrings
     // with the language's seven message strings and remembers langCode as the current one.
+    // Keys a present file lacks are read from the English file of the same folder.
     QStringList getGlobalStrings(const QString &langCode);
 
     // The names of the product's 16 key positions; empty where the product has no key.
@@ -38,6 +39,8 @@ public:
 
 private:
     QString filePath(const QString &langCode) const;
+    // The English file, which stands in for the keys another language file lacks.
+    QString englishPath() const;
 
     QString m_directory;
     QStringList m_msgStrings;

@@ -1,5 +1,6 @@
 #include "MacroLibrary.h"
 
+#include "AtomicFile.h"
 #include "Dialogs.h"
 #include "IniFormat.h"
 #include "MS_HT66FB560.h"
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -20,31 +20,10 @@ QString desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
-// Puts a byte-for-byte copy of source at target, replacing what is there. The copy goes to a
-// temporary file that replaces the target only once complete, so a source that cannot be
-// read, or a disk that fills up, leaves the old target as it was.
+// Puts a byte-for-byte copy of source at target, replacing what is there in one step, so a
+// source that cannot be read, or a disk that fills up, leaves the old target as it was.
 bool replaceWithCopy(const QString &source, const QString &target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 n = in.read(buffer, sizeof buffer);
-        if (n < 0) {
-            out.cancelWriting();
-            break;
-        }
-        if (n == 0)
-            break;
-        if (out.write(buffer, n) != n) {
-            out.cancelWriting();
-            break;
-        }
-    }
-    return out.commit();
+    return atomicfile::copy(source, target);
 }
 
 } // namespace
@@ -120,8 +99,12 @@ QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros) {
         for (qsizetype i = 0; i < macros.size(); ++i)
             file.setValue(QStringLiteral("macro/") + QString::number(i), macros[i]);
         index = file.value(QStringLiteral("config/index"), -1).toInt();
-        // The upload below reads the lines back from the file.
+        // The upload below reads the lines back from the file. The settings class replaces
+        // the file whole; when it could not (full disk), the old file stays and the caller
+        // hears of it instead of a success.
         file.sync();
+        if (file.status() != QSettings::NoError)
+            return false;
     }
     if (index >= 0)
         q7_0FH_SetMacroKey(index + 1, name);

@@ -19,17 +19,22 @@ public:
     ApConfig(const ApConfig &) = delete;
     ApConfig &operator=(const ApConfig &) = delete;
 
-    // The option list "common/0" .. "common/<total - 1>", as texts (absent entries as 0).
+    // The option list "common/0" .. "common/<total - 1>", as texts. What the file lacks (it
+    // may be cut or damaged) is read from the factory file, value by value, else as 0; the
+    // file itself is only ever changed by a save or a reset.
     QVariantList loadApConfig();
     // Writes the count, then the entries; entries past the new count stay in the file.
-    void saveApConfig(const QVariantList &apConfigs);
-    // Replaces the file by a copy of apConfigD.bin and reopens it.
-    void resetApconfig();
-    // The product constant "Q7/" + key, or 0 when absent.
+    // False when the file could not be written; it then keeps its previous content.
+    bool saveApConfig(const QVariantList &apConfigs);
+    // Replaces the file by a copy of apConfigD.bin and reopens it; false (and the file as it
+    // was) when the copy failed.
+    bool resetApconfig();
+    // The product constant "Q7/" + key, from the factory file when absent, else 0.
     QVariant q7_getApConfig(const QString &key);
     // "common/product_name": one name per entry of the device table.
     QStringList productNames();
-    // The open handle; a reference stays valid only until the next resetApconfig.
+    // The open handle; a reference stays valid only until the next resetApconfig or failed
+    // save.
     QSettings &settings() { return *m_settings; }
     QString filePath() const;
     QString defaultsPath() const;
@@ -38,7 +43,11 @@ public:
     static constexpr int maxOptions = 4096;
 
 private:
+    // The working file's value, else the factory file's, else fallback.
+    QVariant valueOrFactory(const QString &key, const QVariant &fallback);
+
     QString m_dir;
     QString m_factoryDir;
     std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_factory; // opened on the first value the working file lacks
 };

@@ -123,6 +123,11 @@ bool writeWith(QIODevice &device, const QSettings::SettingsMap &map, qt48ini::Co
     const QByteArray bytes = qt48ini::serialize(ordered, codec, eol);
     if (device.write(bytes) != bytes.size())
         return false;
+    // The settings class renames its save file over the old one unless this answers false,
+    // and a failure to write the buffered tail (a full disk) shows only in flush(): without
+    // this check a truncated file would replace a whole one.
+    if (auto *file = qobject_cast<QFileDevice *>(&device); file && !file->flush())
+        return false;
 
     if (!path.isEmpty()) {
         FileLayout now;

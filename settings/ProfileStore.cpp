@@ -1,5 +1,6 @@
 #include "ProfileStore.h"
 
+#include "AtomicFile.h"
 #include "IniFormat.h"
 
 #include <QDebug>
@@ -132,10 +133,9 @@ void ProfileStore::loadAllProfiles() {
             const QString k = key(groupKey(Group(g)), i);
             lists[g][i] = completed(k, asList(settings->value(k)), blockSize, defaults);
         }
-        // The pointer settings stay in the file only; a short list is repaired there, once.
-        const QString k = key(pointerGroup, i);
-        if (asList(settings->value(k)).size() < pointerSettingsSize)
-            settings->setValue(k, pointerSettings(i));
+        // The pointer settings stay in the file only; pointerSettings() completes a short
+        // list as it reads it. Nothing is written here: a damaged file stays as it is until
+        // the user applies a page.
     }
 }
 
@@ -209,17 +209,11 @@ bool ProfileStore::exportProfile(int profile, const QString &path) {
         return false;
     }
     settings->setValue(QStringLiteral("common/importProfile"), profile);
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
+    if (!atomicfile::sync(settings))
         return false;
-    // Removing the target first would delete the working file if the user picked it; the
-    // working file then already is the export.
-    const QFileInfo target(path), source(settings->fileName());
-    if (target.exists() && target.canonicalFilePath() == source.canonicalFilePath())
-        return true;
-    if (target.exists() && !QFile::remove(path))
-        return false;
-    return QFile::copy(settings->fileName(), path);
+    // Copied over an existing file in one step, so a failed export leaves that file as it was
+    // (and picking the working file itself as the target changes nothing).
+    return atomicfile::copy(settings->fileName(), path);
 }
 
 ProfileStore::ImportResult ProfileStore::importProfile(int profile, const QString &path) {
@@ -239,18 +233,18 @@ ProfileStore::ImportResult ProfileStore::importProfile(int profile, const QStrin
                 if (source.contains(key(g, s)))
                     settings->setValue(key(g, profile), source.value(key(g, s)));
             }
-            settings->sync();
-            result = ImportResult::Imported;
+            result = atomicfile::sync(settings) ? ImportResult::Imported
+                                                : ImportResult::WriteFailed;
         }
     }
     loadAllProfiles();
     return result;
 }
 
-void ProfileStore::q7_resetProfile(int profile) {
+bool ProfileStore::q7_resetProfile(int profile) {
     if (!validProfile(profile)) {
         qWarning() << "reset of a profile out of range:" << profile;
-        return;
+        return false;
     }
     QSettings defaults(defaultsFile, qt48IniFormat());
     for (const QString &g : {pointerGroup, groupKey(Firmware), groupKey(Matrix), groupKey(Other)}) {
@@ -260,6 +254,7 @@ void ProfileStore::q7_resetProfile(int profile) {
                 settings->setValue(key(g, p), asList(defaults.value(key(g, p))));
         }
     }
-    settings->sync();
+    const bool written = atomicfile::sync(settings);
     loadAllProfiles();
+    return written;
 }

@@ -66,13 +66,15 @@ public:
     // False when nothing was written (no such profile, the copy failed).
     bool exportProfile(int profile, const QString &path);
     // Import of a file's marked profile into slot `profile`; the store is reloaded from the
-    // working file in every case.
-    enum class ImportResult { Imported, NotAProfileFile, NoSuchSlot };
+    // working file in every case. WriteFailed: the working file could not be written and
+    // keeps its previous content.
+    enum class ImportResult { Imported, NotAProfileFile, NoSuchSlot, WriteFailed };
     ImportResult importProfile(int profile, const QString &path);
 
     // The view's profile slots.
     QVariantList q7_getDefaultProfile(QString key, uchar profileId);
-    void q7_resetProfile(int profile);
+    // False when the working file could not be written (it then keeps its content).
+    bool q7_resetProfile(int profile);
     void q7_SetDirty_Profile(uchar profileId);
     void q7_SetDirty_Matrix(uchar profileId);
     void q7_SetDirty_Other(uchar profileId);

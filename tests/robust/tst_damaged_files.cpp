@@ -1,0 +1,134 @@
+// A configuration, profile file or language file cut short (a failed copy, a full disk under
+// another program) still gives the window every value it draws with: what the file lacks
+// comes from the factory copy or the English texts, and no file changes until the user saves.
+
+#include "ApConfig.h"
+#include "Languages.h"
+#include "ProfileStore.h"
+#include "StagedModules.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+QByteArray bytesOf(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray cutFile(const QString &path, qsizetype keep) {
+    const QByteArray cut = bytesOf(path).left(keep);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(cut) != cut.size())
+        qFatal("cannot cut %s", qPrintable(path));
+    return cut;
+}
+
+QStringList texts(const QVariantList &values) {
+    QStringList out;
+    for (const QVariant &v : values)
+        out << v.toString();
+    return out;
+}
+
+const QStringList productConstants = {"colorMaxStage", "effectEnable", "dpiBase", "dpiValue"};
+
+} // namespace
+
+class TestDamagedFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void cutConfigurationReadsTheRestFromTheFactoryFile() {
+        StagedModules staged;
+        const QString dir = QStringLiteral("modules/setting/");
+        QStringList options, constants, products;
+        {
+            ApConfig whole(dir);
+            options = texts(whole.loadApConfig());
+            for (const QString &k : productConstants)
+                constants << whole.q7_getApConfig(k).toStringList().join(',');
+            products = whole.productNames();
+        }
+        QCOMPARE(options.size(), 32);
+
+        const QByteArray cut = cutFile(dir + "apConfig.bin", 100);
+        {
+            ApConfig config(dir);
+            // Every colour, size and brightness option, the product constants and names.
+            QCOMPARE(texts(config.loadApConfig()), options);
+            QStringList now;
+            for (const QString &k : productConstants)
+                now << config.q7_getApConfig(k).toStringList().join(',');
+            QCOMPARE(now, constants);
+            QCOMPARE(config.productNames(), products);
+        }
+        QCOMPARE(bytesOf(dir + "apConfig.bin"), cut);
+
+        // Applying the settings page writes the whole list back.
+        QVERIFY(ApConfig(dir).saveApConfig(QVariantList(options.begin(), options.end())));
+        QCOMPARE(texts(ApConfig(dir).loadApConfig()), options);
+        QVERIFY(bytesOf(dir + "apConfig.bin").size() > 100);
+    }
+
+    void cutProfileFileReadsTheRestFromTheDefaults() {
+        StagedModules staged;
+        const QString working = QStringLiteral("modules/setting/p_Q7.bin");
+        const QString defaults = QStringLiteral("modules/setting/pD_Q7.bin");
+        std::array<std::array<QStringList, 6>, 3> lists;
+        std::array<QStringList, 6> pointer;
+        {
+            ProfileStore whole(working, defaults);
+            whole.loadAllProfiles();
+            for (int g = ProfileStore::Firmware; g <= ProfileStore::Other; ++g)
+                for (int p = 0; p < 6; ++p)
+                    lists[g][p] = texts(whole.list(ProfileStore::Group(g), p));
+            for (int p = 0; p < 6; ++p)
+                pointer[p] = texts(whole.pointerSettings(p));
+        }
+
+        // Cut at a line end near the middle, so no value is left half-written.
+        const QByteArray cut = cutFile(working, bytesOf(working).indexOf('\n', bytesOf(working).size() / 2) + 1);
+        {
+            ProfileStore store(working, defaults);
+            store.loadAllProfiles();
+            for (int g = ProfileStore::Firmware; g <= ProfileStore::Other; ++g)
+                for (int p = 0; p < 6; ++p)
+                    QCOMPARE(texts(store.list(ProfileStore::Group(g), p)), lists[g][p]);
+            for (int p = 0; p < 6; ++p)
+                QCOMPARE(texts(store.pointerSettings(p)), pointer[p]);
+        }
+        QCOMPARE(bytesOf(working), cut);
+    }
+
+    void cutLanguageFileReadsTheRestInEnglish() {
+        StagedModules staged;
+        const QString dir = QStringLiteral("modules/i18n/");
+        Languages languages(dir);
+        const QStringList english = languages.getGlobalStrings("031000");
+        const QStringList englishMessages = languages.msgStrings();
+        const QStringList englishLayout = languages.q7_getProductLayoutStrings("031000");
+        const QStringList chinese = languages.getGlobalStrings("025044");
+        QCOMPARE(chinese.size(), english.size());
+
+        // Cut after string 60: the count and the first strings survive, the rest is gone.
+        const QString file = dir + "lang_025044.ini";
+        const QByteArray whole = bytesOf(file);
+        const QByteArray cut = cutFile(file, whole.indexOf("\n61=") + 1);
+        const QStringList read = languages.getGlobalStrings("025044");
+        QCOMPARE(read.size(), english.size());
+        QCOMPARE(read.mid(0, 61), chinese.mid(0, 61));
+        QCOMPARE(read.mid(61), english.mid(61));
+        QCOMPARE(languages.msgStrings(), englishMessages);
+        QCOMPARE(languages.q7_getProductLayoutStrings("025044"), englishLayout);
+        for (const QString &s : read.mid(1, 114))
+            QVERIFY(!s.isEmpty());
+        QCOMPARE(bytesOf(file), cut);
+
+        // A file that is not there at all still reads as empty.
+        QCOMPARE(languages.getGlobalStrings("999000"), QStringList{QString()});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDamagedFiles)
+#include "tst_damaged_files.moc"
