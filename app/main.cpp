@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "DataPaths.h"
 #include "InputHooks.h"
+#include "ProfileFollowing.h"
 #include "SingleInstance.h"
 #include "TestGeometryHook.h"
 #include "Widget.h"
@@ -100,5 +101,7 @@ int main(int argc, char **argv) {
     window.checkDevice();
     window.showNormal();
     window.startUi();
+    // After the shell is loaded: it switches through the profile menu.
+    ProfileFollowing following(window.view(), paths.applicationRulesFile());
     return application.exec();
 }

@@ -1,0 +1,56 @@
+// The follower against the real shell: its switch goes through the profile menu.
+#include "FakeActiveWindowSource.h"
+#include "ProfileFollowing.h"
+#include "StagedModules.h"
+#include "Ui_Controler.h"
+#include "Widget.h"
+#include "myQQuickView.h"
+
+#include <QQuickItem>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Rule = ApplicationRules::Rule;
+
+class FollowShellTest : public QObject {
+    Q_OBJECT
+    StagedModules modules;
+
+private Q_SLOTS:
+    void aRuleSwitchesAsAMenuClickDoes() {
+        Widget w;
+        w.showNormal();
+        w.startUi();
+        QObject *menu = w.view()->rootObject()->findChild<QObject *>(QStringLiteral("pfItem"));
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->property("visible").toBool() && menu->property("enabled").toBool());
+
+        ProfileFollower::Target target = ProfileFollowing::menuTarget(w.view());
+        QCOMPARE(target.currentProfile(), int(w.view()->q7_82H_GetCurrentProfile()));
+
+        // The busy lock holds the switch back.
+        w.uiControler()->setBusy(60000);
+        QVERIFY(target.busy());
+        w.uiControler()->setBusy(0);
+        QTRY_VERIFY(!target.busy());
+
+        // A click on profile 2 and the follower's switch to 4 leave the same traces: the
+        // menu's entry and the bridge's current profile.
+        QVERIFY(QMetaObject::invokeMethod(menu, "select", Q_ARG(QVariant, QVariant(2))));
+        QCOMPARE(menu->property("currentIndex").toInt(), 2);
+        QCOMPARE(int(w.view()->q7_82H_GetCurrentProfile()), 2);
+
+        QTemporaryDir dir;
+        ApplicationRules rules;
+        rules.load(dir.filePath(QStringLiteral("rules.ini")));
+        QVERIFY(rules.setRules({{Rule::Field::WindowClass, "Game", 4}}, 0));
+        FakeActiveWindowSource source;
+        ProfileFollower follower(&source, &rules, target);
+        source.activate(QStringLiteral("Game"));
+        QTRY_COMPARE(menu->property("currentIndex").toInt(), 4);
+        QCOMPARE(int(w.view()->q7_82H_GetCurrentProfile()), 4);
+    }
+};
+
+QTEST_MAIN(FollowShellTest)
+#include "tst_follow_shell.moc"
