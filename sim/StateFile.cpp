@@ -87,7 +87,9 @@ bool loadStateFile(const std::string &path, State &out) {
     };
     std::string line;
     while (std::getline(f, line)) {
-        if (!line.empty() && line.back() == '\r')
+        // Every carriage return at the end goes: an editor that doubled them would otherwise
+        // leave one in the value, and the state would change with each save and load.
+        while (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty() || line[0] == '#')
             continue;

@@ -218,6 +218,17 @@ bool Journey::stop() {
     return true;
 }
 
+bool Journey::killProgram() {
+    if (program.state() == QProcess::NotRunning)
+        return fail(QStringLiteral("the program is not running"));
+    program.kill(); // SIGKILL
+    if (!program.waitForFinished(10000))
+        return fail(QStringLiteral("the program did not end after SIGKILL"));
+    return true;
+}
+
+QString Journey::mouseStateFile() const { return dir.filePath(QStringLiteral("mouse.txt")); }
+
 QByteArray Journey::ask(const QByteArray &request) {
     QLocalSocket socket;
     socket.connectToServer(dir.filePath(QStringLiteral("hook")));

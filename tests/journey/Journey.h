@@ -78,6 +78,12 @@ public:
     bool restart();
     // Closes the program through its close button and expects exit code 0.
     bool stop();
+    // Ends the program at once with SIGKILL, as a crash would, and starts it again over the
+    // same folder and mouse (the kill soak).
+    bool killProgram();
+    bool relaunch() { return launch(); }
+    // The virtual mouse's state file.
+    QString mouseStateFile() const;
     QString error() const { return lastError; }
     const char *errorText() const;
     // Records a failure of a journey's own step for errorText(); returns false.
