@@ -9,9 +9,13 @@ namespace CommandLine {
 
 namespace {
 const Option helpOption{{QStringLiteral("h"), QStringLiteral("help")},
-                        QStringLiteral("Show these options and exit.")};
+                        QStringLiteral("Show these options and exit."), QString()};
 const Option versionOption{{QStringLiteral("v"), QStringLiteral("version")},
-                           QStringLiteral("Show the program's version and exit.")};
+                           QStringLiteral("Show the program's version and exit."), QString()};
+
+const Option profileOption{{QStringLiteral("profile")},
+                           QStringLiteral("Switch the running copy to profile N (1 to 5), or start on it."),
+                           QStringLiteral("N")};
 
 void print(FILE *stream, const QString &text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -25,6 +29,8 @@ QString helpText() {
         QStringList names;
         for (const QString &n : o.names)
             names.append((n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n);
+        if (!o.valueName.isEmpty())
+            names.last() += QLatin1Char(' ') + o.valueName;
         text += QStringLiteral("  %1  %2\n")
                     .arg(names.join(QStringLiteral(", ")), -16)
                     .arg(o.description);
@@ -37,7 +43,7 @@ QString helpText() {
 // taken its own options out of the list.
 bool parse(QCommandLineParser &parser, const QStringList &arguments) {
     for (const Option &o : options())
-        parser.addOption(QCommandLineOption(o.names, o.description));
+        parser.addOption(QCommandLineOption(o.names, o.description, o.valueName));
     return parser.parse(arguments);
 }
 } // namespace
@@ -49,7 +55,17 @@ QString summary() {
     return QStringLiteral("configure the Q7 gaming mouse: profiles, DPI stages, lighting, "
                           "buttons and macros");
 }
-QList<Option> options() { return {helpOption, versionOption}; }
+QList<Option> options() { return {helpOption, versionOption, profileOption}; }
+
+int requestedProfile(const QStringList &arguments) {
+    QCommandLineParser parser;
+    parse(parser, arguments);
+    if (!parser.isSet(profileOption.names.last()))
+        return 0;
+    bool ok = false;
+    const int profile = parser.value(profileOption.names.last()).toInt(&ok);
+    return ok && profile >= 1 && profile <= 5 ? profile : -1;
+}
 
 bool asksForInformation(const QStringList &arguments) {
     QCommandLineParser parser;
@@ -73,6 +89,11 @@ Outcome handle(const QStringList &arguments) {
             parsed ? QStringLiteral("unexpected argument: ") + parser.positionalArguments().first()
                    : parser.errorText();
         print(stderr, QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(programName(), problem));
+        return Outcome::ExitFailure;
+    }
+    if (requestedProfile(arguments) < 0) {
+        print(stderr, QStringLiteral("%1: --profile takes a profile number from 1 to 5\nTry '%1 --help'.\n")
+                          .arg(programName()));
         return Outcome::ExitFailure;
     }
     return Outcome::Run;

@@ -12,6 +12,7 @@ namespace CommandLine {
 struct Option {
     QStringList names;   // short and long names, without dashes
     QString description; // one sentence
+    QString valueName;   // empty for an option without a value
 };
 
 QString programName();
@@ -30,5 +31,8 @@ Outcome handle(const QStringList &arguments);
 // True when the arguments ask only for help or the version: answered before any display
 // is looked for.
 bool asksForInformation(const QStringList &arguments);
+// The profile --profile asks for (1..5), or 0 when the option is not given. Call only after
+// handle() said Run: the value is checked there.
+int requestedProfile(const QStringList &arguments);
 
 } // namespace CommandLine

@@ -20,7 +20,24 @@ void ProfileFollower::onActiveWindow(const ActiveWindowInfo &info) {
     timer.start(settleMs);
 }
 
+void ProfileFollower::requestProfile(int profile) {
+    if (profile < 1 || profile > ApplicationRules::profileCount)
+        return;
+    requested = profile;
+    timer.start(0);
+}
+
 void ProfileFollower::settle() {
+    if (requested) {
+        if (target.busy()) {
+            timer.start(busyRetryMs);
+            return;
+        }
+        const int profile = std::exchange(requested, 0);
+        if (profile != target.currentProfile())
+            target.switchProfile(profile);
+        return;
+    }
     if (last.isNull())
         return;
     const std::optional<int> profile = rules->profileFor(last);

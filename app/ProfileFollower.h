@@ -30,6 +30,10 @@ public:
 
     ActiveWindowInfo lastApplication() const { return last; }
 
+    // A profile asked for from outside (the command line): made as soon as the view is free,
+    // and a rule still settling gives way to it.
+    void requestProfile(int profile);
+
 Q_SIGNALS:
     // A rule switched to this profile (for a short notice in the window).
     void switchedByRule(int profile, const ActiveWindowInfo &application);
@@ -42,4 +46,5 @@ private:
     Target target;
     QTimer timer;
     ActiveWindowInfo last;
+    int requested = 0;
 };

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 #include "DataPaths.h"
+#include "CopyData.h"
+#include "CopyDataFrame.h"
 #include "InputHooks.h"
 #include "ProfileFollowing.h"
 #include "SingleInstance.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QList>
+#include <QLocalSocket>
 #include <QMetaType>
 #include <QStringList>
 
@@ -47,6 +50,37 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext &, const QSt
     ::_exit(2);
 }
 
+// The tag of a "switch to this profile" message: one byte, the profile number.
+constexpr quintptr copyDataProfileTag = 0x2510;
+
+// Hands the profile to the running copy. 0 when it took the message, 2 when none answers.
+int sendProfile(int profile) {
+    QLocalSocket socket;
+    socket.connectToServer(CopyDataFrame::serverName(QCoreApplication::applicationFilePath()));
+    if (!socket.waitForConnected(3000))
+        return 2;
+    socket.write(CopyDataFrame::encode(copyDataProfileTag, QByteArray(1, char(profile))));
+    while (socket.bytesAvailable() < 1 && socket.waitForReadyRead(5000)) {
+    }
+    return socket.read(1) == QByteArray(1, CopyDataFrame::acceptedReply) ? 0 : 2;
+}
+
+struct CopyDataTargets {
+    Widget *window = nullptr;
+    ProfileFollowing *following = nullptr;
+};
+
+void onCopyData(const CopyDataMessage *message, void *context) {
+    auto *targets = static_cast<CopyDataTargets *>(context);
+    if (message->dwData == copyDataProfileTag) {
+        if (message->cbData == 1 && targets->following)
+            targets->following->follower()->requestProfile(
+                *static_cast<const unsigned char *>(message->lpData));
+        return;
+    }
+    Widget::onCopyData(message, targets->window);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -74,8 +108,9 @@ int main(int argc, char **argv) {
     }
 
     SingleInstance instance(QCoreApplication::applicationFilePath());
+    const int requestedProfile = CommandLine::requestedProfile(argumentList(argc, argv));
     if (instance.isRunning())
-        return 1;
+        return requestedProfile ? sendProfile(requestedProfile) : 1;
 
     QString programDirectory = QCoreApplication::applicationFilePath();
     programDirectory.truncate(programDirectory.lastIndexOf(QLatin1Char('/')));
@@ -89,11 +124,12 @@ int main(int argc, char **argv) {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
 
     Widget window;
+    CopyDataTargets copyDataTargets{&window, nullptr};
     // Declared after the window, so the capture stops before the window its callbacks reach.
     InputHooks hooks(false);
     InputHooks::setKeyboardCallback(&Widget::onHookKey, &window);
     InputHooks::setMouseCallback(&Widget::onHookMouse, &window);
-    InputHooks::setCopyDataCallback(&Widget::onCopyData, &application, &window);
+    InputHooks::setCopyDataCallback(&onCopyData, &application, &copyDataTargets);
 
     // Journeys of the real program locate controls through it; nothing listens otherwise.
     TestGeometryHook::installFromEnvironment(window.view());
@@ -103,5 +139,8 @@ int main(int argc, char **argv) {
     window.startUi();
     // After the shell is loaded: it switches through the profile menu.
     ProfileFollowing following(window.view(), paths.applicationRulesFile());
+    copyDataTargets.following = &following;
+    if (requestedProfile)
+        following.follower()->requestProfile(requestedProfile);
     return application.exec();
 }

@@ -117,6 +117,26 @@ private Q_SLOTS:
         QTRY_COMPARE(menu.switches, (QList<int>{3, 2}));
     }
 
+    void aProfileAskedForFromOutsideWaitsForTheLockAndBeatsASettlingRule() {
+        FakeActiveWindowSource source;
+        FakeMenu menu;
+        ProfileFollower follower(&source, &rules, menu.target());
+        menu.busy = true;
+        source.activate(QStringLiteral("Game"));
+        follower.requestProfile(5);
+        follower.requestProfile(9); // not a profile: ignored
+        letItSettle();
+        QVERIFY(menu.switches.isEmpty());
+        menu.busy = false;
+        QTRY_COMPARE(menu.switches, QList<int>{5});
+        letItSettle();
+        QCOMPARE(menu.switches, QList<int>{5});
+        // Asking for the profile already shown sends nothing.
+        follower.requestProfile(5);
+        letItSettle();
+        QCOMPARE(menu.switches, QList<int>{5});
+    }
+
     void theNoMatchChoiceSwitchesForAnyOtherApplication() {
         ApplicationRules others;
         others.load(dir.filePath(QStringLiteral("others.ini")));

@@ -31,4 +31,9 @@ bare "$program" >"$out/stdout" 2>"$out/stderr" || rc=$?
 rc=0
 bare QT_QPA_PLATFORM=offscreen "$program" --no-such-option 2>"$out/stderr" || rc=$?
 [ "$rc" -eq 1 ] && grep -q "no-such-option" "$out/stderr" || fail "a wrong option gave $rc"
+for value in 0 6 x; do
+    rc=0
+    bare QT_QPA_PLATFORM=offscreen "$program" --profile "$value" 2>"$out/stderr" || rc=$?
+    [ "$rc" -eq 1 ] && grep -q -- "--profile" "$out/stderr" || fail "--profile $value gave $rc"
+done
 echo "command line: help, version, manual page and the no-display message agree"
