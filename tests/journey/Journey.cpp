@@ -206,8 +206,12 @@ bool Journey::restart() { return stop() && launch(); }
 bool Journey::stop() {
     if (program.state() == QProcess::NotRunning)
         return fail(QStringLiteral("the program is not running"));
-    if (!click(QStringLiteral("btnClose")))
+    // Not click(): the program may be gone before it could say it handled the click.
+    const std::optional<Item> close =
+        waitShown(QStringLiteral("btnClose")) ? item(QStringLiteral("btnClose")) : std::nullopt;
+    if (!close)
         return false;
+    clickAt(close->rect.center());
     if (!program.waitForFinished(15000)) {
         program.kill();
         program.waitForFinished(5000);
@@ -378,7 +382,7 @@ bool Journey::click(const QString &objectName, double fx, double fy) {
         return fail(objectName + QStringLiteral(" went away"));
     clickAt(QPoint(i->rect.x() + qBound(0, int(fx * i->rect.width()), i->rect.width() - 1),
                    i->rect.y() + qBound(0, int(fy * i->rect.height()), i->rect.height() - 1)));
-    return true;
+    return settle();
 }
 
 bool Journey::clickIn(const QString &objectName, const QPoint &offset) {
@@ -388,7 +392,7 @@ bool Journey::clickIn(const QString &objectName, const QPoint &offset) {
     if (!i)
         return fail(objectName + QStringLiteral(" went away"));
     clickAt(i->rect.topLeft() + offset);
-    return true;
+    return settle();
 }
 
 bool Journey::enter(const QString &objectName, const QString &text) {
@@ -409,7 +413,7 @@ bool Journey::rightClick(const QString &objectName) {
     if (!i)
         return fail(objectName + QStringLiteral(" went away"));
     clickAt(i->rect.center(), 3);
-    return true;
+    return settle();
 }
 
 void Journey::press(unsigned long keysym, bool down) {

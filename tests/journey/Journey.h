@@ -92,7 +92,9 @@ public:
     // The program's folder (a copy of the built one) and its settings files.
     QString programDir() const;
 
-    // Input, only through XTest.
+    // Input, only through XTest. click(), clickIn() and rightClick() return once the window
+    // has handled the click, so what follows (keys the program's own capture also sees, a
+    // look at the mouse) comes after its effect; clickAt() and the keys do not wait.
     bool click(const QString &objectName, double fx = 0.5, double fy = 0.5);
     // At a point inside the item, from its top-left corner.
     bool clickIn(const QString &objectName, const QPoint &offset);
