@@ -49,14 +49,14 @@ Item {
         textTimes = Texts.text(list, Rules.timesString, "TIMES")
         modeTexts = Rules.playModeTexts.map((t, i) => Texts.text(list, Rules.playModeStrings[i], t))
         var i
-        for (i = 0; i < functionModel.count; ++i)
-            functionModel.setProperty(i, "textX", Texts.text(list, Rules.functionStrings[i], Rules.functionTexts[i]))
-        for (i = 0; i < mouseModel.count; ++i)
-            mouseModel.setProperty(i, "textX", Texts.text(list, Rules.mouseItems[i].string, Rules.mouseItems[i].text))
-        for (i = 0; i < fireModel.count; ++i)
-            fireModel.setProperty(i, "textX", Texts.text(list, Rules.mouseItems[i].string, Rules.mouseItems[i].text))
-        for (i = 0; i < mediaModel.count; ++i)
-            mediaModel.setProperty(i, "textX", Texts.text(list, Rules.firstMediaString + i, mediaModel.get(i).builtIn))
+        for (i = 0; i < lists.functionModel.count; ++i)
+            lists.functionModel.setProperty(i, "textX", Texts.text(list, Rules.functionStrings[i], Rules.functionTexts[i]))
+        for (i = 0; i < lists.mouseModel.count; ++i)
+            lists.mouseModel.setProperty(i, "textX", Texts.text(list, Rules.mouseItems[i].string, Rules.mouseItems[i].text))
+        for (i = 0; i < lists.fireModel.count; ++i)
+            lists.fireModel.setProperty(i, "textX", Texts.text(list, Rules.mouseItems[i].string, Rules.mouseItems[i].text))
+        for (i = 0; i < lists.mediaModel.count; ++i)
+            lists.mediaModel.setProperty(i, "textX", Texts.text(list, Rules.firstMediaString + i, lists.mediaModel.get(i).builtIn))
         if (keyModel.setButtonNames(mainIten.productLayoutStrings))
             showSelected()
     }
@@ -82,14 +82,16 @@ Item {
         }
         macros = list
         var current = macroControls.macroList.currentIndex
-        var currentName = current >= 0 && current < macroModel.count ? macroModel.get(current).textX : ""
-        macroModel.clear()
+        var currentName = current >= 0 && current < lists.macroModel.count ? lists.macroModel.get(current).textX : ""
+        lists.macroModel.clear()
         for (i = 0; i < list.length; ++i)
-            macroModel.append({ textX: list[i].name, textR: "" })
+            lists.macroModel.append({ textX: list[i].name, textR: "" })
         macroControls.macroList.setCurIndex(list.findIndex(m => m.name === currentName))
     }
 
+    // Against the library as it is now: a macro added or removed since the list was read counts.
     function tidy() {
+        reloadMacros()
         var readable = macros.filter(m => m.index !== undefined)
         runCalls(Rules.tidyCalls(entries(), readable))
     }
@@ -113,9 +115,9 @@ Item {
         keyboardField.clear()
         mouseList.setCurIndex(-1)
         mediaList.setCurIndex(-1)
-        comboList.setCurIndex(-1)
-        comboKey1.clear()
-        comboKey2.clear()
+        comboControls.modifier.setCurIndex(-1)
+        comboControls.key1.clear()
+        comboControls.key2.clear()
         macroControls.macroList.setCurIndex(-1)
         macroControls.playMode = 0
         macroControls.playCount.setValue(Rules.defaultPlayCount)
@@ -151,9 +153,9 @@ Item {
             mediaList.setCurIndex(state.item)
             break
         case Rules.Fn.combo:
-            comboList.setCurIndex(state.comboItem)
-            comboKey1.setKey(state.key1)
-            comboKey2.setKey(state.key2)
+            comboControls.modifier.setCurIndex(state.comboItem)
+            comboControls.key1.setKey(state.key1)
+            comboControls.key2.setKey(state.key2)
             break
         case Rules.Fn.macro:
             reloadMacros()
@@ -204,7 +206,7 @@ Item {
     }
 
     function writeCombo() {
-        setSelectedEntry(Rules.comboEntry(Math.max(comboList.getCurIndex(), 0), comboKey1.keyCode, comboKey2.keyCode))
+        setSelectedEntry(Rules.comboEntry(Math.max(comboControls.modifier.getCurIndex(), 0), comboControls.key1.keyCode, comboControls.key2.keyCode))
     }
 
     // Written once there is a button or key to repeat.
@@ -258,12 +260,13 @@ Item {
         function onBtnTotalApplyClicked() { page.send() }
         function onBtnTotalResetClicked() { page.resetAll() }
     }
+    // Every key the capture sees goes to the four capture fields; only an armed one takes it.
     Connections {
         target: mainIten
         function onMsg_KB(isDown, usbCode) {
             keyboardField.keyEvent(isDown, usbCode)
-            comboKey1.keyEvent(isDown, usbCode)
-            comboKey2.keyEvent(isDown, usbCode)
+            comboControls.key1.keyEvent(isDown, usbCode)
+            comboControls.key2.keyEvent(isDown, usbCode)
             fireControls.keyField.keyEvent(isDown, usbCode)
         }
     }
@@ -271,12 +274,6 @@ Item {
     KeyListModels {
         id: lists
     }
-    property alias functionModel: lists.functionModel
-    property alias mouseModel: lists.mouseModel
-    property alias mediaModel: lists.mediaModel
-    property alias comboModel: lists.comboModel
-    property alias fireModel: lists.fireModel
-    property alias macroModel: lists.macroModel
 
     Image {
         anchors.fill: parent
@@ -324,34 +321,20 @@ Item {
             visible: page.shownFunction === Rules.Fn.keyboard
             onInputComplete: code => page.setSelectedEntry(Rules.keyboardEntry(code))
         }
-        Row {
+        KeyComboControls {
+            id: comboControls
             y: functionMenu.height + 20
-            spacing: 13
             visible: page.shownFunction === Rules.Fn.combo
             z: 3
-            DropdownList {
-                id: comboList
-                objectName: "keyComboModifier"
-                model: page.comboModel
-                onListElementClicked: page.writeCombo()
-            }
-            KeyInput_2 {
-                id: comboKey1
-                objectName: "keyComboKey1"
-                onInputComplete: page.writeCombo()
-            }
-            KeyInput_2 {
-                id: comboKey2
-                objectName: "keyComboKey2"
-                onInputComplete: page.writeCombo()
-            }
+            modifierModel: lists.comboModel
+            onChanged: page.writeCombo()
         }
         KeyMacroControls {
             id: macroControls
             listX: controls.sideX
             visible: page.shownFunction === Rules.Fn.macro
             z: 3
-            macroModel: page.macroModel
+            macroModel: lists.macroModel
             modeTexts: page.modeTexts
             timesText: page.textTimes
             onRequestToUpdateList: page.reloadMacros()
@@ -367,7 +350,7 @@ Item {
             sideX: controls.sideX
             visible: page.shownFunction === Rules.Fn.fire
             z: 3
-            buttonModel: page.fireModel
+            buttonModel: lists.fireModel
             speedText: page.textSpeed
             onSideChosen: mouse => mouseSide = mouse
             onButtonChosen: page.writeFire()
@@ -381,7 +364,7 @@ Item {
             x: controls.sideX
             visible: page.shownFunction === Rules.Fn.mouse
             z: 4
-            model: page.mouseModel
+            model: lists.mouseModel
             onListElementClicked: item => page.chooseMouse(item)
         }
         DropdownList {
@@ -390,14 +373,14 @@ Item {
             x: controls.sideX
             visible: page.shownFunction === Rules.Fn.media
             z: 4
-            model: page.mediaModel
+            model: lists.mediaModel
             onListElementClicked: item => page.setSelectedEntry(Rules.mediaEntry(item, page.names))
         }
         DropdownList {
             id: functionMenu
             objectName: "keyFunctionMenu"
             z: 5
-            model: page.functionModel
+            model: lists.functionModel
             onListElementClicked: index => page.chooseFunction(index)
         }
     }
