@@ -118,5 +118,6 @@ int main(int argc, char **argv) {
     QObject *root = window.view()->rootObject();
     const bool sensor = measure(root, "_Page_Sensor", rounds);
     const bool color = measure(root, "_Page_Color", rounds);
-    return sensor && color ? 0 : 1;
+    const bool keys = measure(root, "_Page_Keydefine", rounds);
+    return sensor && color && keys ? 0 : 1;
 }

@@ -219,4 +219,47 @@ QtObject {
         record("saveMacroIniToFile", [String(name)])
     }
     // ---- end macro library ------------------------------------------------------------------
+
+    // ---- Key assignment page (Page_Keydefine) ------------------------------------------------
+    // The current profile's 64 entry bytes, each macro's stored configuration as name ->
+    // [stored index, play count] (a file without an entry reads [-1, 1], null reads as a file
+    // that cannot be read), and the answer of the confirmation box. The names are macroFiles'.
+    property var keyMatrix: [1, 0, 0xF0, 0, 1, 0, 0xF1, 0, 1, 0, 0xF2, 0, 1, 0, 0xF4, 0,
+                             1, 0, 0xF3, 0, 7, 0, 3, 0, 0x0B, 0, 0, 0, 7, 0, 3, 0,
+                             5, 0, 3, 0, 3, 0, 0x8A, 1, 3, 0, 0x23, 2, 3, 0, 0x94, 1,
+                             0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 4, 0, 2, 0]
+    property var macroConfigs: ({})
+    property bool foolProofingAnswer: true
+
+    function getKeydefine(keyId) {
+        record("getKeydefine", [keyId])
+        return nativeTypes.variantList(keyMatrix.slice(4 * keyId, 4 * keyId + 4))
+    }
+    function q7_0DH_SetKeyMatrix(list) {
+        record("q7_0DH_SetKeyMatrix", [Array.from(list)])
+        keyMatrix = Array.from(list)
+    }
+    function loadMacroIniConfig(name) {
+        record("loadMacroIniConfig", [String(name)])
+        var config = macroConfigs[String(name)]
+        if (config === undefined)
+            config = macroFiles[String(name)] !== undefined ? [-1, 1] : []
+        return nativeTypes.variantList(config === null ? [] : config)
+    }
+    function setMacroIniConfig(name, config) {
+        record("setMacroIniConfig", [String(name), Array.from(config)])
+        if (macroFiles[String(name)] !== undefined) {
+            var configs = Object.assign({}, macroConfigs)
+            configs[String(name)] = Array.from(config)
+            macroConfigs = configs
+        }
+    }
+    function q7_0FH_SetMacroKey(slot, name) {
+        record("q7_0FH_SetMacroKey", [slot, String(name)])
+    }
+    function getMsgAns_FoolProofing() {
+        record("getMsgAns_FoolProofing", [])
+        return foolProofingAnswer
+    }
+    // ---- end key assignment page --------------------------------------------------------------
 }

@@ -36,7 +36,7 @@ const char generatedNote[] =
 QList<KeyNameSourceRow> parseKeyNameRows(const QByteArray &data, QString *error) {
     QList<KeyNameSourceRow> rows;
     QSet<QString> names;
-    QSet<int> codes;
+    QSet<int> codes, mediaCodes;
     const QList<QByteArray> lines = data.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
         QByteArray line = lines[i];
@@ -51,24 +51,27 @@ QList<KeyNameSourceRow> parseKeyNameRows(const QByteArray &data, QString *error)
         const QList<QByteArray> fields = line.split('\t');
         if (fields.size() != 3)
             return fail(QStringLiteral("expected code, name and kind separated by tabs"));
+        const bool media = fields[2] == "media";
         bool ok = false;
         const int code = fields[0].toInt(&ok, 16);
-        if (!ok || fields[0].size() != 2)
-            return fail(QStringLiteral("code must be two hexadecimal digits"));
+        if (!ok || fields[0].size() != (media ? 4 : 2))
+            return fail(media ? QStringLiteral("a media usage must be four hexadecimal digits")
+                              : QStringLiteral("code must be two hexadecimal digits"));
         if (code <= 0x01)
             return fail(QStringLiteral("codes 00 and 01 cannot name a key"));
         const QString name = QString::fromUtf8(fields[1]);
         if (name.isEmpty() || name.contains(QChar::ReplacementCharacter))
             return fail(QStringLiteral("name is empty or not UTF-8"));
-        if (fields[2] != "key" && fields[2] != "mouse")
-            return fail(QStringLiteral("kind must be key or mouse"));
+        if (fields[2] != "key" && fields[2] != "mouse" && !media)
+            return fail(QStringLiteral("kind must be key, mouse or media"));
         if (names.contains(name))
             return fail(QStringLiteral("name \"%1\" appears twice").arg(name));
-        if (codes.contains(code))
+        QSet<int> &seen = media ? mediaCodes : codes;
+        if (seen.contains(code))
             return fail(QStringLiteral("code %1 appears twice").arg(code, 2, 16, QLatin1Char('0')));
         names.insert(name);
-        codes.insert(code);
-        rows.append({code, name, fields[2] == "mouse", i + 1});
+        seen.insert(code);
+        rows.append({code, name, fields[2] == "mouse", media, i + 1});
     }
     if (rows.isEmpty()) {
         *error = QStringLiteral("no rows");
@@ -81,16 +84,27 @@ QList<KeyNameSourceRow> parseKeyNameRows(const QByteArray &data, QString *error)
 QByteArray renderKeyNameCpp(const QList<KeyNameSourceRow> &rows) {
     QByteArray out = generatedNote;
     out += "#include \"KeyNames.h\"\n\nconst KeyNameRow keyNameRows[] = {\n";
-    for (const KeyNameSourceRow &r : rows)
+    int count = 0;
+    for (const KeyNameSourceRow &r : rows) {
+        if (r.media)
+            continue;
+        ++count;
         out += "    {u" + quoted(r.name) + ", " + hexCode(r.code) + ", " +
                (r.mouse ? "true" : "false") + "},\n";
-    out += "};\n\nconst int keyNameRowCount = " + QByteArray::number(rows.size()) + ";\n";
+    }
+    out += "};\n\nconst int keyNameRowCount = " + QByteArray::number(count) + ";\n";
     return out;
 }
 
 QByteArray renderKeyNameQml(const QList<KeyNameSourceRow> &rows) {
     QByteArray byName[2], byCode[2]; // [0] keyboard, [1] mouse
+    QByteArray media, mediaNames;
     for (const KeyNameSourceRow &r : rows) {
+        if (r.media) {
+            media += (media.isEmpty() ? "" : ", ") + hexCode(r.code);
+            mediaNames += (mediaNames.isEmpty() ? "" : ", ") + quoted(r.name);
+            continue;
+        }
         byName[r.mouse] += "        " + quoted(r.name) + ": " + hexCode(r.code) + ",\n";
         byCode[r.mouse] += "        " + hexCode(r.code) + ": " + quoted(r.name) + ",\n";
     }
@@ -120,6 +134,9 @@ Item {
 )" + byCode[1] +
            R"(
     })
+    // The media keys the key assignment page offers, as consumer usages in menu order.
+    readonly property var mediaUsages: [)" + media + R"(]
+    readonly property var mediaNames: [)" + mediaNames + R"(]
 
     // Only the table's own rows count: "constructor" or "toString" are not key names.
     function lookUp(table, key) {

@@ -15,7 +15,8 @@ Item {
     property int rowHeight: 20
     // The row whose text is being edited, -1 while none is.
     property int editingRow: -1
-    readonly property int count: view.count
+    // From the model itself: the view's own count follows only once it has laid the rows out.
+    readonly property int count: model ? model.count : 0
     property alias contentY: view.contentY
 
     signal listElementClicked(int index)

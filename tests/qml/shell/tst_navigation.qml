@@ -187,7 +187,7 @@ Item {
             // Then the pages read the profile again, and only read.
             verify(ui_View.names().indexOf("q7_8CH_GetRGBLedEffect") > 1)
             verify(ui_View.names().indexOf("q7_8CH_GetDpi8Stage") > 1)
-            verify(ui_View.names().slice(2).every(n => /^(q7_[0-9A-F]*H?_?Get|q7_Get|get)/.test(n)))
+            verify(ui_View.names().slice(2).every(n => /^(q7_[0-9A-F]*H?_?Get|q7_Get|get|q7_getDefaultProfile$|loadMacroIniConfig$)/.test(n)))
         }
 
         // LOAD and RESET of another entry, SAVE and CANCEL of any, leave the pages alone.

@@ -1,0 +1,28 @@
+import QtQuick
+import "KeyRules.js" as Rules
+
+// The fixed lists of the key page, in their built-in English until the language is loaded.
+QtObject {
+    property ListModel functionModel: ListModel {}
+    property ListModel mouseModel: ListModel {}
+    property ListModel mediaModel: ListModel {}
+    property ListModel comboModel: ListModel {}
+    property ListModel fireModel: ListModel {}
+    // Rows of the macro list (textX: name, textR: empty).
+    property ListModel macroModel: ListModel {}
+
+    Component.onCompleted: {
+        var i
+        for (i = 0; i < Rules.functionTexts.length; ++i)
+            functionModel.append({ textX: Rules.functionTexts[i] })
+        for (i = 0; i < Rules.mouseItems.length; ++i)
+            mouseModel.append({ textX: Rules.mouseItems[i].text })
+        for (i = 0; i < Rules.mouseButtons; ++i)
+            fireModel.append({ textX: Rules.mouseItems[i].text })
+        for (i = 0; i < Rules.comboTexts.length; ++i)
+            comboModel.append({ textX: Rules.comboTexts[i] })
+        var names = mainIten.keyCodeString
+        for (i = 0; names && i < names.mediaNames.length; ++i)
+            mediaModel.append({ textX: String(names.mediaNames[i]), builtIn: String(names.mediaNames[i]) })
+    }
+}

@@ -1,0 +1,115 @@
+// The key page in the real program: a button given a function by mouse and keyboard reaches
+// the mouse's key matrix on Apply (or ALL SAVE), a macro reaches its slot the moment it is
+// chosen, and the page applied untouched after a restart sends back what it read.
+#include "Journey.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+constexpr int current = 1; // the factory mouse's current profile
+constexpr int forward = 3; // key id of the button the page selects first ("FORWARD BUTTON")
+
+bool openKeyPage(Journey &j) {
+    if (j.item(QStringLiteral("keyFunctionMenu")))
+        return j.waitShown(QStringLiteral("keyFunctionMenu"));
+    return j.click(QStringLiteral("fnEntry0")) && j.waitShown(QStringLiteral("keyFunctionMenu"));
+}
+
+// Opens a drop-down list of the page and clicks one of its entries.
+bool choose(Journey &j, const QString &list, int item) {
+    const QString entry = list + QStringLiteral("Item%1").arg(item);
+    return j.click(list) && j.waitShown(entry) && j.click(entry) && j.waitGone(list + "List");
+}
+
+bool entryIs(const vmouse::State &s, int keyId, std::array<std::uint8_t, 4> entry) {
+    for (int i = 0; i < 4; ++i) {
+        if (s.matrices[current][4 * keyId + i] != entry[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class tst_journey_keys : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void mouseFunctionThenAllSave() {
+        Journey j(QStringLiteral("keys-mouse"));
+        QVERIFY2(j.start(), j.errorText());
+        QVERIFY2(openKeyPage(j), j.errorText());
+        QVERIFY2(choose(j, "keyMouseList", 2), j.errorText()); // MIDDLE
+        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {1, 0, 0xF2, 0}); }),
+                 j.errorText());
+
+        QVERIFY2(choose(j, "keyFunctionMenu", 6), j.errorText()); // LED CONTROL
+        QVERIFY2(j.click("btnTotalApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {0x0C, 0, 0, 0}); }),
+                 j.errorText());
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // The capture field takes the key the user presses, seen by the program's global capture.
+    void keyboardKeyCaptured() {
+        Journey j(QStringLiteral("keys-keyboard"));
+        QVERIFY2(j.start(), j.errorText());
+        QVERIFY2(openKeyPage(j), j.errorText());
+        QVERIFY2(choose(j, "keyFunctionMenu", 0), j.errorText());
+        QVERIFY2(j.click("keyKeyboard"), j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("keyKeyboard", "armed") == "true"; }), j.errorText());
+        j.screenshot(QStringLiteral("armed"));
+        j.key('a');
+        QVERIFY2(j.waitFor([&] { return j.property("keyKeyboard", "shownText") == QStringLiteral("KEY 【 A 】"); }),
+                 qPrintable(j.property("keyKeyboard", "shownText")));
+        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {0, 0, 0x04, 0}); }),
+                 j.errorText());
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // A macro chosen for a button is uploaded to its slot at once; Apply sends the key entry.
+    // Started again, the page applied untouched leaves the key matrix and the slots as they were.
+    void macroThenUntouchedAfterRestart() {
+        Journey j(QStringLiteral("keys-macro"));
+        QVERIFY2(j.start(), j.errorText());
+        const QString library = j.programDir() + QStringLiteral("/modules/macro/1");
+        QVERIFY(QDir().mkpath(library));
+        QFile file(library + QStringLiteral("/Press A.bin"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[config]\nindex=-1\ntotal=2\nrepeat=1\n\n[macro]\n0=A    [Down]\n1=A      [Up]\n");
+        file.close();
+
+        QVERIFY2(openKeyPage(j), j.errorText());
+        QVERIFY2(choose(j, "keyFunctionMenu", 4), j.errorText());
+        QVERIFY2(j.click("keyMacroList") && j.waitShown("keyMacroListListRow0"), j.errorText());
+        QVERIFY2(j.click("keyMacroListListRow0"), j.errorText());
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) {
+                     const auto &m = s.macros[0];
+                     return m[0] == 0 && m[1] == 1 && m[2] == 0x01 && m[3] == 0x04 && m[4] == 0x81 &&
+                            m[5] == 0x04 && m[6] == 0 && m[7] == 0;
+                 }),
+                 j.errorText());
+        QVERIFY2(j.click("keyPlayMode2"), j.errorText());
+        j.screenshot(QStringLiteral("macro"));
+        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {9, 2, 1, 0}); }),
+                 j.errorText());
+
+        const vmouse::State before = j.mouse();
+        QVERIFY2(j.restart(), j.errorText());
+        QVERIFY2(openKeyPage(j), j.errorText());
+        QCOMPARE(j.property("keyMacroList", "currentText"), QStringLiteral("Press A"));
+        const int mark = j.trafficMark();
+        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitFor([&] { return !j.commands(mark).isEmpty(); }), "Apply sent nothing");
+        QVERIFY2(sameMouse(j.mouse(), before), qPrintable(mouseDifferences(before, j.mouse())));
+        QVERIFY2(j.stop(), j.errorText());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_journey_keys)
+#include "tst_journey_keys.moc"

@@ -1,0 +1,171 @@
+import QtQuick
+import QtTest
+import "qrc:/modules/qml/basic"
+import "qrc:/modules/qml/Q7/KeyRules.js" as Rules
+
+// The key page's entry rules without a window: how an entry is shown, what the controls write,
+// and how macro slots are given and given back.
+TestCase {
+    name: "KeyRules"
+
+    KeyCodeString {
+        id: names
+    }
+
+    function entries(overrides) {
+        var list = []
+        for (var k = 0; k < 16; ++k)
+            list.push(overrides[k] !== undefined ? overrides[k] : [1, 0, 0xF1, 0])
+        return list
+    }
+
+    function test_show_data() {
+        var Fn = Rules.Fn
+        return [
+            { tag: "keyboard", entry: [0, 0, 0x04, 0], shown: { fn: Fn.keyboard, key: 4 } },
+            { tag: "empty is combo 0", entry: [0, 0, 0, 0], shown: { fn: Fn.combo, comboItem: 0, key1: 0, key2: 0 } },
+            { tag: "combo", entry: [0, 0x20, 0x04, 0x05], shown: { fn: Fn.combo, comboItem: 6, key1: 4, key2: 5 } },
+            { tag: "single key with a second", entry: [0, 0, 0x04, 0x05], shown: { fn: Fn.combo, comboItem: 0, key1: 4, key2: 5 } },
+            { tag: "mouse middle", entry: [1, 0, 0xF2, 0], shown: { fn: Fn.mouse, item: 2 } },
+            { tag: "mouse unknown button", entry: [1, 0, 0x05, 0], shown: { fn: Fn.mouse, item: -1 } },
+            { tag: "media mail", entry: [3, 0, 0x8A, 1], shown: { fn: Fn.media, item: 8 } },
+            { tag: "media unknown", entry: [3, 0, 0x8B, 1], shown: { fn: Fn.media, item: -1 } },
+            { tag: "scroll down", entry: [4, 0, 2, 0], shown: { fn: Fn.mouse, item: 10 } },
+            { tag: "dpi switch", entry: [7, 0, 3, 0], shown: { fn: Fn.mouse, item: 8 } },
+            { tag: "dpi +", entry: [7, 0, 1, 0], shown: { fn: Fn.mouse, item: 6 } },
+            { tag: "profile", entry: [8, 0, 3, 0], shown: { fn: Fn.profile } },
+            { tag: "macro", entry: [9, 2, 5, 0], shown: { fn: Fn.macro, storedIndex: 4, playMode: 2 } },
+            { tag: "triple click", entry: [0x0A, 0xF0, 0x21, 3], shown: { fn: Fn.mouse, item: 5 } },
+            { tag: "fire mouse, interval 45", entry: [0x0A, 0xF1, 45, 7],
+              shown: { fn: Fn.fire, mouseSide: true, item: 1, key: 0, speed: 6, shots: 7 } },
+            { tag: "fire key, interval 255", entry: [0x0A, 0x04, 255, 0],
+              shown: { fn: Fn.fire, mouseSide: false, item: -1, key: 4, speed: 0, shots: 0 } },
+            { tag: "fire below 10", entry: [0x0A, 0x04, 3, 1],
+              shown: { fn: Fn.fire, mouseSide: false, item: -1, key: 4, speed: 7, shots: 1 } },
+            { tag: "led", entry: [0x0C, 0, 0, 0], shown: { fn: Fn.led } },
+            { tag: "type 05", entry: [5, 0, 3, 0], shown: { fn: Fn.none } },
+            { tag: "type 0B", entry: [0x0B, 0, 0, 0], shown: { fn: Fn.none } },
+            // Known types with bytes that fit no row leave the controls as they were.
+            { tag: "mouse 0", entry: [1, 0, 0, 0], shown: null },
+            { tag: "mouse byte 3", entry: [1, 0, 0xF0, 1], shown: null },
+            { tag: "media lo 0", entry: [3, 0, 0, 2], shown: null },
+            { tag: "scroll 3", entry: [4, 0, 3, 0], shown: null },
+            { tag: "dpi 0", entry: [7, 0, 0, 0], shown: null },
+            { tag: "profile 2", entry: [8, 0, 2, 0], shown: null },
+            { tag: "led 1", entry: [0x0C, 1, 0, 0], shown: null }
+        ]
+    }
+    function test_show(row) {
+        compare(Rules.show(row.entry, names), row.shown)
+    }
+
+    function test_controlsWrite() {
+        compare(Rules.keyboardEntry(0x32), [0, 0, 0x32, 0])
+        compare(Rules.mouseEntry(2), [1, 0, 0xF2, 0])
+        compare(Rules.mouseEntry(5), [0x0A, 0xF0, 0x21, 3])
+        compare(Rules.mouseEntry(7), [7, 0, 2, 0])
+        compare(Rules.mediaEntry(8, names), [3, 0, 0x8A, 1])
+        compare(Rules.mediaEntry(11, names), [3, 0, 0x21, 2])
+        var masks = []
+        for (var i = 0; i < 9; ++i)
+            masks.push(Rules.comboEntry(i, 4, 0)[1])
+        compare(masks, [0, 1, 2, 4, 8, 16, 32, 64, 128])
+        compare(Rules.comboEntry(1, 0, 0x05), [0, 1, 0, 5])
+        // Every entry shown again comes back as the same function and item.
+        for (i = 0; i < 11; ++i)
+            compare(Rules.show(Rules.mouseEntry(i), names).item, i)
+        for (i = 0; i < 18; ++i)
+            compare(Rules.show(Rules.mediaEntry(i, names), names).item, i)
+    }
+
+    function test_fireKeySpeedAndCounts() {
+        compare(Rules.fireEntry(0xF0, 7, 10), [0x0A, 0xF0, 10, 10])
+        compare(Rules.fireEntry(0x04, 0, 255), [0x0A, 0x04, 255, 255])
+        // No slider position yet: the fastest.
+        compare(Rules.interval(-1), 10)
+        for (var s = 0; s <= 7; ++s)
+            compare(Rules.speedOf(Rules.interval(s)), s)
+        compare(Rules.fireEntry(0xF0, 7, 300)[3], 255)
+        compare(Rules.count("70000", 65535, 1), 65535)
+        compare(Rules.count("", 65535, 1), 1)
+        compare(Rules.count("1a2", 255, 10), 12)
+        compare(Rules.count("256", 255, 10), 255)
+    }
+
+    function test_aNewMacroTakesTheSmallestFreeSlot() {
+        var e = entries({ 0: [9, 0, 1, 0], 1: [9, 1, 2, 0], 4: [9, 0, 7, 1] })
+        var r = Rules.setMacroKey(e, 3, "m", [-1, 1], 2, 5)
+        compare(r.entry, [9, 2, 3, 0])
+        compare(r.calls, [["setMacroIniConfig", "m", [2, 5]], ["q7_0FH_SetMacroKey", 3, "m"]])
+        // The key's own old slot is free for it.
+        r = Rules.setMacroKey(entries({ 3: [9, 0, 1, 0] }), 3, "m", [-1, 1], 0, 1)
+        compare(r.entry, [9, 0, 1, 0])
+    }
+
+    function test_aMacroWithASlotKeepsItAndSharesIt() {
+        var e = entries({ 0: [9, 0, 5, 0] })
+        var r = Rules.setMacroKey(e, 2, "m", [4, 3], 1, 3)
+        compare(r.entry, [9, 1, 5, 0])
+        compare(r.calls, [["setMacroIniConfig", "m", [4, 3]], ["q7_0FH_SetMacroKey", 5, "m"]])
+    }
+
+    function test_noMacroNoSlotOrNoConfigurationLeavesTheKeyEmpty() {
+        var full = []
+        for (var k = 0; k < 16; ++k)
+            full.push([9, 0, k + 1, 0])
+        var none = { entry: [0, 0, 0, 0], calls: [] }
+        // Slots 1..16 held by the keys; with all 100 held there is no room.
+        compare(Rules.setMacroKey(full, 0, "m", [-1, 1], 0, 1).entry, [9, 0, 1, 0])
+        var saved = Rules.freeIndex
+        Rules.freeIndex = () => -1
+        compare(Rules.setMacroKey(full, 0, "m", [-1, 1], 0, 1), none)
+        Rules.freeIndex = saved
+        compare(Rules.setMacroKey(full, 0, "m", [], 0, 1), none)
+        compare(Rules.setMacroKey(full, 0, "", [3, 1], 0, 1), none)
+        // A stored index outside the slots is no slot.
+        compare(Rules.setMacroKey(entries({}), 0, "m", [250, 1], 0, 1).entry, [9, 0, 1, 0])
+    }
+
+    function test_allHundredUsedGivesNoSlot() {
+        // Sixteen keys cannot hold 100 slots, so the rule is checked on a longer entry list.
+        var many = []
+        for (var i = 0; i < 100; ++i)
+            many.push([9, 0, i + 1, 0])
+        compare(Rules.freeIndex(many), -1)
+        many[57] = [9, 0, 58, 1]
+        compare(Rules.freeIndex(many), 57)
+    }
+
+    function test_tidyingGivesBackUnusedSlotsOnly() {
+        var e = entries({ 2: [9, 0, 3, 0] })
+        var macros = [{ name: "used", index: 2 }, { name: "stale", index: 6 }, { name: "none", index: -1 }]
+        compare(Rules.tidyCalls(e, macros), [["setMacroIniConfig", "stale", [-1, 1]],
+                                              ["setMacroIniConfig", "none", [-1, 1]]])
+        compare(Rules.macroRowOf([{ index: 2 }, { index: 4 }, { index: 2 }], 2), 2)
+        compare(Rules.macroRowOf([{ index: 2 }], 3), -1)
+    }
+
+    function test_matrixAndButtonMenu() {
+        var e = entries({ 0: [1, 0, 0xF0, 0], 15: [4, 0, 2, 0] })
+        var m = Rules.matrix(e)
+        compare(m.length, 64)
+        compare(m.slice(0, 8), [1, 0, 0xF0, 0, 1, 0, 0xF1, 0])
+        compare(m.slice(60), [4, 0, 2, 0])
+        var menu = Rules.buttonMenu(["L", "R", "", "F", "", "", "", "", "", "", "", "", "", "", "Up", ""])
+        compare(menu.keyIds, [0, 1, 3, 14])
+        compare(menu.texts, ["L", "R", "F", "Up"])
+        verify(menu.loaded)
+        menu = Rules.buttonMenu(["", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""])
+        compare(menu.keyIds, [0, 1, 2, 3, 4, 5, 6, 14, 15])
+        compare(menu.texts[1], "KEY ２")
+        verify(!menu.loaded)
+    }
+
+    function test_lastLeftButton() {
+        var e = entries({ 0: [1, 0, 0xF0, 0], 3: [1, 0, 0xF0, 0] })
+        verify(!Rules.isLastLeftButton(e, [0, 1, 3], 0))
+        // Key 3 is not listed: key 0 is the last left button the user can reach.
+        verify(Rules.isLastLeftButton(e, [0, 1, 2], 0))
+        verify(!Rules.isLastLeftButton(e, [0, 1, 2], 1))
+    }
+}
