@@ -1,12 +1,12 @@
 #include "ApplicationRules.h"
 
+#include "AtomicFile.h"
 #include "Qt48Ini.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -128,11 +128,5 @@ bool ApplicationRules::save() const {
     entries.append({rulesGroup + QStringLiteral("size"), QString::number(m_rules.size())});
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray data = qt48ini::serialize(entries, qt48ini::Codec::Latin1);
-    if (file.write(data) != data.size())
-        return false;
-    return file.commit();
+    return atomicfile::write(m_path, qt48ini::serialize(entries, qt48ini::Codec::Latin1));
 }
