@@ -1,16 +1,20 @@
 #include "StoreDialogs.h"
 
+#include "DataPaths.h"
 #include "Dialogs.h"
 #include "ProfileStore.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QStandardPaths>
+#include <QDir>
 
 namespace {
 
-QString desktopFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+QString exchangeFolder() { return DataPaths::exchangeFolder(); }
+
+// The name the export proposes: the profile as the menu labels it.
+QString proposedName(int profile) {
+    return QStringLiteral("P%1.pf").arg(profile, 2, 10, QLatin1Char('0'));
 }
 
 QString tr(const char *text) { return QCoreApplication::translate("myQQuickView", text); }
@@ -28,14 +32,16 @@ void StoreDialogs::q7_saveProfile(int profile) {
         return;
     }
     const QString name =
-        dialogs().saveFileName(parent, tr("Save File"), desktopFolder(), tr("Profile(*.pf)"));
+        dialogs().saveFileName(parent, tr("Save File"),
+                               QDir(exchangeFolder()).filePath(proposedName(profile)),
+                               tr("Profile(*.pf)"));
     if (!name.isEmpty() && !store.exportProfile(profile, name))
         qWarning() << "export of profile" << profile << "to" << name << "failed";
 }
 
 void StoreDialogs::q7_loadProfile(int profile) {
     const QString name =
-        dialogs().openFileName(parent, tr("Open File"), desktopFolder(), tr("Profile(*.pf)"));
+        dialogs().openFileName(parent, tr("Open File"), exchangeFolder(), tr("Profile(*.pf)"));
     if (name.isEmpty()) {
         store.loadAllProfiles();
         return;

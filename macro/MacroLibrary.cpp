@@ -1,6 +1,7 @@
 #include "MacroLibrary.h"
 
 #include "AtomicFile.h"
+#include "DataPaths.h"
 #include "Dialogs.h"
 #include "IniFormat.h"
 #include "MS_HT66FB560.h"
@@ -9,16 +10,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace {
 
 const QString fileEnding = QStringLiteral(".bin");
 const QString exchangeFilter = QStringLiteral("Macro(*.mc)");
 
-QString desktopFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
+QString exchangeFolder() { return DataPaths::exchangeFolder(); }
 
 // Puts a byte-for-byte copy of source at target, replacing what is there in one step, so a
 // source that cannot be read, or a disk that fills up, leaves the old target as it was.
@@ -146,7 +144,7 @@ void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config) {
 
 void MacroLibrary::loadMacroIniFromFile(QVariant name) {
     const QString chosen = dialogs().openFileName(m_dialogParent, QStringLiteral("Open File"),
-                                                  desktopFolder(), exchangeFilter);
+                                                  exchangeFolder(), exchangeFilter);
     if (chosen.isEmpty())
         return;
     const QString path = existingFile(name);
@@ -158,8 +156,10 @@ void MacroLibrary::saveMacroIniToFile(QVariant name) {
     const QString path = existingFile(name);
     if (path.isEmpty())
         return;
-    const QString chosen = dialogs().saveFileName(m_dialogParent, QStringLiteral("Save File"),
-                                                  desktopFolder(), exchangeFilter);
+    // Proposed under the macro's own name.
+    const QString chosen = dialogs().saveFileName(
+        m_dialogParent, QStringLiteral("Save File"),
+        QDir(exchangeFolder()).filePath(name.toString() + QStringLiteral(".mc")), exchangeFilter);
     if (!chosen.isEmpty())
         replaceWithCopy(path, chosen);
 }

@@ -1,25 +1,134 @@
 #include "Dialogs.h"
 
+#include "DataPaths.h"
+
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QWindow>
+
+namespace {
+
+// A dialog is a window of its own without a Qt parent: a parent's style sheet cascades into
+// its dialogs, and the main window's "background: transparent" painted them black (black
+// text on black) wherever no compositor draws the desktop behind. The window system's
+// transient-for link keeps the dialog above the window, centred on it and modal to it.
+void belongTo(QDialog &dialog, QWidget *parent, const QString &title) {
+    QWidget *host = parent ? parent->window() : nullptr;
+    QString shownTitle = title;
+    if (shownTitle.isEmpty() && host)
+        shownTitle = host->windowTitle();
+    if (shownTitle.isEmpty())
+        shownTitle = QGuiApplication::applicationDisplayName();
+    dialog.setWindowTitle(shownTitle);
+    if (host && host->windowHandle()) {
+        dialog.setWindowModality(Qt::WindowModal);
+        dialog.winId(); // the dialog's own window, to hang it on the host's
+        dialog.windowHandle()->setTransientParent(host->windowHandle());
+    } else {
+        dialog.setWindowModality(Qt::ApplicationModal);
+    }
+}
+
+QMessageBox::StandardButton showBox(QWidget *parent, const QString &title, const QString &text,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton byDefault) {
+    QMessageBox box(QMessageBox::Warning, title, text, buttons);
+    box.setDefaultButton(byDefault);
+    box.setEscapeButton(byDefault);
+    belongTo(box, parent, title);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+// The name patterns of a filter such as "Profile(*.pf)" or "A (*.a *.b);;B (*.c)".
+QStringList filterPatterns(const QString &filter) {
+    QStringList patterns;
+    static const QRegularExpression inParentheses(QStringLiteral("\\(([^)]*)\\)"));
+    for (const QString &part : filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch m = inParentheses.match(part);
+        const QString list = m.hasMatch() ? m.captured(1) : part;
+        patterns += list.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    }
+    return patterns;
+}
+
+// "pf" for "Profile(*.pf)": what a typed name without an ending gets when saved.
+QString firstSuffix(const QStringList &patterns) {
+    for (const QString &p : patterns)
+        if (p.startsWith(QStringLiteral("*.")) && p.size() > 2 && !p.mid(2).contains(QLatin1Char('*')))
+            return p.mid(2);
+    return QString();
+}
+
+struct StartPlace {
+    QString folder;
+    QString name; // proposed file name, may be empty
+};
+
+// Where a file dialog opens, from the folder, or folder and proposed name, its caller gives:
+// never a folder that is not there.
+StartPlace startPlace(const QString &dir, const QString &filter) {
+    const QFileInfo given(dir);
+    if (dir.isEmpty())
+        return {DataPaths::exchangeFolder(), QString()};
+    if (given.isDir())
+        return {given.absoluteFilePath(), QString()};
+    // A last part of the file kind is the proposed name; anything else names a folder, and
+    // one that is not there would show up as the proposed name ("Desktop").
+    const QString name = given.fileName();
+    const bool isName = !name.isEmpty() && QDir::match(filterPatterns(filter), name);
+    const QString folder = isName ? given.absolutePath() : given.absoluteFilePath();
+    return {QFileInfo(folder).isDir() ? folder : DataPaths::exchangeFolder(),
+            isName ? name : QString()};
+}
+
+} // namespace
 
 void QtDialogs::warning(QWidget *parent, const QString &title, const QString &text) {
-    QMessageBox::warning(parent, title, text, QMessageBox::Ok, QMessageBox::NoButton);
+    showBox(parent, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtDialogs::confirm(QWidget *parent, const QString &title, const QString &text) {
-    return QMessageBox::warning(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                QMessageBox::Cancel) == QMessageBox::Ok;
+    return showBox(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                   QMessageBox::Cancel) == QMessageBox::Ok;
 }
+
+namespace {
+
+QString runFileDialog(QWidget *parent, const QString &caption, const QString &dir,
+                             const QString &filter, QFileDialog::AcceptMode mode) {
+    const StartPlace start = startPlace(dir, filter);
+    // The desktop's own dialog where the platform theme offers one (GTK, KDE, the portal),
+    // otherwise Qt's, in the application's palette.
+    QFileDialog dialog(nullptr, caption, start.folder, filter);
+    dialog.setAcceptMode(mode);
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(firstSuffix(filterPatterns(filter)));
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!start.name.isEmpty())
+        dialog.selectFile(start.name);
+    belongTo(dialog, parent, caption);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
 
 QString QtDialogs::openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                 const QString &filter) {
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    return runFileDialog(parent, caption, dir, filter, QFileDialog::AcceptOpen);
 }
 
 QString QtDialogs::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                 const QString &filter) {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    return runFileDialog(parent, caption, dir, filter, QFileDialog::AcceptSave);
 }
 
 namespace {

@@ -14,7 +14,8 @@ public:
     virtual void warning(QWidget *parent, const QString &title, const QString &text) = 0;
     // A warning box with OK and Cancel, Cancel the default; true only for OK.
     virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
-    // The platform's file dialogs; an empty string means the user cancelled.
+    // The platform's file dialogs; an empty string means the user cancelled. dir is the folder
+    // to open in, or that folder and a proposed name of the filter's kind ("./P02.pf").
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,

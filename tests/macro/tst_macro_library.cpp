@@ -6,6 +6,7 @@
 #include "VirtualMouse.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -198,6 +199,7 @@ void TestMacroLibrary::exchangeFilesAndRename() {
     QCOMPARE(readAll(exchange), original);
     QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("Save File"));
     QCOMPARE(m_dialogs->shown.last().filter, QStringLiteral("Macro(*.mc)"));
+    QCOMPARE(QFileInfo(m_dialogs->shown.last().text).fileName(), name + QStringLiteral(".mc"));
 
     QVERIFY(m_lib->saveMacroIni(name, {down("Z")}).toBool());
     m_dialogs->fileAnswers << exchange;

@@ -1,5 +1,6 @@
 // The profile store: export, import, reset, dirty marking, completion of damaged files and
 // the refill from the virtual mouse.
+#include "DataPaths.h"
 #include "DeviceRefillSource.h"
 #include "MS_HT66FB560.h"
 #include "ProfileFiles.h"
@@ -8,7 +9,7 @@
 #include "StoreDialogs.h"
 #include "VirtualMouse.h"
 
-#include <QStandardPaths>
+#include <QDir>
 
 namespace {
 
@@ -58,7 +59,7 @@ private slots:
         const auto &save = dialogs.shown.last();
         QCOMPARE((QStringList{save.kind, save.title, save.filter, save.text}),
                  (QStringList{"save", "Save File", "Profile(*.pf)",
-                              QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)}));
+                              QDir(DataPaths::exchangeFolder()).filePath("P02.pf")}));
         QCOMPARE(onDisk(pf, "common/importProfile").toInt(), 2);
         // The export is a copy of the whole working file.
         QCOMPARE(bytesOf(pf), bytesOf(files.working()));

@@ -1,0 +1,202 @@
+// The real dialogs beside a window styled as the program's (frameless, translucent, a
+// transparent style sheet): each must be a window of its own that a user can read, modal to
+// that window, opening in a folder that is there.
+#include "DataPaths.h"
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+double luminance(QRgb c) {
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// How the text of `widget` stands out from what is behind it, as the dialog draws them: the
+// most common colour of its rectangle is the background (it must be opaque), the colour that
+// differs most from it the text.
+double textContrast(QWidget *dialog, QWidget *widget, QString *why) {
+    const QImage image = dialog->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRect r = QRect(widget->mapTo(dialog, QPoint(0, 0)), widget->size()) &
+                    image.rect().adjusted(0, 0, -1, -1);
+    std::map<QRgb, int> counts;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    int most = 0;
+    for (const auto &[colour, n] : counts)
+        if (n > most)
+            most = n, background = colour;
+    if (qAlpha(background) < 255) {
+        *why = QStringLiteral("see-through background behind ") + widget->objectName();
+        return 0;
+    }
+    double best = 1;
+    for (const auto &entry : counts)
+        best = qMax(best, contrast(background, entry.first));
+    *why = QStringLiteral("%1: contrast %2").arg(widget->objectName()).arg(best);
+    return best;
+}
+
+// Runs `inspect` on the modal dialog once it is up; the dialog's answer ends the call.
+void whenShown(const std::function<void(QWidget *)> &inspect) {
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QPointer<QDialog> open = qobject_cast<QDialog *>(dialog);
+        inspect(dialog);
+        // A failed check leaves the dialog up; the call under test must still return.
+        if (open && open->isVisible() && QTest::currentTestFailed())
+            open->reject();
+    });
+    poll->start(20);
+}
+
+} // namespace
+
+class tst_platform_dialogs : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home;
+    QWidget window;
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(home.isValid());
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.filePath(".config").toLocal8Bit());
+        window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        window.setAttribute(Qt::WA_TranslucentBackground, true);
+        window.setStyleSheet(QStringLiteral("background:transparent;"));
+        window.setWindowTitle(QStringLiteral("Mouse"));
+        window.resize(400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+
+    void saveDialogIsReadableModalAndProposesAName() {
+        const QString folder = home.filePath("exports");
+        QVERIFY(QDir().mkpath(folder));
+        QtDialogs real;
+        bool inspected = false;
+        whenShown([&](QWidget *shown) {
+            auto *dialog = qobject_cast<QFileDialog *>(shown);
+            QVERIFY(dialog);
+            inspected = true;
+            QVERIFY(dialog->isWindow());
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Save File"));
+            QVERIFY(dialog->windowModality() != Qt::NonModal);
+            QCOMPARE(dialog->windowHandle()->transientParent(), window.windowHandle());
+            QCOMPARE(dialog->nameFilters(), QStringList{"Profile(*.pf)"});
+            QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(folder).canonicalPath());
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            QCOMPARE(name->text(), QStringLiteral("P02.pf"));
+            for (const char *label : {"fileNameLabel", "lookInLabel", "fileTypeLabel"}) {
+                QString why;
+                QWidget *w = dialog->findChild<QLabel *>(QString::fromLatin1(label));
+                QVERIFY(w);
+                QVERIFY2(textContrast(dialog, w, &why) >= 4.5, qPrintable(why));
+            }
+            // A name typed without its ending gets the file kind's.
+            name->selectAll();
+            QTest::keyClicks(name, QStringLiteral("mine"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        const QString chosen = real.saveFileName(&window, QStringLiteral("Save File"),
+                                                 folder + QStringLiteral("/P02.pf"),
+                                                 QStringLiteral("Profile(*.pf)"));
+        QVERIFY(inspected);
+        QCOMPARE(chosen, QDir(folder).filePath(QStringLiteral("mine.pf")));
+    }
+
+    // A folder that is not there (no Desktop in a fresh home) opens the documents folder, or
+    // home without one, and its name is not offered as the file name.
+    void missingFolderOpensWhereTheUserKeepsFiles() {
+        for (bool withDocuments : {false, true}) {
+            if (withDocuments)
+                QVERIFY(QDir().mkpath(home.filePath("Documents")));
+            const QString expected = withDocuments ? home.filePath("Documents") : home.path();
+            QCOMPARE(QDir(DataPaths::exchangeFolder()).canonicalPath(),
+                     QDir(expected).canonicalPath());
+            QtDialogs real;
+            QString folderShown, nameShown = QStringLiteral("(not shown)");
+            whenShown([&](QWidget *shown) {
+                auto *dialog = qobject_cast<QFileDialog *>(shown);
+                folderShown = QDir(dialog->directory()).canonicalPath();
+                nameShown = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+                dialog->reject();
+            });
+            QCOMPARE(real.openFileName(&window, QStringLiteral("Open File"),
+                                       home.filePath("Desktop"), QStringLiteral("Macro(*.mc)")),
+                     QString());
+            QCOMPARE(folderShown, QDir(expected).canonicalPath());
+            QCOMPARE(nameShown, QString());
+        }
+    }
+
+    void messageBoxesAreReadableAndModalToo() {
+        QtDialogs real;
+        for (const bool pressOk : {false, true}) {
+            bool inspected = false;
+            whenShown([&](QWidget *shown) {
+                auto *box = qobject_cast<QMessageBox *>(shown);
+                QVERIFY(box);
+                inspected = true;
+                QCOMPARE(box->windowTitle(), QStringLiteral("Last left button"));
+                QCOMPARE(box->windowHandle()->transientParent(), window.windowHandle());
+                QString why;
+                QLabel *text = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+                QVERIFY(text);
+                QVERIFY2(textContrast(box, text, &why) >= 4.5, qPrintable(why));
+                if (pressOk)
+                    box->button(QMessageBox::Ok)->click();
+                else
+                    QTest::keyClick(box, Qt::Key_Escape);
+            });
+            QCOMPARE(real.confirm(&window, QStringLiteral("Last left button"),
+                                  QStringLiteral("Give it another function?")),
+                     pressOk);
+            QVERIFY(inspected);
+        }
+        // Before a language is loaded the texts are empty; the box still has a title.
+        QString title;
+        whenShown([&](QWidget *box) {
+            title = box->windowTitle();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        real.warning(&window, QString(), QString());
+        QCOMPARE(title, QStringLiteral("Mouse"));
+    }
+};
+
+QTEST_MAIN(tst_platform_dialogs)
+#include "tst_platform_dialogs.moc"
