@@ -53,7 +53,10 @@ int main(int argc, char **argv) {
         for (const QString &n : o.names)
             names.append(QStringLiteral("\\fB") + roff((n.size() == 1 ? "-" : "--") + n) +
                          QStringLiteral("\\fR"));
-        out << names.join(QStringLiteral(", ")) << '\n' << roff(o.description) << '\n';
+        QString line = names.join(QStringLiteral(", "));
+        if (!o.valueName.isEmpty())
+            line += QStringLiteral(" \\fI") + roff(o.valueName) + QStringLiteral("\\fR");
+        out << line << '\n' << roff(o.description) << '\n';
     }
     out << ".PP\n"
         << roff(QStringLiteral("Qt's own options, such as -platform and -style, are taken too."))

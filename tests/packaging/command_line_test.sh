@@ -13,11 +13,13 @@ done
 bare "$program" --version >"$out/version" || fail "--version exited $?"
 [ "$(cat "$out/version")" = "q7config $version" ] || fail "version: $(cat "$out/version")"
 
-# Every option --help names is in the manual page, and the other way round.
-grep -E -- '^  -' "$out/help" | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' |
+# Every option --help names is in the manual page with the same value name, and the other
+# way round.
+option_lines='^ +--?[a-z][a-z-]*(, --?[a-z][a-z-]*)*( [A-Z]+)?'
+grep -E -- '^  -' "$out/help" | grep -oE -- "$option_lines" | sed -E 's/^ +//' |
     sort -u >"$out/help-options"
-man -l "$manpage" 2>/dev/null | grep -oE -- '^ +--?[a-z][a-z-]*(, --?[a-z][a-z-]*)?$' |
-    tr ',' '\n' | tr -d ' ' | sort -u >"$out/man-options"
+man -l "$manpage" 2>/dev/null | grep -E -- "$option_lines\$" | sed -E 's/^ +//' |
+    sort -u >"$out/man-options"
 [ -s "$out/help-options" ] || fail "--help lists no options"
 diff "$out/help-options" "$out/man-options" || fail "--help and the manual page differ"
 
