@@ -31,6 +31,14 @@ QVariantList asList(const QVariant &v) {
 
 bool validProfile(int p) { return p >= 0 && p < ProfileStore::profileCount; }
 
+QVariantList valuesOf(const RefillSource::Block &block) {
+    QVariantList values;
+    values.reserve(ProfileStore::blockSize);
+    for (std::uint8_t b : block)
+        values.append(int(b));
+    return values;
+}
+
 } // namespace
 
 ProfileStore::ProfileStore(const QString &settingsPath, const QString &defaultsPath)
@@ -78,33 +86,34 @@ void ProfileStore::syncFromDevice() {
         loadAllProfiles();
         return;
     }
+    // A read that fails keeps what was known: the working copy, or before the first fill
+    // the file's. A failed block read may have left part of an answer behind, so only
+    // whole answers replace a list; a mouse pulled out mid-refill must not leave zeros
+    // behind that the next save would send back as a mouse without working buttons.
+    if (!filled)
+        loadAllProfiles();
+
     std::uint8_t deviceProfile = cur;
-    refill->currentProfile(deviceProfile);
     // A profile number the store cannot address is not taken over.
-    if (deviceProfile != cur && validProfile(deviceProfile)) {
+    if (refill->currentProfile(deviceProfile) && deviceProfile != cur &&
+        validProfile(deviceProfile)) {
         cur = deviceProfile;
         settings->setValue(QStringLiteral("common/curProfile"), uint(cur));
     }
     for (std::uint8_t d = 0; d < profileCount; ++d) {
-        RefillSource::Block firmware{}, matrix{}, other{};
-        // A block read that fails may have left part of an answer behind: store zeros.
-        if (!refill->firmwareBlock(d, firmware))
-            firmware.fill(0);
-        if (!refill->keyMatrixBlock(d, matrix))
-            matrix.fill(0);
-        refill->dpiStage(d, other[layout::otherFw::dpiStage]);
-        refill->reportRate(d, other[layout::otherFw::reportRate]);
-        if (d == 0)
-            refill->ledTwinkle(other[layout::otherFw::ledTwinkle]);
-
-        const RefillSource::Block *blocks[] = {&firmware, &matrix, &other};
-        for (int g = Firmware; g <= Other; ++g) {
-            QVariantList values;
-            values.reserve(blockSize);
-            for (std::uint8_t b : *blocks[g])
-                values.append(int(b));
-            lists[g][d] = values;
-        }
+        RefillSource::Block block{};
+        if (refill->firmwareBlock(d, block))
+            lists[Firmware][d] = valuesOf(block);
+        if (refill->keyMatrixBlock(d, block))
+            lists[Matrix][d] = valuesOf(block);
+        QVariantList &other = list(Other, d);
+        std::uint8_t value = 0;
+        if (refill->dpiStage(d, value))
+            other[layout::otherFw::dpiStage] = int(value);
+        if (refill->reportRate(d, value))
+            other[layout::otherFw::reportRate] = int(value);
+        if (d == 0 && refill->ledTwinkle(value))
+            other[layout::otherFw::ledTwinkle] = int(value);
     }
     saveAllProfiles();
 }
@@ -124,6 +133,7 @@ QVariantList ProfileStore::completed(const QString &k, QVariantList values, int 
 }
 
 void ProfileStore::loadAllProfiles() {
+    filled = true;
     const uint stored = settings->value(QStringLiteral("common/curProfile"), 0).toUInt();
     cur = validProfile(int(stored)) ? uchar(stored) : 0;
 

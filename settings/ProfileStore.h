@@ -90,6 +90,7 @@ private:
     QString defaultsFile;
     RefillSource *refill = nullptr;
     bool linked_ = false;
+    bool filled = false; // the lists hold the file's or the mouse's values, not the start zeros
 
     uchar cur = 0;
     std::array<std::array<QVariantList, profileCount>, 3> lists;

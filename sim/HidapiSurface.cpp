@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <thread>
 
 // ---- hidapi's C functions ----
 
@@ -186,7 +187,7 @@ int HID_API_EXPORT HID_API_CALL hid_set_nonblocking(hid_device *dev, int nonbloc
 int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *dev, const unsigned char *data,
                                                         size_t length) {
     Sim &s = sim();
-    std::lock_guard<std::mutex> lock(s.m);
+    std::unique_lock<std::mutex> lock(s.m);
     if (!s.known(dev))
         return -1;
     const Interface &iface = dev->iface;
@@ -212,6 +213,11 @@ int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *dev, const u
     }
     e.result = result;
     s.trace(e);
+    // A slow mouse holds the caller, not the other interface: wait outside the lock.
+    const int slowMs = s.faults.slowMs;
+    lock.unlock();
+    if (slowMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(slowMs));
     return result;
 }
 

@@ -62,6 +62,13 @@ struct Sim {
             attachStateFile(path);
         if (const char *env = std::getenv("VIRTUAL_MOUSE_LOG"); env && *env)
             trafficFile = std::fopen(env, "a");
+        // Faults from the start on, so that the real program meets a misbehaving mouse.
+        if (const char *env = std::getenv("VIRTUAL_MOUSE_FAULTS"); env && *env) {
+            std::vector<std::string> problems;
+            faults = parseFaults(env, problems);
+            for (const std::string &p : problems)
+                std::fprintf(stderr, "virtual mouse: VIRTUAL_MOUSE_FAULTS: %s\n", p.c_str());
+        }
 #endif
     }
 

@@ -97,7 +97,14 @@ struct Faults {
     int answerLength = 9;         // bytes the answer hands back (< 9: short answers)
     bool wrongAnswer = false;     // answers echo another command and a bad checksum
     int inputReportLength = 64;   // payload bytes per input data report (< 64: short)
+    int slowMs = 0;               // every command report takes this long to be taken
 };
+
+// A fault list as a user writes it in VIRTUAL_MOUSE_FAULTS: comma-separated items, e.g.
+// "silent", "unplug-at=40", "short-answer=5", "fail-write", "slow=200ms" (the README lists
+// them all). Items that are unknown, malformed or out of range are skipped, each with a
+// line in `problems`; the others apply.
+Faults parseFaults(const std::string &text, std::vector<std::string> &problems);
 
 // Factory state, the default mouse, no faults, empty log and vendor queue.
 void reset();

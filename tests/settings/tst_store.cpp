@@ -274,31 +274,116 @@ private slots:
         }
     }
 
-    // Linked to a mouse that does not answer, every block reads as zeros and the stored
-    // current profile stays; unlinked, the refill reads the file and sends nothing.
-    void refillWithoutAnAnsweringMouse() {
-        ProfileFiles files;
-        personalise(files.working());
-        MS_HT66FB560 dev;
-        QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        ProfileStore store(files.working(), files.defaults());
-        DeviceRefillSource source(dev);
-        store.setRefillSource(&source);
-        store.setDeviceLinked(false);
-        vmouse::clearLog();
-        store.syncFromDevice();
-        QVERIFY(vmouse::commands().empty());
-        QCOMPARE(uints(store.list(ProfileStore::Firmware, 5)), seq128(50));
-
-        store.setDeviceLinked(true);
-        vmouse::Faults f;
-        f.failAnswer = true;
-        vmouse::setFaults(f);
-        store.syncFromDevice();
-        QCOMPARE(store.curProfile(), uchar(1));
+    // A refill that loses the mouse keeps what it had for everything not read whole: the
+    // mouse is pulled out at the start of each of the 26 exchanges in turn, and between the
+    // two data reports of each block. Each value read before the cut is the mouse's, every
+    // other one is what the file held (never zeros from a failed or partial read), and the
+    // file reads back with every list complete.
+    void refillInterruptedAnywhere() {
+        vmouse::State mouse = vmouse::factoryState();
+        mouse.currentProfile = 4;
         for (int p = 0; p < 6; ++p) {
-            QCOMPARE(store.list(ProfileStore::Firmware, p), QVariantList(128, 0));
-            QCOMPARE(store.list(ProfileStore::Other, p), QVariantList(128, 0));
+            for (int i = 0; i < 128; ++i) {
+                mouse.profiles[p][i] = std::uint8_t(200 + p + i);
+                mouse.matrices[p][i] = std::uint8_t(100 + 3 * p + i);
+            }
+            mouse.dpiStage[p] = std::uint8_t(8 - p);
+            mouse.reportRate[p] = 8;
+        }
+        mouse.ledTwinkle = 1;
+        vmouse::setState(mouse);
+
+        // Where each exchange of a whole refill begins, and where a block's second report
+        // is read, counted in calls on the command interface as the fault counts them.
+        struct Exchange {
+            int code = 0, profile = 0, firstCall = 0, secondReport = 0;
+        };
+        std::vector<Exchange> exchanges;
+        {
+            ProfileFiles files;
+            MS_HT66FB560 dev;
+            QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
+            ProfileStore store(files.working(), files.defaults());
+            DeviceRefillSource source(dev);
+            store.setRefillSource(&source);
+            store.setDeviceLinked(true);
+            vmouse::clearLog();
+            store.syncFromDevice();
+            int call = 0, reads = 0;
+            for (const auto &e : vmouse::log()) {
+                if (e.path != vmouse::commandPath || e.dir == vmouse::Dir::Close)
+                    continue;
+                ++call;
+                if (e.dir == vmouse::Dir::Open) {
+                    exchanges.push_back({0, 0, call, 0});
+                    reads = 0;
+                } else if (e.dir == vmouse::Dir::FeatureOut) {
+                    exchanges.back().code = e.clear.at(1);
+                    exchanges.back().profile = e.clear.at(2);
+                } else if (e.dir == vmouse::Dir::Input && ++reads == 2) {
+                    exchanges.back().secondReport = call;
+                }
+            }
+        }
+        QCOMPARE(int(exchanges.size()), 26);
+
+        std::vector<std::pair<int, int>> cuts; // (exchange, call)
+        for (int x = 0; x < 26; ++x) {
+            cuts.emplace_back(x, exchanges[x].firstCall);
+            if (exchanges[x].secondReport)
+                cuts.emplace_back(x, exchanges[x].secondReport);
+        }
+        QCOMPARE(int(cuts.size()), 26 + 12);
+
+        for (const auto &[cutExchange, cutCall] : cuts) {
+            const QByteArray where = QByteArray::number(cutExchange) + "/" +
+                                     QByteArray::number(cutCall);
+            ProfileFiles files;
+            personalise(files.working());
+            vmouse::setFaults({});
+            MS_HT66FB560 dev;
+            QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
+            ProfileStore store(files.working(), files.defaults());
+            DeviceRefillSource source(dev);
+            store.setRefillSource(&source);
+            store.setDeviceLinked(true);
+            vmouse::Faults cut;
+            cut.unplugAtCall = cutCall;
+            vmouse::setFaults(cut);
+            store.syncFromDevice();
+            store.profileSettings()->sync();
+            QVERIFY2(vmouse::unplugged(), where);
+
+            auto read = [&](int code, int profile) {
+                for (int x = 0; x < cutExchange; ++x)
+                    if (exchanges[x].code == code && exchanges[x].profile == profile)
+                        return true;
+                return false;
+            };
+            QCOMPARE(store.curProfile(), uchar(read(0x82, 0) ? 4 : 1));
+            for (int p = 0; p < 6; ++p) {
+                QList<uint> fw = seq128(10 * p), matrix = seq128(10 * p + 1),
+                            other = seq128(10 * p + 2);
+                if (read(0x8C, p))
+                    fw = QList<uint>(mouse.profiles[p].begin(), mouse.profiles[p].end());
+                if (read(0x8D, p))
+                    matrix = QList<uint>(mouse.matrices[p].begin(), mouse.matrices[p].end());
+                if (read(0x84, p))
+                    other[0] = mouse.dpiStage[p];
+                if (read(0x83, p))
+                    other[1] = mouse.reportRate[p];
+                if (p == 0 && read(0x89, 0))
+                    other[2] = mouse.ledTwinkle;
+                const QList<uint> expected[] = {fw, matrix, other};
+                const ProfileStore::Group g3[] = {ProfileStore::Firmware, ProfileStore::Matrix,
+                                                  ProfileStore::Other};
+                for (int g = 0; g < 3; ++g) {
+                    const QByteArray what = where + " " + groups[g + 1].toLatin1() + "/" +
+                                            QByteArray::number(p);
+                    QVERIFY2(uints(store.list(g3[g], p)) == expected[g], what);
+                    QVERIFY2(uints(files.stored(k(groups[g + 1], p))) == expected[g], what);
+                }
+            }
         }
     }
 };

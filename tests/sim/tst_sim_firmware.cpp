@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+
 using vmouse::Bytes;
 
 static Bytes command(std::uint8_t cmd, std::uint8_t a = 0, std::uint8_t b = 0) {
@@ -148,6 +150,55 @@ private Q_SLOTS:
         QCOMPARE(int(s.matrices[2][10]), 0xF2); // the rest keeps its factory value
         QCOMPARE(int(s.macros[6][1]), 2);
         QCOMPARE(s.profiles, vmouse::factoryState().profiles);
+    }
+
+    // The fault list a user hands the preloaded mouse: every item it names applies, and
+    // anything else is skipped with a note instead of taking the good items with it.
+    void faultListFromTheEnvironment() {
+        std::vector<std::string> problems;
+        auto f = vmouse::parseFaults(" silent, unplug-at=40,short-answer=5 ,fail-write,slow=200ms,"
+                                     "short-report=10,wrong-answer,fail-send,fail-answer,absent",
+                                     problems);
+        QVERIFY(problems.empty());
+        QVERIFY(f.silent && f.failWrite && f.wrongAnswer && f.failFeatureSend && f.failAnswer &&
+                f.absent);
+        QCOMPARE(f.unplugAtCall, 40);
+        QCOMPARE(f.answerLength, 5);
+        QCOMPARE(f.inputReportLength, 10);
+        QCOMPARE(f.slowMs, 200);
+        QCOMPARE(vmouse::parseFaults("slow=2s", problems).slowMs, 2000);
+        QCOMPARE(vmouse::parseFaults("slow=15", problems).slowMs, 15);
+        QVERIFY(problems.empty());
+
+        const char *const bad[] = {"unplug-at=0", "unplug-at=-3", "unplug-at=", "short-answer=9",
+                                   "short-report=64", "slow=fast", "slow=99999999999ms",
+                                   "slow=61s", "silent=1", "=", "unplug-at=4x", "nonsense",
+                                   "unplug-at=12345678901234567890"};
+        for (const char *item : bad) {
+            problems.clear();
+            f = vmouse::parseFaults(std::string(item) + ",fail-write,,", problems);
+            QCOMPARE(int(problems.size()), 1);
+            QVERIFY2(problems[0].find(item) != std::string::npos, item);
+            QVERIFY(f.failWrite);
+            QCOMPARE(f.unplugAtCall, 0);
+            QCOMPARE(f.answerLength, 9);
+            QCOMPARE(f.inputReportLength, 64);
+            QCOMPARE(f.slowMs, 0);
+            QVERIFY(!f.silent);
+        }
+    }
+
+    // A slow mouse takes its time over each command report.
+    void slowMouseHoldsTheSender() {
+        vmouse::Faults f;
+        f.slowMs = 60;
+        vmouse::setFaults(f);
+        hid_device *d = hid_open_path(vmouse::commandPath);
+        const Bytes c = command(0x82);
+        const auto before = std::chrono::steady_clock::now();
+        QCOMPARE(hid_send_feature_report(d, c.data(), c.size()), 9);
+        QVERIFY(std::chrono::steady_clock::now() - before >= std::chrono::milliseconds(60));
+        hid_close(d);
     }
 };
 
