@@ -8,6 +8,7 @@
 #include "Languages.h"
 #include "MacroLibrary.h"
 #include "ProfileStore.h"
+#include "SendOutcome.h"
 #include "StoreDialogs.h"
 #include "SystemMouseSettings.h"
 #include "Ui_Controler.h"
@@ -27,8 +28,8 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
     langs = std::make_unique<Languages>(paths.languageFolder());
     bridge = std::make_unique<DeviceBridge>(*store);
     pointer = std::make_unique<SystemMouseSettings>(store.get());
-    macros = std::make_unique<MacroLibrary>(nullptr, buildKeyNameTable(),
-                                            DataPaths::current().macroFolder(), this);
+    outcome = std::make_unique<SendOutcome>([this] { return store->deviceLinked(); });
+    makeMacroLibrary(nullptr, buildKeyNameTable());
     storeDialogs = std::make_unique<StoreDialogs>(
         *store, [this] { return msgStrings(); }, this);
 }
@@ -43,8 +44,30 @@ void myQQuickView::publish(Ui_Controler *controller) {
 void myQQuickView::setDevice(MS_HT66FB560 *device) {
     dev = device;
     bridge->setDevice(device);
-    macros = std::make_unique<MacroLibrary>(device, macros->keyNameTable(),
-                                            DataPaths::current().macroFolder(), this);
+    makeMacroLibrary(device, macros->keyNameTable());
+}
+
+void myQQuickView::makeMacroLibrary(MS_HT66FB560 *device,
+                                    const QMap<QString, unsigned char> &keyNames) {
+    auto library = std::make_unique<MacroLibrary>(device, keyNames,
+                                                  DataPaths::current().macroFolder(), this);
+    // Saving a macro given to a button uploads it too; those results count as well.
+    library->setUploadObserver([this](bool delivered) { note(delivered); });
+    macros = std::move(library);
+}
+
+void myQQuickView::note(bool delivered) { outcome->note(delivered); }
+
+QString myQQuickView::takeSendNotice() {
+    switch (outcome->take()) {
+    case SendOutcome::NotTaken:
+        return msgStrings().value(notTakenMessage);
+    case SendOutcome::NoMouse:
+        return msgStrings().value(noMouseMessage);
+    case SendOutcome::Nothing:
+        break;
+    }
+    return QString();
 }
 
 void myQQuickView::setDeviceLinked(bool linked) { store->setDeviceLinked(linked); }
@@ -116,17 +139,23 @@ QStringList myQQuickView::getGlobalStrings(QString langCode) {
 // --- device settings -----------------------------------------------------------------------
 uint myQQuickView::q7_GetMaxDpiStage() { return bridge->q7_GetMaxDpiStage(); }
 void myQQuickView::q7_02H_SetCurrentProfile(uchar profileId) {
-    bridge->q7_02H_SetCurrentProfile(profileId);
+    note(bridge->q7_02H_SetCurrentProfile(profileId));
 }
-void myQQuickView::q7_03H_SetReportRate(uchar rate) { bridge->q7_03H_SetReportRate(rate); }
-void myQQuickView::q7_04H_SetDPIStage(uchar stage) { bridge->q7_04H_SetDPIStage(stage); }
+void myQQuickView::q7_03H_SetReportRate(uchar rate) { note(bridge->q7_03H_SetReportRate(rate)); }
+void myQQuickView::q7_04H_SetDPIStage(uchar stage) { note(bridge->q7_04H_SetDPIStage(stage)); }
 void myQQuickView::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
-    bridge->q7_0CH_SetRGBLedEffect(effect, light, speed);
+    note(bridge->q7_0CH_SetRGBLedEffect(effect, light, speed));
 }
-void myQQuickView::q7_0CH_SetDpi8Color(QVariantList src24) { bridge->q7_0CH_SetDpi8Color(src24); }
-void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { bridge->q7_0CH_SetDpi8Io(src8); }
-void myQQuickView::q7_0CH_SetDpi8Stage(QVariantList src16) { bridge->q7_0CH_SetDpi8Stage(src16); }
-void myQQuickView::q7_SetLED8StageColor(QVariantList src24) { bridge->q7_SetLED8StageColor(src24); }
+void myQQuickView::q7_0CH_SetDpi8Color(QVariantList src24) {
+    note(bridge->q7_0CH_SetDpi8Color(src24));
+}
+void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { note(bridge->q7_0CH_SetDpi8Io(src8)); }
+void myQQuickView::q7_0CH_SetDpi8Stage(QVariantList src16) {
+    note(bridge->q7_0CH_SetDpi8Stage(src16));
+}
+void myQQuickView::q7_SetLED8StageColor(QVariantList src24) {
+    note(bridge->q7_SetLED8StageColor(src24));
+}
 uchar myQQuickView::q7_82H_GetCurrentProfile() { return bridge->q7_82H_GetCurrentProfile(); }
 uchar myQQuickView::q7_83H_GetReportRate() { return bridge->q7_83H_GetReportRate(); }
 uchar myQQuickView::q7_84H_GetDPIStage() { return bridge->q7_84H_GetDPIStage(); }
@@ -138,7 +167,9 @@ QVariantList myQQuickView::q7_8CH_GetDpi8Stage() { return bridge->q7_8CH_GetDpi8
 QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->q7_GetLED8StageColor(); }
 
 // --- key assignment --------------------------------------------------------------------------
-void myQQuickView::q7_0DH_SetKeyMatrix(QVariantList src64) { bridge->q7_0DH_SetKeyMatrix(src64); }
+void myQQuickView::q7_0DH_SetKeyMatrix(QVariantList src64) {
+    note(bridge->q7_0DH_SetKeyMatrix(src64));
+}
 QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
     return bridge->getKeydefine(matrixId);
 }

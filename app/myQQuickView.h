@@ -12,6 +12,7 @@ class Languages;
 class MS_HT66FB560;
 class MacroLibrary;
 class ProfileStore;
+class SendOutcome;
 class StoreDialogs;
 class SystemMouseSettings;
 class Ui_Controler;
@@ -44,7 +45,7 @@ public:
     ProfileStore &profileStore() { return *store; }
     ApConfig &apConfig() { return *config; }
     Languages &languages() { return *langs; }
-    // The current language's seven message strings (empty texts before any is loaded).
+    // The current language's message strings (empty texts before any is loaded).
     QStringList msgStrings() const;
 
     // "common/name" of the application configuration, the window's title.
@@ -129,8 +130,19 @@ public Q_SLOTS:
     void initUI();
     void runUI();
 
+    // The notice owed for the changes sent since the last call, in the current language:
+    // empty when each reached the mouse. The shell calls it once before and once after every
+    // operation that sends, so the user is told once per operation.
+    QString takeSendNotice();
+
 private:
+    // Message strings of the notice after sends that did not reach the mouse.
+    static constexpr int notTakenMessage = 7;
+    static constexpr int noMouseMessage = 8;
+
     void invokeRoot(const char *function, Qt::ConnectionType type, const QVariantList &args = {});
+    void makeMacroLibrary(MS_HT66FB560 *device, const QMap<QString, unsigned char> &keyNames);
+    void note(bool delivered);
 
     MS_HT66FB560 *dev = nullptr;
     std::unique_ptr<ApConfig> config;
@@ -140,4 +152,5 @@ private:
     std::unique_ptr<StoreDialogs> storeDialogs;
     std::unique_ptr<SystemMouseSettings> pointer;
     std::unique_ptr<MacroLibrary> macros;
+    std::unique_ptr<SendOutcome> outcome;
 };

@@ -22,6 +22,14 @@ uint number(const QVariantList &values, int index) {
     return index < values.size() ? values.at(index).toUInt() : 0;
 }
 
+// An unlinked change has been marked already; one the linked mouse did not take is marked
+// now, so the file keeps it and the next plug-in knows it is not the mouse's.
+bool delivered(ProfileStore &store, bool sent, ProfileStore::Group group, uchar profile) {
+    if (!sent && store.deviceLinked())
+        store.recordUnsentEdit(group, profile);
+    return sent;
+}
+
 } // namespace
 
 DeviceBridge::DeviceBridge(ProfileStore &s) : store(s) {}
@@ -57,28 +65,29 @@ QVariantList DeviceBridge::field(int profile, int offset, int count) const {
     return out;
 }
 
-void DeviceBridge::sendFirmware(uchar profile) {
+bool DeviceBridge::sendFirmware(uchar profile) {
     uchar block[blockSize];
     toBlock(store.list(ProfileStore::Firmware, profile), block);
-    if (dev)
-        dev->hid_0CH_SetFwProfile(profile, block);
+    return delivered(store, dev && dev->hid_0CH_SetFwProfile(profile, block),
+                     ProfileStore::Firmware, profile);
 }
 
-void DeviceBridge::q7_02H_SetCurrentProfile(uchar profileId) {
+// The current profile has no dirty marker: the store keeps the choice, and a refill takes
+// the mouse's own.
+bool DeviceBridge::q7_02H_SetCurrentProfile(uchar profileId) {
     if (!store.setCurProfile(profileId))
-        return;
-    if (dev)
-        dev->hid_02H_SetCurrentProfile(profileId);
+        return false;
+    return dev && dev->hid_02H_SetCurrentProfile(profileId);
 }
 
 uchar DeviceBridge::q7_82H_GetCurrentProfile() { return store.curProfile(); }
 
-void DeviceBridge::q7_03H_SetReportRate(uchar rate) {
+bool DeviceBridge::q7_03H_SetReportRate(uchar rate) {
     const uchar cur = store.curProfile();
     store.list(ProfileStore::Other, cur)[layout::otherFw::reportRate] = uint(rate);
     store.q7_SetDirty_Other(cur);
-    if (dev)
-        dev->hid_03H_SetReportRate(rate, cur);
+    return delivered(store, dev && dev->hid_03H_SetReportRate(rate, cur), ProfileStore::Other,
+                     cur);
 }
 
 uchar DeviceBridge::q7_83H_GetReportRate() {
@@ -86,12 +95,12 @@ uchar DeviceBridge::q7_83H_GetReportRate() {
         number(store.list(ProfileStore::Other, store.curProfile()), layout::otherFw::reportRate));
 }
 
-void DeviceBridge::q7_04H_SetDPIStage(uchar stage) {
+bool DeviceBridge::q7_04H_SetDPIStage(uchar stage) {
     const uchar cur = store.curProfile();
     store.list(ProfileStore::Other, cur)[layout::otherFw::dpiStage] = uint(stage);
     store.q7_SetDirty_Other(cur);
-    if (dev)
-        dev->hid_04H_SetDPIStage(stage, cur);
+    return delivered(store, dev && dev->hid_04H_SetDPIStage(stage, cur), ProfileStore::Other,
+                     cur);
 }
 
 uchar DeviceBridge::q7_84H_GetDPIStage() {
@@ -107,35 +116,35 @@ uint DeviceBridge::q7_GetMaxDpiStage() {
     return number(store.list(ProfileStore::Firmware, store.curProfile()), at::stageCount);
 }
 
-void DeviceBridge::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
+bool DeviceBridge::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
     const uchar cur = store.curProfile();
     setField(cur, at::effect, {uint(effect), uint(light), uint(speed)}, at::effectLength,
              "q7_0CH_SetRGBLedEffect");
     store.q7_SetDirty_Profile(cur);
-    sendFirmware(cur);
+    return sendFirmware(cur);
 }
 
 QVariantList DeviceBridge::q7_8CH_GetRGBLedEffect() {
     return field(store.curProfile(), at::effect, at::effectLength);
 }
 
-void DeviceBridge::q7_0CH_SetDpi8Color(QVariantList src24) {
+bool DeviceBridge::q7_0CH_SetDpi8Color(QVariantList src24) {
     const uchar cur = store.curProfile();
     if (!setField(cur, at::indicatorRgb, src24, at::indicatorRgbLength, "q7_0CH_SetDpi8Color"))
-        return;
+        return false;
     store.q7_SetDirty_Profile(cur);
-    sendFirmware(cur);
+    return sendFirmware(cur);
 }
 
 QVariantList DeviceBridge::q7_8CH_GetDpi8Color() {
     return field(store.curProfile(), at::indicatorRgb, at::indicatorRgbLength);
 }
 
-void DeviceBridge::q7_0CH_SetDpi8Io(QVariantList src8) {
+bool DeviceBridge::q7_0CH_SetDpi8Io(QVariantList src8) {
     if (!setField(0, at::indicatorIndex, src8, at::indicatorIndexLength, "q7_0CH_SetDpi8Io"))
-        return;
+        return false;
     store.q7_SetDirty_Profile(0);
-    sendFirmware(0);
+    return sendFirmware(0);
 }
 
 QVariantList DeviceBridge::q7_8CH_GetDpi8Io() {
@@ -145,12 +154,12 @@ QVariantList DeviceBridge::q7_8CH_GetDpi8Io() {
     return out;
 }
 
-void DeviceBridge::q7_0CH_SetDpi8Stage(QVariantList src16) {
+bool DeviceBridge::q7_0CH_SetDpi8Stage(QVariantList src16) {
     const uchar cur = store.curProfile();
     if (!setField(cur, at::dpi, src16, at::dpiLength, "q7_0CH_SetDpi8Stage"))
-        return;
+        return false;
     store.q7_SetDirty_Profile(cur);
-    sendFirmware(cur);
+    return sendFirmware(cur);
 }
 
 QVariantList DeviceBridge::q7_8CH_GetDpi8Stage() {
@@ -160,11 +169,11 @@ QVariantList DeviceBridge::q7_8CH_GetDpi8Stage() {
     return out;
 }
 
-void DeviceBridge::q7_SetLED8StageColor(QVariantList src24) {
+bool DeviceBridge::q7_SetLED8StageColor(QVariantList src24) {
     if (!setField(0, at::lightingColours, src24, at::lightingColoursLength, "q7_SetLED8StageColor"))
-        return;
+        return false;
     store.q7_SetDirty_Profile(0);
-    sendFirmware(0);
+    return sendFirmware(0);
 }
 
 QVariantList DeviceBridge::q7_GetLED8StageColor() {
@@ -183,12 +192,12 @@ QVariantList DeviceBridge::getKeydefine(QVariant matrixId) {
     return out;
 }
 
-void DeviceBridge::q7_0DH_SetKeyMatrix(QVariantList src64) {
+bool DeviceBridge::q7_0DH_SetKeyMatrix(QVariantList src64) {
     constexpr int used = layout::keyMatrix::used;
     if (src64.size() < used) {
         qWarning() << "q7_0DH_SetKeyMatrix needs" << used << "values, got" << src64.size()
                    << "- ignored";
-        return;
+        return false;
     }
     const uchar cur = store.curProfile();
     QVariantList &matrix = store.list(ProfileStore::Matrix, cur);
@@ -197,6 +206,6 @@ void DeviceBridge::q7_0DH_SetKeyMatrix(QVariantList src64) {
     store.q7_SetDirty_Matrix(cur);
     uchar block[blockSize];
     toBlock(matrix, block);
-    if (dev)
-        dev->hid_0DH_SetKeyMatrix(cur, block);
+    return delivered(store, dev && dev->hid_0DH_SetKeyMatrix(cur, block), ProfileStore::Matrix,
+                     cur);
 }

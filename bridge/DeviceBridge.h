@@ -18,6 +18,11 @@ class ProfileStore;
 //
 // Values are kept as the caller gave them and reduced to their low 8 bits only on the way
 // to the mouse. A list argument shorter than the field it fills is refused with a warning.
+//
+// Every setter answers whether the change reached the mouse: false when no mouse took it
+// (none linked, the exchange failed) or the arguments were refused. A change the linked
+// mouse did not take is marked dirty and written to the file like an edit made without the
+// mouse, so the copy never claims to be the mouse's state when it is not.
 class DeviceBridge {
 public:
     explicit DeviceBridge(ProfileStore &store);
@@ -27,35 +32,35 @@ public:
     // changes update the copy only.
     void setDevice(MS_HT66FB560 *device);
 
-    void q7_02H_SetCurrentProfile(uchar profileId);
+    bool q7_02H_SetCurrentProfile(uchar profileId);
     uchar q7_82H_GetCurrentProfile();
-    void q7_03H_SetReportRate(uchar rate);
+    bool q7_03H_SetReportRate(uchar rate);
     uchar q7_83H_GetReportRate();
-    void q7_04H_SetDPIStage(uchar stage);
+    bool q7_04H_SetDPIStage(uchar stage);
     uchar q7_84H_GetDPIStage();
     uchar q7_89H_GetRGBLedTwinkle();
     uint q7_GetMaxDpiStage();
 
-    void q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed);
+    bool q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed);
     QVariantList q7_8CH_GetRGBLedEffect();
-    void q7_0CH_SetDpi8Color(QVariantList src24);
+    bool q7_0CH_SetDpi8Color(QVariantList src24);
     QVariantList q7_8CH_GetDpi8Color();
-    void q7_0CH_SetDpi8Io(QVariantList src8);
+    bool q7_0CH_SetDpi8Io(QVariantList src8);
     QVariantList q7_8CH_GetDpi8Io();
-    void q7_0CH_SetDpi8Stage(QVariantList src16);
+    bool q7_0CH_SetDpi8Stage(QVariantList src16);
     QVariantList q7_8CH_GetDpi8Stage();
-    void q7_SetLED8StageColor(QVariantList src24);
+    bool q7_SetLED8StageColor(QVariantList src24);
     QVariantList q7_GetLED8StageColor();
 
     // Key assignment: four values of key id 0-15 of the current profile (four zeros for
     // another id), and the new 64 bytes of the current profile's key entries.
     QVariantList getKeydefine(QVariant matrixId);
-    void q7_0DH_SetKeyMatrix(QVariantList src64);
+    bool q7_0DH_SetKeyMatrix(QVariantList src64);
 
 private:
     bool setField(int profile, int offset, const QVariantList &src, int count, const char *what);
     QVariantList field(int profile, int offset, int count) const;
-    void sendFirmware(uchar profile);
+    bool sendFirmware(uchar profile);
 
     ProfileStore &store;
     MS_HT66FB560 *dev = nullptr;

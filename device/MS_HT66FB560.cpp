@@ -28,24 +28,24 @@ MS_HT66FB560::~MS_HT66FB560() {
 
 void MS_HT66FB560::hid_Cs(uchar *src9) { hidreport::setChecksum(src9); }
 
-void MS_HT66FB560::hid_SetCmd(uchar *src9) {
+bool MS_HT66FB560::hid_SetCmd(uchar *src9) {
     hid_Cs(src9);
     UsbTask t = task;
     std::memcpy(t.command.data(), src9, UsbTask::commandSize);
     t.dataLength = 0;
-    m_master->transfer(t);
+    return m_master->transfer(t);
 }
 
-void MS_HT66FB560::hid_SetDataCmd(uchar *src9, uchar *data, int length) {
+bool MS_HT66FB560::hid_SetDataCmd(uchar *src9, uchar *data, int length) {
     if (length < 0 || length > UsbTask::dataCapacity || (length > 0 && !data))
-        return;
+        return false;
     hid_Cs(src9);
     UsbTask t = task;
     std::memcpy(t.command.data(), src9, UsbTask::commandSize);
     if (length > 0)
         std::memcpy(t.data.data(), data, size_t(length));
     t.dataLength = length;
-    m_master->transfer(t);
+    return m_master->transfer(t);
 }
 
 bool MS_HT66FB560::hid_GetCmd(uchar *src9) {
@@ -75,36 +75,36 @@ bool MS_HT66FB560::hid_GetDataCmd(uchar *src9, uchar *data, int length) {
     return ok;
 }
 
-void MS_HT66FB560::hid_01H_SetFunctionOption(uchar option) {
+bool MS_HT66FB560::hid_01H_SetFunctionOption(uchar option) {
     auto r = hidreport::command(command::setFunctionOption, option);
-    hid_SetCmd(r.data());
+    return hid_SetCmd(r.data());
 }
 
-void MS_HT66FB560::hid_02H_SetCurrentProfile(uchar profileId) {
+bool MS_HT66FB560::hid_02H_SetCurrentProfile(uchar profileId) {
     auto r = hidreport::command(command::setCurrentProfile, profileId);
-    hid_SetCmd(r.data());
+    return hid_SetCmd(r.data());
 }
 
-void MS_HT66FB560::hid_03H_SetReportRate(uchar rate, uchar profileId) {
+bool MS_HT66FB560::hid_03H_SetReportRate(uchar rate, uchar profileId) {
     auto r = hidreport::command(command::setReportRate, profileId, rate);
-    hid_SetCmd(r.data());
+    return hid_SetCmd(r.data());
 }
 
-void MS_HT66FB560::hid_04H_SetDPIStage(uchar stage, uchar profileId) {
+bool MS_HT66FB560::hid_04H_SetDPIStage(uchar stage, uchar profileId) {
     auto r = hidreport::command(command::setDpiStage, profileId, stage);
-    hid_SetCmd(r.data());
+    return hid_SetCmd(r.data());
 }
 
-void MS_HT66FB560::hid_08H_SetStopMacroSending() {
+bool MS_HT66FB560::hid_08H_SetStopMacroSending() {
     auto r = hidreport::command(command::stopMacroSending, command::stopMacroArg1,
                                 command::stopMacroArg2);
     r[4] = command::stopMacroMarker;
-    hid_SetCmd(r.data());
+    return hid_SetCmd(r.data());
 }
 
-void MS_HT66FB560::setBlock(uchar cmd, uchar id, uchar *src128) {
+bool MS_HT66FB560::setBlock(uchar cmd, uchar id, uchar *src128) {
     auto r = hidreport::command(cmd, id, layout::blockLengthArg);
-    hid_SetDataCmd(r.data(), src128, layout::blockSize);
+    return hid_SetDataCmd(r.data(), src128, layout::blockSize);
 }
 
 bool MS_HT66FB560::getBlock(uchar cmd, uchar id, uchar *src128) {
@@ -120,16 +120,16 @@ bool MS_HT66FB560::getValue(uchar cmd, uchar arg1, uchar &value) {
     return true;
 }
 
-void MS_HT66FB560::hid_0CH_SetFwProfile(uchar profileId, uchar *src128) {
-    setBlock(command::setFwProfile, profileId, src128);
+bool MS_HT66FB560::hid_0CH_SetFwProfile(uchar profileId, uchar *src128) {
+    return setBlock(command::setFwProfile, profileId, src128);
 }
 
-void MS_HT66FB560::hid_0DH_SetKeyMatrix(uchar profileId, uchar *src128) {
-    setBlock(command::setKeyMatrix, profileId, src128);
+bool MS_HT66FB560::hid_0DH_SetKeyMatrix(uchar profileId, uchar *src128) {
+    return setBlock(command::setKeyMatrix, profileId, src128);
 }
 
-void MS_HT66FB560::hid_0FH_SetMacroKey(uchar macroId, uchar *src128) {
-    setBlock(command::setMacro, macroId, src128);
+bool MS_HT66FB560::hid_0FH_SetMacroKey(uchar macroId, uchar *src128) {
+    return setBlock(command::setMacro, macroId, src128);
 }
 
 bool MS_HT66FB560::hid_80H_GetFWVersion(QString &version) {

@@ -12,7 +12,8 @@ class Master;
 class Slave;
 
 // The mouse's command set. Every slot runs one complete exchange in the caller's thread
-// and returns when it is over. Set commands cannot tell whether the mouse took them; get
+// and returns when it is over. Set commands return whether every step of the exchange
+// succeeded (the mouse sends no acknowledgement, so true means it was delivered); get
 // commands return true on success and only then write their reference parameters.
 class MS_HT66FB560 : public QObject {
     Q_OBJECT
@@ -37,19 +38,19 @@ public Q_SLOTS:
     // Generic layer: src9 is a 9-byte report whose bytes 1-7 hold the command; each writes
     // the checksum into byte 8 first. length must lie within 0..512.
     void hid_Cs(uchar *src9);
-    void hid_SetCmd(uchar *src9);
-    void hid_SetDataCmd(uchar *src9, uchar *data, int length);
+    bool hid_SetCmd(uchar *src9);
+    bool hid_SetDataCmd(uchar *src9, uchar *data, int length);
     bool hid_GetCmd(uchar *src9);
     bool hid_GetDataCmd(uchar *src9, uchar *data, int length);
 
-    void hid_01H_SetFunctionOption(uchar option);
-    void hid_02H_SetCurrentProfile(uchar profileId);
-    void hid_03H_SetReportRate(uchar rate, uchar profileId);
-    void hid_04H_SetDPIStage(uchar stage, uchar profileId);
-    void hid_08H_SetStopMacroSending();
-    void hid_0CH_SetFwProfile(uchar profileId, uchar *src128);
-    void hid_0DH_SetKeyMatrix(uchar profileId, uchar *src128);
-    void hid_0FH_SetMacroKey(uchar macroId, uchar *src128);
+    bool hid_01H_SetFunctionOption(uchar option);
+    bool hid_02H_SetCurrentProfile(uchar profileId);
+    bool hid_03H_SetReportRate(uchar rate, uchar profileId);
+    bool hid_04H_SetDPIStage(uchar stage, uchar profileId);
+    bool hid_08H_SetStopMacroSending();
+    bool hid_0CH_SetFwProfile(uchar profileId, uchar *src128);
+    bool hid_0DH_SetKeyMatrix(uchar profileId, uchar *src128);
+    bool hid_0FH_SetMacroKey(uchar macroId, uchar *src128);
 
     bool hid_80H_GetFWVersion(QString &version);
     bool hid_81H_GetFunctionOption(uchar &option);
@@ -65,7 +66,7 @@ public Q_SLOTS:
     void onVendor(QList<uchar> vCmd);
 
 private:
-    void setBlock(uchar cmd, uchar id, uchar *src128);
+    bool setBlock(uchar cmd, uchar id, uchar *src128);
     bool getBlock(uchar cmd, uchar id, uchar *src128);
     bool getValue(uchar cmd, uchar arg1, uchar &value);
 

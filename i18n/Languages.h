@@ -17,14 +17,14 @@ public:
     QVariantMap chkLanguages() const;
 
     // Font family, then interface strings 1..N of the language. Also replaces msgStrings
-    // with the language's seven message strings and remembers langCode as the current one.
+    // with the language's messageCount message strings and remembers langCode as the current one.
     // Keys a present file lacks are read from the English file of the same folder.
     QStringList getGlobalStrings(const QString &langCode);
 
     // The names of the product's 16 key positions; empty where the product has no key.
     QStringList q7_getProductLayoutStrings(const QString &langCode) const;
 
-    // The seven message strings of the language last loaded; empty before any load.
+    // The message strings of the language last loaded; empty before any load.
     const QStringList &msgStrings() const { return m_msgStrings; }
     // The code last passed to getGlobalStrings; empty before any load.
     const QString &currentLanguage() const { return m_current; }
@@ -32,7 +32,7 @@ public:
     // "CHINESE (Simp)", "ENGLISH", "GERMAN (AUSTRIA)" ... for Qt 4.8 numbers.
     static QString displayName(int language, int country);
 
-    static constexpr int messageCount = 7;
+    static constexpr int messageCount = 9;
     static constexpr int layoutCount = 16;
     // Ceiling on "font/total": a damaged file must not make us allocate billions of entries.
     static constexpr int maxStrings = 4096;

@@ -176,7 +176,7 @@ QList<unsigned char> MacroLibrary::macroIncode(QStringList macros) {
     return encodeMacroLines(macros, m_keyNames);
 }
 
-void MacroLibrary::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
+bool MacroLibrary::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
     const QList<unsigned char> encoded = macroIncode(loadMacroIni(name));
     if (encoded.size() > macroBlockSize)
         dialogs().warning(nullptr, QStringLiteral("MACRO"),
@@ -189,7 +189,10 @@ void MacroLibrary::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
             QSettings(path, qt48IniFormat()).value(QStringLiteral("config/repeat"), 1).toUInt();
 
     MacroBlock block = finishMacroBlock(encoded, playCount, nullptr);
-    if (m_device)
-        m_device->hid_0FH_SetMacroKey(static_cast<unsigned char>(macroId.toInt() & 0xFF),
-                                      block.data());
+    const bool delivered =
+        m_device && m_device->hid_0FH_SetMacroKey(
+                        static_cast<unsigned char>(macroId.toInt() & 0xFF), block.data());
+    if (m_uploaded)
+        m_uploaded(delivered);
+    return delivered;
 }

@@ -8,6 +8,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
+
 class MS_HT66FB560;
 class QWidget;
 
@@ -41,7 +43,12 @@ public:
     void renameMacroIniFile(QVariant oldName, QVariant newName);
 
     QList<unsigned char> macroIncode(QStringList macros);
-    void q7_0FH_SetMacroKey(QVariant macroId, QVariant name);
+    // Uploads a macro into a slot of the mouse; true when the mouse took the block.
+    bool q7_0FH_SetMacroKey(QVariant macroId, QVariant name);
+    // Told the result of every upload, also of those a save starts by itself.
+    void setUploadObserver(std::function<void(bool delivered)> observer) {
+        m_uploaded = std::move(observer);
+    }
 
     // The file of a macro, or an empty string for a name that is refused.
     QString filePath(const QString &name) const;
@@ -59,4 +66,5 @@ private:
     QMap<QString, unsigned char> m_keyNames;
     QString m_folder;
     QWidget *m_dialogParent;
+    std::function<void(bool)> m_uploaded;
 };

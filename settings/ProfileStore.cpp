@@ -181,8 +181,11 @@ void ProfileStore::saveAllProfiles() {
 }
 
 void ProfileStore::setDirty(Group group, uchar profileId) {
-    if (linked_)
-        return;
+    if (!linked_)
+        recordUnsentEdit(group, profileId);
+}
+
+void ProfileStore::recordUnsentEdit(Group group, uchar profileId) {
     if (!validProfile(profileId)) {
         qWarning() << "profile id out of range:" << profileId;
         return;

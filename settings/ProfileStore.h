@@ -78,6 +78,10 @@ public:
     void q7_SetDirty_Profile(uchar profileId);
     void q7_SetDirty_Matrix(uchar profileId);
     void q7_SetDirty_Other(uchar profileId);
+    // A change the mouse did not take although it is linked: marked dirty and written to
+    // the file just as an edit made without the mouse, so it is neither lost nor taken for
+    // the mouse's state.
+    void recordUnsentEdit(Group group, uchar profileId);
 
     static QString groupKey(Group group);
 

@@ -5,9 +5,12 @@
 #include "MS_HT66FB560.h"
 #include "ProfileFiles.h"
 #include "ProfileStore.h"
+#include "SendOutcome.h"
 #include "VirtualMouse.h"
 
 #include <functional>
+
+Q_DECLARE_METATYPE(vmouse::Faults)
 
 namespace {
 
@@ -166,6 +169,80 @@ private slots:
         // The command still goes out; the virtual mouse is there and takes it.
         QCOMPARE(sentCommands().first(), (QList<uint>{0x03, 2, 4}));
         QCOMPARE(bridge->q7_89H_GetRGBLedTwinkle(), uchar(factory::ledTwinkleType));
+    }
+
+    // Every setter of a page's Apply against a linked mouse that takes nothing: each answers
+    // false, the store keeps the change, the file holds it marked as made without the mouse,
+    // and the whole operation owes one notice. A mouse that takes them leaves no mark.
+    void changesTheMouseDidNotTakeStayMarked_data() {
+        QTest::addColumn<vmouse::Faults>("faults");
+        vmouse::Faults gone, refusing;
+        gone.unplugAtCall = 1;
+        refusing.failFeatureSend = true;
+        QTest::newRow("unplugged") << gone;
+        QTest::newRow("command reports refused") << refusing;
+    }
+    void changesTheMouseDidNotTakeStayMarked() {
+        QFETCH(vmouse::Faults, faults);
+        open(true, 3);
+        SendOutcome outcome([this] { return store->deviceLinked(); });
+        const vmouse::State before = vmouse::state();
+        vmouse::setFaults(faults);
+
+        const QVariantList dpi = numbers(16, 20);
+        const QList<bool> results = {
+            bridge->q7_03H_SetReportRate(8),          bridge->q7_0CH_SetDpi8Io(numbers(8, 0)),
+            bridge->q7_0CH_SetDpi8Stage(dpi),         bridge->q7_04H_SetDPIStage(3),
+            bridge->q7_0DH_SetKeyMatrix(numbers(64, 1)), bridge->q7_02H_SetCurrentProfile(3)};
+        for (bool r : results)
+            outcome.note(r);
+        QCOMPARE(results, QList<bool>(6, false));
+        QCOMPARE(outcome.take(), SendOutcome::NotTaken);
+        QCOMPARE(outcome.take(), SendOutcome::Nothing);
+
+        QCOMPARE(bridge->q7_83H_GetReportRate(), uchar(8));
+        QCOMPARE(bridge->q7_8CH_GetDpi8Stage(), dpi);
+        store->profileSettings()->sync();
+        const auto marked = [](int p) {
+            QStringList flags(6, QStringLiteral("false"));
+            flags[p] = QStringLiteral("true");
+            return flags;
+        };
+        QCOMPARE(files->stored("other_fw/dirty").toStringList(), marked(3));
+        QCOMPARE(files->stored("matrix_fw/dirty").toStringList(), marked(3));
+        QStringList fw = marked(3);
+        fw[0] = QStringLiteral("true");
+        QCOMPARE(files->stored("profile_fw/dirty").toStringList(), fw);
+        QCOMPARE(uints(files->stored("other_fw/3")).mid(0, 2), (QList<uint>{3, 8}));
+        QCOMPARE(uints(files->stored("profile_fw/3")).mid(at::dpi, 16), uints(dpi));
+        QCOMPARE(uints(files->stored("matrix_fw/3")).mid(0, 64), seq(64, 1));
+        QVERIFY(vmouse::state().profiles == before.profiles);
+        QVERIFY(vmouse::state().matrices == before.matrices);
+
+        // Plugged back: the next change arrives and nothing more is marked or owed.
+        vmouse::setFaults({});
+        const QByteArray file = fileNow();
+        outcome.note(bridge->q7_0CH_SetRGBLedEffect(1, 2, 3));
+        QCOMPARE(outcome.take(), SendOutcome::Nothing);
+        QCOMPARE(blockBytes(vmouse::state().profiles[3], at::effect, 3), (QList<uint>{1, 2, 3}));
+        QCOMPARE(fileNow(), file);
+    }
+
+    // Without a mouse the changes are marked as always; what the user is owed says so.
+    void changesWithoutAMouseOweTheNoMouseNotice() {
+        open(false, 2);
+        bridge->setDevice(nullptr);
+        SendOutcome outcome([this] { return store->deviceLinked(); });
+        outcome.note(bridge->q7_0CH_SetDpi8Color(numbers(24, 1)));
+        outcome.note(bridge->q7_04H_SetDPIStage(2));
+        QCOMPARE(outcome.take(), SendOutcome::NoMouse);
+        QCOMPARE(store->dirtyFlags(ProfileStore::Firmware).at(2), QVariant(true));
+        // A mouse that vanishes during an operation outweighs one never there.
+        store->setDeviceLinked(true);
+        outcome.note(false);
+        store->setDeviceLinked(false);
+        outcome.note(false);
+        QCOMPARE(outcome.take(), SendOutcome::NotTaken);
     }
 
     void shortListsAreRefused() {

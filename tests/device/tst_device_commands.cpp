@@ -105,7 +105,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, getReport);
         MS_HT66FB560 dev;
         bindQuietly(dev);
-        using Set = void (MS_HT66FB560::*)(uchar, uchar *);
+        using Set = bool (MS_HT66FB560::*)(uchar, uchar *);
         using Get = bool (MS_HT66FB560::*)(uchar, uchar *);
         Set set = nullptr;
         Get get = nullptr;
@@ -126,7 +126,7 @@ private Q_SLOTS:
         const auto block = pattern(uchar(kind * 50 + id));
         auto out = block;
         vmouse::Block back{};
-        (dev.*set)(uchar(id), out.data());
+        QVERIFY((dev.*set)(uchar(id), out.data()));
         QVERIFY((dev.*get)(uchar(id), back.data()));
         const vmouse::State st = vmouse::state();
         QCOMPARE(kind == 0   ? st.profiles[id]

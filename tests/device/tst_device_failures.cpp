@@ -85,7 +85,7 @@ private Q_SLOTS:
         bindQuietly(dev);
         vmouse::setFaults(fault([](auto &f) { f.failWrite = true; }));
         auto block = pattern(5);
-        dev.hid_0CH_SetFwProfile(1, block.data());
+        QVERIFY(!dev.hid_0CH_SetFwProfile(1, block.data()));
         QCOMPARE(int(traffic(Dir::Output).size()), 2);
         QCOMPARE(vmouse::state().profiles[1], vmouse::factoryState().profiles[1]);
 
@@ -93,13 +93,21 @@ private Q_SLOTS:
         // fails at the open step without touching the wire.
         vmouse::setFaults(fault([](auto &f) { f.unplugAtCall = 3; }));
         vmouse::clearLog();
-        dev.hid_0FH_SetMacroKey(7, block.data());
+        QVERIFY(!dev.hid_0FH_SetMacroKey(7, block.data()));
         QVERIFY(vmouse::unplugged());
         QCOMPARE(vmouse::state().macros[6], vmouse::factoryState().macros[6]);
         vmouse::clearLog();
         uchar p = 9;
         QVERIFY(!dev.hid_82H_GetCurrentProfile(p));
         QVERIFY(wire().empty());
+
+        // A command report the mouse refuses is a failed set as well.
+        vmouse::reset();
+        bindQuietly(dev);
+        vmouse::setFaults(fault([](auto &f) { f.failFeatureSend = true; }));
+        QVERIFY(!dev.hid_03H_SetReportRate(2, 1));
+        vmouse::setFaults({});
+        QVERIFY(dev.hid_03H_SetReportRate(2, 1));
     }
 
     // Nobody checks an answer's echo or checksum; its values are taken as they come.
@@ -125,7 +133,7 @@ private Q_SLOTS:
         QCOMPARE(int(v), 4);
         QTest::ignoreMessage(QtDebugMsg, "true");
         auto block = pattern(3);
-        dev.hid_0CH_SetFwProfile(0, block.data());
+        QVERIFY(!dev.hid_0CH_SetFwProfile(0, block.data()));
         dev.slave()->stopPolling();
         QVERIFY(traffic(Dir::Open, vmouse::commandPath).empty());
     }
@@ -139,7 +147,7 @@ private Q_SLOTS:
         for (int i = 0; i < 100; ++i)
             data[i] = uchar(i + 1);
         uchar set[9] = {0, 0x0F, 2, 0x80};
-        dev.hid_SetDataCmd(set, data, 100);
+        QVERIFY(dev.hid_SetDataCmd(set, data, 100));
         const auto out = traffic(Dir::Output);
         QCOMPARE(int(out.size()), 2);
         QCOMPARE(int(out[1].bytes.size()), 65);
@@ -155,7 +163,7 @@ private Q_SLOTS:
 
         vmouse::clearLog();
         std::vector<uchar> big(600, 0x11);
-        dev.hid_SetDataCmd(set, big.data(), 600);
+        QVERIFY(!dev.hid_SetDataCmd(set, big.data(), 600));
         QVERIFY(!dev.hid_GetDataCmd(get, big.data(), 513));
         QVERIFY(!dev.hid_GetDataCmd(get, big.data(), -1));
         // No report length to carry a block in: refused instead of walking forever.

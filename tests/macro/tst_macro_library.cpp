@@ -233,9 +233,12 @@ void TestMacroLibrary::exchangeFilesAndRename() {
 }
 
 void TestMacroLibrary::uploads() {
+    QList<bool> told;
+    m_lib->setUploadObserver([&told](bool delivered) { told << delivered; });
     const QString name = m_lib->createMacroIni().toString();
     QVERIFY(m_lib->saveMacroIni(name, {down("A")}).toBool());
     QCOMPARE(vmouse::commands().size(), size_t(0)); // no slot, no upload
+    QVERIFY(told.isEmpty());
 
     m_lib->setMacroIniConfig(name, {4, 300});
     QVERIFY(
@@ -257,6 +260,20 @@ void TestMacroLibrary::uploads() {
     QCOMPARE(slot(5)[0], 0x01);
     QCOMPARE(slot(5)[126], 0x01);
     QCOMPARE(slot(5)[127], 0x04);
+    QCOMPARE(told, (QList<bool>{true, true}));
+
+    // A mouse that refuses the block: the file is saved, the upload is reported as failed,
+    // both to the caller and to whoever follows uploads started by a save.
+    vmouse::Faults refuse;
+    refuse.failWrite = true;
+    vmouse::setFaults(refuse);
+    const vmouse::Block before = slot(5);
+    QVERIFY(m_lib->saveMacroIni(name, {down("B"), up("B")}).toBool());
+    QVERIFY(!m_lib->q7_0FH_SetMacroKey(5, name));
+    QCOMPARE(m_lib->loadMacroIni(name), (QStringList{down("B"), up("B")}));
+    QCOMPARE(slot(5), before);
+    QCOMPARE(told, (QList<bool>{true, true, false, false}));
+    QVERIFY(!MacroLibrary(nullptr, {}, folder()).q7_0FH_SetMacroKey(5, name));
 }
 
 QTEST_GUILESS_MAIN(TestMacroLibrary)
