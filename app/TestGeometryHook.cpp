@@ -1,14 +1,29 @@
 #include "TestGeometryHook.h"
 
-#include <QCoreApplication>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocalSocket>
 #include <QQuickItem>
+#include <QWindow>
 #include <QQuickWidget>
 
 namespace {
 
 QByteArray number(qreal v) { return QByteArray::number(qRound(v)); }
+
+QByteArray rect(const QRect &r) {
+    return number(r.x()) + ' ' + number(r.y()) + ' ' + number(r.width()) + ' ' +
+           number(r.height());
+}
+
+QByteArray oneLine(const QString &text) {
+    QByteArray out = text.toUtf8();
+    return out.replace('\\', "\\\\").replace('\n', "\\n");
+}
 
 // Depth first, parents before children, in stacking order.
 template <typename F> void forEachShownItem(QQuickItem *item, qreal opacity, QRectF clip, F &&f) {
@@ -65,6 +80,8 @@ QByteArray TestGeometryHook::answer(const QByteArray &request) const {
     QByteArray out;
     if (view && words.value(0) == "items")
         out = items();
+    else if (view && words.value(0) == "dialog")
+        out = dialog();
     else if (view && words.value(0) == "property" && words.size() == 3)
         out = property(words[1], words[2]);
     return out + "end\n";
@@ -114,4 +131,36 @@ QByteArray TestGeometryHook::property(const QByteArray &name, const QByteArray &
     QByteArray text = found->property(prop.constData()).toString().toUtf8();
     text.replace('\\', "\\\\").replace('\n', "\\n");
     return "value " + text + '\n';
+}
+
+QByteArray TestGeometryHook::dialog() const {
+    QWidget *shown = QApplication::activeModalWidget();
+    if (!shown || !shown->isVisible())
+        return "none\n";
+    const QWindow *handle = shown->windowHandle();
+    const bool transient = handle && handle->transientParent() &&
+                           handle->transientParent() == view->window()->windowHandle();
+    QByteArray out = "dialog " + rect(shown->frameGeometry()) + ' ' + rect(shown->geometry()) +
+                     ' ' + (shown->windowModality() != Qt::NonModal ? '1' : '0') + ' ' +
+                     (transient ? '1' : '0') + '\n';
+    out += "title " + oneLine(shown->windowTitle()) + '\n';
+    if (const auto *files = qobject_cast<QFileDialog *>(shown))
+        out += "folder " + oneLine(files->directory().absolutePath()) + '\n';
+    for (QWidget *w : shown->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(shown))
+            continue;
+        QByteArray kind;
+        QString text;
+        if (const auto *label = qobject_cast<QLabel *>(w))
+            kind = "label", text = label->text();
+        else if (const auto *button = qobject_cast<QAbstractButton *>(w))
+            kind = "button", text = button->text();
+        else if (const auto *field = qobject_cast<QLineEdit *>(w))
+            kind = "field", text = field->text();
+        if (kind.isEmpty() || (kind != "field" && text.isEmpty()))
+            continue;
+        out += "text " + kind + ' ' + rect(QRect(w->mapToGlobal(QPoint(0, 0)), w->size())) + ' ' +
+               oneLine(text) + '\n';
+    }
+    return out;
 }

@@ -17,6 +17,12 @@ class QQuickWidget;
 //                          with an objectName, in window coordinates, clipped by its clipping
 //                          ancestors
 //   property NAME PROP  -> "value TEXT" (the first item of that name) or "none"
+//   dialog              -> "none", or for the modal dialog that is up "dialog FRAME CLIENT
+//                          MODAL TRANSIENT" (two screen rectangles X Y W H; whether it is
+//                          modal, whether the window system knows it belongs to the window),
+//                          "title TEXT", for a file dialog "folder PATH", then "text KIND X Y W
+//                          H TEXT" for every shown label, button with a text and text field
+//                          (KIND label, button, field; screen coordinates)
 // Every answer ends with the line "end".
 class TestGeometryHook : public QObject {
     Q_OBJECT
@@ -35,6 +41,7 @@ protected:
 
 private:
     QByteArray items() const;
+    QByteArray dialog() const;
     QByteArray property(const QByteArray &name, const QByteArray &prop) const;
 
     QPointer<QQuickWidget> view;

@@ -24,6 +24,8 @@ packages=(
     librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream man-db
     # headless display for the tests
     xvfb xauth xcompmgr x11-utils
+    # a small window manager: journeys of the program's dialogs run under it
+    openbox
 )
 
 missing=()

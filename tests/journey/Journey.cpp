@@ -94,6 +94,13 @@ Journey::~Journey() {
             qWarning("%s: program output:\n%s", qPrintable(name), log.readAll().right(4000).data());
     }
     x.reset();
+    if (wm.state() != QProcess::NotRunning) {
+        wm.terminate();
+        if (!wm.waitForFinished(5000)) {
+            wm.kill();
+            wm.waitForFinished(5000);
+        }
+    }
     if (xserver.state() != QProcess::NotRunning) {
         xserver.terminate();
         if (!xserver.waitForFinished(5000)) {
@@ -169,6 +176,30 @@ bool Journey::startServer() {
     x = std::make_unique<XInjector>(display.toLatin1().constData());
     if (!x->isOpen())
         return fail(QStringLiteral("no XTest on ") + display);
+    return !windowManager || startWindowManager();
+}
+
+bool Journey::startWindowManager() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString home = dir.filePath(QStringLiteral("wm-home"));
+    QDir().mkpath(home);
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
+    wm.setProcessEnvironment(env);
+    wm.setProcessChannelMode(QProcess::MergedChannels);
+    wm.setStandardOutputFile(dir.filePath(QStringLiteral("wm.log")));
+    wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    if (!wm.waitForStarted(10000))
+        return fail(QStringLiteral("openbox did not start (scripts/install-deps.sh installs it)"));
+    const QByteArray name8 = display.toLatin1();
+    QDeadlineTimer deadline(15000);
+    while (!windowManagerRunning(name8.constData())) {
+        if (deadline.hasExpired() || wm.state() == QProcess::NotRunning)
+            return fail(QStringLiteral("openbox did not take the screen"));
+        QThread::msleep(pollMs);
+    }
     return true;
 }
 
@@ -498,10 +529,10 @@ QList<QByteArray> Journey::commands(int from) const {
 }
 
 QString Journey::screenshot(const QString &tag) {
-    QString folder = qEnvironmentVariable("Q7_ARTIFACTS");
-    if (folder.isEmpty())
-        folder = dir.path();
-    QDir().mkpath(folder);
+    return screenshot(tag, windowRect());
+}
+
+QImage Journey::grab(const QRect &r) {
     settle(5000);
     // The last frame may still be on its way to the screen: take the picture once two grabs
     // in a row agree (a blinking text cursor may keep them apart; then the last).
@@ -511,13 +542,74 @@ QString Journey::screenshot(const QString &tag) {
     do {
         previous.swap(pixels);
         QThread::msleep(pollMs);
-        if (!grabScreen(name8.constData(), windowOrigin.x(), windowOrigin.y(), windowSize.width(),
-                        windowSize.height(), pixels))
+        if (!grabScreen(name8.constData(), r.x(), r.y(), r.width(), r.height(), pixels))
             return {};
     } while (pixels != previous && !deadline.hasExpired());
-    QImage image(reinterpret_cast<const uchar *>(pixels.data()), windowSize.width(),
-                 windowSize.height(), windowSize.width() * 4, QImage::Format_ARGB32);
+    return QImage(reinterpret_cast<const uchar *>(pixels.data()), r.width(), r.height(),
+                  r.width() * 4, QImage::Format_ARGB32)
+        .copy();
+}
+
+QString Journey::screenshot(const QString &tag, const QRect &screenRect) {
+    QString folder = qEnvironmentVariable("Q7_ARTIFACTS");
+    if (folder.isEmpty())
+        folder = dir.path();
+    QDir().mkpath(folder);
+    const QImage image = grab(screenRect);
     const QString path =
         folder + QLatin1Char('/') + name + QLatin1Char('-') + tag + QStringLiteral(".png");
-    return image.save(path) ? path : QString();
+    return !image.isNull() && image.save(path) ? path : QString();
+}
+
+std::optional<Journey::Dialog> Journey::dialog() {
+    const QByteArray answer = ask("dialog");
+    if (!answer.startsWith("dialog "))
+        return std::nullopt;
+    auto unescape = [](QByteArray text) {
+        return QString::fromUtf8(text.replace("\\n", "\n").replace("\\\\", "\\"));
+    };
+    auto rectAt = [](const QList<QByteArray> &w, int i) {
+        return QRect(w[i].toInt(), w[i + 1].toInt(), w[i + 2].toInt(), w[i + 3].toInt());
+    };
+    Dialog d;
+    for (const QByteArray &line : answer.split('\n')) {
+        const QList<QByteArray> w = line.split(' ');
+        if (w[0] == "dialog" && w.size() == 11) {
+            d.frame = rectAt(w, 1);
+            d.client = rectAt(w, 5);
+            d.modal = w[9] == "1";
+            d.transient = w[10] == "1";
+        } else if (w[0] == "title") {
+            d.title = unescape(line.mid(6));
+        } else if (w[0] == "folder") {
+            d.folder = unescape(line.mid(7));
+        } else if (w[0] == "text" && w.size() >= 6) {
+            // The text is what follows the sixth space, spaces and all.
+            qsizetype space = -1;
+            for (int k = 0; k < 6 && (k == 0 || space >= 0); ++k)
+                space = line.indexOf(' ', space + 1);
+            d.texts.append({QString::fromUtf8(w[1]), rectAt(w, 2),
+                            space < 0 ? QString() : unescape(line.mid(space + 1))});
+        }
+    }
+    return d;
+}
+
+std::optional<Journey::Dialog> Journey::waitDialog(const QString &title, int timeoutMs) {
+    std::optional<Dialog> found, previous;
+    const bool ok = waitFor(
+        [&] {
+            previous = found;
+            found = dialog();
+            return found && found->title == title && previous &&
+                   previous->frame == found->frame && !found->frame.isEmpty();
+        },
+        timeoutMs);
+    if (!ok) {
+        fail(QStringLiteral("no dialog \"%1\" came up (%2)")
+                 .arg(title, found ? QStringLiteral("\"") + found->title + QLatin1Char('"')
+                                   : QStringLiteral("none")));
+        return std::nullopt;
+    }
+    return found;
 }

@@ -22,6 +22,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QImage>
 #include <QProcess>
 #include <QRect>
 #include <QSize>
@@ -66,11 +67,31 @@ public:
         QByteArray clear; // feature: the command as the mouse decoded it
     };
 
+    // The modal dialog that is up, as the program reports it; screen coordinates.
+    struct DialogText {
+        QString kind; // label, button, field
+        QRect rect;
+        QString text;
+    };
+    struct Dialog {
+        QRect frame;  // with the window manager's frame
+        QRect client; // the dialog's own window
+        bool modal = false;
+        bool transient = false; // the window system knows it belongs to the program's window
+        QString title;
+        QString folder; // a file dialog's
+        QList<DialogText> texts;
+    };
+
     explicit Journey(const QString &name);
     ~Journey();
     Journey(const Journey &) = delete;
     Journey &operator=(const Journey &) = delete;
 
+    // Runs a small window manager (openbox) on the journey's X server, so windows get frames,
+    // titles, focus and stacking as on a desktop. Call before start(); start() fails when
+    // none is installed.
+    void useWindowManager() { windowManager = true; }
     // Starts over `mouse` (the factory mouse when empty). Animations run at the fast
     // setting unless told otherwise.
     bool start(const std::optional<vmouse::State> &mouse = std::nullopt,
@@ -131,11 +152,22 @@ public:
     // Decoded command reports from the traffic log since `from` (an index into traffic()).
     QList<QByteArray> commands(int from = 0) const;
 
-    // A PNG of the window, into Q7_ARTIFACTS (or the temporary folder) as <name>-<tag>.png.
+    std::optional<Dialog> dialog();
+    // Until a dialog of this title is up and still.
+    std::optional<Dialog> waitDialog(const QString &title, int timeoutMs = 15000);
+    // The program's window on the screen.
+    QRect windowRect() const { return QRect(windowOrigin, windowSize); }
+
+    // A PNG of the window (or of a rectangle of the screen), into Q7_ARTIFACTS (or the
+    // temporary folder) as <name>-<tag>.png.
     QString screenshot(const QString &tag);
+    QString screenshot(const QString &tag, const QRect &screenRect);
+    // What a rectangle of the screen shows once two grabs in a row agree; null on failure.
+    QImage grab(const QRect &screenRect);
 
 private:
     bool startServer();
+    bool startWindowManager();
     bool copyProgram(bool fastAnimations);
     bool launch();
     QByteArray ask(const QByteArray &request);
@@ -144,7 +176,8 @@ private:
 
     QString name;
     QTemporaryDir dir;
-    QProcess xserver, program;
+    QProcess xserver, program, wm;
+    bool windowManager = false;
     QString display;
     QPoint windowOrigin;
     QSize windowSize;

@@ -21,3 +21,26 @@ bool grabScreen(const char *displayName, int x, int y, int width, int height,
     XCloseDisplay(display);
     return image != nullptr;
 }
+
+bool windowManagerRunning(const char *displayName) {
+    Display *display = XOpenDisplay(displayName);
+    if (!display)
+        return false;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    bool running = false;
+    if (check != None) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char *data = nullptr;
+        if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                               AnyPropertyType, &type, &format, &count, &after,
+                               &data) == Success) {
+            running = type != None && count == 1;
+            if (data)
+                XFree(data);
+        }
+    }
+    XCloseDisplay(display);
+    return running;
+}

@@ -7,3 +7,6 @@
 // harness so Xlib's macros stay out of Qt code.
 bool grabScreen(const char *displayName, int x, int y, int width, int height,
                 std::vector<std::uint32_t> &pixels);
+
+// True once a window manager has announced itself on the screen (_NET_SUPPORTING_WM_CHECK).
+bool windowManagerRunning(const char *displayName);
