@@ -56,13 +56,21 @@ bool readable(const QImage &picture, const QString &text, QString *why) {
     return best >= 4.5 && glyphPixels >= 8;
 }
 
+// The file dialog's name field: its one wide text field.
+QString nameFieldOf(const Journey::Dialog &d) {
+    for (const Journey::DialogText &t : d.texts)
+        if (t.kind == QLatin1String("field") && t.rect.width() > 200)
+            return t.text;
+    return QStringLiteral("(none)");
+}
+
 } // namespace
 
 class tst_journey_dialogs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void exportDialogIsReadableAndSaves() {
-        QTemporaryDir saved;
+        QTemporaryDir saved(QDir::tempPath() + QStringLiteral("/exported-XXXXXX"));
         QVERIFY(saved.isValid());
         Journey j(QStringLiteral("dialogs-export"));
         j.useWindowManager();
@@ -84,25 +92,34 @@ private Q_SLOTS:
         // A fresh home has neither Desktop nor Documents: the dialog opens in home itself.
         QVERIFY2(QFileInfo(d->folder).isDir(), qPrintable(d->folder));
         QCOMPARE(QFileInfo(d->folder).fileName(), QStringLiteral("home"));
-        QString nameField = QStringLiteral("(none)"), why;
+        QString why;
         int labels = 0;
         for (const Journey::DialogText &t : d->texts) {
-            if (t.kind == QLatin1String("field") && t.rect.width() > 200)
-                nameField = t.text;
             if (t.kind == QLatin1String("field") || t.rect.isEmpty())
                 continue;
             labels += t.kind == QLatin1String("label");
             QVERIFY2(readable(j.grab(t.rect), t.text, &why), qPrintable(why));
         }
         QVERIFY2(labels >= 3, "the dialog shows fewer labels than the file dialog has");
-        QCOMPARE(nameField, QStringLiteral("P02.pf"));
+        QCOMPARE(nameFieldOf(*d), QStringLiteral("P02.pf"));
         j.screenshot(QStringLiteral("dialog"), d->frame.united(j.windowRect()));
 
         // A name without its ending gets the profile file's.
+        const QString typed = saved.filePath(QStringLiteral("mine"));
         j.chord(Journey::ControlL, 'a');
-        j.type(saved.filePath(QStringLiteral("mine")));
-        j.key(Journey::Return);
-        const QString file = saved.filePath(QStringLiteral("mine.pf"));
+        j.type(typed);
+        QVERIFY2(j.waitFor([&] {
+            const std::optional<Journey::Dialog> now = j.dialog();
+            return now && nameFieldOf(*now) == typed;
+        }),
+                 "the name field does not show the typed path");
+        // While the folder is still being read, the completer's list may take the first
+        // Return for itself; the dialog takes the next.
+        for (int attempt = 0; attempt < 3 && j.dialog(); ++attempt) {
+            j.key(Journey::Return);
+            j.waitFor([&] { return !j.dialog(); }, 3000);
+        }
+        const QString file = typed + QStringLiteral(".pf");
         QVERIFY2(j.waitFor([&] { return !j.dialog() && QFileInfo::exists(file); }),
                  "the dialog did not save mine.pf");
 
