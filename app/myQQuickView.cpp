@@ -28,7 +28,7 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
     langs = std::make_unique<Languages>(paths.languageFolder());
     bridge = std::make_unique<DeviceBridge>(*store);
     pointer = std::make_unique<SystemMouseSettings>(store.get());
-    outcome = std::make_unique<SendOutcome>([this] { return store->deviceLinked(); });
+    outcome = std::make_unique<SendOutcome>([this] { return store->deviceFound(); });
     makeMacroLibrary(nullptr, buildKeyNameTable());
     storeDialogs = std::make_unique<StoreDialogs>(
         *store, [this] { return msgStrings(); }, this);

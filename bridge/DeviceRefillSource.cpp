@@ -25,3 +25,5 @@ bool DeviceRefillSource::reportRate(std::uint8_t profile, std::uint8_t &rate) {
 bool DeviceRefillSource::ledTwinkle(std::uint8_t &type) {
     return dev.hid_89H_GetRGBLedTwinkle(type);
 }
+
+bool DeviceRefillSource::reachable() const { return !dev.linkLost(); }

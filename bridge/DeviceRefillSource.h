@@ -15,6 +15,7 @@ public:
     bool dpiStage(std::uint8_t profile, std::uint8_t &stage) override;
     bool reportRate(std::uint8_t profile, std::uint8_t &rate) override;
     bool ledTwinkle(std::uint8_t &type) override;
+    bool reachable() const override;
 
 private:
     MS_HT66FB560 &dev;

@@ -26,6 +26,8 @@ MS_HT66FB560::~MS_HT66FB560() {
     delete m_master;
 }
 
+bool MS_HT66FB560::linkLost() const { return m_master->linkLost(); }
+
 void MS_HT66FB560::hid_Cs(uchar *src9) { hidreport::setChecksum(src9); }
 
 bool MS_HT66FB560::hid_SetCmd(uchar *src9) {
@@ -214,6 +216,8 @@ void MS_HT66FB560::bindDevice(const DeviceBinding &binding) {
     task.dataLength = 0;
     task.settleDelay = 30;
     task.writeGap = 10;
+    // Whatever the last binding found gone, this one starts afresh.
+    m_master->restoreLink();
     auto greet = hidreport::command(command::setFunctionOption, greetingOption);
     hid_SetCmd(greet.data());
     m_slave->startPolling(binding, vendorInputLength);

@@ -30,6 +30,10 @@ public:
     // Stores the binding, greets the mouse with 01H option 0x08 and restarts polling.
     void bindDevice(const DeviceBinding &binding);
 
+    // True once an exchange found the mouse gone (Master::linkLost); every exchange then
+    // fails at once until the next binding.
+    bool linkLost() const;
+
     const UsbTask &usbTask() const { return task; }
     Master *master() const { return m_master; }
     Slave *slave() const { return m_slave; }

@@ -27,6 +27,8 @@ bool Master::transfer(UsbTask &ut) {
         qDebug() << "true";
         return false;
     }
+    if (lost)
+        return false;
     const bool isGet = (ut.command[1] & 0x80) != 0;
 
     // A block that does not fit the task, or no report size to carry it in, would walk
@@ -37,8 +39,10 @@ bool Master::transfer(UsbTask &ut) {
 
     const QByteArray path = ut.commandPath.toLocal8Bit();
     hid_device *dev = hid_open_path(path.constData());
-    if (!dev)
+    if (!dev) {
+        lost = true;
         return false;
+    }
     hid_set_nonblocking(dev, 0);
 
     if (ut.scramble)
@@ -46,6 +50,7 @@ bool Master::transfer(UsbTask &ut) {
 
     if (hid_send_feature_report(dev, ut.command.data(), UsbTask::commandSize) < 0) {
         hid_close(dev);
+        lost = true;
         return false;
     }
     if (isGet) {
@@ -55,6 +60,7 @@ bool Master::transfer(UsbTask &ut) {
         // Answers that stop before bytes 2 and 3 carry no value at all.
         if (got < 4) {
             hid_close(dev);
+            lost = got < 0;
             return false;
         }
     }
@@ -74,10 +80,17 @@ bool Master::transfer(UsbTask &ut) {
         std::fill(report.begin(), report.end(), 0);
         if (isGet) {
             const int got = hid_read_timeout(dev, report.data(), report.size(), readTimeoutMs);
-            // A time-out (0) or a short report leaves the block incomplete.
+            // A short report leaves the block incomplete; a time-out (0) or an error means
+            // the mouse has stopped sending, and waiting for the next report would only
+            // hold the caller for another time-out.
+            if (got <= 0) {
+                ok = false;
+                lost = true;
+                break;
+            }
             if (got < n)
                 ok = false;
-            std::copy_n(report.begin(), std::clamp(got, 0, n), ut.data.begin() + offset);
+            std::copy_n(report.begin(), std::min(got, n), ut.data.begin() + offset);
         } else {
             std::copy_n(ut.data.begin() + offset, n, report.begin() + 1);
             if (hid_write(dev, report.data(), report.size()) < 0)

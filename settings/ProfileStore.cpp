@@ -181,7 +181,7 @@ void ProfileStore::saveAllProfiles() {
 }
 
 void ProfileStore::setDirty(Group group, uchar profileId) {
-    if (!linked_)
+    if (!deviceLinked())
         recordUnsentEdit(group, profileId);
 }
 

@@ -39,9 +39,13 @@ public:
     // Where the refill reads the mouse's blocks and values (not owned); nullptr until the
     // window has a device.
     void setRefillSource(RefillSource *source) { refill = source; }
-    // The result of the last device look-up; the window sets it before each refill.
+    // The result of the last device look-up; the window sets it before each refill. A mouse
+    // found gone since (the refill source no longer reaches it) counts as unlinked, so that
+    // edits from then on are recorded as made without it.
     void setDeviceLinked(bool linked) { linked_ = linked; }
-    bool deviceLinked() const { return linked_; }
+    bool deviceLinked() const { return linked_ && (!refill || refill->reachable()); }
+    // Whether the last device check found the mouse, answering since or not.
+    bool deviceFound() const { return linked_; }
 
     uchar curProfile() const { return cur; }
     // Makes `profileId` current and stores it; ids outside 0-5 are refused (false).

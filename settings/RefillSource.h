@@ -23,4 +23,9 @@ public:
     virtual bool reportRate(std::uint8_t profile, std::uint8_t &rate) = 0;
     // Device-wide; kept with profile 0.
     virtual bool ledTwinkle(std::uint8_t &type) = 0;
+
+    // False once an exchange found the mouse gone (unplugged, or it stopped answering):
+    // every read then fails at once, and the mouse counts as unlinked until the next
+    // device check finds it again.
+    virtual bool reachable() const = 0;
 };

@@ -185,7 +185,7 @@ private slots:
     void changesTheMouseDidNotTakeStayMarked() {
         QFETCH(vmouse::Faults, faults);
         open(true, 3);
-        SendOutcome outcome([this] { return store->deviceLinked(); });
+        SendOutcome outcome([this] { return store->deviceFound(); });
         const vmouse::State before = vmouse::state();
         vmouse::setFaults(faults);
 
@@ -219,8 +219,11 @@ private slots:
         QVERIFY(vmouse::state().profiles == before.profiles);
         QVERIFY(vmouse::state().matrices == before.matrices);
 
-        // Plugged back: the next change arrives and nothing more is marked or owed.
+        // Plugged back and bound again by the device check: the next change arrives and
+        // nothing more is marked or owed.
         vmouse::setFaults({});
+        QVERIFY(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
+        vmouse::clearLog();
         const QByteArray file = fileNow();
         outcome.note(bridge->q7_0CH_SetRGBLedEffect(1, 2, 3));
         QCOMPARE(outcome.take(), SendOutcome::Nothing);
@@ -232,7 +235,7 @@ private slots:
     void changesWithoutAMouseOweTheNoMouseNotice() {
         open(false, 2);
         bridge->setDevice(nullptr);
-        SendOutcome outcome([this] { return store->deviceLinked(); });
+        SendOutcome outcome([this] { return store->deviceFound(); });
         outcome.note(bridge->q7_0CH_SetDpi8Color(numbers(24, 1)));
         outcome.note(bridge->q7_04H_SetDPIStage(2));
         QCOMPARE(outcome.take(), SendOutcome::NoMouse);

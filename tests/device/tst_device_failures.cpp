@@ -61,23 +61,62 @@ private Q_SLOTS:
 
     void blockGetFailures_data() {
         QTest::addColumn<vmouse::Faults>("faults");
-        QTest::newRow("silent: reads time out") << fault([](auto &f) { f.silent = true; });
-        QTest::newRow("short data reports") << fault([](auto &f) { f.inputReportLength = 10; });
+        QTest::addColumn<int>("reads");
+        QTest::addColumn<bool>("lost");
+        // A time-out is not waited out twice.
+        QTest::newRow("silent: reads time out")
+            << fault([](auto &f) { f.silent = true; }) << 1 << true;
+        QTest::newRow("short data reports")
+            << fault([](auto &f) { f.inputReportLength = 10; }) << 2 << false;
         // Open, feature, answer and the first read succeed; the second read fails.
-        QTest::newRow("unplugged between reports") << fault([](auto &f) { f.unplugAtCall = 5; });
+        QTest::newRow("unplugged between reports")
+            << fault([](auto &f) { f.unplugAtCall = 5; }) << 2 << true;
     }
 
     void blockGetFailures() {
         QFETCH(vmouse::Faults, faults);
+        QFETCH(int, reads);
+        QFETCH(bool, lost);
         MS_HT66FB560 dev;
         bindQuietly(dev);
         vmouse::setFaults(faults);
         auto block = pattern(200);
         QVERIFY(!dev.hid_8DH_GetKeyMatrix(2, block.data()));
-        const auto reads = traffic(Dir::Input);
-        QCOMPARE(int(reads.size()), 2); // the walk goes on to the end
-        for (const auto &e : reads)
+        const auto seen = traffic(Dir::Input);
+        QCOMPARE(int(seen.size()), reads);
+        for (const auto &e : seen)
             QVERIFY(e.timeoutMs > 0 && e.timeoutMs <= Master::readTimeoutMs);
+        QCOMPARE(dev.linkLost(), lost);
+    }
+
+    // Once an exchange finds the mouse gone, every other one fails at once without touching
+    // it, get or set alike, even when the mouse is back; the next binding talks to it again.
+    // An answer too short for its values is a failed exchange, not a lost mouse.
+    void lostLinkUntilTheNextBinding() {
+        MS_HT66FB560 dev;
+        bindQuietly(dev);
+        vmouse::setFaults(fault([](auto &f) { f.answerLength = 2; }));
+        uchar v = 0;
+        QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
+        QVERIFY(!dev.linkLost());
+        vmouse::setFaults(fault([](auto &f) { f.failFeatureSend = true; }));
+        dev.hid_02H_SetCurrentProfile(3);
+        QVERIFY(dev.linkLost());
+
+        vmouse::setFaults({});
+        vmouse::clearLog();
+        QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
+        auto block = pattern(9);
+        QVERIFY(!dev.hid_8CH_GetFwProfile(1, block.data()));
+        dev.hid_0CH_SetFwProfile(1, block.data());
+        dev.hid_04H_SetDPIStage(3, 1);
+        QVERIFY(vmouse::log().empty());
+        QCOMPARE(vmouse::state().profiles[1], vmouse::factoryState().profiles[1]);
+
+        bindQuietly(dev);
+        QVERIFY(!dev.linkLost());
+        QVERIFY(dev.hid_82H_GetCurrentProfile(v));
+        QCOMPARE(int(v), int(vmouse::factoryState().currentProfile));
     }
 
     void blockSetFailures() {
@@ -107,6 +146,7 @@ private Q_SLOTS:
         vmouse::setFaults(fault([](auto &f) { f.failFeatureSend = true; }));
         QVERIFY(!dev.hid_03H_SetReportRate(2, 1));
         vmouse::setFaults({});
+        bindQuietly(dev); // the next device check
         QVERIFY(dev.hid_03H_SetReportRate(2, 1));
     }
 

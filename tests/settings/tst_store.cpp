@@ -386,6 +386,44 @@ private slots:
             }
         }
     }
+
+    // A mouse that takes commands but stops sending ends the refill at its first failed
+    // read: nothing more goes over the wire (one time-out, not one per block), what could
+    // not be read keeps its stored value, and edits from then on are recorded as made
+    // without the mouse.
+    void silentMouseEndsTheRefill() {
+        ProfileFiles files;
+        personalise(files.working());
+        MS_HT66FB560 dev;
+        QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
+        ProfileStore store(files.working(), files.defaults());
+        DeviceRefillSource source(dev);
+        store.setRefillSource(&source);
+        store.setDeviceLinked(true);
+        vmouse::Faults silent;
+        silent.silent = true;
+        vmouse::setFaults(silent);
+        vmouse::clearLog();
+        store.syncFromDevice();
+
+        QStringList sent;
+        int reads = 0;
+        for (const auto &e : vmouse::log()) {
+            if (e.dir == vmouse::Dir::FeatureOut)
+                sent.append(QString::asprintf("%02x", e.clear.at(1)));
+            reads += e.dir == vmouse::Dir::Input && e.path == vmouse::commandPath;
+        }
+        QCOMPARE(sent.join(' '), QString("82 8c"));
+        QCOMPARE(reads, 1);
+        QVERIFY(!store.deviceLinked());
+        for (int p = 0; p < 6; ++p)
+            QCOMPARE(uints(store.list(ProfileStore::Firmware, p)), seq128(10 * p));
+
+        store.list(ProfileStore::Other, 2)[1] = 4;
+        store.q7_SetDirty_Other(2);
+        store.profileSettings()->sync();
+        QCOMPARE(files.stored("other_fw/dirty").toStringList().value(2), QString("true"));
+    }
 };
 
 QTEST_MAIN(TestStore)
