@@ -1,5 +1,6 @@
 import QtQuick
 import "basic"
+import "common"
 import "Q7"
 
 // The shell: the window's whole surface. Native code drives it by function name (initUI, run,
@@ -135,6 +136,27 @@ Item {
         tmrProtectUI.start()
     }
 
+    // Every operation that sends changes to the mouse (a page's Apply, ALL SAVE, a profile
+    // switch, a macro upload) runs through here: however many exchanges it makes, a change
+    // that did not reach the mouse is told once, when the outermost operation ends.
+    property int sendDepth: 0
+    function sendToMouse(operation) {
+        // What sends outside any operation left behind is not this operation's to tell.
+        if (sendDepth === 0)
+            ui_View.takeSendNotice()
+        ++sendDepth
+        try {
+            operation()
+        } finally {
+            --sendDepth
+        }
+        if (sendDepth > 0)
+            return
+        var text = ui_View.takeSendNotice()
+        if (text !== "")
+            sendNotice.show(text)
+    }
+
     function detectKeyboard(isDown, usbCode) {
         msg_KB(isDown, usbCode)
     }
@@ -251,6 +273,14 @@ Item {
             cursorShape: Qt.PointingHandCursor
             onClicked: Qt.openUrlExternally(mainIten.globalSetting_url)
         }
+    }
+
+    Notice {
+        id: sendNotice
+        objectName: "sendNotice"
+        // In the free band above the page, clear of every page's buttons.
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 92
     }
 
     Flickable {

@@ -21,9 +21,27 @@ QtObject {
 
     function record(name, args) {
         calls = calls.concat([[name].concat(args)])
+        if (sendsFail && /^(q7_0|q7_SetLED|saveMacroIni$)/.test(name))
+            unsent = true
     }
     function clear() {
         calls = []
+        unsent = false
+        notices = []
+    }
+
+    // A mouse that takes nothing while sendsFail: takeSendNotice owes failureNotice when a
+    // change went out meanwhile. It is not recorded in calls (pages' tests compare those);
+    // notices lists what each take answered.
+    property bool sendsFail: false
+    property string failureNotice: "NOT ON THE MOUSE"
+    property bool unsent: false
+    property var notices: []
+    function takeSendNotice() {
+        var notice = unsent ? failureNotice : ""
+        unsent = false
+        notices = notices.concat([notice])
+        return notice
     }
     function names() {
         return calls.map(c => c[0])

@@ -202,7 +202,7 @@ Item {
         enabled: !mainItem_Q7.drawerOpen && _fkPage.curID !== 1
         opacity: 0.2 + 0.8 * enabled
         onIndexChanged_btn: currentIndex => {
-            ui_View.q7_02H_SetCurrentProfile(currentIndex)
+            mainIten.sendToMouse(() => ui_View.q7_02H_SetCurrentProfile(currentIndex))
             _Page_Keydefine.initUI()
             _Page_Color.refreshUI()
             _Page_Sensor.initUI()

@@ -182,7 +182,7 @@ Item {
         resetTip: page.textDefault
         applyTip: page.textApply
         onResetClicked: page.pageReset()
-        onApplyClicked: page.pageApply()
+        onApplyClicked: mainIten.sendToMouse(page.pageApply)
     }
 
     // Last, so that its open list lies above the other controls.

@@ -95,13 +95,16 @@ Item {
         var readable = macros.filter(m => m.index !== undefined)
         runCalls(Rules.tidyCalls(entries(), readable))
     }
+    // A macro given to a button is uploaded at once.
     function runCalls(calls) {
-        for (var i = 0; i < calls.length; ++i) {
-            if (calls[i][0] === "setMacroIniConfig")
-                ui_View.setMacroIniConfig(calls[i][1], calls[i][2])
-            else if (calls[i][0] === "q7_0FH_SetMacroKey")
-                ui_View.q7_0FH_SetMacroKey(calls[i][1], calls[i][2])
-        }
+        mainIten.sendToMouse(() => {
+            for (var i = 0; i < calls.length; ++i) {
+                if (calls[i][0] === "setMacroIniConfig")
+                    ui_View.setMacroIniConfig(calls[i][1], calls[i][2])
+                else if (calls[i][0] === "q7_0FH_SetMacroKey")
+                    ui_View.q7_0FH_SetMacroKey(calls[i][1], calls[i][2])
+            }
+        })
     }
 
     // The last left button is not reassigned without the user's consent.
@@ -392,7 +395,7 @@ Item {
         resetTip: page.textDefault
         applyTip: page.textApply
         onResetClicked: page.pageReset()
-        onApplyClicked: page.pageApply()
+        onApplyClicked: mainIten.sendToMouse(page.pageApply)
     }
 
     // Last, so that its open list lies above everything else.

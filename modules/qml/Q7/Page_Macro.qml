@@ -144,7 +144,9 @@ Item {
     function save() {
         if (currentName === "")
             return false
-        var ok = ui_View.saveMacroIni(currentName, lines())
+        var ok = false
+        // A macro given to a button goes to the mouse as it is saved.
+        mainIten.sendToMouse(() => { ok = ui_View.saveMacroIni(currentName, lines()) })
         if (!ok) {
             actionModel.clear()
             history = Rules.emptyHistory()

@@ -209,6 +209,6 @@ Item {
         resetTip: page.textDefault
         applyTip: page.textApply
         onResetClicked: page.pageReset()
-        onApplyClicked: page.pageApply()
+        onApplyClicked: mainIten.sendToMouse(page.pageApply)
     }
 }

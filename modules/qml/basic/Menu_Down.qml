@@ -49,7 +49,7 @@ Item {
         source1: mainIten.sourceApply1
         onClicked: {
             mainIten.setProtectUI(2000)
-            menuDown.btnTotalApplyClicked()
+            mainIten.sendToMouse(() => menuDown.btnTotalApplyClicked())
         }
     }
     ShellText {
