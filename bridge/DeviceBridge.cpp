@@ -22,10 +22,12 @@ uint number(const QVariantList &values, int index) {
     return index < values.size() ? values.at(index).toUInt() : 0;
 }
 
-// An unlinked change has been marked already; one the linked mouse did not take is marked
-// now, so the file keeps it and the next plug-in knows it is not the mouse's.
+// A change the mouse did not take is marked now, so the file keeps it and the next plug-in
+// knows it is not the mouse's. An unlinked change was marked before it was sent, but the
+// failure that finds a linked mouse gone makes it count as unlinked only afterwards, so the
+// link state at this point cannot tell which one this was.
 bool delivered(ProfileStore &store, bool sent, ProfileStore::Group group, uchar profile) {
-    if (!sent && store.deviceLinked())
+    if (!sent)
         store.recordUnsentEdit(group, profile);
     return sent;
 }
