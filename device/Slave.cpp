@@ -38,19 +38,20 @@ void Slave::stopPolling() {
 }
 
 void Slave::run() {
-    DeviceBinding local;
+    // The path is converted under the lock into bytes of our own: a copy of the binding
+    // would share its strings with the one startPolling replaces from the GUI thread.
+    QByteArray path;
     int length;
     bool keepGoing;
     {
         QMutexLocker lock(&linkMutex);
-        local = binding;
+        path = binding.vendorPath.toLocal8Bit();
         length = inputLength;
         keepGoing = running;
     }
     if (length <= 0)
         return;
     std::vector<uchar> buffer(size_t(length) + 1);
-    const QByteArray path = local.vendorPath.toLocal8Bit();
     while (keepGoing) {
         // An empty or vanished path ends the loop: that is how unplugging stops it.
         hid_device *dev = path.isEmpty() ? nullptr : hid_open_path(path.constData());
