@@ -1,5 +1,5 @@
-// Installs the build into a staging folder (cmake --install, DESTDIR) and reports the size of
-// what landed there; then starts the program from the installed tree and from a copy of the
+// Installs the build into a staging folder (cmake --install --strip, DESTDIR) and reports the size
+// of what landed there; then starts the program from the installed tree and from a copy of the
 // build tree's program folder, interleaved, each over the preloaded virtual mouse, and times
 // launch → the window answering its test hook, and launch → the function menu shown after the
 // opening (the moment a journey starts clicking). Medians and their ratio installed/build.
@@ -112,7 +112,7 @@ qint64 treeBytes(const QString &root, int &files, qint64 &blocksKb) {
     while (it.hasNext()) {
         const QFileInfo info(it.next());
         bytes += info.size();
-        // What dpkg counts for Installed-Size: every file rounded up to whole KiB.
+        // Every file rounded up to whole KiB, as a file system with 1 KiB blocks holds them.
         blocksKb += (info.size() + 1023) / 1024;
         ++files;
     }
@@ -139,7 +139,8 @@ int main(int argc, char **argv) {
     install.setProcessEnvironment(env);
     install.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     install.setStandardOutputFile(QProcess::nullDevice());
-    install.start(CMAKE_COMMAND_PATH, {"--install", BUILD_TREE, "--prefix", "/usr"});
+    // Stripped, as the package ships it.
+    install.start(CMAKE_COMMAND_PATH, {"--install", BUILD_TREE, "--prefix", "/usr", "--strip"});
     if (!install.waitForFinished(120000) || install.exitCode() != 0) {
         std::fprintf(stderr, "cmake --install failed\n");
         return 1;
@@ -147,8 +148,8 @@ int main(int argc, char **argv) {
     int files = 0;
     qint64 kb = 0;
     const qint64 bytes = treeBytes(dest, files, kb);
-    std::printf("installed tree: %d files, %.2f MiB, Installed-Size %lld KiB\n", files,
-                bytes / 1048576.0, static_cast<long long>(kb));
+    std::printf("installed tree (stripped): %d files, %.2f MiB, %lld KiB in whole KiB per file\n",
+                files, bytes / 1048576.0, static_cast<long long>(kb));
 
     const QString portable = work.filePath("portable");
     QDir().mkpath(portable);
