@@ -93,6 +93,7 @@ Rectangle {
     }
     function showRow(index) {
         var top = index * 32
+        // Rows are 30 high with 2 between them.
         if (top < list.contentY)
             list.contentY = top
         else if (top + 30 > list.contentY + list.height)
@@ -136,7 +137,7 @@ Rectangle {
         id: statusText
         objectName: "followStatus"
         x: 20
-        y: 56
+        y: 262
         width: panel.width - 40
         wrapMode: Text.Wrap
         text: Rules.status(panel.texts, panel.viewState, panel.saveFailed)
@@ -149,7 +150,7 @@ Rectangle {
         id: list
         objectName: "followRuleList"
         x: 20
-        y: 96
+        y: 70
         width: 719
         height: 6 * 32 - 2
         clip: true
@@ -170,7 +171,7 @@ Rectangle {
     ShellText {
         objectName: "followEmpty"
         x: 20
-        y: 100
+        y: 74
         width: 719
         wrapMode: Text.Wrap
         visible: panel.rules.length === 0
@@ -181,7 +182,7 @@ Rectangle {
     // New rules: the application used last in one click, or a typed class name.
     Row {
         x: 20
-        y: 300
+        y: 308
         spacing: 8
         TextButton {
             id: addLastButton
@@ -254,12 +255,12 @@ Rectangle {
     // What happens in every application no rule names.
     ShellText {
         x: 20
-        y: 350
+        y: 356
         text: panel.texts.otherApps
     }
     Row {
         x: 230
-        y: 346
+        y: 352
         spacing: 6
         Repeater {
             model: Rules.profileCount + 1
