@@ -33,7 +33,11 @@ Rectangle {
         saveFailed = false
         nameInput.text = ""
         visible = true
-        addLastButton.forceActiveFocus()
+        // Before any other application was seen, typing a class is the way to add.
+        if (addLastButton.enabled)
+            addLastButton.forceActiveFocus()
+        else
+            nameInput.forceActiveFocus()
     }
     function close() {
         visible = false

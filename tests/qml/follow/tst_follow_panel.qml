@@ -166,6 +166,27 @@ Item {
             compare(ui_View.callsOf("setFollowRules"), [])
         }
 
+        // Before another application was seen: no one-click rule, the name field takes the
+        // keys, and Return there adds the typed class with the profile shown beside it.
+        function test_nothingSeenYet() {
+            ui_View.followLast = { instance: "", windowClass: "", executable: "" }
+            ui_View.followState = { rules: [], noMatch: 0, damaged: false, watching: true }
+            openRules()
+            verify(!child("followAddLast").enabled)
+            compare(child("followAddLast").text, "NO APPLICATION SEEN YET")
+            verify(child("followEmpty").visible)
+            verify(child("followNameInput").activeFocus)
+            // The profile menu's current profile (P01) is the new rule's.
+            compare(child("followNewProfile").text, "P01")
+            for (var ch of "wine")
+                keyClick(ch)
+            keyClick(Qt.Key_Return)
+            compare(names(), ["wine P01"])
+            verify(!child("followEmpty").visible)
+            keyClick(Qt.Key_Escape)
+            verify(!panel.visible)
+        }
+
         // Every control the list shows carries a name for screen readers, and the texts come
         // from the language where it has them.
         function test_namesAndLanguage() {
