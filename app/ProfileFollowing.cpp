@@ -1,5 +1,6 @@
 #include "ProfileFollowing.h"
 
+#include "Languages.h"
 #include "myQQuickView.h"
 
 #include <QQuickItem>
@@ -34,14 +35,35 @@ ProfileFollower::Target ProfileFollowing::menuTarget(myQQuickView *view) {
     return target;
 }
 
+QString ProfileFollowing::switchNotice(myQQuickView *view, int profile,
+                                       const ActiveWindowInfo &app) {
+    QString pattern = view->languages().sectionTexts(QStringLiteral("rules"))
+                          .value(QStringLiteral("switched"))
+                          .toString();
+    if (pattern.isEmpty())
+        pattern = QStringLiteral("%1 for %2");
+    return FollowRulesEditor::switchNotice(pattern, profile, app);
+}
+
 ProfileFollowing::ProfileFollowing(myQQuickView *view, const QString &rulesFile)
-    : m_source(ActiveWindowSource::create()) {
+    : m_source(ActiveWindowSource::create()), m_view(view) {
     m_rules.load(rulesFile);
     m_follower = std::make_unique<ProfileFollower>(m_source.get(), &m_rules, menuTarget(view));
+    m_editor = std::make_unique<FollowRulesEditor>(
+        &m_rules, [this] { return m_follower->lastApplication(); }, [this] { return watching; });
+    if (view) {
+        view->setFollowRulesEditor(m_editor.get());
+        QObject::connect(m_follower.get(), &ProfileFollower::switchedByRule, view,
+                         [view](int profile, const ActiveWindowInfo &app) {
+                             view->showNotice(switchNotice(view, profile, app));
+                         });
+    }
     watching = m_source->start();
 }
 
 ProfileFollowing::~ProfileFollowing() {
+    if (m_view)
+        m_view->setFollowRulesEditor(nullptr);
     if (m_source)
         m_source->stop();
 }

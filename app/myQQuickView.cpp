@@ -4,6 +4,7 @@
 #include "BackgroundPicker.h"
 #include "DataPaths.h"
 #include "DeviceBridge.h"
+#include "FollowRulesEditor.h"
 #include "KeyNames.h"
 #include "Languages.h"
 #include "MacroLibrary.h"
@@ -196,6 +197,27 @@ QVariantList myQQuickView::loadMacroIniConfig(QVariant name) {
 }
 void myQQuickView::setMacroIniConfig(QVariant name, QVariantList cfg) {
     macros->setMacroIniConfig(name, cfg);
+}
+
+// --- profiles that follow the active application -------------------------------------------
+QVariantMap myQQuickView::getFollowRules() {
+    return followEditor ? followEditor->state() : QVariantMap();
+}
+bool myQQuickView::setFollowRules(QVariantList rules, int noMatchProfile) {
+    return followEditor && followEditor->save(rules, noMatchProfile);
+}
+QVariantMap myQQuickView::getFollowLastApplication() {
+    return followEditor ? followEditor->lastApplication() : QVariantMap();
+}
+QVariantMap myQQuickView::getFollowStrings() {
+    return langs->sectionTexts(QStringLiteral("rules"));
+}
+
+void myQQuickView::showNotice(const QString &text) {
+    QWidget *top = window();
+    if (!top || !top->isVisible() || top->isMinimized())
+        return;
+    invokeRoot("showNotice", Qt::DirectConnection, {text});
 }
 
 // --- start-up ----------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 class ApConfig;
 class DeviceBridge;
+class FollowRulesEditor;
 class Languages;
 class MS_HT66FB560;
 class MacroLibrary;
@@ -47,6 +48,11 @@ public:
     Languages &languages() { return *langs; }
     // The current language's message strings (empty texts before any is loaded).
     QStringList msgStrings() const;
+
+    // The rules list's editing; unset (the slots answer empty) until the follower is set up.
+    void setFollowRulesEditor(FollowRulesEditor *editor) { followEditor = editor; }
+    // Shows a short notice in the window (only while the window is on screen).
+    void showNotice(const QString &text);
 
     // "common/name" of the application configuration, the window's title.
     QString windowTitleText() const;
@@ -126,6 +132,12 @@ public Q_SLOTS:
     QVariantList loadMacroIniConfig(QVariant name);
     void setMacroIniConfig(QVariant name, QVariantList config);
 
+    // Profiles that follow the active application: the rules list and its texts.
+    QVariantMap getFollowRules();
+    bool setFollowRules(QVariantList rules, int noMatchProfile);
+    QVariantMap getFollowLastApplication();
+    QVariantMap getFollowStrings();
+
     // Start-up steps of the QML shell.
     void initUI();
     void runUI();
@@ -145,6 +157,7 @@ private:
     void note(bool delivered);
 
     MS_HT66FB560 *dev = nullptr;
+    FollowRulesEditor *followEditor = nullptr;
     std::unique_ptr<ApConfig> config;
     std::unique_ptr<ProfileStore> store;
     std::unique_ptr<Languages> langs;

@@ -39,7 +39,27 @@ public:
     }
     QString text(const QString &key) { return textOf(value(key)); }
 
+    // The keys of a section in this file and, for a present file, in the English one.
+    QStringList keysOf(const QString &section) {
+        QStringList keys = childKeys(file, section);
+        if (present) {
+            if (!english)
+                english = std::make_unique<QSettings>(englishPath, utf8IniFormat());
+            for (const QString &key : childKeys(*english, section))
+                if (!keys.contains(key))
+                    keys.append(key);
+        }
+        return keys;
+    }
+
 private:
+    static QStringList childKeys(QSettings &settings, const QString &section) {
+        settings.beginGroup(section);
+        const QStringList keys = settings.childKeys();
+        settings.endGroup();
+        return keys;
+    }
+
     QSettings file;
     QString englishPath;
     bool present;
@@ -124,4 +144,18 @@ QStringList Languages::q7_getProductLayoutStrings(const QString &langCode) const
     for (int k = 0; k < layoutCount; ++k)
         names.append(file.text(QStringLiteral("Q7_133C6AA/%1").arg(k)));
     return names;
+}
+
+QVariantMap Languages::sectionTexts(const QString &section) const {
+    QVariantMap texts;
+    // A section name never holds a separator, which would reach into another section.
+    if (section.isEmpty() || section.contains(QLatin1Char('/')) || section.contains(QLatin1Char('\\')))
+        return texts;
+    const QString path = filePath(m_current.isEmpty() ? QStringLiteral("031000") : m_current);
+    if (path.isEmpty())
+        return texts;
+    TextSource file(path, englishPath());
+    for (const QString &key : file.keysOf(section))
+        texts.insert(key, file.text(section + QLatin1Char('/') + key));
+    return texts;
 }

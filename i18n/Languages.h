@@ -24,6 +24,11 @@ public:
     // The names of the product's 16 key positions; empty where the product has no key.
     QStringList q7_getProductLayoutStrings(const QString &langCode) const;
 
+    // Every text of one section of the language last loaded, by key; keys the file lacks come
+    // from the English file. For parts of the interface with named texts of their own rather
+    // than numbered strings; empty when neither file has the section.
+    QVariantMap sectionTexts(const QString &section) const;
+
     // The message strings of the language last loaded; empty before any load.
     const QStringList &msgStrings() const { return m_msgStrings; }
     // The code last passed to getGlobalStrings; empty before any load.

@@ -35,7 +35,8 @@ public:
     virtual void stop() = 0;
 
     // The best source this session offers: the X11 one where an X display answers, else one
-    // that never reports.
+    // that never reports. Q7_ACTIVE_WINDOW_SOURCE=none asks for the silent one anyway, for a
+    // user who does not want the desktop watched (and to measure what watching costs).
     static std::unique_ptr<ActiveWindowSource> create(QObject *parent = nullptr);
 
 Q_SIGNALS:

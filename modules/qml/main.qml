@@ -157,6 +157,11 @@ Item {
             sendNotice.show(text)
     }
 
+    // A short message in the window, such as a rule's profile switch.
+    function showNotice(text) {
+        sendNotice.show(text)
+    }
+
     function detectKeyboard(isDown, usbCode) {
         msg_KB(isDown, usbCode)
     }

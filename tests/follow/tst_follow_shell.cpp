@@ -50,6 +50,48 @@ private Q_SLOTS:
         QTRY_COMPARE(menu->property("currentIndex").toInt(), 4);
         QCOMPARE(int(w.view()->q7_82H_GetCurrentProfile()), 4);
     }
+
+    // The window's slots reach the rules the follower uses, and a rule's switch is told in
+    // the window in the current language, naming profile and application; not while hidden.
+    void theWindowEditsTheRulesAndTellsASwitch() {
+        Widget w;
+        w.showNormal();
+        w.startUi();
+        QQuickItem *root = w.view()->rootObject();
+        QObject *notice = root->findChild<QObject *>(QStringLiteral("sendNotice"));
+        QVERIFY(notice);
+        QTemporaryDir dir;
+        ProfileFollowing following(w.view(), dir.filePath(QStringLiteral("rules.ini")));
+        myQQuickView *view = w.view();
+
+        QVERIFY(view->setFollowRules({QVariantMap{{"match", "class"}, {"name", "Gimp"}, {"profile", 3}}}, 2));
+        QCOMPARE(following.rules().profileFor(ActiveWindowInfo{"gimp", "GIMP", {}, 1}),
+                 std::optional<int>(3));
+        QCOMPARE(view->getFollowRules().value("noMatch").toInt(), 2);
+        QVERIFY(!view->setFollowRules({QVariantMap{{"match", "class"}, {"name", ""}, {"profile", 3}}}, 0));
+        QCOMPARE(following.rules().rules().size(), 1);
+
+        view->getGlobalStrings(QStringLiteral("031000"));
+        QCOMPARE(view->getFollowStrings().value("menu").toString(), QString("RULES"));
+        const ActiveWindowInfo gimp{"gimp", "Gimp", "gimp", 77};
+        emit following.follower()->switchedByRule(3, gimp);
+        QTRY_VERIFY(notice->property("showing").toBool());
+        QCOMPARE(notice->property("text").toString(), QString("P03 for Gimp"));
+
+        view->getGlobalStrings(QStringLiteral("025044"));
+        QVERIFY(QMetaObject::invokeMethod(notice, "hide"));
+        QTRY_VERIFY(!notice->property("showing").toBool());
+        emit following.follower()->switchedByRule(4, gimp);
+        QTRY_VERIFY(notice->property("showing").toBool());
+        QCOMPARE(notice->property("text").toString(), QString::fromUtf8("Gimp：P04"));
+
+        QVERIFY(QMetaObject::invokeMethod(notice, "hide"));
+        QTRY_VERIFY(!notice->property("showing").toBool());
+        w.hide();
+        emit following.follower()->switchedByRule(5, gimp);
+        QTest::qWait(300);
+        QVERIFY(!notice->property("showing").toBool());
+    }
 };
 
 QTEST_MAIN(FollowShellTest)

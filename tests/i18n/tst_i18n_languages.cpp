@@ -94,6 +94,22 @@ private slots:
         QCOMPARE(languages.msgStrings().size(), Languages::messageCount);
         QCOMPARE(languages.q7_getProductLayoutStrings("/../../secret"), QStringList(16, QString()));
     }
+
+    // A section of named texts: the current language's, English where it lacks a key, and
+    // nothing for a language file that is not there or a name reaching into another section.
+    void sectionTextsFallBackToEnglish() {
+        write("lang_031000.ini", "[rules]\nmenu=RULES\nsave=SAVE\n[msg]\n0=m\n");
+        write("lang_042000.ini", "[rules]\nmenu=REGELN\nextra=NUR HIER\n");
+        Languages languages(dir());
+        QCOMPARE(languages.sectionTexts("rules"),
+                 QVariantMap({{"menu", "RULES"}, {"save", "SAVE"}}));
+        languages.getGlobalStrings("042000");
+        QCOMPARE(languages.sectionTexts("rules"),
+                 QVariantMap({{"menu", "REGELN"}, {"save", "SAVE"}, {"extra", "NUR HIER"}}));
+        QCOMPARE(languages.sectionTexts("msg/.."), QVariantMap());
+        languages.getGlobalStrings("099000");
+        QCOMPARE(languages.sectionTexts("rules"), QVariantMap());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLanguages)

@@ -2,6 +2,8 @@
 #include "Languages.h"
 
 #include <QFile>
+#include <QMap>
+#include <QSettings>
 #include <QSet>
 #include <QTest>
 
@@ -48,6 +50,45 @@ private slots:
                     same << en.at(k);
             QCOMPARE(same, QStringList({"DPI +", "DPI -"}));
         }
+        // The rules list's texts: every language has each of them itself (not by falling back
+        // to English) with the same placeholders, so no name or number drops out of a sentence.
+        const auto rulesOf = [&](const QString &code, bool own) {
+            QSettings file(dir + "lang_" + code + ".ini", QSettings::IniFormat);
+            file.beginGroup("rules");
+            QMap<QString, QString> texts;
+            for (const QString &key : file.childKeys())
+                texts.insert(key, file.value(key).typeId() == QMetaType::QStringList
+                                      ? file.value(key).toStringList().join(", ")
+                                      : file.value(key).toString());
+            if (!own) {
+                Languages l(dir);
+                l.getGlobalStrings(code);
+                const QVariantMap read = l.sectionTexts("rules");
+                texts.clear();
+                for (auto t = read.cbegin(); t != read.cend(); ++t)
+                    texts.insert(t.key(), t.value().toString());
+            }
+            return texts;
+        };
+        const auto placeholders = [](const QString &text) {
+            QStringList found;
+            for (const char *p : {"%1", "%2", "%3"})
+                if (text.contains(p))
+                    found << p;
+            return found;
+        };
+        const QMap<QString, QString> enRules = rulesOf("031000", true);
+        QVERIFY(enRules.contains("switched") && enRules.contains("menu"));
+        for (const QString &code : QStringList{"025044", "025208"}) {
+            const QMap<QString, QString> own = rulesOf(code, true);
+            QCOMPARE(own.keys(), enRules.keys());
+            QCOMPARE(rulesOf(code, false), own);
+            for (auto t = enRules.cbegin(); t != enRules.cend(); ++t) {
+                QVERIFY2(!own.value(t.key()).isEmpty(), qPrintable(code + " " + t.key()));
+                QCOMPARE(placeholders(own.value(t.key())), placeholders(t.value()));
+            }
+        }
+
         QVERIFY(Languages(dir).getGlobalStrings("025044").at(29) !=
                 Languages(dir).getGlobalStrings("025208").at(29)); // 语言 / 語言
     }

@@ -203,7 +203,7 @@ bool Journey::startWindowManager() {
     return true;
 }
 
-bool Journey::launch() {
+QProcessEnvironment Journey::programEnvironment() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QString home = dir.filePath(QStringLiteral("home"));
     const QString runtime = dir.filePath(QStringLiteral("runtime"));
@@ -219,7 +219,29 @@ bool Journey::launch() {
     env.insert(QStringLiteral("VIRTUAL_MOUSE_STATE"), dir.filePath(QStringLiteral("mouse.txt")));
     env.insert(QStringLiteral("VIRTUAL_MOUSE_LOG"), dir.filePath(QStringLiteral("traffic.txt")));
     env.insert(QStringLiteral("Q7_TEST_GEOMETRY"), dir.filePath(QStringLiteral("hook")));
-    program.setProcessEnvironment(env);
+    return env;
+}
+
+int Journey::runProgram(const QStringList &arguments, QByteArray *output) {
+    QProcess other;
+    QProcessEnvironment env = programEnvironment();
+    // The hook's socket is the running copy's.
+    env.remove(QStringLiteral("Q7_TEST_GEOMETRY"));
+    other.setProcessEnvironment(env);
+    other.setProcessChannelMode(QProcess::MergedChannels);
+    other.start(programDir() + QStringLiteral("/q7config"), arguments);
+    if (!other.waitForStarted(10000) || !other.waitForFinished(30000)) {
+        other.kill();
+        other.waitForFinished(5000);
+        return -1;
+    }
+    if (output)
+        *output = other.readAll();
+    return other.exitStatus() == QProcess::NormalExit ? other.exitCode() : -1;
+}
+
+bool Journey::launch() {
+    program.setProcessEnvironment(programEnvironment());
     program.setProcessChannelMode(QProcess::MergedChannels);
     program.setStandardOutputFile(dir.filePath(QStringLiteral("program.log")), QIODevice::Append);
     sent = handled = 0;

@@ -24,6 +24,8 @@
 #include <QList>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -112,6 +114,11 @@ public:
 
     // The program's folder (a copy of the built one) and its settings files.
     QString programDir() const;
+    // The journey's X display (":N"), for a test that plays the desktop's other clients.
+    QString displayName() const { return display; }
+    // Runs another copy of the program with these arguments in the running one's environment
+    // and waits for it; its exit code, or -1 when it did not start or end in time.
+    int runProgram(const QStringList &arguments, QByteArray *output = nullptr);
 
     // Input, only through XTest. click(), clickIn() and rightClick() return once the window
     // has handled the click, so what follows (keys the program's own capture also sees, a
@@ -170,6 +177,7 @@ private:
     bool startWindowManager();
     bool copyProgram(bool fastAnimations);
     bool launch();
+    QProcessEnvironment programEnvironment();
     QByteArray ask(const QByteArray &request);
     QPoint toScreen(const QPoint &windowPos);
     void press(unsigned long keysym, bool down);

@@ -131,6 +131,16 @@ private Q_SLOTS:
         QCOMPARE(spy.at(0).at(0).value<ActiveWindowInfo>().instance, QStringLiteral("kate"));
     }
 
+    // On a display the X11 source is the one chosen, unless the user asked for none.
+    void theUserCanTurnWatchingOff() {
+        QVERIFY(qobject_cast<X11ActiveWindowSource *>(ActiveWindowSource::create().get()));
+        qputenv("Q7_ACTIVE_WINDOW_SOURCE", "none");
+        const std::unique_ptr<ActiveWindowSource> none = ActiveWindowSource::create();
+        qunsetenv("Q7_ACTIVE_WINDOW_SOURCE");
+        QVERIFY(!qobject_cast<X11ActiveWindowSource *>(none.get()));
+        QVERIFY(!none->start());
+    }
+
     void namesTheProgramFileOfAProcess() {
         QCOMPARE(X11ActiveWindowSource::executableOf(QCoreApplication::applicationPid()),
                  QStringLiteral("tst_platform_activewindow"));

@@ -280,4 +280,34 @@ QtObject {
         return foolProofingAnswer
     }
     // ---- end key assignment page --------------------------------------------------------------
+
+    // ---- Rules list (FollowRulesPanel) ----------------------------------------------------------
+    // What the program's rules answer (as the view's maps), the application seen last, the
+    // language's texts of the list, and whether the next save fails to write.
+    property var followState: ({ rules: [], noMatch: 0, damaged: false, watching: true })
+    property var followLast: ({ instance: "", windowClass: "", executable: "" })
+    property var followStrings: ({})
+    property bool followSaveRefused: false
+
+    function getFollowRules() {
+        record("getFollowRules", [])
+        return nativeTypes.map(followState)
+    }
+    function getFollowLastApplication() {
+        record("getFollowLastApplication", [])
+        return nativeTypes.map(followLast)
+    }
+    function getFollowStrings() {
+        record("getFollowStrings", [])
+        return nativeTypes.map(followStrings)
+    }
+    function setFollowRules(list, noMatch) {
+        var rules = Array.from(list).map(r => ({ match: r.match, name: r.name, profile: Number(r.profile) }))
+        record("setFollowRules", [rules, noMatch])
+        if (followSaveRefused)
+            return false
+        followState = { rules: rules, noMatch: noMatch, damaged: false, watching: followState.watching }
+        return true
+    }
+    // ---- end rules list -------------------------------------------------------------------------
 }

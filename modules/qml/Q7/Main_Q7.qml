@@ -81,6 +81,7 @@ Item {
         _Page_Sensor.translateStrings()
         fnItem.translateStrings()
         pfItem.translateStrings()
+        rulesPanel.translateStrings()
     }
 
     Flickable {
@@ -94,7 +95,8 @@ Item {
         clip: true
         interactive: false
         visible: false
-        enabled: !mainItem_Q7.drawerOpen
+        // Under the rules list the page rests too, so Tab stays in the list.
+        enabled: !mainItem_Q7.drawerOpen && !rulesPanel.visible
         opacity: 0.2 + 0.8 * enabled
         contentWidth: width
         contentHeight: height
@@ -188,9 +190,19 @@ Item {
         x: 8
         y: 180
         visible: false
-        enabled: !mainItem_Q7.drawerOpen
+        enabled: !mainItem_Q7.drawerOpen && !rulesPanel.visible
         opacity: 0.2 + 0.8 * enabled
         onIndexChanged_btn: currentIndex => _fkPage.show(currentIndex)
+    }
+
+    FollowRulesPanel {
+        id: rulesPanel
+        objectName: "rulesPanel"
+        x: _fkPage.x
+        y: _fkPage.y
+        z: _fkPage.z + 1
+        enabled: !mainItem_Q7.drawerOpen
+        defaultProfile: pfItem.currentIndex
     }
 
     Menu_Prof {
@@ -201,6 +213,8 @@ Item {
         visible: false
         enabled: !mainItem_Q7.drawerOpen && _fkPage.curID !== 1
         opacity: 0.2 + 0.8 * enabled
+        rulesLabel: rulesPanel.texts.menu
+        onRulesRequested: rulesPanel.open()
         onIndexChanged_btn: currentIndex => {
             mainIten.sendToMouse(() => ui_View.q7_02H_SetCurrentProfile(currentIndex))
             _Page_Keydefine.initUI()

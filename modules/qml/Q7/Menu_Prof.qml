@@ -8,8 +8,11 @@ Item {
     property int menuIndex: -1
     property var menuLabels: ["LOAD", "SAVE", "RESET", "CANCEL"]
     readonly property var menuStrings: [84, 85, 77, 78]
+    // A fifth item below those four opens the rules that pick a profile by application.
+    property string rulesLabel: "RULES"
 
     signal indexChanged_btn(int currentIndex)
+    signal rulesRequested
 
     width: container.width
     height: container.height
@@ -47,10 +50,12 @@ Item {
         }
     }
 
-    // 0 LOAD, 1 SAVE, 2 RESET, 3 CANCEL.
+    // 0 LOAD, 1 SAVE, 2 RESET, 3 CANCEL, 4 the rules.
     function menuAction(action) {
         var index = menuIndex
         closeMenu()
+        if (action === 4)
+            rulesRequested()
         if (action === 0)
             ui_View.q7_loadProfile(index)
         else if (action === 1)
@@ -135,7 +140,7 @@ Item {
             x: 6
             y: 6
             Repeater {
-                model: 4
+                model: 5
                 delegate: Rectangle {
                     objectName: "pfMenuItem" + index
                     width: contextMenu.width - 12
@@ -148,7 +153,7 @@ Item {
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         x: 10
-                        text: menuProf.menuLabels[index]
+                        text: index < 4 ? menuProf.menuLabels[index] : menuProf.rulesLabel
                         font.family: mainIten.globalSetting_fontFamily
                         font.pixelSize: mainIten.globalSetting_size
                         color: itemMouse.containsMouse ? mainIten.globalSetting_color

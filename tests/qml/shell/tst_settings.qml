@@ -94,7 +94,8 @@ Item {
             openDrawer()
             ui_View.clear()
             settings.setLanguage(1)
-            compare(ui_View.names(), ["getGlobalStrings", "q7_getProductLayoutStrings"])
+            // The rules list reads its own section of the language file.
+            compare(ui_View.names(), ["getGlobalStrings", "q7_getProductLayoutStrings", "getFollowStrings"])
             compare(child("main_Q7")._ProductLayoutStringList[0], "042000/0")
             compare(child("_Page_Keydefine").title, "de74")
             compare(shell.globalSetting_fontFamily, "DejaVu Serif")
