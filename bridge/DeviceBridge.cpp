@@ -7,6 +7,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
 namespace {
 
 using layout::blockSize;
@@ -14,8 +16,8 @@ namespace at = layout::profileFw;
 
 // The 128 bytes that go to the mouse: each value's low 8 bits, zeros past a short list.
 void toBlock(const QVariantList &values, uchar *out) {
-    for (int i = 0; i < blockSize; ++i)
-        out[i] = i < values.size() ? uchar(values.at(i).toUInt() & 0xFFu) : 0;
+    const RefillSource::Block bytes = ProfileStore::bytesOf(values);
+    std::copy(bytes.begin(), bytes.end(), out);
 }
 
 uint number(const QVariantList &values, int index) {
