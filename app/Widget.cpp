@@ -2,11 +2,13 @@
 
 #include "CopyData.h"
 #include "DeviceChangeSource.h"
+#include "OfflineEdits.h"
 #include "ProfileStore.h"
 #include "Ui_Controler.h"
 #include "UserEvent.h"
 #include "myQQuickView.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #ifdef Q_OS_WIN
@@ -24,6 +26,9 @@ Widget::Widget(QWidget *parent) : QWidget(parent) {
     deviceTimer.setSingleShot(true);
     deviceTimer.setTimerType(Qt::PreciseTimer);
     connect(&deviceTimer, &QTimer::timeout, this, &Widget::checkDevice);
+    offlineEditsTimer.setInterval(offlineEditsRetryMs);
+    offlineEditsTimer.setSingleShot(true);
+    connect(&offlineEditsTimer, &QTimer::timeout, this, &Widget::settleOfflineEdits);
 
     setDeviceChangeSource(createDeviceChangeSource(nullptr));
 }
@@ -47,6 +52,12 @@ void Widget::onDeviceChangeBroadcast() { deviceTimer.start(); }
 
 void Widget::checkDevice() {
     myQQuickView *v = view();
+    // While the question about edits made without the mouse is up, the store must not
+    // change under it: the check comes after the answer.
+    if (v->offlineEdits().asking()) {
+        deviceTimer.start();
+        return;
+    }
     // The profile settings may point the look-up at another vendor/product id or device code.
     QSettings *profile = v->profileStore().profileSettings();
     const bool linked =
@@ -56,6 +67,21 @@ void Widget::checkDevice() {
     v->setDeviceLinked(linked);
     v->syncFromDevice();
     Q_EMIT deviceChecked(linked);
+    settleOfflineEdits();
+}
+
+void Widget::settleOfflineEdits() {
+    myQQuickView *v = view();
+    if (!v->offlineEdits().pending())
+        return;
+    // Over the window once it is up and its pages have read the store (at start-up the
+    // check runs before), not over the busy lock of an operation still running nor over
+    // another box: the question waits until the window takes input again.
+    if (!isVisible() || !v->isEnabled() || QApplication::activeModalWidget()) {
+        offlineEditsTimer.start();
+        return;
+    }
+    v->settleOfflineEdits();
 }
 
 void Widget::onHookKey(uchar usage, uchar isDown, void *window) {

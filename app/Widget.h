@@ -16,6 +16,7 @@ class Widget : public QWidget {
     Q_OBJECT
 public:
     static constexpr int deviceCheckDelayMs = 2048;
+    static constexpr int offlineEditsRetryMs = 250;
 
     explicit Widget(QWidget *parent = nullptr);
     ~Widget() override;
@@ -50,7 +51,12 @@ protected:
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
+    // Settles edits made without the mouse once the window is free for the question.
+    void settleOfflineEdits();
+
     QTimer deviceTimer;
+    // Retries the question while the shell's busy lock or another box holds the window.
+    QTimer offlineEditsTimer;
     Ui_Controler *controller = nullptr;
     DeviceChangeSource *deviceSource = nullptr;
     // Declared last so it goes first: its polling thread stops before the view and timer go.

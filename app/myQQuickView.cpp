@@ -8,6 +8,7 @@
 #include "KeyNames.h"
 #include "Languages.h"
 #include "MacroLibrary.h"
+#include "OfflineEdits.h"
 #include "ProfileStore.h"
 #include "SendOutcome.h"
 #include "StoreDialogs.h"
@@ -33,6 +34,7 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
     makeMacroLibrary(nullptr, buildKeyNameTable());
     storeDialogs = std::make_unique<StoreDialogs>(
         *store, [this] { return msgStrings(); }, this);
+    offline = std::make_unique<OfflineEdits>(*store, [this] { return msgStrings(); }, this);
 }
 
 myQQuickView::~myQQuickView() = default;
@@ -45,6 +47,7 @@ void myQQuickView::publish(Ui_Controler *controller) {
 void myQQuickView::setDevice(MS_HT66FB560 *device) {
     dev = device;
     bridge->setDevice(device);
+    offline->setDevice(device);
     makeMacroLibrary(device, macros->keyNameTable());
 }
 
@@ -74,6 +77,22 @@ QString myQQuickView::takeSendNotice() {
 void myQQuickView::setDeviceLinked(bool linked) { store->setDeviceLinked(linked); }
 bool myQQuickView::deviceLinked() const { return store->deviceLinked(); }
 void myQQuickView::syncFromDevice() { store->syncFromDevice(); }
+
+void myQQuickView::settleOfflineEdits() {
+    const OfflineEdits::Outcome settled = offline->settle();
+    QString notice;
+    if (settled == OfflineEdits::Outcome::NotSent) {
+        // Outside any operation of the pages: told now, not by the next one.
+        takeSendNotice();
+        note(false);
+        notice = takeSendNotice();
+    }
+    // Before the QML start-up step the pages have read nothing yet; they read the settled
+    // store then.
+    const bool reload = settled == OfflineEdits::Outcome::KeptMouse && uiStarted;
+    if (reload || !notice.isEmpty())
+        invokeRoot("offlineEditsSettled", Qt::QueuedConnection, {reload, notice});
+}
 
 QStringList myQQuickView::msgStrings() const {
     QStringList strings = langs->msgStrings();
@@ -221,7 +240,10 @@ void myQQuickView::showNotice(const QString &text) {
 }
 
 // --- start-up ----------------------------------------------------------------------------------
-void myQQuickView::initUI() { invokeRoot("initUI", Qt::QueuedConnection); }
+void myQQuickView::initUI() {
+    uiStarted = true;
+    invokeRoot("initUI", Qt::QueuedConnection);
+}
 void myQQuickView::runUI() { invokeRoot("run", Qt::QueuedConnection); }
 
 void myQQuickView::invokeRoot(const char *function, Qt::ConnectionType type,

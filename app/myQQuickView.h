@@ -12,6 +12,7 @@ class FollowRulesEditor;
 class Languages;
 class MS_HT66FB560;
 class MacroLibrary;
+class OfflineEdits;
 class ProfileStore;
 class SendOutcome;
 class StoreDialogs;
@@ -38,6 +39,11 @@ public:
     bool deviceLinked() const;
     // Refills the profile caches from the mouse, or from the file while none is linked.
     void syncFromDevice();
+    // Edits made without the mouse that the last refill found different from it or equal:
+    // settled (asking the user once when they differ), then the pages re-read the store
+    // when it took the mouse's values, and a send that failed is told like any other.
+    OfflineEdits &offlineEdits() { return *offline; }
+    void settleOfflineEdits();
 
     // Hands captured input to the QML root (queued, so capture never re-enters QML).
     void forwardKeyboard(bool isDown, int usbCode);
@@ -166,4 +172,6 @@ private:
     std::unique_ptr<SystemMouseSettings> pointer;
     std::unique_ptr<MacroLibrary> macros;
     std::unique_ptr<SendOutcome> outcome;
+    std::unique_ptr<OfflineEdits> offline;
+    bool uiStarted = false; // the QML initUI step has been queued: the pages have read the store
 };

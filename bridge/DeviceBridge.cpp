@@ -7,6 +7,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
 namespace {
 
 using layout::blockSize;
@@ -14,8 +16,8 @@ namespace at = layout::profileFw;
 
 // The 128 bytes that go to the mouse: each value's low 8 bits, zeros past a short list.
 void toBlock(const QVariantList &values, uchar *out) {
-    for (int i = 0; i < blockSize; ++i)
-        out[i] = i < values.size() ? uchar(values.at(i).toUInt() & 0xFFu) : 0;
+    const RefillSource::Block bytes = ProfileStore::bytesOf(values);
+    std::copy(bytes.begin(), bytes.end(), out);
 }
 
 uint number(const QVariantList &values, int index) {
@@ -26,8 +28,14 @@ uint number(const QVariantList &values, int index) {
 // knows it is not the mouse's. An unlinked change was marked before it was sent, but the
 // failure that finds a linked mouse gone makes it count as unlinked only afterwards, so the
 // link state at this point cannot tell which one this was.
-bool delivered(ProfileStore &store, bool sent, ProfileStore::Group group, uchar profile) {
-    if (!sent)
+// A change the mouse took is its state too, also for the copy kept of it while the user has
+// still to choose between edits made without it and its own settings. `index`: the one value
+// of the list that was sent, or -1 for the whole block.
+bool delivered(ProfileStore &store, bool sent, ProfileStore::Group group, uchar profile,
+               int index = -1) {
+    if (sent)
+        store.mouseTook(group, profile, index);
+    else
         store.recordUnsentEdit(group, profile);
     return sent;
 }
@@ -89,7 +97,7 @@ bool DeviceBridge::q7_03H_SetReportRate(uchar rate) {
     store.list(ProfileStore::Other, cur)[layout::otherFw::reportRate] = uint(rate);
     store.q7_SetDirty_Other(cur);
     return delivered(store, dev && dev->hid_03H_SetReportRate(rate, cur), ProfileStore::Other,
-                     cur);
+                     cur, layout::otherFw::reportRate);
 }
 
 uchar DeviceBridge::q7_83H_GetReportRate() {
@@ -102,7 +110,7 @@ bool DeviceBridge::q7_04H_SetDPIStage(uchar stage) {
     store.list(ProfileStore::Other, cur)[layout::otherFw::dpiStage] = uint(stage);
     store.q7_SetDirty_Other(cur);
     return delivered(store, dev && dev->hid_04H_SetDPIStage(stage, cur), ProfileStore::Other,
-                     cur);
+                     cur, layout::otherFw::dpiStage);
 }
 
 uchar DeviceBridge::q7_84H_GetDPIStage() {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QWindow>
 
@@ -94,6 +95,18 @@ void QtDialogs::warning(QWidget *parent, const QString &title, const QString &te
 bool QtDialogs::confirm(QWidget *parent, const QString &title, const QString &text) {
     return showBox(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
                    QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+bool QtDialogs::choose(QWidget *parent, const QString &title, const QString &text,
+                       const QString &first, const QString &second) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton);
+    QPushButton *firstButton = box.addButton(first, QMessageBox::AcceptRole);
+    box.addButton(second, QMessageBox::RejectRole);
+    box.setDefaultButton(firstButton);
+    box.setEscapeButton(firstButton);
+    belongTo(box, parent, title);
+    box.exec();
+    return box.clickedButton() == firstButton;
 }
 
 namespace {

@@ -20,6 +20,10 @@ public:
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
+    // A question with two answers, each on a button of its own labelled with what it does;
+    // true for `first`, which is also the default and what Escape or closing the box gives.
+    virtual bool choose(QWidget *parent, const QString &title, const QString &text,
+                        const QString &first, const QString &second) = 0;
 };
 
 // The real dialogs (QMessageBox, QFileDialog).
@@ -31,6 +35,8 @@ public:
                          const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override;
+    bool choose(QWidget *parent, const QString &title, const QString &text,
+                const QString &first, const QString &second) override;
 };
 
 // The process-wide dialog provider; QtDialogs unless a test installed its own.

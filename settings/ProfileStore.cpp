@@ -82,6 +82,8 @@ const QVariantList &ProfileStore::list(Group group, int profile) const {
 }
 
 void ProfileStore::syncFromDevice() {
+    for (auto &group : mouseCopies)
+        group.fill(std::nullopt);
     if (!linked_ || !refill) {
         loadAllProfiles();
         return;
@@ -100,20 +102,40 @@ void ProfileStore::syncFromDevice() {
         cur = deviceProfile;
         settings->setValue(QStringLiteral("common/curProfile"), uint(cur));
     }
+    // What the mouse holds replaces the copy, except where the copy holds edits made without
+    // the mouse: those stay until the user has chosen between them and the mouse's values.
+    auto take = [this](Group g, int d, QVariantList values) {
+        if (isDirty(g, d))
+            mouseCopies[g][d] = std::move(values);
+        else
+            lists[g][d] = std::move(values);
+    };
     for (std::uint8_t d = 0; d < profileCount; ++d) {
         RefillSource::Block block{};
         if (refill->firmwareBlock(d, block))
-            lists[Firmware][d] = valuesOf(block);
+            take(Firmware, d, valuesOf(block));
         if (refill->keyMatrixBlock(d, block))
-            lists[Matrix][d] = valuesOf(block);
-        QVariantList &other = list(Other, d);
+            take(Matrix, d, valuesOf(block));
+        QVariantList other = list(Other, d);
         std::uint8_t value = 0;
-        if (refill->dpiStage(d, value))
+        bool whole = refill->dpiStage(d, value);
+        if (whole)
             other[layout::otherFw::dpiStage] = int(value);
-        if (refill->reportRate(d, value))
+        const bool rateRead = refill->reportRate(d, value);
+        if (rateRead)
             other[layout::otherFw::reportRate] = int(value);
-        if (d == 0 && refill->ledTwinkle(value))
+        whole = whole && rateRead;
+        // The LED kind is the mouse's fact, never an edit.
+        if (d == 0 && refill->ledTwinkle(value)) {
             other[layout::otherFw::ledTwinkle] = int(value);
+            list(Other, 0)[layout::otherFw::ledTwinkle] = int(value);
+        }
+        // Values read one by one: a partial read still replaces what it read, but only a
+        // whole one can stand for the mouse against an edit.
+        if (!isDirty(Other, d))
+            lists[Other][d] = other;
+        else if (whole)
+            mouseCopies[Other][d] = other;
     }
     saveAllProfiles();
 }
@@ -178,6 +200,55 @@ void ProfileStore::saveAllProfiles() {
         for (int g = Firmware; g <= Other; ++g)
             settings->setValue(key(groupKey(Group(g)), i), lists[g][i]);
     }
+}
+
+bool ProfileStore::isDirty(Group group, int profile) const {
+    return validProfile(profile) && dirty[group].value(profile).toBool();
+}
+
+const std::optional<QVariantList> &ProfileStore::heldByMouse(Group group, int profile) const {
+    return mouseCopies[group][validProfile(profile) ? profile : 0];
+}
+
+void ProfileStore::clearDirty(Group group, int profile) {
+    mouseCopies[group][profile].reset();
+    if (!dirty[group].value(profile).toBool())
+        return;
+    dirty[group][profile] = false;
+    settings->setValue(groupKey(group) + QStringLiteral("/dirty"), dirty[group]);
+}
+
+void ProfileStore::mouseTook(Group group, int profile, int index) {
+    if (!validProfile(profile) || !mouseCopies[group][profile])
+        return;
+    QVariantList &copy = *mouseCopies[group][profile];
+    if (index < 0)
+        copy = lists[group][profile];
+    else if (index < copy.size())
+        copy[index] = lists[group][profile].value(index);
+}
+
+void ProfileStore::settleAsStored(Group group, int profile) {
+    if (!validProfile(profile))
+        return;
+    settings->setValue(key(groupKey(group), profile), lists[group][profile]);
+    clearDirty(group, profile);
+}
+
+bool ProfileStore::settleAsMouse(Group group, int profile) {
+    if (!validProfile(profile) || !mouseCopies[group][profile])
+        return false;
+    lists[group][profile] = *mouseCopies[group][profile];
+    settings->setValue(key(groupKey(group), profile), lists[group][profile]);
+    clearDirty(group, profile);
+    return true;
+}
+
+RefillSource::Block ProfileStore::bytesOf(const QVariantList &values) {
+    RefillSource::Block out{};
+    for (int i = 0; i < blockSize && i < values.size(); ++i)
+        out[i] = std::uint8_t(values.at(i).toUInt() & 0xFFu);
+    return out;
 }
 
 void ProfileStore::setDirty(Group group, uchar profileId) {

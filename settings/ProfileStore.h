@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 // The working copy of the mouse's six profiles and its mirror in the profile settings file.
 // With the mouse linked the mouse is the authority and the copy is refilled from it; without
@@ -55,11 +56,30 @@ public:
     QVariantList &list(Group group, int profile);
     const QVariantList &list(Group group, int profile) const;
     QVariantList dirtyFlags(Group group) const { return dirty[group]; }
+    bool isDirty(Group group, int profile) const;
+
+    // Edits made without the mouse survive the refill that links it: a dirty group keeps its
+    // stored copy, and what the mouse holds for it is kept beside it (read whole by that
+    // refill, or absent) until the user has chosen which of the two stands. Other: only the
+    // DPI stage and the report rate are the user's; the LED twinkle type is always the mouse's.
+    const std::optional<QVariantList> &heldByMouse(Group group, int profile) const;
+    // The two ways a dirty group is settled, each clearing its mark in memory and in the file:
+    // the stored copy is now the mouse's too (sent, or equal), or the mouse's copy replaces it.
+    // A send the mouse took while its copy is kept: the whole list, or the one value at
+    // `index`, is now the mouse's too.
+    void mouseTook(Group group, int profile, int index = -1);
+    // settleAsMouse is refused (false) when the refill could not read the mouse's copy.
+    void settleAsStored(Group group, int profile);
+    bool settleAsMouse(Group group, int profile);
 
     // A profile's pointer settings ("profile_sw"): always pointerSettingsSize values, a
     // short or missing list completed from the defaults file, then the built-in defaults.
     QVariantList pointerSettings(int profile) const;
     void setPointerSetting(int profile, pointerSettings::Element element, const QVariant &value);
+
+    // The 128 bytes a list stands for on the mouse: each value's low 8 bits, zeros past a
+    // short list.
+    static RefillSource::Block bytesOf(const QVariantList &values);
 
     // Fill and save.
     void syncFromDevice();
@@ -91,6 +111,7 @@ public:
 
 private:
     void setDirty(Group group, uchar profileId);
+    void clearDirty(Group group, int profile);
     QVariantList completed(const QString &key, QVariantList values, int size,
                            std::unique_ptr<QSettings> &defaults) const;
 
@@ -103,4 +124,5 @@ private:
     uchar cur = 0;
     std::array<std::array<QVariantList, profileCount>, 3> lists;
     std::array<QVariantList, 3> dirty;
+    std::array<std::array<std::optional<QVariantList>, profileCount>, 3> mouseCopies;
 };

@@ -162,6 +162,15 @@ Item {
         sendNotice.show(text)
     }
 
+    // After edits made without the mouse were settled: the pages read what the store now
+    // holds, and what did not reach the mouse is told.
+    function offlineEditsSettled(reload, notice) {
+        if (reload)
+            main_Q7.reloadPages()
+        if (notice !== "")
+            sendNotice.show(notice)
+    }
+
     function detectKeyboard(isDown, usbCode) {
         msg_KB(isDown, usbCode)
     }

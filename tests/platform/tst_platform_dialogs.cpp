@@ -196,6 +196,39 @@ private Q_SLOTS:
         real.warning(&window, QString(), QString());
         QCOMPARE(title, QStringLiteral("Mouse"));
     }
+
+    // Two choices on buttons labelled with what they do; Return and Escape both give the
+    // first, only a click on the second gives it. Without a title the window's stands.
+    void choiceBoxGivesTheFirstUnlessTheSecondIsClicked() {
+        QtDialogs real;
+        for (const int answer : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
+            QStringList labels;
+            QString title;
+            whenShown([&](QWidget *shown) {
+                auto *box = qobject_cast<QMessageBox *>(shown);
+                QVERIFY(box);
+                title = box->windowTitle();
+                QCOMPARE(box->windowHandle()->transientParent(), window.windowHandle());
+                QPushButton *second = nullptr;
+                for (QAbstractButton *b : box->buttons()) {
+                    labels.append(b->text());
+                    if (b->text() == QStringLiteral("Keep the mouse's"))
+                        second = qobject_cast<QPushButton *>(b);
+                }
+                QVERIFY(second);
+                if (answer)
+                    QTest::keyClick(box, Qt::Key(answer));
+                else
+                    second->click();
+            });
+            QCOMPARE(real.choose(&window, QString(), QStringLiteral("Changed without the mouse"),
+                                 QStringLiteral("Send them"), QStringLiteral("Keep the mouse's")),
+                     answer != 0);
+            labels.sort();
+            QCOMPARE(labels, (QStringList{"Keep the mouse's", "Send them"}));
+            QCOMPARE(title, QStringLiteral("Mouse"));
+        }
+    }
 };
 
 QTEST_MAIN(tst_platform_dialogs)

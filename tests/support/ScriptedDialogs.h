@@ -9,7 +9,7 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind; // "warning", "confirm", "open", "save"
+        QString kind; // "warning", "confirm", "open", "save", "choose"
         QString title;
         QString text; // message text, or the start folder of a file dialog
         QString filter;
@@ -18,8 +18,10 @@ public:
     ScriptedDialogs() { setDialogs(this); }
     ~ScriptedDialogs() override { setDialogs(nullptr); }
 
-    // Answers, consumed in order; defaults: confirm -> false, file dialogs -> "" (cancel).
+    // Answers, consumed in order; defaults: confirm -> false, file dialogs -> "" (cancel),
+    // choose -> true (its first choice, as Escape gives).
     QQueue<bool> confirmAnswers;
+    QQueue<bool> chooseAnswers;
     QQueue<QString> fileAnswers;
     QList<Shown> shown;
 
@@ -39,6 +41,13 @@ public:
                          const QString &filter) override {
         shown.append({QStringLiteral("save"), caption, dir, filter});
         return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+    }
+
+    // Recorded with the two choices, "first|second", as its filter.
+    bool choose(QWidget *, const QString &title, const QString &text, const QString &first,
+                const QString &second) override {
+        shown.append({QStringLiteral("choose"), title, text, first + QLatin1Char('|') + second});
+        return chooseAnswers.isEmpty() ? true : chooseAnswers.dequeue();
     }
 
     int count(const QString &kind) const {

@@ -35,6 +35,13 @@ Item {
         _Page_Sensor.initUI()
     }
 
+    // The pages that show the current profile read it again.
+    function reloadPages() {
+        _Page_Keydefine.initUI()
+        _Page_Color.refreshUI()
+        _Page_Sensor.initUI()
+    }
+
     // A missing or broken constant keeps the built-in value: a DPI step or stage count of 0
     // would make the pages divide by zero or show nothing.
     function loadQ7Apconfig() {
@@ -217,9 +224,7 @@ Item {
         onRulesRequested: rulesPanel.open()
         onIndexChanged_btn: currentIndex => {
             mainIten.sendToMouse(() => ui_View.q7_02H_SetCurrentProfile(currentIndex))
-            _Page_Keydefine.initUI()
-            _Page_Color.refreshUI()
-            _Page_Sensor.initUI()
+            mainItem_Q7.reloadPages()
         }
     }
 
