@@ -2,6 +2,8 @@
 // block read of the refill times out) against the same start with no mouse at all: time
 // from launch to the program window's first frame, interleaved runs, medians and their
 // ratio. Both starts preload the virtual mouse, so they differ only in its fault list.
+#include "Median.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -29,12 +31,6 @@ static bool runOnce(const QString &probe, const QString &faults, const QString &
     ms = clock.nsecsElapsed() / 1e6;
     p.waitForFinished(30000);
     return line.startsWith("frame ");
-}
-
-static double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 int main(int argc, char **argv) {

@@ -4,10 +4,9 @@
 // settling time plus one switch exchange made directly through the view.
 
 #include "BlockLayout.h"
+#include "InProcessWindow.h"
+#include "Median.h"
 #include "ProfileFollowing.h"
-#include "StagedModules.h"
-#include "VirtualMouse.h"
-#include "Widget.h"
 #include "myQQuickView.h"
 
 #include <QApplication>
@@ -30,12 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // When the switch command reached the mouse after `since`, and when its exchange ended (the
 // device closed again).
 struct Switch {
@@ -55,13 +48,6 @@ std::optional<Switch> switchAfter(Clock::time_point since) {
     return std::nullopt;
 }
 
-void spin(int msTotal) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < msTotal)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -71,21 +57,13 @@ int main(int argc, char **argv) {
     }
     // The window renders off screen; the rules watch the X display's root window.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_QUICK_BACKEND", "software");
-    qputenv("GSETTINGS_BACKEND", "memory");
-    qputenv("QT_LOGGING_RULES", "*.debug=false;qt.qpa.*=false");
-    if (qEnvironmentVariableIsEmpty("Q7_BUILD_BIN"))
-        qputenv("Q7_BUILD_BIN", Q7_BUILD_BIN);
+    InProcessWindow::prepareEnvironment();
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(2, atoi(argv[1])) : 12;
 
-    StagedModules modules;
-    vmouse::reset();
-    Widget window;
-    window.checkDevice();
-    window.showNormal();
-    window.startUi();
-    spin(1500);
+    InProcessWindow program;
+    Widget &window = program.widget();
+    const auto spin = [](int ms) { InProcessWindow::spin(ms); };
 
     QTemporaryDir dir;
     ProfileFollowing following(window.view(), dir.filePath("rules.ini"));

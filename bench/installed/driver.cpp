@@ -3,6 +3,8 @@
 // build tree's program folder, interleaved, each over the preloaded virtual mouse, and times
 // launch → the window answering its test hook, and launch → the function menu shown after the
 // opening (the moment a journey starts clicking). Medians and their ratio installed/build.
+#include "Median.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -95,12 +97,6 @@ bool startOnce(const QString &program, const QString &home, const QString &work,
         p.waitForFinished(5000);
     }
     return out.readyMs > 0;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 qint64 treeBytes(const QString &root, int &files, qint64 &blocksKb) {

@@ -3,9 +3,8 @@
 // after each command report, 10 ms after each output report. Printed as ratios against that
 // floor and against the same pauses slept alone in this run (medians of per-apply ratios).
 
-#include "StagedModules.h"
-#include "VirtualMouse.h"
-#include "Widget.h"
+#include "InProcessWindow.h"
+#include "Median.h"
 #include "myQQuickView.h"
 
 #include <QApplication>
@@ -35,12 +34,6 @@ Count countExchanges() {
 }
 
 double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 double sleepPauses(const Count &c) {
     QElapsedTimer t;
@@ -92,30 +85,12 @@ bool measure(QObject *root, const char *pageName, int rounds) {
 } // namespace
 
 int main(int argc, char **argv) {
-    // Rendering is not measured; the desktop's pointer settings are never touched.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_QUICK_BACKEND", "software");
-    qputenv("GSETTINGS_BACKEND", "memory");
-    qputenv("QT_LOGGING_RULES", "*.debug=false;qt.qpa.*=false");
-    if (qEnvironmentVariableIsEmpty("Q7_BUILD_BIN"))
-        qputenv("Q7_BUILD_BIN", Q7_BUILD_BIN);
+    InProcessWindow::prepareEnvironment();
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
 
-    StagedModules modules;
-    vmouse::reset();
-    Widget window;
-    window.checkDevice();
-    window.showNormal();
-    window.startUi();
-    // Let initUI and the opening run before the first Apply.
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 1500)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-
-    QObject *root = window.view()->rootObject();
+    InProcessWindow program;
+    QObject *root = program.widget().view()->rootObject();
     const bool sensor = measure(root, "_Page_Sensor", rounds);
     const bool color = measure(root, "_Page_Color", rounds);
     const bool keys = measure(root, "_Page_Keydefine", rounds);

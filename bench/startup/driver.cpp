@@ -1,5 +1,7 @@
 // Cold start to the first rendered frame, the program's window against a bare
 // QQuickWidget built in the same tree: interleaved runs, medians and their ratio.
+#include "Median.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -33,12 +35,6 @@ static bool runOnce(const QString &probe, bool bare, Sample &out) {
     out.rssKb = m.captured(1).toLong();
     out.renderer = m.captured(2);
     return true;
-}
-
-static double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 int main(int argc, char **argv) {
