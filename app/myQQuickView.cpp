@@ -76,7 +76,10 @@ QString myQQuickView::takeSendNotice() {
 
 void myQQuickView::setDeviceLinked(bool linked) { store->setDeviceLinked(linked); }
 bool myQQuickView::deviceLinked() const { return store->deviceLinked(); }
-void myQQuickView::syncFromDevice() { store->syncFromDevice(); }
+void myQQuickView::syncFromDevice() {
+    if (store->syncFromDevice() && uiStarted)
+        invokeRoot("storeRefilled", Qt::QueuedConnection);
+}
 
 void myQQuickView::settleOfflineEdits() {
     const OfflineEdits::Outcome settled = offline->settle();

@@ -37,7 +37,9 @@ public:
     // Result of the last device look-up; the window sets it before each refill.
     void setDeviceLinked(bool linked);
     bool deviceLinked() const;
-    // Refills the profile caches from the mouse, or from the file while none is linked.
+    // Refills the profile caches from the mouse, or from the file while none is linked. Once
+    // the pages have read the store, a refill that changed it has them read it again: a mouse
+    // plugged in on another profile, or holding other settings, must not be shown as the old.
     void syncFromDevice();
     // Edits made without the mouse that the last refill found different from it or equal:
     // settled (asking the user once when they differ), then the pages re-read the store

@@ -81,12 +81,16 @@ const QVariantList &ProfileStore::list(Group group, int profile) const {
     return lists[group][validProfile(profile) ? profile : 0];
 }
 
-void ProfileStore::syncFromDevice() {
+bool ProfileStore::syncFromDevice() {
+    const auto listsBefore = lists;
+    const uchar curBefore = cur;
+    const bool wasFilled = filled;
+    auto changed = [&] { return !wasFilled || cur != curBefore || lists != listsBefore; };
     for (auto &group : mouseCopies)
         group.fill(std::nullopt);
     if (!linked_ || !refill) {
         loadAllProfiles();
-        return;
+        return changed();
     }
     // A read that fails keeps what was known: the working copy, or before the first fill
     // the file's. A failed block read may have left part of an answer behind, so only
@@ -138,6 +142,7 @@ void ProfileStore::syncFromDevice() {
             mouseCopies[Other][d] = other;
     }
     saveAllProfiles();
+    return changed();
 }
 
 QVariantList ProfileStore::completed(const QString &k, QVariantList values, int size,

@@ -81,8 +81,9 @@ public:
     // short list.
     static RefillSource::Block bytesOf(const QVariantList &values);
 
-    // Fill and save.
-    void syncFromDevice();
+    // Fill and save. True when the current profile or a list now differs from what the copy
+    // held before, so that what shows it must read it again.
+    bool syncFromDevice();
     void loadAllProfiles();
     void saveAllProfiles();
 

@@ -162,11 +162,16 @@ Item {
         sendNotice.show(text)
     }
 
+    // A refill that changed the store: the profile menu and the pages show what it now holds.
+    function storeRefilled() {
+        main_Q7.reloadPages()
+    }
+
     // After edits made without the mouse were settled: the pages read what the store now
     // holds, and what did not reach the mouse is told.
     function offlineEditsSettled(reload, notice) {
         if (reload)
-            main_Q7.reloadPages()
+            storeRefilled()
         if (notice !== "")
             sendNotice.show(notice)
     }

@@ -37,6 +37,7 @@ Item {
 
     // The pages that show the current profile read it again.
     function reloadPages() {
+        pfItem.initUI()
         _Page_Keydefine.initUI()
         _Page_Color.refreshUI()
         _Page_Sensor.initUI()
