@@ -49,7 +49,7 @@ UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
 
 echo "== ThreadSanitizer: device link threads =="
 configure build-tsan -DCMAKE_BUILD_TYPE=Debug -DQ7_TSAN=ON -DQ7_BUILD_BENCH=OFF
-tsan_tests=(tst_device_polling tst_device_discovery tst_device_failures)
+tsan_tests=(tst_device_polling tst_device_discovery tst_device_failures tst_device_refill_thread)
 cmake --build build-tsan -j "$jobs" --target "${tsan_tests[@]}"
 ctest --test-dir build-tsan --output-on-failure -j "$jobs" \
     -R "^($(IFS='|'; echo "${tsan_tests[*]}"))\$"

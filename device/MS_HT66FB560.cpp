@@ -31,6 +31,7 @@ bool MS_HT66FB560::linkLost() const { return m_master->linkLost(); }
 void MS_HT66FB560::hid_Cs(uchar *src9) { hidreport::setChecksum(src9); }
 
 bool MS_HT66FB560::hid_SetCmd(uchar *src9) {
+    const std::lock_guard<std::recursive_mutex> one(exchange);
     hid_Cs(src9);
     UsbTask t = task;
     std::memcpy(t.command.data(), src9, UsbTask::commandSize);
@@ -39,6 +40,7 @@ bool MS_HT66FB560::hid_SetCmd(uchar *src9) {
 }
 
 bool MS_HT66FB560::hid_SetDataCmd(uchar *src9, uchar *data, int length) {
+    const std::lock_guard<std::recursive_mutex> one(exchange);
     if (length < 0 || length > UsbTask::dataCapacity || (length > 0 && !data))
         return false;
     hid_Cs(src9);
@@ -51,6 +53,7 @@ bool MS_HT66FB560::hid_SetDataCmd(uchar *src9, uchar *data, int length) {
 }
 
 bool MS_HT66FB560::hid_GetCmd(uchar *src9) {
+    const std::lock_guard<std::recursive_mutex> one(exchange);
     hid_Cs(src9);
     std::memcpy(task.command.data(), src9, UsbTask::commandSize);
     task.answer.fill(0);
@@ -61,6 +64,7 @@ bool MS_HT66FB560::hid_GetCmd(uchar *src9) {
 }
 
 bool MS_HT66FB560::hid_GetDataCmd(uchar *src9, uchar *data, int length) {
+    const std::lock_guard<std::recursive_mutex> one(exchange);
     if (length < 0 || length > UsbTask::dataCapacity || (length > 0 && !data))
         return false;
     hid_Cs(src9);
@@ -211,6 +215,7 @@ bool MS_HT66FB560::findDevice(int entryIndex, const DevInfoEntry &entry) {
 }
 
 void MS_HT66FB560::bindDevice(const DeviceBinding &binding) {
+    const std::lock_guard<std::recursive_mutex> one(exchange);
     task.setBinding(binding);
     task.featureLength = UsbTask::commandSize;
     task.dataLength = 0;

@@ -8,11 +8,13 @@
 #include <QObject>
 #include <QString>
 
+#include <mutex>
+
 class Master;
 class Slave;
 
 // The mouse's command set. Every slot runs one complete exchange in the caller's thread
-// and returns when it is over. Set commands return whether every step of the exchange
+// and returns when it is over; callers on different threads take turns. Set commands return whether every step of the exchange
 // succeeded (the mouse sends no acknowledgement, so true means it was delivered); get
 // commands return true on success and only then write their reference parameters.
 class MS_HT66FB560 : public QObject {
@@ -77,6 +79,8 @@ private:
     Master *m_master = nullptr;
     Slave *m_slave = nullptr;
     UsbTask task;
+    // One exchange at a time: they share the task, and a refill reads on its own thread.
+    std::recursive_mutex exchange;
 };
 
 // What the window's device check does below the view: reads the built-in table, selects

@@ -4,6 +4,8 @@
 
 #include <QThread>
 
+#include <atomic>
+
 // Carries the exchange operation and the debug flag. It derives from QThread for its
 // signals' sake but is never started: exchanges run in the caller's thread.
 class Master : public QThread {
@@ -44,5 +46,6 @@ Q_SIGNALS:
 
 private:
     bool debug = false;
-    bool lost = false;
+    // Read by the GUI thread while a refill's exchanges run on another.
+    std::atomic<bool> lost{false};
 };
