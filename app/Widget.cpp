@@ -34,6 +34,9 @@ Widget::Widget(QWidget *parent) : QWidget(parent) {
 }
 
 Widget::~Widget() {
+    // The refill reads through the device and the store; both go with the window.
+    if (refillThread.joinable())
+        refillThread.join();
     delete deviceSource;
     deviceTimer.stop();
 }
@@ -53,8 +56,8 @@ void Widget::onDeviceChangeBroadcast() { deviceTimer.start(); }
 void Widget::checkDevice() {
     myQQuickView *v = view();
     // While the question about edits made without the mouse is up, the store must not
-    // change under it: the check comes after the answer.
-    if (v->offlineEdits().asking()) {
+    // change under it, nor the binding under a refill still reading: the check comes after.
+    if (v->offlineEdits().asking() || refilling()) {
         deviceTimer.start();
         return;
     }
@@ -65,7 +68,29 @@ void Widget::checkDevice() {
                    profile->value(QStringLiteral("Q7/pid")).toString(),
                    profile->value(QStringLiteral("common/sc")).toString());
     v->setDeviceLinked(linked);
-    v->syncFromDevice();
+    RefillSource *live = linked ? v->profileStore().refillSource() : nullptr;
+    if (!live) {
+        v->syncFromDevice();
+        deviceCheckDone(linked);
+        return;
+    }
+    controller->setBusy(refillLockMs);
+    refillThread = std::thread([this, live] {
+        refilled = RefillSnapshot::readFrom(*live);
+        QMetaObject::invokeMethod(this, &Widget::finishRefill, Qt::QueuedConnection);
+    });
+}
+
+void Widget::finishRefill() {
+    refillThread.join();
+    myQQuickView *v = view();
+    v->syncFromDevice(&*refilled);
+    refilled.reset();
+    controller->setBusy(0);
+    deviceCheckDone(true);
+}
+
+void Widget::deviceCheckDone(bool linked) {
     Q_EMIT deviceChecked(linked);
     settleOfflineEdits();
 }

@@ -76,8 +76,9 @@ QString myQQuickView::takeSendNotice() {
 
 void myQQuickView::setDeviceLinked(bool linked) { store->setDeviceLinked(linked); }
 bool myQQuickView::deviceLinked() const { return store->deviceLinked(); }
-void myQQuickView::syncFromDevice() {
-    if (store->syncFromDevice() && uiStarted)
+void myQQuickView::syncFromDevice(RefillSource *answers) {
+    const bool changed = answers ? store->syncFromDevice(*answers) : store->syncFromDevice();
+    if (changed && uiStarted)
         invokeRoot("storeRefilled", Qt::QueuedConnection);
 }
 

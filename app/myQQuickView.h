@@ -13,6 +13,7 @@ class Languages;
 class MS_HT66FB560;
 class MacroLibrary;
 class OfflineEdits;
+class RefillSource;
 class ProfileStore;
 class SendOutcome;
 class StoreDialogs;
@@ -40,7 +41,8 @@ public:
     // Refills the profile caches from the mouse, or from the file while none is linked. Once
     // the pages have read the store, a refill that changed it has them read it again: a mouse
     // plugged in on another profile, or holding other settings, must not be shown as the old.
-    void syncFromDevice();
+    // `answers`: the mouse's, read beforehand (see RefillSnapshot).
+    void syncFromDevice(RefillSource *answers = nullptr);
     // Edits made without the mouse that the last refill found different from it or equal:
     // settled (asking the user once when they differ), then the pages re-read the store
     // when it took the mouse's values, and a send that failed is told like any other.

@@ -145,6 +145,14 @@ bool ProfileStore::syncFromDevice() {
     return changed();
 }
 
+bool ProfileStore::syncFromDevice(RefillSource &answers) {
+    RefillSource *const live = refill;
+    refill = &answers;
+    const bool changed = syncFromDevice();
+    refill = live;
+    return changed;
+}
+
 QVariantList ProfileStore::completed(const QString &k, QVariantList values, int size,
                                      std::unique_ptr<QSettings> &defaults) const {
     if (values.size() >= size) {

@@ -40,6 +40,7 @@ public:
     // Where the refill reads the mouse's blocks and values (not owned); nullptr until the
     // window has a device.
     void setRefillSource(RefillSource *source) { refill = source; }
+    RefillSource *refillSource() const { return refill; }
     // The result of the last device look-up; the window sets it before each refill. A mouse
     // found gone since (the refill source no longer reaches it) counts as unlinked, so that
     // edits from then on are recorded as made without it.
@@ -84,6 +85,8 @@ public:
     // Fill and save. True when the current profile or a list now differs from what the copy
     // held before, so that what shows it must read it again.
     bool syncFromDevice();
+    // The same with the mouse's answers read beforehand (a RefillSnapshot of refillSource()).
+    bool syncFromDevice(RefillSource &answers);
     void loadAllProfiles();
     void saveAllProfiles();
 
