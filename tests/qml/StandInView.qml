@@ -3,6 +3,7 @@ import QtQml
 // Stands in for the view: answers like the program's slots (texts where the settings file gives
 // texts, lists in the view's own list types) and records every call with its arguments.
 QtObject {
+    id: view
     property var calls: []
     property bool enabled: true
 
@@ -43,39 +44,31 @@ QtObject {
         notices = notices.concat([notice])
         return notice
     }
-    function names() {
-        return calls.map(c => c[0])
+    // Sets several answers at once: { reportRate: 4, cursorSpeed: 7 }.
+    function assign(values) {
+        for (var key in values)
+            view[key] = values[key]
     }
-    function callsOf(name) {
-        return calls.filter(c => c[0] === name)
-    }
+    function names() { return calls.map(c => c[0]) }
+    function callsOf(name) { return calls.filter(c => c[0] === name) }
 
     function setEnabled(b) {
         enabled = b
         record("setEnabled", [b])
     }
 
-    function loadApConfig() {
-        record("loadApConfig", [])
-        return apConfig
-    }
+    function loadApConfig() { record("loadApConfig", []); return apConfig }
     function saveApConfig(list) {
         record("saveApConfig", [list])
         saved = list
     }
-    function resetApconfig() {
-        record("resetApconfig", [])
-        apConfig = apConfigDefaults
-    }
+    function resetApconfig() { record("resetApconfig", []); apConfig = apConfigDefaults }
     function q7_getApConfig(key) {
         record("q7_getApConfig", [key])
         return productConstants[key] !== undefined ? nativeTypes.variant(productConstants[key]) : 0
     }
 
-    function chkLanguages() {
-        record("chkLanguages", [])
-        return nativeTypes.map(languages)
-    }
+    function chkLanguages() { record("chkLanguages", []); return nativeTypes.map(languages) }
     function getGlobalStrings(code) {
         record("getGlobalStrings", [code])
         return nativeTypes.stringList(languageStrings[code] !== undefined ? languageStrings[code] : [""])
@@ -88,10 +81,7 @@ QtObject {
         return nativeTypes.stringList(list)
     }
 
-    function q7_82H_GetCurrentProfile() {
-        record("q7_82H_GetCurrentProfile", [])
-        return currentProfile
-    }
+    function q7_82H_GetCurrentProfile() { record("q7_82H_GetCurrentProfile", []); return currentProfile }
     function q7_02H_SetCurrentProfile(p) {
         record("q7_02H_SetCurrentProfile", [p])
         currentProfile = p
@@ -100,10 +90,7 @@ QtObject {
     function q7_saveProfile(i) { record("q7_saveProfile", [i]) }
     function q7_resetProfile(i) { record("q7_resetProfile", [i]) }
 
-    function getCustomFilePath() {
-        record("getCustomFilePath", [])
-        return customFilePath
-    }
+    function getCustomFilePath() { record("getCustomFilePath", []); return customFilePath }
 
     // ---- Sensor and lighting pages (Page_Sensor, Page_Color) ------------------------------
     // Each getter answers from its property as the bridge answers from its copy (stored 0xCF
@@ -181,61 +168,59 @@ QtObject {
         record("getMacroIniNames", [])
         return nativeTypes.stringList(macroNamesSorted().map(n => n + ".bin"))
     }
+    // The library with file name holding lines (undefined: without it).
+    function withFile(name, lines) {
+        var files = Object.assign({}, macroFiles)
+        if (lines === undefined)
+            delete files[name]
+        else
+            files[name] = lines
+        macroFiles = files
+    }
+    function has(name) {
+        return macroFiles[String(name)] !== undefined
+    }
     function createMacroIni() {
         record("createMacroIni", [])
         for (var n = 1; ; ++n) {
             var name = "Macro. " + String(n).padStart(3, "0")
-            if (macroFiles[name] === undefined) {
-                var files = Object.assign({}, macroFiles)
-                files[name] = []
-                macroFiles = files
+            if (!has(name)) {
+                withFile(name, [])
                 return name
             }
         }
     }
     function deleteMacroIni(name) {
         record("deleteMacroIni", [String(name)])
-        if (macroFiles[String(name)] === undefined)
-            return false
-        var files = Object.assign({}, macroFiles)
-        delete files[String(name)]
-        macroFiles = files
-        return true
+        var found = has(name)
+        withFile(String(name), undefined)
+        return found
     }
     function loadMacroIni(name) {
         record("loadMacroIni", [String(name)])
-        var lines = macroFiles[String(name)]
-        return nativeTypes.stringList(lines !== undefined ? lines : [])
+        return nativeTypes.stringList(has(name) ? macroFiles[String(name)] : [])
     }
     function saveMacroIni(name, lines) {
         record("saveMacroIni", [String(name), Array.from(lines)])
-        if (saveRefused || macroFiles[String(name)] === undefined)
+        if (saveRefused || !has(name))
             return false
-        var files = Object.assign({}, macroFiles)
-        files[String(name)] = Array.from(lines)
-        macroFiles = files
+        withFile(String(name), Array.from(lines))
         return true
     }
     function renameMacroIniFile(oldName, newName) {
         record("renameMacroIniFile", [String(oldName), String(newName)])
-        if (renameRefused || macroFiles[String(oldName)] === undefined || macroFiles[String(newName)] !== undefined)
+        if (renameRefused || !has(oldName) || has(newName))
             return
-        var files = Object.assign({}, macroFiles)
-        files[String(newName)] = files[String(oldName)]
-        delete files[String(oldName)]
-        macroFiles = files
+        var lines = macroFiles[String(oldName)]
+        withFile(String(oldName), undefined)
+        withFile(String(newName), lines)
     }
     function loadMacroIniFromFile(name) {
         record("loadMacroIniFromFile", [String(name)])
-        if (importLines === null || macroFiles[String(name)] === undefined)
-            return
-        var files = Object.assign({}, macroFiles)
-        files[String(name)] = Array.from(importLines)
-        macroFiles = files
+        if (importLines !== null && has(name))
+            withFile(String(name), Array.from(importLines))
     }
-    function saveMacroIniToFile(name) {
-        record("saveMacroIniToFile", [String(name)])
-    }
+    function saveMacroIniToFile(name) { record("saveMacroIniToFile", [String(name)]) }
     // ---- end macro library ------------------------------------------------------------------
 
     // ---- Key assignment page (Page_Keydefine) ------------------------------------------------
@@ -261,24 +246,19 @@ QtObject {
         record("loadMacroIniConfig", [String(name)])
         var config = macroConfigs[String(name)]
         if (config === undefined)
-            config = macroFiles[String(name)] !== undefined ? [-1, 1] : []
+            config = has(name) ? [-1, 1] : []
         return nativeTypes.variantList(config === null ? [] : config)
     }
     function setMacroIniConfig(name, config) {
         record("setMacroIniConfig", [String(name), Array.from(config)])
-        if (macroFiles[String(name)] !== undefined) {
+        if (has(name)) {
             var configs = Object.assign({}, macroConfigs)
             configs[String(name)] = Array.from(config)
             macroConfigs = configs
         }
     }
-    function q7_0FH_SetMacroKey(slot, name) {
-        record("q7_0FH_SetMacroKey", [slot, String(name)])
-    }
-    function getMsgAns_FoolProofing() {
-        record("getMsgAns_FoolProofing", [])
-        return foolProofingAnswer
-    }
+    function q7_0FH_SetMacroKey(slot, name) { record("q7_0FH_SetMacroKey", [slot, String(name)]) }
+    function getMsgAns_FoolProofing() { record("getMsgAns_FoolProofing", []); return foolProofingAnswer }
     // ---- end key assignment page --------------------------------------------------------------
 
     // ---- Rules list (FollowRulesPanel) ----------------------------------------------------------
@@ -289,18 +269,9 @@ QtObject {
     property var followStrings: ({})
     property bool followSaveRefused: false
 
-    function getFollowRules() {
-        record("getFollowRules", [])
-        return nativeTypes.map(followState)
-    }
-    function getFollowLastApplication() {
-        record("getFollowLastApplication", [])
-        return nativeTypes.map(followLast)
-    }
-    function getFollowStrings() {
-        record("getFollowStrings", [])
-        return nativeTypes.map(followStrings)
-    }
+    function getFollowRules() { record("getFollowRules", []); return nativeTypes.map(followState) }
+    function getFollowLastApplication() { record("getFollowLastApplication", []); return nativeTypes.map(followLast) }
+    function getFollowStrings() { record("getFollowStrings", []); return nativeTypes.map(followStrings) }
     function setFollowRules(list, noMatch) {
         var rules = Array.from(list).map(r => ({ match: r.match, name: r.name, profile: Number(r.profile) }))
         record("setFollowRules", [rules, noMatch])
