@@ -14,8 +14,7 @@ QtObject {
     property var languages: ({ "ENGLISH": "031000", "GERMAN": "042000" })
     // Strings per language code; a code without an entry reads like a missing file.
     property var languageStrings: ({})
-    property var productConstants: ({ "colorMaxStage": "8", "dpiBase": "50",
-                                      "effectEnable": ["true", "false"],
+    property var productConstants: ({ "colorMaxStage": "8", "dpiBase": "50", "effectEnable": ["true", "false"],
                                       "dpiValue": ["400", "800"] })
     property int currentProfile: 1
     property string customFilePath: ""
@@ -52,16 +51,10 @@ QtObject {
     function names() { return calls.map(c => c[0]) }
     function callsOf(name) { return calls.filter(c => c[0] === name) }
 
-    function setEnabled(b) {
-        enabled = b
-        record("setEnabled", [b])
-    }
+    function setEnabled(b) { enabled = b; record("setEnabled", [b]) }
 
     function loadApConfig() { record("loadApConfig", []); return apConfig }
-    function saveApConfig(list) {
-        record("saveApConfig", [list])
-        saved = list
-    }
+    function saveApConfig(list) { record("saveApConfig", [list]); saved = list }
     function resetApconfig() { record("resetApconfig", []); apConfig = apConfigDefaults }
     function q7_getApConfig(key) {
         record("q7_getApConfig", [key])
@@ -75,17 +68,11 @@ QtObject {
     }
     function q7_getProductLayoutStrings(code) {
         record("q7_getProductLayoutStrings", [code])
-        var list = []
-        for (var i = 0; i < 16; ++i)
-            list.push(code + "/" + i)
-        return nativeTypes.stringList(list)
+        return nativeTypes.stringList(Array.from({ length: 16 }, (_, i) => code + "/" + i))
     }
 
     function q7_82H_GetCurrentProfile() { record("q7_82H_GetCurrentProfile", []); return currentProfile }
-    function q7_02H_SetCurrentProfile(p) {
-        record("q7_02H_SetCurrentProfile", [p])
-        currentProfile = p
-    }
+    function q7_02H_SetCurrentProfile(p) { record("q7_02H_SetCurrentProfile", [p]); currentProfile = p }
     function q7_loadProfile(i) { record("q7_loadProfile", [i]) }
     function q7_saveProfile(i) { record("q7_saveProfile", [i]) }
     function q7_resetProfile(i) { record("q7_resetProfile", [i]) }
@@ -103,11 +90,9 @@ QtObject {
     property int scrollLines: 2
     property int doubleClickSpeed: 5
     property var dpi8Stage: [8, 16, 32, 64, 128, 0, 0, 0, 8, 16, 32, 64, 128, 0, 0, 0]
-    property var dpi8Color: [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255,
-                             0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0]
+    property var dpi8Color: [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255, 0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0]
     property var dpi8Io: [0, 1, 2, 3, 4, 5, 6, 8]
-    property var led8StageColor: [10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120,
-                                  130, 140, 150, 160, 170, 180, 190, 200, 210, 220, 230, 240]
+    property var led8StageColor: Array.from({ length: 24 }, (_, i) => 10 * (i + 1))
     property var rgbLedEffect: [3, 146, 5]
     // "group/profile" -> the factory list q7_getDefaultProfile answers (texts, as the file gives).
     property var defaultProfiles: ({})
@@ -146,8 +131,7 @@ QtObject {
     function q7_0CH_SetDpi8Io(list) { record("q7_0CH_SetDpi8Io", [Array.from(list)]); dpi8Io = Array.from(list) }
     function q7_SetLED8StageColor(list) { record("q7_SetLED8StageColor", [Array.from(list)]); led8StageColor = Array.from(list) }
     function q7_0CH_SetRGBLedEffect(effect, light, speed) {
-        record("q7_0CH_SetRGBLedEffect", [effect, light, speed])
-        rgbLedEffect = [effect, light, speed]
+        record("q7_0CH_SetRGBLedEffect", [effect, light, speed]); rgbLedEffect = [effect, light, speed]
     }
     // ---- end sensor and lighting pages ------------------------------------------------------
 
@@ -158,7 +142,6 @@ QtObject {
     property var macroFiles: ({})
     property var importLines: null
     property bool renameRefused: false
-    property bool saveRefused: false
 
     function macroNamesSorted() {
         return Object.keys(macroFiles).sort((a, b) => a.toLowerCase() < b.toLowerCase() ? -1
@@ -202,7 +185,7 @@ QtObject {
     }
     function saveMacroIni(name, lines) {
         record("saveMacroIni", [String(name), Array.from(lines)])
-        if (saveRefused || !has(name))
+        if (!has(name))
             return false
         withFile(String(name), Array.from(lines))
         return true
@@ -235,13 +218,9 @@ QtObject {
     property bool foolProofingAnswer: true
 
     function getKeydefine(keyId) {
-        record("getKeydefine", [keyId])
-        return nativeTypes.variantList(keyMatrix.slice(4 * keyId, 4 * keyId + 4))
+        record("getKeydefine", [keyId]); return nativeTypes.variantList(keyMatrix.slice(4 * keyId, 4 * keyId + 4))
     }
-    function q7_0DH_SetKeyMatrix(list) {
-        record("q7_0DH_SetKeyMatrix", [Array.from(list)])
-        keyMatrix = Array.from(list)
-    }
+    function q7_0DH_SetKeyMatrix(list) { record("q7_0DH_SetKeyMatrix", [Array.from(list)]); keyMatrix = Array.from(list) }
     function loadMacroIniConfig(name) {
         record("loadMacroIniConfig", [String(name)])
         var config = macroConfigs[String(name)]

@@ -12,13 +12,7 @@ FakeShell {
         ListElement { textX: "BREATHING" }
         ListElement { textX: "NEON" }
     }
-    DropdownList {
-        id: list
-        objectName: "effects"
-        x: 20
-        y: 20
-        model: effects
-    }
+    DropdownList { id: list; objectName: "effects"; x: 20; y: 20; model: effects }
     Rectangle {
         id: below
         x: 20
@@ -26,9 +20,7 @@ FakeShell {
         width: 210
         height: 100
         activeFocusOnTab: true
-        MouseArea {
-            anchors.fill: parent
-        }
+        MouseArea { anchors.fill: parent }
     }
     SignalSpy { id: opened; target: list; signalName: "listOpened" }
     SignalSpy { id: closed; target: list; signalName: "listClosed" }

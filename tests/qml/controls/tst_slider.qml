@@ -6,19 +6,8 @@ import "qrc:/modules/qml/common"
 FakeShell {
     id: mainIten
 
-    Slider {
-        id: slider7
-        x: 20
-        y: 20
-        width: 210
-        accessibleName: "SPEED"
-    }
-    Slider_11 {
-        id: slider11
-        x: 20
-        y: 60
-        width: 330
-    }
+    Slider { id: slider7; x: 20; y: 20; width: 210; accessibleName: "SPEED" }
+    Slider_11 { id: slider11; x: 20; y: 60; width: 330 }
     SignalSpy { id: spy7; target: slider7; signalName: "sliderClicked" }
     SignalSpy { id: spy11; target: slider11; signalName: "sliderClicked" }
 

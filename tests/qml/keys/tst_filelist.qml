@@ -7,22 +7,14 @@ import "qrc:/modules/qml/common"
 KeysShell {
     id: mainIten
 
-    ListModel {
-        id: macros
-    }
+    ListModel { id: macros }
     function fill(n) {
         macros.clear()
         for (var i = 0; i < n; ++i)
             macros.append({ textX: "Macro. " + (i + 1), textR: i % 2 ? "    [Down]" : "" })
     }
 
-    FileList {
-        id: list
-        objectName: "rows"
-        x: 20
-        y: 20
-        model: macros
-    }
+    FileList { id: list; objectName: "rows"; x: 20; y: 20; model: macros }
     FileListButton {
         id: button
         objectName: "pick"
@@ -31,14 +23,7 @@ KeysShell {
         model: macros
         onRequestToUpdateList: mainIten.fill(4)
     }
-    Rectangle {
-        id: elsewhere
-        x: 600
-        y: 400
-        width: 50
-        height: 50
-        activeFocusOnTab: true
-    }
+    Rectangle { id: elsewhere; x: 600; y: 400; width: 50; height: 50; activeFocusOnTab: true }
     SignalSpy { id: clicked; target: list; signalName: "listElementClicked" }
     SignalSpy { id: rightClicked; target: list; signalName: "listElementRightBtnClicked" }
     SignalSpy { id: edited; target: list; signalName: "editFileName_completed" }

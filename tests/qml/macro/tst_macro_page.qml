@@ -12,7 +12,7 @@ PageTestCase {
 
     function init() {
         ui_View.assign({ macroFiles: { "Jump": jump, "Macro. 001": [], "fire": ["MS-L    [Down]"] },
-                         importLines: null, renameRefused: false, saveRefused: false })
+                         importLines: null, renameRefused: false })
         openShell(1)
         page = child("_Page_Macro")
         verify(page.visible)
