@@ -81,9 +81,13 @@ FakeShell {
         }
 
         function test_menuEntriesSitInThreeColumnsBelowTheirStage() {
+            // Another stage's arrow moves the menu there; the same arrow again closes it.
+            mouseClick(findChild(stages, "stagesStage2Menu"))
             mouseClick(findChild(stages, "stagesStage8Menu"))
+            compare(stages.menuStage, 7)
             var menu = findChild(stages, "stagesMenu")
             verify(menu.visible)
+            verify(menu.mapToItem(null, 0, 0).y > findChild(stages, "stagesStage8").mapToItem(null, 0, 0).y + 30)
             // Kept inside the group at the right end.
             verify(menu.x + menu.width <= stages.width)
             var first = findChild(stages, "stagesMenuEntry0"), seventh = findChild(stages, "stagesMenuEntry6")
@@ -91,6 +95,9 @@ FakeShell {
             verify(seventh.y === first.y && seventh.x > first.x && last.x > seventh.x && last.y > first.y)
             mouseClick(last)
             compare(Array.from(stages.valueForIndex)[7], 7950)
+            verify(!menu.visible)
+            mouseClick(findChild(stages, "stagesStage8Menu"))
+            mouseClick(findChild(stages, "stagesStage8Menu"))
             verify(!menu.visible)
         }
     }

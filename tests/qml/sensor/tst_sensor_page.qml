@@ -146,19 +146,6 @@ PageTestCase {
         compare([child("sensorDpi").getCurIndex(), child("sensorIndicator").getCurIndex()], [1, 1])
     }
 
-    function test_menuOpensBelowItsStageAndClosesOnItsOwnArrow() {
-        open()
-        var menu = child("sensorDpiMenu")
-        mouseClick(child("sensorDpiStage2Menu"))
-        verify(menu.visible)
-        verify(menu.mapToItem(null, 0, 0).y > child("sensorDpiStage2").mapToItem(null, 0, 0).y + 30)
-        // Another stage's arrow moves the menu there; the same arrow again closes it.
-        mouseClick(child("sensorDpiStage4Menu"))
-        compare(child("sensorDpi").menuStage, 3)
-        mouseClick(child("sensorDpiStage4Menu"))
-        verify(!menu.visible)
-    }
-
     function test_damagedListsLeaveTheControlsAsTheyWere() {
         open()
         ui_View.assign({ dpi8Color: [1, 2, 3], dpi8Io: [0, 1, 2, 3, 4, 5, 6, 7, 0], dpi8Stage: [1, 2] })

@@ -3,11 +3,9 @@ import QtTest
 import ".."
 import "options.js" as Options
 
-// The shell's start: what initUI asks in which order, the window drag, the busy lock and the
-// keys passed on. Where the bars and menus end after the opening is tst_qml_startup's, on the
+// The shell's start: what initUI asks in which order, the window drag and the busy lock. Where the bars and menus end after the opening is tst_qml_startup's, on the
 // real program's screen.
 PageTestCase {
-    id: tc
     name: "Startup"
 
     function init() {
@@ -65,21 +63,5 @@ PageTestCase {
         shell.setProtectUI(0)
         tryCompare(ui_View, "enabled", true)
         verify(!busy.isBusy)
-    }
-
-    function test_keysReachTheProductPages() {
-        var product = child("main_Q7")
-        var spy = createTemporaryObject(spyComponent, tc, { target: product })
-        shell.detectKeyboard(true, 0x04)
-        shell.detectKeyboard(false, 0x05)
-        shell.detectMouse(true, 0xF0, 10, 10)
-        compare(spy.signalArguments.map(a => Array.from(a)), [[true, 0x04], [false, 0x05]])
-        // Only presses count as the last pressed key.
-        compare(product.lastPressKeyCode, 0x04)
-    }
-
-    Component {
-        id: spyComponent
-        SignalSpy { signalName: "msg_KB" }
     }
 }
