@@ -207,13 +207,14 @@ QtObject {
     // ---- end macro library ------------------------------------------------------------------
 
     // ---- Key assignment page (Page_Keydefine) ------------------------------------------------
-    // The current profile's 64 entry bytes, each macro's stored configuration as name ->
+    // The current profile's 64 entry bytes (at first the factory's), each macro's stored configuration as name ->
     // [stored index, play count] (a file without an entry reads [-1, 1], null reads as a file
     // that cannot be read), and the answer of the confirmation box. The names are macroFiles'.
-    property var keyMatrix: [1, 0, 0xF0, 0, 1, 0, 0xF1, 0, 1, 0, 0xF2, 0, 1, 0, 0xF4, 0,
-                             1, 0, 0xF3, 0, 7, 0, 3, 0, 0x0B, 0, 0, 0, 7, 0, 3, 0,
-                             5, 0, 3, 0, 3, 0, 0x8A, 1, 3, 0, 0x23, 2, 3, 0, 0x94, 1,
-                             0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 4, 0, 2, 0]
+    readonly property var factoryKeyMatrix: [1, 0, 0xF0, 0, 1, 0, 0xF1, 0, 1, 0, 0xF2, 0, 1, 0, 0xF4, 0,
+                                             1, 0, 0xF3, 0, 7, 0, 3, 0, 0x0B, 0, 0, 0, 7, 0, 3, 0,
+                                             5, 0, 3, 0, 3, 0, 0x8A, 1, 3, 0, 0x23, 2, 3, 0, 0x94, 1,
+                                             0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 4, 0, 2, 0]
+    property var keyMatrix: factoryKeyMatrix.slice()
     property var macroConfigs: ({})
     property bool foolProofingAnswer: true
 

@@ -36,8 +36,10 @@ PageTestCase {
     function saves() {
         return ui_View.callsOf("saveMacroIni").map(c => c.slice(1))
     }
-    function key(isDown, code) {
-        shell.detectKeyboard(isDown, code)
+    // Key events as the capture delivers them: [down, code] pairs.
+    function keys(events) {
+        for (var e of events)
+            shell.detectKeyboard(e[0], e[1])
     }
     function typeKeys(text) {
         for (var ch of text)
@@ -71,20 +73,14 @@ PageTestCase {
 
     function test_recordClearsTheScreenAndOnlyStopSaves() {
         choose(1)
-        key(true, 0x04) // pressed before recording
+        keys([[true, 0x04]]) // pressed before recording
         mouseClick(child("macroRecord"))
         compare(page.actionModel.count, 0)
-        for (var name of ["macroList", "macroAdd", "macroDelete", "macroRecord"])
-            verify(!child(name).enabled, name)
-        verify(child("macroStop").enabled)
+        compare(["macroList", "macroAdd", "macroDelete", "macroRecord", "macroStop"].map(n => child(n).enabled),
+                [false, false, false, false, true])
 
-        key(false, 0x04)   // its release still counts
-        key(true, 0xE1)
-        key(true, 0x32)    // no name: ignored
-        key(false, 0x32)
-        key(true, 0x05)
-        key(false, 0x05)
-        key(false, 0xE1)
+        // The release of the key pressed before still counts; 0x32 has no name and is ignored.
+        keys([[false, 0x04], [true, 0xE1], [true, 0x32], [false, 0x32], [true, 0x05], [false, 0x05], [false, 0xE1]])
         compare(shown(), ["A      [Up]", "L Shift    [Down]", "B    [Down]", "B      [Up]", "L Shift      [Up]"])
         compare(saves(), [])
         compare(ui_View.macroFiles["Jump"], jump)
@@ -93,7 +89,7 @@ PageTestCase {
         compare(saves(), [["Jump", shown()]])
         verify(child("macroList").enabled && child("macroRecord").enabled)
         // Keys after Stop are not recorded.
-        key(true, 0x06)
+        keys([[true, 0x06]])
         compare(page.actionModel.count, 5)
     }
 
@@ -101,9 +97,9 @@ PageTestCase {
         choose(2)
         mouseClick(child("macroRecordTiming"))
         mouseClick(child("macroRecord"))
-        key(true, 0x04)
+        keys([[true, 0x04]])
         wait(40)
-        key(false, 0x04)
+        keys([[false, 0x04]])
         mouseClick(child("macroStop"))
         var lines = saves()[0][1]
         compare([lines.length, lines[0], lines[2]], [3, "A    [Down]", "A      [Up]"])
@@ -114,9 +110,9 @@ PageTestCase {
         choose(1)
         var del = child("macroLineDelete"), cut = child("macroLineCut")
         var paste = child("macroLinePaste"), copy = child("macroLineCopy")
-        verify(!del.enabled && !cut.enabled && !copy.enabled && !paste.enabled)
+        compare([del.enabled, cut.enabled, copy.enabled, paste.enabled], [false, false, false, false])
         mouseClick(row("actionList", 2))
-        verify(del.enabled && cut.enabled && copy.enabled)
+        compare([del.enabled, cut.enabled, copy.enabled], [true, true, true])
 
         mouseClick(cut)
         compare(shown(), [jump[0], jump[1], jump[3], jump[4]])
@@ -138,16 +134,14 @@ PageTestCase {
         child("actionList").forceActiveFocus()
         keyClick(Qt.Key_Delete)
         compare(shown(), jump)
-        compare(saves().length, 6)
-        compare(saves()[5], ["Jump", jump])
-        compare(ui_View.macroFiles["Jump"], jump)
+        compare([saves().length, saves()[5], ui_View.macroFiles["Jump"]], [6, ["Jump", jump], jump])
     }
 
     function test_addedEventsArePressThenReleaseBeforeTheCurrentLine() {
         choose(1)
         mouseClick(row("actionList", 2))
         mouseClick(child("macroKeyInput"))
-        key(true, 0x04)
+        keys([[true, 0x04]])
         mouseClick(child("macroAddKey"))
         compare(shown().slice(2, 5), ["A    [Down]", "A      [Up]", "100   [Delay]"])
 
@@ -173,8 +167,7 @@ PageTestCase {
         compare(delay.text, "7000")
         mouseClick(child("macroAddDelay"))
         compare(shown()[shown().length - 1], "7000   [Delay]")
-        compare(saves().length, 3)
-        compare(saves()[2], ["Jump", shown()])
+        compare([saves().length, saves()[2]], [3, ["Jump", shown()]])
     }
 
     function test_menuLoadSaveAndRename() {
@@ -237,9 +230,7 @@ PageTestCase {
         mouseClick(row("actionList", 0))
         ui_View.withFile("Jump", undefined)
         mouseClick(child("macroLineDelete"))
-        compare(saves(), [["Jump", jump.slice(1)]])
-        compare(page.actionModel.count, 0)
-        verify(ui_View.macroFiles["Jump"] === undefined)
+        compare([saves(), page.actionModel.count, ui_View.macroFiles["Jump"]], [[["Jump", jump.slice(1)]], 0, undefined])
     }
 
     function test_undoAndRedoRestoreAndSaveTheExactLines() {
@@ -248,19 +239,16 @@ PageTestCase {
         mouseClick(child("macroLineDelete"))
         mouseClick(child("macroLineDelete"))
         compare(shown(), jump.slice(2))
-        keyClick(Qt.Key_Z, Qt.ControlModifier)
-        compare(shown(), jump.slice(1))
-        keyClick(Qt.Key_Z, Qt.ControlModifier)
-        compare(shown(), jump)
-        compare(ui_View.macroFiles["Jump"], jump)
-        keyClick(Qt.Key_Z, Qt.ControlModifier) // nothing more to undo
-        compare(saves().length, 4)
+        // Ctrl+Z twice, once more with nothing left to undo, then Ctrl+Y and Ctrl+Shift+Z.
+        var seen = [Qt.ControlModifier, Qt.ControlModifier, Qt.ControlModifier].map(m => {
+            keyClick(Qt.Key_Z, m)
+            return shown()
+        })
+        compare([seen, ui_View.macroFiles["Jump"], saves().length], [[jump.slice(1), jump, jump], jump, 4])
         keyClick(Qt.Key_Y, Qt.ControlModifier)
         compare(shown(), jump.slice(1))
         keyClick(Qt.Key_Z, Qt.ShiftModifier | Qt.ControlModifier)
-        compare(shown(), jump.slice(2))
-        compare(saves().length, 6)
-        compare(ui_View.macroFiles["Jump"], jump.slice(2))
+        compare([shown(), saves().length, ui_View.macroFiles["Jump"]], [jump.slice(2), 6, jump.slice(2)])
         // Another macro drops the history.
         choose(0)
         choose(1)
