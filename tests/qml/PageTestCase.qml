@@ -54,6 +54,14 @@ TestCase {
             keyClick(ch)
     }
 
+    // f over a list (qmllint takes an array literal for a QVariantList, which has no map).
+    function each(list, f) {
+        var out = []
+        for (var i = 0; i < list.length; ++i)
+            out.push(f(list[i]))
+        return out
+    }
+
     // The recorded calls that change something, with their arguments.
     function setterCalls() {
         return ui_View.calls.filter(c => /^(q7_0|q7_Set|q7_03|q7_04|set[A-Z])/.test(c[0]) && c[0] !== "setEnabled")

@@ -7,6 +7,14 @@ import "../../../modules/qml/Q7/FollowRules.js" as Rules
 TestCase {
     name: "FollowRules"
 
+    // f over a list (qmllint takes an array literal for a QVariantList, which has no map).
+    function each(list, f) {
+        var out = []
+        for (var i = 0; i < list.length; ++i)
+            out.push(f(list[i]))
+        return out
+    }
+
     function r(name, profile, match) {
         return { match: match || "class", name: name, profile: profile }
     }
@@ -25,11 +33,11 @@ TestCase {
     // One click adds the application used last, by its class, else its instance, else its
     // program; nothing was seen, nothing to add.
     function test_ruleFromTheApplicationUsedLast() {
-        compare([{ instance: "navigator", windowClass: "Firefox", executable: "firefox" },
-                 { instance: "xterm", windowClass: "", executable: "" },
-                 { instance: "", windowClass: " ", executable: "wine64" },
-                 { instance: "", windowClass: "", executable: "" }, null]
-                .map(a => Rules.ruleFromApplication(a, 2)),
+        compare(each([{ instance: "navigator", windowClass: "Firefox", executable: "firefox" },
+                      { instance: "xterm", windowClass: "", executable: "" },
+                      { instance: "", windowClass: " ", executable: "wine64" },
+                      { instance: "", windowClass: "", executable: "" }, null],
+                     a => Rules.ruleFromApplication(a, 2)),
                 [r("Firefox", 2), r("xterm", 2), r("wine64", 2, "executable"), null, null])
         var t = Rules.texts(null)
         compare([Rules.addLastLabel(t, { windowClass: "Firefox" }), Rules.addLastLabel(t, { windowClass: "" })],
@@ -65,14 +73,14 @@ TestCase {
         // The edits leave the list they were given as it was (CANCEL goes back to it).
         compare(list, [r("A", 1), r("B", 2), r("C", 3)])
         // A profile from a hand-edited file (7) steps into the range.
-        compare([1, 2, 5, 7].map(p => Rules.stepProfile(p, 1)), [2, 3, 1, 1])
-        compare([1, 3, 7].map(p => Rules.stepProfile(p, -1)), [5, 2, 5])
-        compare([0, 4, 5].map(c => Rules.stepNoMatch(c, 1)).concat([Rules.stepNoMatch(0, -1)]), [1, 5, 0, 5])
+        compare(each([1, 2, 5, 7], p => Rules.stepProfile(p, 1)), [2, 3, 1, 1])
+        compare(each([1, 3, 7], p => Rules.stepProfile(p, -1)), [5, 2, 5])
+        compare(each([[0, 1], [4, 1], [5, 1], [0, -1]], c => Rules.stepNoMatch(c[0], c[1])), [1, 5, 0, 5])
     }
 
     function test_shadowedRules() {
         var list = [r("Gimp", 1), r("gimp", 2), r("gimp", 3, "executable")]
-        compare([0, 1, 2].map(i => Rules.shadowed(list, i)), [false, true, false])
+        compare(each([0, 1, 2], i => Rules.shadowed(list, i)), [false, true, false])
     }
 
     // Texts: the language's where it has them, English elsewhere; placeholders in one pass.

@@ -86,19 +86,6 @@ PageTestCase {
         ])
     }
 
-    function test_applyThenInitUIReadsBackWhatWasSent() {
-        // What Apply writes, initUI shows again unchanged: the stand-in stores like the bridge.
-        ui_View.reportRate = 3
-        open()
-        mouseClick(child("sensorApply"))
-        var first = setterCalls()
-        page.initUI()
-        ui_View.clear()
-        mouseClick(child("sensorApply"))
-        compare(setterCalls(), first)
-        compare(first[0], ["q7_03H_SetReportRate", 1])
-    }
-
     function test_resetShowsTheFactoryValuesAndSendsNothing() {
         var fw = new Array(128).fill("0"), fw0 = new Array(128).fill("0")
         ;[20, 40, 0xCF, 80].forEach((v, k) => fw[0x54 + k] = String(v))

@@ -32,7 +32,7 @@ PageTestCase {
 
     function colour() {
         var c = shell.globalSetting_color
-        return [c.r, c.g, c.b, c.a].map(v => Math.round(v * 255))
+        return each([c.r, c.g, c.b, c.a], v => Math.round(v * 255))
     }
 
     function test_storedOptionsAsTexts() {
@@ -83,7 +83,7 @@ PageTestCase {
         var strip = child("paletteStrip")
         compare(strip.height, 257)                     // so y / (h - 1) = y / 256
         // 48 / 256 = 3/16; 7 * 32 + 16 is halfway from white to black.
-        var picked = [0, 48, 256, 7 * 32 + 16].map(y => { settings.pickPalette(y); return rgb() })
+        var picked = each([0, 48, 256, 7 * 32 + 16], y => { settings.pickPalette(y); return rgb() })
         compare(picked, [[0, 0, 0], [255, 128, 0], [0, 0, 0], [127, 127, 127]])
         compare(settings.slotColors[0], [127, 127, 127])
         compare(child("inputR").text, "127")
@@ -112,7 +112,7 @@ PageTestCase {
         mouseClick(child("paletteSlot4"))
         compare([rgb(), settings.slotColors[2]], [[200, 170, 255], [255, 12, 0]])
         // The eight brightness steps run from 45 to 255.
-        compare([0, 3, 7].map(k => { mouseClick(child("brightnessStep" + k)); return colour()[3] }), [45, 135, 255])
+        compare(each([0, 3, 7], k => { mouseClick(child("brightnessStep" + k)); return colour()[3] }), [45, 135, 255])
     }
 
     function test_applyStoresTheOptionsInOrderAndCloses() {
