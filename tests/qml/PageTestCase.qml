@@ -2,13 +2,15 @@ import QtQuick
 import QtTest
 import "shell/options.js" as Options
 
-// A test case around the whole shell opened on one page, so a page sees the real global look,
-// strings and bottom bar, and talks only to the stand-in view.
+// A test case that is the window's content itself: the whole shell is created in it, so a page
+// sees the real global look, strings and bottom bar, and talks only to the stand-in view.
 TestCase {
+    id: testCase
+    width: 1000
+    height: 600
     when: windowShown
+    visible: true // a test case hides itself; here it carries the shell
 
-    // The item the shell is created in (the test's window content).
-    property Item host
     property var shell: null
 
     function child(name) {
@@ -17,22 +19,47 @@ TestCase {
         return item
     }
 
-    // Opens the shell with the stand-in's current answers and slides in page pageIndex
-    // (2 lighting, 3 sensor); the calls of the start are cleared.
-    function openShell(pageIndex) {
+    // The shell created with the stand-ins' current answers, the stand-ins' calls cleared.
+    function createShell() {
         ui_View.clear()
         ui_Ctl.clear()
+        shell = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), testCase)
+        verify(shell)
+        return shell
+    }
+
+    // Opens the shell fast in English and, given pageIndex (0 keys, 1 macro, 2 lighting,
+    // 3 sensor), slides that page in; the calls of the start are cleared.
+    function openShell(pageIndex) {
         ui_View.apConfig = Options.stored({ 3: "1" })
         ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans") }
         ui_View.currentProfile = 1
-        shell = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), host)
-        verify(shell)
+        createShell()
         shell.initUI()
         shell.run()
         tryVerify(() => child("_fkPage").visible && !child("pa_X").running && child("upItem").y === 0, 5000)
-        mouseClick(child("fnEntry" + pageIndex))
-        tryVerify(() => child("_fkPage").contentX === 0 && !child("pa_X").running, 5000)
+        if (pageIndex !== undefined) {
+            mouseClick(child("fnEntry" + pageIndex))
+            tryVerify(() => child("_fkPage").contentX === 0 && !child("pa_X").running, 5000)
+        }
         ui_View.clear()
+    }
+
+    // Replaces a text field's content by typing, as a user does; the key closing the edit is
+    // the caller's.
+    function typeInto(field, text) {
+        field.forceActiveFocus()
+        field.selectAll()
+        for (var ch of text)
+            keyClick(ch)
+    }
+
+    // f over a list (qmllint takes an array literal for a QVariantList, which has no map).
+    function each(list, f) {
+        var out = []
+        for (var i = 0; i < list.length; ++i)
+            out.push(f(list[i]))
+        return out
     }
 
     // The recorded calls that change something, with their arguments.

@@ -3,6 +3,7 @@ import QtQml
 // Stands in for the view: answers like the program's slots (texts where the settings file gives
 // texts, lists in the view's own list types) and records every call with its arguments.
 QtObject {
+    id: view
     property var calls: []
     property bool enabled: true
 
@@ -13,8 +14,7 @@ QtObject {
     property var languages: ({ "ENGLISH": "031000", "GERMAN": "042000" })
     // Strings per language code; a code without an entry reads like a missing file.
     property var languageStrings: ({})
-    property var productConstants: ({ "colorMaxStage": "8", "dpiBase": "50",
-                                      "effectEnable": ["true", "false"],
+    property var productConstants: ({ "colorMaxStage": "8", "dpiBase": "50", "effectEnable": ["true", "false"],
                                       "dpiValue": ["400", "800"] })
     property int currentProfile: 1
     property string customFilePath: ""
@@ -43,67 +43,41 @@ QtObject {
         notices = notices.concat([notice])
         return notice
     }
-    function names() {
-        return calls.map(c => c[0])
+    // Sets several answers at once: { reportRate: 4, cursorSpeed: 7 }.
+    function assign(values) {
+        for (var key in values)
+            view[key] = values[key]
     }
-    function callsOf(name) {
-        return calls.filter(c => c[0] === name)
-    }
+    function names() { return calls.map(c => c[0]) }
+    function callsOf(name) { return calls.filter(c => c[0] === name) }
 
-    function setEnabled(b) {
-        enabled = b
-        record("setEnabled", [b])
-    }
+    function setEnabled(b) { enabled = b; record("setEnabled", [b]) }
 
-    function loadApConfig() {
-        record("loadApConfig", [])
-        return apConfig
-    }
-    function saveApConfig(list) {
-        record("saveApConfig", [list])
-        saved = list
-    }
-    function resetApconfig() {
-        record("resetApconfig", [])
-        apConfig = apConfigDefaults
-    }
+    function loadApConfig() { record("loadApConfig", []); return apConfig }
+    function saveApConfig(list) { record("saveApConfig", [list]); saved = list }
+    function resetApconfig() { record("resetApconfig", []); apConfig = apConfigDefaults }
     function q7_getApConfig(key) {
         record("q7_getApConfig", [key])
         return productConstants[key] !== undefined ? nativeTypes.variant(productConstants[key]) : 0
     }
 
-    function chkLanguages() {
-        record("chkLanguages", [])
-        return nativeTypes.map(languages)
-    }
+    function chkLanguages() { record("chkLanguages", []); return nativeTypes.map(languages) }
     function getGlobalStrings(code) {
         record("getGlobalStrings", [code])
         return nativeTypes.stringList(languageStrings[code] !== undefined ? languageStrings[code] : [""])
     }
     function q7_getProductLayoutStrings(code) {
         record("q7_getProductLayoutStrings", [code])
-        var list = []
-        for (var i = 0; i < 16; ++i)
-            list.push(code + "/" + i)
-        return nativeTypes.stringList(list)
+        return nativeTypes.stringList(Array.from({ length: 16 }, (_, i) => code + "/" + i))
     }
 
-    function q7_82H_GetCurrentProfile() {
-        record("q7_82H_GetCurrentProfile", [])
-        return currentProfile
-    }
-    function q7_02H_SetCurrentProfile(p) {
-        record("q7_02H_SetCurrentProfile", [p])
-        currentProfile = p
-    }
+    function q7_82H_GetCurrentProfile() { record("q7_82H_GetCurrentProfile", []); return currentProfile }
+    function q7_02H_SetCurrentProfile(p) { record("q7_02H_SetCurrentProfile", [p]); currentProfile = p }
     function q7_loadProfile(i) { record("q7_loadProfile", [i]) }
     function q7_saveProfile(i) { record("q7_saveProfile", [i]) }
     function q7_resetProfile(i) { record("q7_resetProfile", [i]) }
 
-    function getCustomFilePath() {
-        record("getCustomFilePath", [])
-        return customFilePath
-    }
+    function getCustomFilePath() { record("getCustomFilePath", []); return customFilePath }
 
     // ---- Sensor and lighting pages (Page_Sensor, Page_Color) ------------------------------
     // Each getter answers from its property as the bridge answers from its copy (stored 0xCF
@@ -116,11 +90,9 @@ QtObject {
     property int scrollLines: 2
     property int doubleClickSpeed: 5
     property var dpi8Stage: [8, 16, 32, 64, 128, 0, 0, 0, 8, 16, 32, 64, 128, 0, 0, 0]
-    property var dpi8Color: [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255,
-                             0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0]
+    property var dpi8Color: [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255, 0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0]
     property var dpi8Io: [0, 1, 2, 3, 4, 5, 6, 8]
-    property var led8StageColor: [10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120,
-                                  130, 140, 150, 160, 170, 180, 190, 200, 210, 220, 230, 240]
+    property var led8StageColor: Array.from({ length: 24 }, (_, i) => 10 * (i + 1))
     property var rgbLedEffect: [3, 146, 5]
     // "group/profile" -> the factory list q7_getDefaultProfile answers (texts, as the file gives).
     property var defaultProfiles: ({})
@@ -159,8 +131,7 @@ QtObject {
     function q7_0CH_SetDpi8Io(list) { record("q7_0CH_SetDpi8Io", [Array.from(list)]); dpi8Io = Array.from(list) }
     function q7_SetLED8StageColor(list) { record("q7_SetLED8StageColor", [Array.from(list)]); led8StageColor = Array.from(list) }
     function q7_0CH_SetRGBLedEffect(effect, light, speed) {
-        record("q7_0CH_SetRGBLedEffect", [effect, light, speed])
-        rgbLedEffect = [effect, light, speed]
+        record("q7_0CH_SetRGBLedEffect", [effect, light, speed]); rgbLedEffect = [effect, light, speed]
     }
     // ---- end sensor and lighting pages ------------------------------------------------------
 
@@ -171,7 +142,6 @@ QtObject {
     property var macroFiles: ({})
     property var importLines: null
     property bool renameRefused: false
-    property bool saveRefused: false
 
     function macroNamesSorted() {
         return Object.keys(macroFiles).sort((a, b) => a.toLowerCase() < b.toLowerCase() ? -1
@@ -181,104 +151,94 @@ QtObject {
         record("getMacroIniNames", [])
         return nativeTypes.stringList(macroNamesSorted().map(n => n + ".bin"))
     }
+    // The library with file name holding lines (undefined: without it).
+    function withFile(name, lines) {
+        var files = Object.assign({}, macroFiles)
+        if (lines === undefined)
+            delete files[name]
+        else
+            files[name] = lines
+        macroFiles = files
+    }
+    function has(name) {
+        return macroFiles[String(name)] !== undefined
+    }
     function createMacroIni() {
         record("createMacroIni", [])
         for (var n = 1; ; ++n) {
             var name = "Macro. " + String(n).padStart(3, "0")
-            if (macroFiles[name] === undefined) {
-                var files = Object.assign({}, macroFiles)
-                files[name] = []
-                macroFiles = files
+            if (!has(name)) {
+                withFile(name, [])
                 return name
             }
         }
     }
     function deleteMacroIni(name) {
         record("deleteMacroIni", [String(name)])
-        if (macroFiles[String(name)] === undefined)
-            return false
-        var files = Object.assign({}, macroFiles)
-        delete files[String(name)]
-        macroFiles = files
-        return true
+        var found = has(name)
+        withFile(String(name), undefined)
+        return found
     }
     function loadMacroIni(name) {
         record("loadMacroIni", [String(name)])
-        var lines = macroFiles[String(name)]
-        return nativeTypes.stringList(lines !== undefined ? lines : [])
+        return nativeTypes.stringList(has(name) ? macroFiles[String(name)] : [])
     }
     function saveMacroIni(name, lines) {
         record("saveMacroIni", [String(name), Array.from(lines)])
-        if (saveRefused || macroFiles[String(name)] === undefined)
+        if (!has(name))
             return false
-        var files = Object.assign({}, macroFiles)
-        files[String(name)] = Array.from(lines)
-        macroFiles = files
+        withFile(String(name), Array.from(lines))
         return true
     }
     function renameMacroIniFile(oldName, newName) {
         record("renameMacroIniFile", [String(oldName), String(newName)])
-        if (renameRefused || macroFiles[String(oldName)] === undefined || macroFiles[String(newName)] !== undefined)
+        if (renameRefused || !has(oldName) || has(newName))
             return
-        var files = Object.assign({}, macroFiles)
-        files[String(newName)] = files[String(oldName)]
-        delete files[String(oldName)]
-        macroFiles = files
+        var lines = macroFiles[String(oldName)]
+        withFile(String(oldName), undefined)
+        withFile(String(newName), lines)
     }
     function loadMacroIniFromFile(name) {
         record("loadMacroIniFromFile", [String(name)])
-        if (importLines === null || macroFiles[String(name)] === undefined)
-            return
-        var files = Object.assign({}, macroFiles)
-        files[String(name)] = Array.from(importLines)
-        macroFiles = files
+        if (importLines !== null && has(name))
+            withFile(String(name), Array.from(importLines))
     }
-    function saveMacroIniToFile(name) {
-        record("saveMacroIniToFile", [String(name)])
-    }
+    function saveMacroIniToFile(name) { record("saveMacroIniToFile", [String(name)]) }
     // ---- end macro library ------------------------------------------------------------------
 
     // ---- Key assignment page (Page_Keydefine) ------------------------------------------------
-    // The current profile's 64 entry bytes, each macro's stored configuration as name ->
+    // The current profile's 64 entry bytes (at first the factory's), each macro's stored configuration as name ->
     // [stored index, play count] (a file without an entry reads [-1, 1], null reads as a file
     // that cannot be read), and the answer of the confirmation box. The names are macroFiles'.
-    property var keyMatrix: [1, 0, 0xF0, 0, 1, 0, 0xF1, 0, 1, 0, 0xF2, 0, 1, 0, 0xF4, 0,
-                             1, 0, 0xF3, 0, 7, 0, 3, 0, 0x0B, 0, 0, 0, 7, 0, 3, 0,
-                             5, 0, 3, 0, 3, 0, 0x8A, 1, 3, 0, 0x23, 2, 3, 0, 0x94, 1,
-                             0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 4, 0, 2, 0]
+    readonly property var factoryKeyMatrix: [1, 0, 0xF0, 0, 1, 0, 0xF1, 0, 1, 0, 0xF2, 0, 1, 0, 0xF4, 0,
+                                             1, 0, 0xF3, 0, 7, 0, 3, 0, 0x0B, 0, 0, 0, 7, 0, 3, 0,
+                                             5, 0, 3, 0, 3, 0, 0x8A, 1, 3, 0, 0x23, 2, 3, 0, 0x94, 1,
+                                             0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 4, 0, 2, 0]
+    property var keyMatrix: factoryKeyMatrix.slice()
     property var macroConfigs: ({})
     property bool foolProofingAnswer: true
 
     function getKeydefine(keyId) {
-        record("getKeydefine", [keyId])
-        return nativeTypes.variantList(keyMatrix.slice(4 * keyId, 4 * keyId + 4))
+        record("getKeydefine", [keyId]); return nativeTypes.variantList(keyMatrix.slice(4 * keyId, 4 * keyId + 4))
     }
-    function q7_0DH_SetKeyMatrix(list) {
-        record("q7_0DH_SetKeyMatrix", [Array.from(list)])
-        keyMatrix = Array.from(list)
-    }
+    function q7_0DH_SetKeyMatrix(list) { record("q7_0DH_SetKeyMatrix", [Array.from(list)]); keyMatrix = Array.from(list) }
     function loadMacroIniConfig(name) {
         record("loadMacroIniConfig", [String(name)])
         var config = macroConfigs[String(name)]
         if (config === undefined)
-            config = macroFiles[String(name)] !== undefined ? [-1, 1] : []
+            config = has(name) ? [-1, 1] : []
         return nativeTypes.variantList(config === null ? [] : config)
     }
     function setMacroIniConfig(name, config) {
         record("setMacroIniConfig", [String(name), Array.from(config)])
-        if (macroFiles[String(name)] !== undefined) {
+        if (has(name)) {
             var configs = Object.assign({}, macroConfigs)
             configs[String(name)] = Array.from(config)
             macroConfigs = configs
         }
     }
-    function q7_0FH_SetMacroKey(slot, name) {
-        record("q7_0FH_SetMacroKey", [slot, String(name)])
-    }
-    function getMsgAns_FoolProofing() {
-        record("getMsgAns_FoolProofing", [])
-        return foolProofingAnswer
-    }
+    function q7_0FH_SetMacroKey(slot, name) { record("q7_0FH_SetMacroKey", [slot, String(name)]) }
+    function getMsgAns_FoolProofing() { record("getMsgAns_FoolProofing", []); return foolProofingAnswer }
     // ---- end key assignment page --------------------------------------------------------------
 
     // ---- Rules list (FollowRulesPanel) ----------------------------------------------------------
@@ -289,18 +249,9 @@ QtObject {
     property var followStrings: ({})
     property bool followSaveRefused: false
 
-    function getFollowRules() {
-        record("getFollowRules", [])
-        return nativeTypes.map(followState)
-    }
-    function getFollowLastApplication() {
-        record("getFollowLastApplication", [])
-        return nativeTypes.map(followLast)
-    }
-    function getFollowStrings() {
-        record("getFollowStrings", [])
-        return nativeTypes.map(followStrings)
-    }
+    function getFollowRules() { record("getFollowRules", []); return nativeTypes.map(followState) }
+    function getFollowLastApplication() { record("getFollowLastApplication", []); return nativeTypes.map(followLast) }
+    function getFollowStrings() { record("getFollowStrings", []); return nativeTypes.map(followStrings) }
     function setFollowRules(list, noMatch) {
         var rules = Array.from(list).map(r => ({ match: r.match, name: r.name, profile: Number(r.profile) }))
         record("setFollowRules", [rules, noMatch])

@@ -20,24 +20,19 @@ TestCase {
     function test_speedTablesRoundTripEveryPosition() {
         for (var effect = 0; effect <= 10; ++effect) {
             for (var k = 0; k <= 7; ++k) {
-                var b = Rules.speedByte(effect, k)
                 var expected = [3, 4, 5, 8, 9, 10].indexOf(effect) >= 0 ? k : 0
-                compare(Rules.speedPosition(effect, b), expected, "effect " + effect + " position " + k)
+                compare(Rules.speedPosition(effect, Rules.speedByte(effect, k)), expected,
+                        "effect " + effect + " position " + k)
             }
         }
     }
 
     function test_speedBytesAtTheEndsOfEachRange() {
-        compare(Rules.speedByte(8, 0), 20)
-        compare(Rules.speedByte(8, 7), 10)
-        compare([Rules.speedByte(3, 0), Rules.speedByte(3, 7)], [10, 1])
-        compare([Rules.speedByte(9, 0), Rules.speedByte(9, 7)], [15, 5])
-        compare([Rules.speedByte(10, 0), Rules.speedByte(10, 7)], [30, 20])
+        compare([8, 3, 9, 10].map(e => [Rules.speedByte(e, 0), Rules.speedByte(e, 7)]),
+                [[20, 10], [10, 1], [15, 5], [30, 20]])
         compare(Rules.speedByte(1, 4), 0)
         // A byte outside its effect's range still lands on the slider.
-        compare(Rules.speedPosition(8, 0), 7)
-        compare(Rules.speedPosition(8, 255), 0)
-        compare(Rules.speedPosition(5, "3"), 5)
+        compare([Rules.speedPosition(8, 0), Rules.speedPosition(8, 255), Rules.speedPosition(5, "3")], [7, 0, 5])
     }
 
     function test_brightnessSteps() {
@@ -47,43 +42,16 @@ TestCase {
         compare(Rules.brightnessPosition(300), 7)
     }
 
-    function test_enablingByListPosition() {
-        var speed = [], bright = [], colours = []
-        for (var p = 0; p < 11; ++p) {
-            if (Rules.speedEnabled(p)) speed.push(p)
-            if (Rules.brightnessEnabled(p)) bright.push(p)
-            if (Rules.coloursEnabled(p)) colours.push(p)
-        }
-        compare(speed, [2, 3, 4, 7, 8])
-        compare(bright, [1, 4, 7, 8])
-        compare(colours, [1, 2, 6, 7, 8])
-    }
-
     function test_rainbowAtTheEndsAndEachLevelBoundary() {
-        var h = 257 // each level spans 32 pixels exactly
-        compare(Rules.rainbow(0, h), [0, 0, 0])
-        compare(Rules.rainbow(32, h), [255, 0, 0])
-        compare(Rules.rainbow(64, h), [255, 255, 0])
-        compare(Rules.rainbow(96, h), [0, 255, 0])
-        compare(Rules.rainbow(128, h), [0, 255, 255])
-        compare(Rules.rainbow(160, h), [0, 0, 255])
-        compare(Rules.rainbow(192, h), [255, 0, 255])
-        compare(Rules.rainbow(224, h), [255, 255, 255])
-        // The last pixel is level 8: black again.
-        compare(Rules.rainbow(256, h), [0, 0, 0])
-        compare(Rules.rainbow(16, h), [128, 0, 0])
-        compare(Rules.rainbow(240, h), [127, 127, 127])
+        // Each level spans 32 pixels exactly; the last pixel is level 8, black again.
+        compare([0, 32, 64, 96, 128, 160, 192, 224, 256, 16, 240].map(y => Rules.rainbow(y, 257)),
+                [[0, 0, 0], [255, 0, 0], [255, 255, 0], [0, 255, 0], [0, 255, 255], [0, 0, 255],
+                 [255, 0, 255], [255, 255, 255], [0, 0, 0], [128, 0, 0], [127, 127, 127]])
     }
 
     function test_typedComponentsAreDigitsHeldToAByte() {
-        compare(Rules.typedComponent("0"), 0)
-        compare(Rules.typedComponent("255"), 255)
-        compare(Rules.typedComponent("300"), 255)
-        compare(Rules.typedComponent(" 42 "), 42)
-        verify(Rules.typedComponent("") === null)
-        verify(Rules.typedComponent("1e2") === null)
-        verify(Rules.typedComponent("-5") === null)
-        verify(Rules.typedComponent("abc") === null)
+        compare(["0", "255", "300", " 42 ", "", "1e2", "-5", "abc"].map(t => Rules.typedComponent(t)),
+                [0, 255, 255, 42, null, null, null, null])
     }
 
     function test_colourListsOfTheWrongLengthOrRangeAreRefused() {
@@ -102,8 +70,7 @@ TestCase {
         for (var i = 0; i < 128; ++i)
             fw.push(i)
         compare(Rules.blockEffect(fw), [0x47, 0x48, 0x49])
-        compare(Rules.blockColours(fw)[0], [0x18, 0x19, 0x1A])
-        compare(Rules.blockColours(fw)[7], [0x2D, 0x2E, 0x2F])
+        compare([Rules.blockColours(fw)[0], Rules.blockColours(fw)[7]], [[0x18, 0x19, 0x1A], [0x2D, 0x2E, 0x2F]])
         verify(Rules.blockEffect([1, 2]) === null)
         verify(Rules.blockColours(fw.slice(0, 40)) === null)
     }

@@ -8,19 +8,9 @@ TestCase {
 
     function test_sliderPositionsAtTheEdgesAndOutside() {
         // Seven segments over 210 px: the left edge is 0, the last pixel 7, a release beyond
-        // either end is held to the control.
-        compare(Rules.sliderPosition(0, 210), 0)
-        compare(Rules.sliderPosition(1, 210), 1)
-        compare(Rules.sliderPosition(209, 210), 7)
-        compare(Rules.sliderPosition(-40, 210), 0)
-        compare(Rules.sliderPosition(500, 210), 7)
-        // Eleven segments over 330 px: each segment is its own position.
-        compare(Rules.slider11Position(0, 330), 0)
-        compare(Rules.slider11Position(329, 330), 10)
-        compare(Rules.slider11Position(30, 330), 1)
-        compare(Rules.slider11Position(29, 330), 0)
-        compare(Rules.slider11Position(-5, 330), 0)
-        compare(Rules.slider11Position(1000, 330), 10)
+        // either end is held to the control. Eleven over 330 px: each segment its own position.
+        compare([0, 1, 209, -40, 500].map(x => Rules.sliderPosition(x, 210)), [0, 1, 7, 0, 7])
+        compare([0, 329, 30, 29, -5, 1000].map(x => Rules.slider11Position(x, 330)), [0, 10, 1, 0, 0, 10])
     }
 
     function test_everyPositionSurvivesAClickOnItsOwnFill() {
@@ -33,17 +23,13 @@ TestCase {
     }
 
     function test_textsFallBackToTheBuiltInWhereALanguageEndsEarly() {
-        compare(Rules.text(["Arial", "OPTIONEN"], 1, "OPTIONS"), "OPTIONEN")
-        compare(Rules.text(["Arial"], 1, "OPTIONS"), "OPTIONS")
-        compare(Rules.text(["Arial", ""], 1, "OPTIONS"), "OPTIONS")
-        compare(Rules.text(undefined, 1, "OPTIONS"), "OPTIONS")
+        compare([["Arial", "OPTIONEN"], ["Arial"], ["Arial", ""], undefined].map(l => Rules.text(l, 1, "OPTIONS")),
+                ["OPTIONEN", "OPTIONS", "OPTIONS", "OPTIONS"])
     }
 
     function test_stepSkipsRefusedEntriesAndStopsAtTheEnds() {
         var allowed = i => i !== 2
-        compare(Rules.step(1, 1, 5, allowed), 3)
-        compare(Rules.step(3, -1, 5, allowed), 1)
-        compare(Rules.step(4, 1, 5, allowed), 4)
-        compare(Rules.step(0, -1, 5), 0)
+        compare([Rules.step(1, 1, 5, allowed), Rules.step(3, -1, 5, allowed), Rules.step(4, 1, 5, allowed),
+                 Rules.step(0, -1, 5)], [3, 1, 4, 0])
     }
 }

@@ -6,30 +6,10 @@ import "qrc:/modules/qml/common"
 FakeShell {
     id: mainIten
 
-    Slider {
-        id: slider7
-        objectName: "slider7"
-        x: 20
-        y: 20
-        width: 210
-        accessibleName: "SPEED"
-    }
-    Slider_11 {
-        id: slider11
-        x: 20
-        y: 60
-        width: 330
-    }
-    SignalSpy {
-        id: spy7
-        target: slider7
-        signalName: "sliderClicked"
-    }
-    SignalSpy {
-        id: spy11
-        target: slider11
-        signalName: "sliderClicked"
-    }
+    Slider { id: slider7; x: 20; y: 20; width: 210; accessibleName: "SPEED" }
+    Slider_11 { id: slider11; x: 20; y: 60; width: 330 }
+    SignalSpy { id: spy7; target: slider7; signalName: "sliderClicked" }
+    SignalSpy { id: spy11; target: slider11; signalName: "sliderClicked" }
 
     TestCase {
         name: "Sliders"
@@ -42,64 +22,46 @@ FakeShell {
             spy11.clear()
         }
 
+        // The pixel-to-position table is ControlRules'; here the release reaches it and a drag
+        // released outside is held to the ends.
         function test_releaseSetsThePositionUnderThePointer() {
-            mouseClick(slider7, 0, 10)
-            compare(slider7.value, 0)
             mouseClick(slider7, 209, 10)
-            compare(slider7.value, 7)
-            mouseClick(slider11, 329, 10)
-            compare(slider11.value, 10)
             mouseClick(slider11, 31 * 3, 10)
-            compare(slider11.value, 3)
-            compare(spy7.count, 2)
-            compare(spy7.signalArguments[1][0], 7)
-            compare(spy11.signalArguments[1][0], 3)
-        }
-
-        function test_dragReleasedOutsideIsHeldToTheEnds() {
+            compare([slider7.value, slider11.value], [7, 3])
             mousePress(slider7, 100, 10)
             mouseMove(slider7, 400, 10)
             mouseRelease(slider7, 400, 10)
-            compare(slider7.value, 7)
             mousePress(slider11, 100, 10)
             mouseRelease(slider11, -50, 10)
-            compare(slider11.value, 0)
+            compare([slider7.value, slider11.value], [7, 0])
+            compare(spy7.signalArguments.map(a => a[0]), [7, 7])
+            compare(spy11.signalArguments.map(a => a[0]), [3, 0])
         }
 
         function test_arrowsStepWithinTheRangeAndReportEachStep() {
             slider7.forceActiveFocus()
-            keyClick(Qt.Key_Right)
-            keyClick(Qt.Key_Right)
-            keyClick(Qt.Key_Right)
-            keyClick(Qt.Key_Right)
+            for (var k of [Qt.Key_Right, Qt.Key_Right, Qt.Key_Right, Qt.Key_Right])
+                keyClick(k)
             compare(slider7.value, 7)
             keyClick(Qt.Key_Left)
             compare(slider7.value, 6)
             keyClick(Qt.Key_Home)
-            compare(slider7.value, 0)
             keyClick(Qt.Key_Down)
             compare(slider7.value, 0)
             // Keys at either end report nothing.
             compare(spy7.count, 5)
-            slider11.forceActiveFocus()
+            keyClick(Qt.Key_Tab)
+            verify(slider11.activeFocus)
             keyClick(Qt.Key_End)
             compare(slider11.value, 10)
+            compare([slider7.Accessible.name, slider7.Accessible.role], ["SPEED", Accessible.Slider])
         }
 
         function test_settingFromThePageIsNotReportedAndIsClamped() {
             slider7.setCurIndex(12)
-            compare(slider7.getCurIndex(), 7)
             slider11.setCurIndex(-3)
-            compare(slider11.getCurIndex(), 0)
+            compare([slider7.getCurIndex(), slider11.getCurIndex()], [7, 0])
             compare(spy7.count + spy11.count, 0)
-        }
-
-        function test_tabReachesBothAndShowsTheFocusMark() {
-            slider7.forceActiveFocus()
-            keyClick(Qt.Key_Tab)
-            verify(slider11.activeFocus)
-            compare(slider7.Accessible.name, "SPEED")
-            compare(slider7.Accessible.role, Accessible.Slider)
         }
     }
 }

@@ -4,202 +4,187 @@ import ".."
 
 // The rules list in the shell against the recording view: opened from the profile menu, it
 // shows the program's rules and sends exactly one save with the edited list, or nothing.
-Item {
-    id: root
-    width: 1000
-    height: 600
+PageTestCase {
+    name: "FollowPanel"
 
-    PageTestCase {
-        id: tc
-        name: "FollowPanel"
-        host: root
+    property var panel: null
 
-        property var panel: null
+    function r(name, profile, match) {
+        return { match: match || "class", name: name, profile: profile }
+    }
 
-        function r(name, profile, match) {
-            return { match: match || "class", name: name, profile: profile }
+    function init() {
+        ui_View.assign({ followState: { rules: [r("Gimp", 3), r("blender", 2, "executable"), r("GIMP", 5)],
+                                        noMatch: 0, damaged: false, watching: true },
+                         followLast: { instance: "navigator", windowClass: "Firefox", executable: "firefox-esr" },
+                         followStrings: {}, followSaveRefused: false })
+    }
+
+    // Through the fifth item of the profile menu's context menu, as a user opens it.
+    function openRules() {
+        openShell(3)
+        var menu = child("pfContextMenu")
+        mouseClick(child("pfEntry2"), 10, 10, Qt.RightButton)
+        tryCompare(menu, "opacity", 1, 3000)
+        mouseClick(child("pfMenuItem4"))
+        panel = child("rulesPanel")
+        tryVerify(() => panel.visible)
+        tryCompare(menu, "opacity", 0, 3000)
+    }
+
+    // An edit rebuilds the rows; the old ones go at the next turn of the event loop and
+    // would otherwise be found (and clicked) by name.
+    function click(name) {
+        wait(0)
+        mouseClick(child(name))
+    }
+    function typeLine(text) {
+        for (var ch of text)
+            keyClick(ch)
+        keyClick(Qt.Key_Return)
+    }
+
+    function names() {
+        wait(0)
+        var list = []
+        for (var i = 0; i < panel.rules.length; ++i)
+            list.push(child("followRuleName" + i).text + " " + child("followRuleProfile" + i).text)
+        return list
+    }
+
+    function test_showsTheProgramsRules() {
+        ui_View.followState = { rules: [r("Gimp", 3), r("blender", 2, "executable"), r("GIMP", 5)],
+                                noMatch: "4", damaged: true, watching: false }
+        openRules()
+        compare(ui_View.names(), ["getFollowRules", "getFollowLastApplication"])
+        compare(names(), ["Gimp P03", "blender P02", "GIMP P05"])
+        // The second Gimp rule can never match and says so.
+        compare([child("followRuleName2").font.strikeout, child("followRuleName0").font.strikeout], [true, false])
+        compare([child("followNoMatch4").checked, child("followNoMatch0").checked], [true, false])
+        compare(child("followAddLast").text, "ADD Firefox")
+        var status = child("followStatus").text
+        verify(status.indexOf("could not be read") >= 0 && status.indexOf("does not tell") >= 0, status)
+        // Moving the first rule up and the last one down is not offered.
+        verify(!child("followRuleUp0").enabled && !child("followRuleDown2").enabled)
+        // The page underneath rests while the list is up.
+        verify(!child("_fkPage").enabled)
+    }
+
+    function test_editsSaveExactlyTheEditedList() {
+        openRules()
+        ui_View.clear()
+        click("followAddLast")          // Firefox with the current profile, P01
+        click("followRuleProfile3")     // P02
+        click("followRuleProfile3")     // P03
+        click("followRuleUp3")          // above GIMP
+        click("followRuleDelete0")      // Gimp goes
+        click("followNameInput")
+        typeLine("Steam")
+        click("followNoMatch5")
+        compare(names(), ["blender P02", "Firefox P03", "GIMP P05", "Steam P01"])
+        compare(ui_View.calls, [])
+        click("followSave")
+        compare(ui_View.calls, [["setFollowRules", [r("blender", 2, "executable"), r("Firefox", 3),
+                                                    r("GIMP", 5), r("Steam", 1)], 5]])
+        verify(!panel.visible && child("_fkPage").enabled)
+    }
+
+    // Cancel and Escape leave the rules as they were; opening again shows those.
+    function test_cancelWritesNothing_data() {
+        return [{ tag: "CANCEL", close: () => click("followCancel") },
+                { tag: "Escape", close: () => keyClick(Qt.Key_Escape) }]
+    }
+    function test_cancelWritesNothing(data) {
+        openRules()
+        click("followRuleDelete0")
+        click("followNoMatch2")
+        data.close()
+        verify(!panel.visible)
+        compare(ui_View.callsOf("setFollowRules"), [])
+        panel.open()
+        compare(names(), ["Gimp P03", "blender P02", "GIMP P05"])
+        verify(child("followNoMatch0").checked)
+    }
+
+    function test_aFailedSaveKeepsTheListAndTells() {
+        openRules()
+        ui_View.followSaveRefused = true
+        click("followRuleDelete2")
+        click("followSave")
+        verify(panel.visible)
+        compare(child("followStatus").text, "The rules could not be saved.")
+        compare(names(), ["Gimp P03", "blender P02"])
+        ui_View.followSaveRefused = false
+        click("followSave")
+        verify(!panel.visible)
+        compare(ui_View.callsOf("setFollowRules").length, 2)
+    }
+
+    // The whole list by keyboard: the one-click add has the focus on opening, Tab walks the
+    // rows' buttons, arrows step a profile, focus stays on a moved rule, Escape closes.
+    function test_keyboardOnly() {
+        openRules()
+        ui_View.clear()
+        verify(child("followAddLast").activeFocus)
+        keyClick(Qt.Key_Space)
+        compare(names()[3], "Firefox P01")
+        // Back from the add button to the last row's delete, then past its DOWN (there is
+        // nothing below it) to its UP.
+        keyClick(Qt.Key_Tab, Qt.ShiftModifier)
+        verify(child("followRuleDelete3").activeFocus)
+        keyClick(Qt.Key_Tab, Qt.ShiftModifier)
+        verify(child("followRuleUp3").activeFocus)
+        keyClick(Qt.Key_Return)
+        compare(names()[2], "Firefox P01")
+        tryVerify(() => child("followRuleUp2").activeFocus)
+        keyClick(Qt.Key_Tab, Qt.ShiftModifier)
+        verify(child("followRuleProfile2").activeFocus)
+        keyClick(Qt.Key_Left)
+        compare(names()[2], "Firefox P05")
+        tryVerify(() => child("followRuleProfile2").activeFocus)
+        // On through the add field, the profile of new rules and the other-applications
+        // choices to SAVE.
+        var seen = []
+        for (var i = 0; i < 30 && !child("followSave").activeFocus; ++i) {
+            keyClick(Qt.Key_Tab)
+            seen.push(panel.Window.activeFocusItem.objectName)
         }
+        verify(child("followSave").activeFocus, seen.join(","))
+        verify(seen.indexOf("followNameInput") >= 0 && seen.indexOf("followNoMatch3") >= 0, seen.join(","))
+        keyClick(Qt.Key_Escape)
+        verify(!panel.visible)
+        compare(ui_View.callsOf("setFollowRules"), [])
+    }
 
-        function init() {
-            ui_View.followState = { rules: [r("Gimp", 3), r("blender", 2, "executable"), r("GIMP", 5)],
-                                    noMatch: 0, damaged: false, watching: true }
-            ui_View.followLast = { instance: "navigator", windowClass: "Firefox", executable: "firefox-esr" }
-            ui_View.followStrings = {}
-            ui_View.followSaveRefused = false
-        }
+    // Before another application was seen: no one-click rule, the name field takes the
+    // keys, and Return there adds the typed class with the profile shown beside it.
+    function test_nothingSeenYet() {
+        ui_View.followLast = { instance: "", windowClass: "", executable: "" }
+        ui_View.followState = { rules: [], noMatch: 0, damaged: false, watching: true }
+        openRules()
+        verify(!child("followAddLast").enabled)
+        compare(child("followAddLast").text, "NO APPLICATION SEEN YET")
+        verify(child("followEmpty").visible && child("followNameInput").activeFocus)
+        // The profile menu's current profile (P01) is the new rule's.
+        compare(child("followNewProfile").text, "P01")
+        typeLine("wine")
+        compare(names(), ["wine P01"])
+        verify(!child("followEmpty").visible)
+        keyClick(Qt.Key_Escape)
+        verify(!panel.visible)
+    }
 
-        // Through the fifth item of the profile menu's context menu, as a user opens it.
-        function openRules() {
-            openShell(3)
-            var menu = child("pfContextMenu")
-            mouseClick(child("pfEntry2"), 10, 10, Qt.RightButton)
-            tryCompare(menu, "opacity", 1, 3000)
-            mouseClick(child("pfMenuItem4"))
-            panel = child("rulesPanel")
-            tryVerify(() => panel.visible)
-            tryCompare(menu, "opacity", 0, 3000)
-        }
-
-        // An edit rebuilds the rows; the old ones go at the next turn of the event loop and
-        // would otherwise be found (and clicked) by name.
-        function click(name) {
-            wait(0)
-            mouseClick(child(name))
-        }
-
-        function names() {
-            wait(0)
-            var list = []
-            for (var i = 0; i < panel.rules.length; ++i)
-                list.push(child("followRuleName" + i).text + " " + child("followRuleProfile" + i).text)
-            return list
-        }
-
-        function test_showsTheProgramsRules() {
-            ui_View.followState = { rules: [r("Gimp", 3), r("blender", 2, "executable"), r("GIMP", 5)],
-                                    noMatch: "4", damaged: true, watching: false }
-            openRules()
-            compare(ui_View.names(), ["getFollowRules", "getFollowLastApplication"])
-            compare(names(), ["Gimp P03", "blender P02", "GIMP P05"])
-            // The second Gimp rule can never match and says so.
-            verify(child("followRuleName2").font.strikeout)
-            verify(!child("followRuleName0").font.strikeout)
-            verify(child("followNoMatch4").checked)
-            verify(!child("followNoMatch0").checked)
-            compare(child("followAddLast").text, "ADD Firefox")
-            var status = child("followStatus").text
-            verify(status.indexOf("could not be read") >= 0, status)
-            verify(status.indexOf("does not tell") >= 0, status)
-            // Moving the first rule up and the last one down is not offered.
-            verify(!child("followRuleUp0").enabled)
-            verify(!child("followRuleDown2").enabled)
-            // The page underneath rests while the list is up.
-            verify(!child("_fkPage").enabled)
-        }
-
-        function test_editsSaveExactlyTheEditedList() {
-            openRules()
-            ui_View.clear()
-            click("followAddLast")          // Firefox with the current profile, P01
-            click("followRuleProfile3")     // P02
-            click("followRuleProfile3")     // P03
-            click("followRuleUp3")          // above GIMP
-            click("followRuleDelete0")      // Gimp goes
-            click("followNameInput")
-            for (var ch of "Steam")
-                keyClick(ch)
-            keyClick(Qt.Key_Return)
-            click("followNoMatch5")
-            compare(names(), ["blender P02", "Firefox P03", "GIMP P05", "Steam P01"])
-            compare(ui_View.calls, [])
-            click("followSave")
-            compare(ui_View.calls, [["setFollowRules", [r("blender", 2, "executable"), r("Firefox", 3),
-                                                        r("GIMP", 5), r("Steam", 1)], 5]])
-            verify(!panel.visible)
-            verify(child("_fkPage").enabled)
-        }
-
-        // Cancel and Escape leave the rules as they were; opening again shows those.
-        function test_cancelWritesNothing_data() {
-            return [{ tag: "CANCEL", close: () => click("followCancel") },
-                    { tag: "Escape", close: () => keyClick(Qt.Key_Escape) }]
-        }
-        function test_cancelWritesNothing(data) {
-            openRules()
-            click("followRuleDelete0")
-            click("followNoMatch2")
-            data.close()
-            verify(!panel.visible)
-            compare(ui_View.callsOf("setFollowRules"), [])
-            panel.open()
-            compare(names(), ["Gimp P03", "blender P02", "GIMP P05"])
-            verify(child("followNoMatch0").checked)
-        }
-
-        function test_aFailedSaveKeepsTheListAndTells() {
-            openRules()
-            ui_View.followSaveRefused = true
-            click("followRuleDelete2")
-            click("followSave")
-            verify(panel.visible)
-            compare(child("followStatus").text, "The rules could not be saved.")
-            compare(names(), ["Gimp P03", "blender P02"])
-            ui_View.followSaveRefused = false
-            click("followSave")
-            verify(!panel.visible)
-            compare(ui_View.callsOf("setFollowRules").length, 2)
-        }
-
-        // The whole list by keyboard: the one-click add has the focus on opening, Tab walks the
-        // rows' buttons, arrows step a profile, focus stays on a moved rule, Escape closes.
-        function test_keyboardOnly() {
-            openRules()
-            ui_View.clear()
-            verify(child("followAddLast").activeFocus)
-            keyClick(Qt.Key_Space)
-            compare(names()[3], "Firefox P01")
-            // Back from the add button to the last row's delete, then past its DOWN (there is
-            // nothing below it) to its UP.
-            keyClick(Qt.Key_Tab, Qt.ShiftModifier)
-            verify(child("followRuleDelete3").activeFocus)
-            keyClick(Qt.Key_Tab, Qt.ShiftModifier)
-            verify(child("followRuleUp3").activeFocus)
-            keyClick(Qt.Key_Return)
-            compare(names()[2], "Firefox P01")
-            tryVerify(() => child("followRuleUp2").activeFocus)
-            keyClick(Qt.Key_Tab, Qt.ShiftModifier)
-            verify(child("followRuleProfile2").activeFocus)
-            keyClick(Qt.Key_Left)
-            compare(names()[2], "Firefox P05")
-            tryVerify(() => child("followRuleProfile2").activeFocus)
-            // On through the add field, the profile of new rules and the other-applications
-            // choices to SAVE.
-            var seen = []
-            for (var i = 0; i < 30 && !child("followSave").activeFocus; ++i) {
-                keyClick(Qt.Key_Tab)
-                seen.push(panel.Window.activeFocusItem.objectName)
-            }
-            verify(child("followSave").activeFocus, seen.join(","))
-            verify(seen.indexOf("followNameInput") >= 0 && seen.indexOf("followNoMatch3") >= 0, seen.join(","))
-            keyClick(Qt.Key_Escape)
-            verify(!panel.visible)
-            compare(ui_View.callsOf("setFollowRules"), [])
-        }
-
-        // Before another application was seen: no one-click rule, the name field takes the
-        // keys, and Return there adds the typed class with the profile shown beside it.
-        function test_nothingSeenYet() {
-            ui_View.followLast = { instance: "", windowClass: "", executable: "" }
-            ui_View.followState = { rules: [], noMatch: 0, damaged: false, watching: true }
-            openRules()
-            verify(!child("followAddLast").enabled)
-            compare(child("followAddLast").text, "NO APPLICATION SEEN YET")
-            verify(child("followEmpty").visible)
-            verify(child("followNameInput").activeFocus)
-            // The profile menu's current profile (P01) is the new rule's.
-            compare(child("followNewProfile").text, "P01")
-            for (var ch of "wine")
-                keyClick(ch)
-            keyClick(Qt.Key_Return)
-            compare(names(), ["wine P01"])
-            verify(!child("followEmpty").visible)
-            keyClick(Qt.Key_Escape)
-            verify(!panel.visible)
-        }
-
-        // Every control the list shows carries a name for screen readers, and the texts come
-        // from the language where it has them.
-        function test_namesAndLanguage() {
-            ui_View.followStrings = { menu: "REGELN", save: "SICHERN", ruleName: "Regel %1: %2, %3" }
-            openRules()
-            compare(child("pfMenuItem4").children[0].text, "REGELN")
-            compare(child("followSave").text, "SICHERN")
-            compare(child("followCancel").text, "CANCEL")
-            compare(child("followRuleProfile1").Accessible.name, "Regel 2: blender, P02")
-            for (var name of ["followAddLast", "followNameInput", "followNewProfile", "followAdd",
-                              "followNoMatch0", "followNoMatch5", "followSave", "followCancel",
-                              "followRuleUp1", "followRuleDown1", "followRuleDelete1"])
-                verify(child(name).Accessible.name !== "", name)
-        }
+    // Every control the list shows carries a name for screen readers, and the texts come
+    // from the language where it has them.
+    function test_namesAndLanguage() {
+        ui_View.followStrings = { menu: "REGELN", save: "SICHERN", ruleName: "Regel %1: %2, %3" }
+        openRules()
+        compare([child("pfMenuItem4").children[0].text, child("followSave").text, child("followCancel").text],
+                ["REGELN", "SICHERN", "CANCEL"])
+        compare(child("followRuleProfile1").Accessible.name, "Regel 2: blender, P02")
+        for (var name of ["followAddLast", "followNameInput", "followNewProfile", "followAdd", "followNoMatch0",
+                          "followNoMatch5", "followSave", "followCancel", "followRuleUp1", "followRuleDown1",
+                          "followRuleDelete1"])
+            verify(child(name).Accessible.name !== "", name)
     }
 }

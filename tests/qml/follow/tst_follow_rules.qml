@@ -7,6 +7,7 @@ import "../../../modules/qml/Q7/FollowRules.js" as Rules
 TestCase {
     name: "FollowRules"
 
+    // f over a list (qmllint takes an array literal for a QVariantList, which has no map).
     function each(list, f) {
         var out = []
         for (var i = 0; i < list.length; ++i)
@@ -25,25 +26,22 @@ TestCase {
                               r(" blender ", 4, "executable"), null, r("Old", 7)],
                       noMatch: "2" }
         compare(Rules.fromView(state), [r("Gimp", 3), r("blender", 4, "executable"), r("Old", 7)])
-        compare(Rules.noMatchFromView(state), 2)
-        compare(Rules.noMatchFromView({ noMatch: 9 }), 0)
-        compare(Rules.fromView({}), [])
-        compare(Rules.fromView(undefined), [])
+        compare([Rules.noMatchFromView(state), Rules.noMatchFromView({ noMatch: 9 })], [2, 0])
+        compare([Rules.fromView({}), Rules.fromView(undefined)], [[], []])
     }
 
     // One click adds the application used last, by its class, else its instance, else its
     // program; nothing was seen, nothing to add.
     function test_ruleFromTheApplicationUsedLast() {
-        compare(Rules.ruleFromApplication({ instance: "navigator", windowClass: "Firefox", executable: "firefox" }, 2),
-                r("Firefox", 2))
-        compare(Rules.ruleFromApplication({ instance: "xterm", windowClass: "", executable: "" }, 1), r("xterm", 1))
-        compare(Rules.ruleFromApplication({ instance: "", windowClass: " ", executable: "wine64" }, 5),
-                r("wine64", 5, "executable"))
-        compare(Rules.ruleFromApplication({ instance: "", windowClass: "", executable: "" }, 1), null)
-        compare(Rules.ruleFromApplication(null, 1), null)
+        compare(each([{ instance: "navigator", windowClass: "Firefox", executable: "firefox" },
+                      { instance: "xterm", windowClass: "", executable: "" },
+                      { instance: "", windowClass: " ", executable: "wine64" },
+                      { instance: "", windowClass: "", executable: "" }, null],
+                     a => Rules.ruleFromApplication(a, 2)),
+                [r("Firefox", 2), r("xterm", 2), r("wine64", 2, "executable"), null, null])
         var t = Rules.texts(null)
-        compare(Rules.addLastLabel(t, { windowClass: "Firefox" }), "ADD Firefox")
-        compare(Rules.addLastLabel(t, { windowClass: "" }), "NO APPLICATION SEEN YET")
+        compare([Rules.addLastLabel(t, { windowClass: "Firefox" }), Rules.addLastLabel(t, { windowClass: "" })],
+                ["ADD Firefox", "NO APPLICATION SEEN YET"])
     }
 
     // Adding never doubles a name (the second could never match): the one there takes the
@@ -53,14 +51,12 @@ TestCase {
         compare(a, { rules: [r("Gimp", 3)], selected: 0 })
         var b = Rules.add(a.rules, r("blender", 2, "executable"))
         compare(b.selected, 1)
-        var again = Rules.add(b.rules, r("  GIMP ", 5))
-        compare(again, { rules: [r("Gimp", 5), r("blender", 2, "executable")], selected: 0 })
+        compare(Rules.add(b.rules, r("  GIMP ", 5)), { rules: [r("Gimp", 5), r("blender", 2, "executable")], selected: 0 })
         // The same name as a program is another rule.
         compare(Rules.add(b.rules, r("gimp", 1, "executable")).rules.length, 3)
         for (var bad of [r("", 1), r("   ", 1), r("a\nb", 1), r("x".repeat(257), 1), r("ok", 0), r("ok", 6)])
             compare(Rules.add(b.rules, bad), { rules: b.rules, selected: -1 })
-        compare(Rules.cleanName("x".repeat(256)).length, 256)
-        compare(Rules.cleanName("tab\there"), "")
+        compare([Rules.cleanName("x".repeat(256)).length, Rules.cleanName("tab\there")], [256, ""])
     }
 
     function test_reorderDeleteAndProfiles() {
@@ -68,23 +64,18 @@ TestCase {
         compare(Rules.move(list, 2, -1), { rules: [r("A", 1), r("C", 3), r("B", 2)], selected: 1 })
         compare(Rules.move(list, 0, 1), { rules: [r("B", 2), r("A", 1), r("C", 3)], selected: 1 })
         // Past either end nothing moves.
-        compare(Rules.move(list, 0, -1).rules, list)
-        compare(Rules.move(list, 2, 1).rules, list)
+        compare([Rules.move(list, 0, -1).rules, Rules.move(list, 2, 1).rules, Rules.remove(list, 5).rules],
+                [list, list, list])
         compare(Rules.remove(list, 1), { rules: [r("A", 1), r("C", 3)], selected: 1 })
         compare(Rules.remove(list, 2), { rules: [r("A", 1), r("B", 2)], selected: 1 })
         compare(Rules.remove([r("A", 1)], 0), { rules: [], selected: -1 })
-        compare(Rules.remove(list, 5).rules, list)
         compare(Rules.setProfile(list, 1, 5), [r("A", 1), r("B", 5), r("C", 3)])
         // The edits leave the list they were given as it was (CANCEL goes back to it).
         compare(list, [r("A", 1), r("B", 2), r("C", 3)])
-
-        compare(each([1, 2, 5], p => Rules.stepProfile(p, 1)), [2, 3, 1])
-        compare(each([1, 3], p => Rules.stepProfile(p, -1)), [5, 2])
-        // A profile from a hand-edited file steps into the range.
-        compare(Rules.stepProfile(7, 1), 1)
-        compare(Rules.stepProfile(7, -1), 5)
-        compare(each([0, 4, 5], c => Rules.stepNoMatch(c, 1)), [1, 5, 0])
-        compare(Rules.stepNoMatch(0, -1), 5)
+        // A profile from a hand-edited file (7) steps into the range.
+        compare(each([1, 2, 5, 7], p => Rules.stepProfile(p, 1)), [2, 3, 1, 1])
+        compare(each([1, 3, 7], p => Rules.stepProfile(p, -1)), [5, 2, 5])
+        compare(each([[0, 1], [4, 1], [5, 1], [0, -1]], c => Rules.stepNoMatch(c[0], c[1])), [1, 5, 0, 5])
     }
 
     function test_shadowedRules() {
@@ -95,15 +86,11 @@ TestCase {
     // Texts: the language's where it has them, English elsewhere; placeholders in one pass.
     function test_texts() {
         var t = Rules.texts({ menu: "REGELN", save: "", extra: "X" })
-        compare(t.menu, "REGELN")
-        compare(t.save, "SAVE")
-        compare(Rules.format("%2: %1", ["P03", "%1"]), "%1: P03")
-        compare(Rules.format("%1 %3", ["a"]), "a %3")
-        compare(Rules.ruleDescription(Rules.texts(null), [r("A", 1), r("wine", 4, "executable")], 1),
-                "Rule 2: wine (PROGRAM), profile P04")
-        compare(Rules.noMatchLabel(t, 0), "STAY")
-        compare(Rules.noMatchLabel(t, 3), "P03")
+        compare([t.menu, t.save, Rules.noMatchLabel(t, 0), Rules.noMatchLabel(t, 3)], ["REGELN", "SAVE", "STAY", "P03"])
+        compare([Rules.format("%2: %1", ["P03", "%1"]), Rules.format("%1 %3", ["a"])], ["%1: P03", "a %3"])
         var english = Rules.texts(null)
+        compare(Rules.ruleDescription(english, [r("A", 1), r("wine", 4, "executable")], 1),
+                "Rule 2: wine (PROGRAM), profile P04")
         compare(Rules.status(english, { damaged: true, watching: false }, true).split("\n"),
                 [english.saveFailed, english.damaged, english.notWatching])
         compare(Rules.status(english, { damaged: false, watching: true }, false), "")

@@ -60,74 +60,52 @@ TestCase {
     }
 
     function test_controlsWrite() {
-        compare(Rules.keyboardEntry(0x32), [0, 0, 0x32, 0])
-        compare(Rules.mouseEntry(2), [1, 0, 0xF2, 0])
-        compare(Rules.mouseEntry(5), [0x0A, 0xF0, 0x21, 3])
-        compare(Rules.mouseEntry(7), [7, 0, 2, 0])
-        compare(Rules.mediaEntry(8, names), [3, 0, 0x8A, 1])
-        compare(Rules.mediaEntry(11, names), [3, 0, 0x21, 2])
-        var masks = []
-        for (var i = 0; i < 9; ++i)
-            masks.push(Rules.comboEntry(i, 4, 0)[1])
-        compare(masks, [0, 1, 2, 4, 8, 16, 32, 64, 128])
-        compare(Rules.comboEntry(1, 0, 0x05), [0, 1, 0, 5])
+        compare([Rules.keyboardEntry(0x32), Rules.mouseEntry(2), Rules.mouseEntry(5), Rules.mouseEntry(7),
+                 Rules.mediaEntry(8, names), Rules.mediaEntry(11, names), Rules.comboEntry(1, 0, 0x05)],
+                [[0, 0, 0x32, 0], [1, 0, 0xF2, 0], [0x0A, 0xF0, 0x21, 3], [7, 0, 2, 0], [3, 0, 0x8A, 1],
+                 [3, 0, 0x21, 2], [0, 1, 0, 5]])
+        compare([0, 1, 2, 3, 4, 5, 6, 7, 8].map(i => Rules.comboEntry(i, 4, 0)[1]), [0, 1, 2, 4, 8, 16, 32, 64, 128])
         // Every entry shown again comes back as the same function and item.
-        for (i = 0; i < 11; ++i)
+        for (var i = 0; i < 11; ++i)
             compare(Rules.show(Rules.mouseEntry(i), names).item, i)
         for (i = 0; i < 18; ++i)
             compare(Rules.show(Rules.mediaEntry(i, names), names).item, i)
     }
 
     function test_fireKeySpeedAndCounts() {
-        compare(Rules.fireEntry(0xF0, 7, 10), [0x0A, 0xF0, 10, 10])
-        compare(Rules.fireEntry(0x04, 0, 255), [0x0A, 0x04, 255, 255])
+        compare([Rules.fireEntry(0xF0, 7, 10), Rules.fireEntry(0x04, 0, 255), Rules.fireEntry(0xF0, 7, 300)],
+                [[0x0A, 0xF0, 10, 10], [0x0A, 0x04, 255, 255], [0x0A, 0xF0, 10, 255]])
         // No slider position yet: the fastest.
         compare(Rules.interval(-1), 10)
         for (var s = 0; s <= 7; ++s)
             compare(Rules.speedOf(Rules.interval(s)), s)
-        compare(Rules.fireEntry(0xF0, 7, 300)[3], 255)
-        compare(Rules.count("70000", 65535, 1), 65535)
-        compare(Rules.count("", 65535, 1), 1)
-        compare(Rules.count("1a2", 255, 10), 12)
-        compare(Rules.count("256", 255, 10), 255)
+        compare([Rules.count("70000", 65535, 1), Rules.count("", 65535, 1), Rules.count("1a2", 255, 10),
+                 Rules.count("256", 255, 10)], [65535, 1, 12, 255])
     }
 
-    function test_aNewMacroTakesTheSmallestFreeSlot() {
-        var e = entries({ 0: [9, 0, 1, 0], 1: [9, 1, 2, 0], 4: [9, 0, 7, 1] })
-        var r = Rules.setMacroKey(e, 3, "m", [-1, 1], 2, 5)
-        compare(r.entry, [9, 2, 3, 0])
-        compare(r.calls, [["setMacroIniConfig", "m", [2, 5]], ["q7_0FH_SetMacroKey", 3, "m"]])
-        // The key's own old slot is free for it.
-        r = Rules.setMacroKey(entries({ 3: [9, 0, 1, 0] }), 3, "m", [-1, 1], 0, 1)
-        compare(r.entry, [9, 0, 1, 0])
-    }
+    // The macro slots: a new macro takes the smallest free one (its key's own old slot is
+    // free for it), one with a slot keeps and shares it; no macro, no room or no readable
+    // configuration leaves the key empty.
+    function test_macroSlots() {
+        var r = Rules.setMacroKey(entries({ 0: [9, 0, 1, 0], 1: [9, 1, 2, 0], 4: [9, 0, 7, 1] }), 3, "m", [-1, 1], 2, 5)
+        compare(r, { entry: [9, 2, 3, 0], calls: [["setMacroIniConfig", "m", [2, 5]], ["q7_0FH_SetMacroKey", 3, "m"]] })
+        compare(Rules.setMacroKey(entries({ 3: [9, 0, 1, 0] }), 3, "m", [-1, 1], 0, 1).entry, [9, 0, 1, 0])
+        r = Rules.setMacroKey(entries({ 0: [9, 0, 5, 0] }), 2, "m", [4, 3], 1, 3)
+        compare(r, { entry: [9, 1, 5, 0], calls: [["setMacroIniConfig", "m", [4, 3]], ["q7_0FH_SetMacroKey", 5, "m"]] })
 
-    function test_aMacroWithASlotKeepsItAndSharesIt() {
-        var e = entries({ 0: [9, 0, 5, 0] })
-        var r = Rules.setMacroKey(e, 2, "m", [4, 3], 1, 3)
-        compare(r.entry, [9, 1, 5, 0])
-        compare(r.calls, [["setMacroIniConfig", "m", [4, 3]], ["q7_0FH_SetMacroKey", 5, "m"]])
-    }
-
-    function test_noMacroNoSlotOrNoConfigurationLeavesTheKeyEmpty() {
         var full = []
         for (var k = 0; k < 16; ++k)
             full.push([9, 0, k + 1, 0])
         var none = { entry: [0, 0, 0, 0], calls: [] }
-        // Slots 1..16 held by the keys; with all 100 held there is no room.
         compare(Rules.setMacroKey(full, 0, "m", [-1, 1], 0, 1).entry, [9, 0, 1, 0])
         var saved = Rules.freeIndex
         Rules.freeIndex = () => -1
         compare(Rules.setMacroKey(full, 0, "m", [-1, 1], 0, 1), none)
         Rules.freeIndex = saved
-        compare(Rules.setMacroKey(full, 0, "m", [], 0, 1), none)
-        compare(Rules.setMacroKey(full, 0, "", [3, 1], 0, 1), none)
+        compare([Rules.setMacroKey(full, 0, "m", [], 0, 1), Rules.setMacroKey(full, 0, "", [3, 1], 0, 1)], [none, none])
         // A stored index outside the slots is no slot.
         compare(Rules.setMacroKey(entries({}), 0, "m", [250, 1], 0, 1).entry, [9, 0, 1, 0])
-    }
-
-    function test_allHundredUsedGivesNoSlot() {
-        // Sixteen keys cannot hold 100 slots, so the rule is checked on a longer entry list.
+        // Sixteen keys cannot hold 100 slots, so the last free one is looked for in a longer list.
         var many = []
         for (var i = 0; i < 100; ++i)
             many.push([9, 0, i + 1, 0])
@@ -137,35 +115,27 @@ TestCase {
     }
 
     function test_tidyingGivesBackUnusedSlotsOnly() {
-        var e = entries({ 2: [9, 0, 3, 0] })
         var macros = [{ name: "used", index: 2 }, { name: "stale", index: 6 }, { name: "none", index: -1 }]
-        compare(Rules.tidyCalls(e, macros), [["setMacroIniConfig", "stale", [-1, 1]],
-                                              ["setMacroIniConfig", "none", [-1, 1]]])
-        compare(Rules.macroRowOf([{ index: 2 }, { index: 4 }, { index: 2 }], 2), 2)
-        compare(Rules.macroRowOf([{ index: 2 }], 3), -1)
+        compare(Rules.tidyCalls(entries({ 2: [9, 0, 3, 0] }), macros),
+                [["setMacroIniConfig", "stale", [-1, 1]], ["setMacroIniConfig", "none", [-1, 1]]])
+        compare([Rules.macroRowOf([{ index: 2 }, { index: 4 }, { index: 2 }], 2), Rules.macroRowOf([{ index: 2 }], 3)],
+                [2, -1])
     }
 
     function test_matrixAndButtonMenu() {
         var e = entries({ 0: [1, 0, 0xF0, 0], 15: [4, 0, 2, 0] })
         var m = Rules.matrix(e)
-        compare(m.length, 64)
-        compare(m.slice(0, 8), [1, 0, 0xF0, 0, 1, 0, 0xF1, 0])
-        compare(m.slice(60), [4, 0, 2, 0])
+        compare([m.length, m.slice(0, 8), m.slice(60)], [64, [1, 0, 0xF0, 0, 1, 0, 0xF1, 0], [4, 0, 2, 0]])
         var menu = Rules.buttonMenu(["L", "R", "", "F", "", "", "", "", "", "", "", "", "", "", "Up", ""])
-        compare(menu.keyIds, [0, 1, 3, 14])
-        compare(menu.texts, ["L", "R", "F", "Up"])
-        verify(menu.loaded)
-        menu = Rules.buttonMenu(["", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""])
-        compare(menu.keyIds, [0, 1, 2, 3, 4, 5, 6, 14, 15])
-        compare(menu.texts[1], "KEY ２")
-        verify(!menu.loaded)
+        compare([menu.keyIds, menu.texts, menu.loaded], [[0, 1, 3, 14], ["L", "R", "F", "Up"], true])
+        menu = Rules.buttonMenu(new Array(16).fill(""))
+        compare([menu.keyIds, menu.texts[1], menu.loaded], [[0, 1, 2, 3, 4, 5, 6, 14, 15], "KEY ２", false])
     }
 
     function test_lastLeftButton() {
         var e = entries({ 0: [1, 0, 0xF0, 0], 3: [1, 0, 0xF0, 0] })
-        verify(!Rules.isLastLeftButton(e, [0, 1, 3], 0))
-        // Key 3 is not listed: key 0 is the last left button the user can reach.
-        verify(Rules.isLastLeftButton(e, [0, 1, 2], 0))
-        verify(!Rules.isLastLeftButton(e, [0, 1, 2], 1))
+        // Key 3 not listed, key 0 is the last left button the user can reach.
+        compare([Rules.isLastLeftButton(e, [0, 1, 3], 0), Rules.isLastLeftButton(e, [0, 1, 2], 0),
+                 Rules.isLastLeftButton(e, [0, 1, 2], 1)], [false, true, false])
     }
 }

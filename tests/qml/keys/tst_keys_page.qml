@@ -4,250 +4,209 @@ import ".."
 
 // The key page in the shell against the recording view: what it shows from the bridge's answers
 // and exactly which calls its choices, Reset and Apply make.
-Item {
-    id: root
-    width: 1000
-    height: 600
+PageTestCase {
+    name: "KeysPage"
 
-    PageTestCase {
-        id: tc
-        name: "KeysPage"
-        host: root
+    readonly property var factory: ui_View.factoryKeyMatrix
 
-        readonly property var factory: [1, 0, 0xF0, 0, 1, 0, 0xF1, 0, 1, 0, 0xF2, 0, 1, 0, 0xF4, 0,
-                                         1, 0, 0xF3, 0, 7, 0, 3, 0, 0x0B, 0, 0, 0, 7, 0, 3, 0,
-                                         5, 0, 3, 0, 3, 0, 0x8A, 1, 3, 0, 0x23, 2, 3, 0, 0x94, 1,
-                                         0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 4, 0, 2, 0]
+    function init() {
+        ui_View.assign({ keyMatrix: factory.slice(), foolProofingAnswer: true,
+                         defaultProfiles: { "matrix_fw/1": factory.concat(new Array(64).fill(0)).map(String) } })
+    }
 
-        function init() {
-            ui_View.keyMatrix = factory.slice()
-            ui_View.macroFiles = {}
-            ui_View.macroConfigs = {}
-            ui_View.foolProofingAnswer = true
-            ui_View.defaultProfiles = { "matrix_fw/1": factory.concat(new Array(64).fill(0)).map(String) }
-        }
+    // The page opened on a key matrix with the given entries changed, and a macro library of
+    // name -> stored configuration.
+    function open(matrixEdits, configs) {
+        var files = {}
+        for (var name in configs || {})
+            files[name] = []
+        ui_View.assign({ macroFiles: files, macroConfigs: configs || {} })
+        for (var k in matrixEdits)
+            for (var i = 0; i < 4; ++i)
+                ui_View.keyMatrix[4 * k + i] = matrixEdits[k][i]
+        openShell(0)
+        verify(child("_Page_Keydefine").visible)
+    }
 
-        function open(matrixEdits) {
-            for (var k in matrixEdits)
-                for (var i = 0; i < 4; ++i)
-                    ui_View.keyMatrix[4 * k + i] = matrixEdits[k][i]
-            openShell(0)
-            verify(child("_Page_Keydefine").visible)
-        }
+    function choose(menu, item) {
+        mouseClick(child(menu))
+        tryVerify(() => child(menu + "List").height >= child(menu).rowHeight * Math.min(item + 1, 8))
+        mouseClick(child(menu + "Item" + item))
+        verify(!child(menu).opened)
+        // The closing list still covers what lies below it until it is gone.
+        tryVerify(() => child(menu + "List").height === 0)
+    }
+    function entryOf(list, k) {
+        return Array.from(list).slice(4 * k, 4 * k + 4)
+    }
+    function sentMatrix() {
+        var sent = ui_View.callsOf("q7_0DH_SetKeyMatrix")
+        verify(sent.length > 0, "nothing sent")
+        return sent[sent.length - 1][1]
+    }
+    function apply() {
+        mouseClick(child("keyApply"))
+        waitUnlocked()
+    }
+    // The whole list, or one key's entry (the selected key 3 unless told), as Apply sends it.
+    function sentAfterApply(key) {
+        apply()
+        return key === null ? sentMatrix() : entryOf(sentMatrix(), key === undefined ? 3 : key)
+    }
+    function chooseMacro(row) {
+        mouseClick(child("keyMacroList"))
+        waitForRendering(child("keyMacroList"))
+        mouseClick(child("keyMacroListListRow" + row))
+    }
+    function macroCalls() {
+        return ui_View.calls.filter(c => c[0] === "setMacroIniConfig" || c[0] === "q7_0FH_SetMacroKey")
+    }
 
-        function choose(menu, item) {
-            mouseClick(child(menu))
-            tryVerify(() => child(menu + "List").height >= child(menu).rowHeight * Math.min(item + 1, 8))
-            mouseClick(child(menu + "Item" + item))
-            verify(!child(menu).opened)
-            // The closing list still covers what lies below it until it is gone.
-            tryVerify(() => child(menu + "List").height === 0)
-        }
-        function selectButton(position) {
-            choose("keyButtonMenu", position)
-        }
-        function entryOf(list, k) {
-            return Array.from(list).slice(4 * k, 4 * k + 4)
-        }
-        function sentMatrix() {
-            var sent = ui_View.callsOf("q7_0DH_SetKeyMatrix")
-            verify(sent.length > 0, "nothing sent")
-            return sent[sent.length - 1][1]
-        }
-        function apply() {
-            mouseClick(child("keyApply"))
-            waitUnlocked()
-        }
-        function macroCalls() {
-            return ui_View.calls.filter(c => c[0] === "setMacroIniConfig" || c[0] === "q7_0FH_SetMacroKey")
-        }
+    function test_initUIShowsTheSelectedButton() {
+        open({})
+        // Position 3 of the product's sixteen names is selected: key id 3, forward.
+        compare([child("keyButtonMenu").getCurIndex(), child("keyFunctionMenu").currentText,
+                 child("keyMouseList").currentText], [3, "en47", "en55"])
+        verify(child("keyMouseList").visible && !child("keyKeyboard").visible)
+    }
 
-        function test_initUIShowsTheSelectedButton() {
-            open({})
-            // Position 3 of the product's sixteen names is selected: key id 3, forward.
-            compare(child("keyButtonMenu").getCurIndex(), 3)
-            compare(child("keyFunctionMenu").currentText, "en47")
-            verify(child("keyMouseList").visible)
-            compare(child("keyMouseList").currentText, "en55")
-            verify(!child("keyKeyboard").visible)
-            compare(ui_View.callsOf("q7_getDefaultProfile").length, 0) // cleared after opening
-        }
+    function test_applySendsTheSixtyFourNumbersInKeyIdOrder() {
+        open({})
+        choose("keyButtonMenu", 5)
+        choose("keyFunctionMenu", 6)
+        apply()
+        var expected = factory.slice()
+        expected.splice(20, 4, 0x0C, 0, 0, 0)
+        compare([sentMatrix(), ui_View.callsOf("setEnabled")[0]], [expected, ["setEnabled", false]])
+        // Apply all sends the same, with no lock of the page's own.
+        ui_View.clear()
+        shell.bottomBar.btnTotalApplyClicked()
+        compare(ui_View.callsOf("q7_0DH_SetKeyMatrix"), [["q7_0DH_SetKeyMatrix", expected]])
+    }
 
-        function test_applySendsTheSixtyFourNumbersInKeyIdOrder() {
-            open({})
-            selectButton(5)
-            choose("keyFunctionMenu", 6)
-            apply()
-            var expected = factory.slice()
-            expected.splice(20, 4, 0x0C, 0, 0, 0)
-            compare(sentMatrix(), expected)
-            compare(ui_View.callsOf("setEnabled")[0], ["setEnabled", false])
-            // Apply all sends the same, with no lock of the page's own.
-            ui_View.clear()
-            shell.bottomBar.btnTotalApplyClicked()
-            compare(ui_View.callsOf("q7_0DH_SetKeyMatrix").length, 1)
-            compare(sentMatrix(), expected)
-        }
+    function test_mouseKeyboardAndComboWrites() {
+        open({})
+        choose("keyMouseList", 2)
+        compare(sentAfterApply(), [1, 0, 0xF2, 0])
+        choose("keyFunctionMenu", 0)
+        mouseClick(child("keyKeyboard"))
+        shell.msg_KB(true, 0x04)
+        compare(child("keyKeyboard").shownText, "KEY 【 A 】")
+        compare(sentAfterApply(), [0, 0, 0x04, 0])
+        choose("keyFunctionMenu", 3)
+        choose("keyComboModifier", 2)
+        mouseClick(child("keyComboKey2"))
+        shell.msg_KB(false, 0x05)
+        compare(sentAfterApply(), [0, 2, 0, 0x05])
+        choose("keyFunctionMenu", 2)
+        // By keyboard: a closed list steps through its items.
+        child("keyMediaList").forceActiveFocus()
+        for (var i = 0; i < 12; ++i)
+            keyClick(Qt.Key_Down)
+        compare(sentAfterApply(), [3, 0, 0x21, 2])
+    }
 
-        function test_mouseKeyboardAndComboWrites() {
-            open({})
-            choose("keyMouseList", 2)
-            compare(entryOf(sentMatrixAfterApply(), 3), [1, 0, 0xF2, 0])
-            choose("keyFunctionMenu", 0)
-            mouseClick(child("keyKeyboard"))
-            shell.msg_KB(true, 0x04)
-            compare(child("keyKeyboard").shownText, "KEY 【 A 】")
-            compare(entryOf(sentMatrixAfterApply(), 3), [0, 0, 0x04, 0])
-            choose("keyFunctionMenu", 3)
-            choose("keyComboModifier", 2)
-            mouseClick(child("keyComboKey2"))
-            shell.msg_KB(false, 0x05)
-            compare(entryOf(sentMatrixAfterApply(), 3), [0, 2, 0, 0x05])
-            choose("keyFunctionMenu", 2)
-            // By keyboard: a closed list steps through its items.
-            child("keyMediaList").forceActiveFocus()
-            for (var i = 0; i < 12; ++i)
-                keyClick(Qt.Key_Down)
-            compare(entryOf(sentMatrixAfterApply(), 3), [3, 0, 0x21, 2])
-        }
-        function sentMatrixAfterApply() {
-            apply()
-            return sentMatrix()
-        }
+    function test_lastLeftButtonIsGuarded() {
+        open({})
+        choose("keyButtonMenu", 0)
+        ui_View.foolProofingAnswer = false
+        ui_View.clear()
+        choose("keyFunctionMenu", 0)
+        compare(ui_View.names(), ["getMsgAns_FoolProofing"])
+        choose("keyMouseList", 1)
+        compare([child("keyFunctionMenu").getCurIndex(), child("keyMouseList").getCurIndex()], [1, 0])
+        mouseClick(child("keyReset"))
+        compare(ui_View.callsOf("getMsgAns_FoolProofing").length, 3)
+        compare(sentAfterApply(0), [1, 0, 0xF0, 0])
+        // Asked and agreed, the button changes.
+        ui_View.foolProofingAnswer = true
+        choose("keyMouseList", 1)
+        compare(sentAfterApply(0), [1, 0, 0xF1, 0])
+    }
 
-        function test_lastLeftButtonIsGuarded() {
-            open({})
-            selectButton(0)
-            ui_View.foolProofingAnswer = false
-            ui_View.clear()
-            choose("keyFunctionMenu", 0)
-            compare(ui_View.names(), ["getMsgAns_FoolProofing"])
-            compare(child("keyFunctionMenu").getCurIndex(), 1)
-            choose("keyMouseList", 1)
-            compare(child("keyMouseList").getCurIndex(), 0)
-            mouseClick(child("keyReset"))
-            compare(ui_View.callsOf("getMsgAns_FoolProofing").length, 3)
-            compare(entryOf(sentMatrixAfterApply(), 0), [1, 0, 0xF0, 0])
-            // Asked and agreed, the button changes.
-            ui_View.foolProofingAnswer = true
-            choose("keyMouseList", 1)
-            compare(entryOf(sentMatrixAfterApply(), 0), [1, 0, 0xF1, 0])
-        }
+    function test_withTwoLeftButtonsNothingIsAsked() {
+        open({ 1: [1, 0, 0xF0, 0] })
+        choose("keyButtonMenu", 0)
+        choose("keyFunctionMenu", 7)
+        choose("keyFunctionMenu", 1)
+        choose("keyMouseList", 4)
+        mouseClick(child("keyReset"))
+        compare(ui_View.callsOf("getMsgAns_FoolProofing").length, 0)
+    }
 
-        function test_withTwoLeftButtonsNothingIsAsked() {
-            open({ 1: [1, 0, 0xF0, 0] })
-            selectButton(0)
-            choose("keyFunctionMenu", 7)
-            choose("keyFunctionMenu", 1)
-            choose("keyMouseList", 4)
-            mouseClick(child("keyReset"))
-            compare(ui_View.callsOf("getMsgAns_FoolProofing").length, 0)
-        }
+    function test_aNewMacroTakesTheNextSlotAndUploadsAtOnce() {
+        open({ 0: [9, 0, 1, 0], 1: [9, 0, 2, 0] }, { "A": [0, 1], "B": [1, 1], "C": [-1, 1] })
+        choose("keyFunctionMenu", 4)
+        compare(macroCalls(), [])
+        chooseMacro(2)
+        compare(macroCalls(), [["setMacroIniConfig", "C", [2, 1]], ["q7_0FH_SetMacroKey", 3, "C"]])
+        mouseClick(child("keyPlayMode2"))
+        compare(sentAfterApply(), [9, 2, 3, 0])
+        // The play count goes with NORMAL PLAY, on Return.
+        mouseClick(child("keyPlayMode0"))
+        ui_View.clear()
+        typeInto(child("keyPlayCountInput"), "70000")
+        keyClick(Qt.Key_Return)
+        compare(child("keyPlayCountInput").text, "65535")
+        compare(macroCalls(), [["setMacroIniConfig", "C", [2, 65535]], ["q7_0FH_SetMacroKey", 3, "C"]])
+        // Clicking the current macro again leaves the button without function.
+        ui_View.clear()
+        chooseMacro(2)
+        compare(macroCalls(), [])
+        compare(sentAfterApply(), [0, 0, 0, 0])
+    }
 
-        function test_aNewMacroTakesTheNextSlotAndUploadsAtOnce() {
-            ui_View.macroFiles = { "A": [], "B": [], "C": [] }
-            ui_View.macroConfigs = { "A": [0, 1], "B": [1, 1], "C": [-1, 1] }
-            open({ 0: [9, 0, 1, 0], 1: [9, 0, 2, 0] })
-            choose("keyFunctionMenu", 4)
-            compare(macroCalls(), [])
-            mouseClick(child("keyMacroList"))
-            waitForRendering(child("keyMacroList"))
-            mouseClick(child("keyMacroListListRow2"))
-            compare(macroCalls(), [["setMacroIniConfig", "C", [2, 1]], ["q7_0FH_SetMacroKey", 3, "C"]])
-            mouseClick(child("keyPlayMode2"))
-            compare(entryOf(sentMatrixAfterApply(), 3), [9, 2, 3, 0])
-            // The play count goes with NORMAL PLAY, on Return.
-            mouseClick(child("keyPlayMode0"))
-            ui_View.clear()
-            var count = child("keyPlayCountInput")
-            count.forceActiveFocus()
-            count.selectAll()
-            keyClick(Qt.Key_7)
-            keyClick(Qt.Key_0)
-            keyClick(Qt.Key_0)
-            keyClick(Qt.Key_0)
-            keyClick(Qt.Key_0)
-            keyClick(Qt.Key_Return)
-            compare(count.text, "65535")
-            compare(macroCalls(), [["setMacroIniConfig", "C", [2, 65535]], ["q7_0FH_SetMacroKey", 3, "C"]])
-            // Clicking the current macro again leaves the button without function.
-            ui_View.clear()
-            mouseClick(child("keyMacroList"))
-            waitForRendering(child("keyMacroList"))
-            mouseClick(child("keyMacroListListRow2"))
-            compare(macroCalls(), [])
-            compare(entryOf(sentMatrixAfterApply(), 3), [0, 0, 0, 0])
-        }
+    function test_twoButtonsShareAMacrosSlotAndAVanishedMacroIsNotUploaded() {
+        // "Gone" is listed, but its configuration cannot be read (the file went meanwhile).
+        open({ 0: [9, 0, 5, 0] }, { "A": [4, 2], "Gone": null })
+        choose("keyFunctionMenu", 4)
+        chooseMacro(0)
+        compare(macroCalls(), [["setMacroIniConfig", "A", [4, 1]], ["q7_0FH_SetMacroKey", 5, "A"]])
+        compare(sentAfterApply(), [9, 0, 5, 0])
+        ui_View.clear()
+        chooseMacro(1)
+        compare(macroCalls(), [])
+        compare(sentAfterApply(), [0, 0, 0, 0])
+    }
 
-        function test_twoButtonsShareAMacrosSlotAndAVanishedMacroIsNotUploaded() {
-            // "Gone" is listed, but its configuration cannot be read (the file went meanwhile).
-            ui_View.macroFiles = { "A": [], "Gone": [] }
-            ui_View.macroConfigs = { "A": [4, 2], "Gone": null }
-            open({ 0: [9, 0, 5, 0] })
-            choose("keyFunctionMenu", 4)
-            mouseClick(child("keyMacroList"))
-            waitForRendering(child("keyMacroList"))
-            mouseClick(child("keyMacroListListRow0"))
-            compare(macroCalls(), [["setMacroIniConfig", "A", [4, 1]], ["q7_0FH_SetMacroKey", 5, "A"]])
-            compare(entryOf(sentMatrixAfterApply(), 3), [9, 0, 5, 0])
-            ui_View.clear()
-            mouseClick(child("keyMacroList"))
-            waitForRendering(child("keyMacroList"))
-            mouseClick(child("keyMacroListListRow1"))
-            compare(macroCalls(), [])
-            compare(entryOf(sentMatrixAfterApply(), 3), [0, 0, 0, 0])
-        }
+    function test_leavingAMacroTidiesItsSlot() {
+        open({ 3: [9, 1, 1, 0] }, { "A": [0, 4], "B": [-1, 1] })
+        compare([child("keyFunctionMenu").getCurIndex(), child("keyMacroList").currentText,
+                 child("keyPlayCountInput").text, child("keyPlayMode1").isSelect], [4, "A", "4", true])
+        choose("keyFunctionMenu", 1)
+        compare(macroCalls(), [["setMacroIniConfig", "A", [-1, 1]], ["setMacroIniConfig", "B", [-1, 1]]])
+    }
 
-        function test_leavingAMacroTidiesItsSlot() {
-            ui_View.macroFiles = { "A": [], "B": [] }
-            ui_View.macroConfigs = { "A": [0, 4], "B": [-1, 1] }
-            open({ 3: [9, 1, 1, 0] })
-            compare(child("keyFunctionMenu").getCurIndex(), 4)
-            compare(child("keyMacroList").currentText, "A")
-            compare(child("keyPlayCountInput").text, "4")
-            verify(child("keyPlayMode1").isSelect)
-            choose("keyFunctionMenu", 1)
-            compare(macroCalls(), [["setMacroIniConfig", "A", [-1, 1]], ["setMacroIniConfig", "B", [-1, 1]]])
-        }
+    function test_fireKeyStartsAtTheFastestSpeed() {
+        open({})
+        choose("keyFunctionMenu", 5)
+        compare(child("keyFireSpeed").value, 7)
+        choose("keyFireButton", 1)
+        compare(sentAfterApply(), [0x0A, 0xF1, 10, 10])
+        typeInto(child("keyFireShotsInput"), "300")
+        // A click on the page's Apply ends the edit first.
+        compare(sentAfterApply(), [0x0A, 0xF1, 10, 255])
+        mouseClick(child("keyFireKeySide"))
+        mouseClick(child("keyFireKey"))
+        shell.msg_KB(true, 0x2C)
+        var slider = child("keyFireSpeed")
+        mouseClick(slider, 0, slider.height / 2)
+        compare(sentAfterApply(), [0x0A, 0x2C, 255, 255])
+    }
 
-        function test_fireKeyStartsAtTheFastestSpeed() {
-            open({})
-            choose("keyFunctionMenu", 5)
-            compare(child("keyFireSpeed").value, 7)
-            choose("keyFireButton", 1)
-            compare(entryOf(sentMatrixAfterApply(), 3), [0x0A, 0xF1, 10, 10])
-            var shots = child("keyFireShotsInput")
-            shots.forceActiveFocus()
-            shots.selectAll()
-            keyClick(Qt.Key_3)
-            keyClick(Qt.Key_0)
-            keyClick(Qt.Key_0)
-            // A click on the page's Apply ends the edit first.
-            compare(entryOf(sentMatrixAfterApply(), 3), [0x0A, 0xF1, 10, 255])
-            mouseClick(child("keyFireKeySide"))
-            mouseClick(child("keyFireKey"))
-            shell.msg_KB(true, 0x2C)
-            var slider = child("keyFireSpeed")
-            mouseClick(slider, 0, slider.height / 2)
-            compare(entryOf(sentMatrixAfterApply(), 3), [0x0A, 0x2C, 255, 255])
-        }
+    function test_resetAllAsksNothingAndAProfileSwitchDropsEdits() {
+        open({ 0: [9, 0, 1, 0], 3: [0x0C, 0, 0, 0] }, { "A": [0, 4] })
+        choose("keyButtonMenu", 5)
+        choose("keyFunctionMenu", 7)
+        shell.bottomBar.btnTotalResetClicked()
+        compare(ui_View.callsOf("getMsgAns_FoolProofing").length, 0)
+        compare(macroCalls(), [["setMacroIniConfig", "A", [-1, 1]]])
+        compare(sentAfterApply(null), factory)
 
-        function test_resetAllAsksNothingAndAProfileSwitchDropsEdits() {
-            ui_View.macroFiles = { "A": [] }
-            ui_View.macroConfigs = { "A": [0, 4] }
-            open({ 0: [9, 0, 1, 0], 3: [0x0C, 0, 0, 0] })
-            selectButton(5)
-            choose("keyFunctionMenu", 7)
-            shell.bottomBar.btnTotalResetClicked()
-            compare(ui_View.callsOf("getMsgAns_FoolProofing").length, 0)
-            compare(macroCalls(), [["setMacroIniConfig", "A", [-1, 1]]])
-            compare(sentMatrixAfterApply(), factory)
-
-            choose("keyFunctionMenu", 6)
-            ui_View.clear()
-            child("pfItem").indexChanged_btn(2)
-            compare(ui_View.callsOf("q7_02H_SetCurrentProfile"), [["q7_02H_SetCurrentProfile", 2]])
-            compare(sentMatrixAfterApply(), factory)
-        }
+        choose("keyFunctionMenu", 6)
+        ui_View.clear()
+        child("pfItem").indexChanged_btn(2)
+        compare(ui_View.callsOf("q7_02H_SetCurrentProfile"), [["q7_02H_SetCurrentProfile", 2]])
+        compare(sentAfterApply(null), factory)
     }
 }

@@ -4,298 +4,255 @@ import ".."
 
 // The macro page in the shell against the recording view: what it shows of the library, and
 // exactly which library calls each click, key and menu choice makes.
-Item {
-    id: root
-    width: 1000
-    height: 600
+PageTestCase {
+    name: "MacroPage"
 
-    PageTestCase {
-        id: tc
-        name: "MacroPage"
-        host: root
+    property var page: null
+    readonly property var jump: ["A    [Down]", "A      [Up]", "100   [Delay]", "B    [Down]", "B      [Up]"]
 
-        property var page: null
-        readonly property var jump: ["A    [Down]", "A      [Up]", "100   [Delay]", "B    [Down]", "B      [Up]"]
+    function init() {
+        ui_View.assign({ macroFiles: { "Jump": jump, "Macro. 001": [], "fire": ["MS-L    [Down]"] },
+                         importLines: null, renameRefused: false })
+        openShell(1)
+        page = child("_Page_Macro")
+        verify(page.visible)
+    }
 
-        function init() {
-            ui_View.macroFiles = { "Jump": jump, "Macro. 001": [], "fire": ["MS-L    [Down]"] }
-            ui_View.importLines = null
-            ui_View.renameRefused = false
-            ui_View.saveRefused = false
-            openShell(1)
-            page = child("_Page_Macro")
-            verify(page.visible)
-        }
+    function row(list, i) {
+        tryVerify(() => findChild(shell, list + "Row" + i), 1000, "no row " + list + i)
+        return findChild(shell, list + "Row" + i)
+    }
+    function choose(i) {
+        mouseClick(row("macroList", i))
+    }
+    function menuChoice(i, item) {
+        mouseClick(row("macroList", i), 5, 5, Qt.RightButton)
+        tryVerify(() => child("macroMenu").opacity === 1)
+        mouseClick(child(item))
+    }
+    function shown() {
+        return page.lines()
+    }
+    function saves() {
+        return ui_View.callsOf("saveMacroIni").map(c => c.slice(1))
+    }
+    // Key events as the capture delivers them: [down, code] pairs.
+    function keys(events) {
+        for (var e of events)
+            shell.detectKeyboard(e[0], e[1])
+    }
+    function typeKeys(text) {
+        for (var ch of text)
+            keyClick(ch)
+    }
 
-        function row(list, i) {
-            tryVerify(() => findChild(shell, list + "Row" + i), 1000, "no row " + list + i)
-            return findChild(shell, list + "Row" + i)
-        }
-        function choose(i) {
-            mouseClick(row("macroList", i))
-        }
-        function shown() {
-            return page.lines()
-        }
-        function saves() {
-            return ui_View.callsOf("saveMacroIni").map(c => c.slice(1))
-        }
-        function key(isDown, code) {
-            shell.detectKeyboard(isDown, code)
-        }
+    function test_selectingARowLoadsItsLinesAndAgainClears() {
+        compare(page.macroTexts(), ["fire", "Jump", "Macro. 001"])
+        choose(1)
+        compare(page.currentName, "Jump")
+        compare(ui_View.calls, [["loadMacroIni", "Jump"]])
+        // Value on the left, the ten-character tag on the right.
+        compare([page.actionModel.get(2).textX, page.actionModel.get(2).textR], ["100", "   [Delay]"])
+        compare(shown(), jump)
+        choose(1)
+        compare([page.currentName, page.actionModel.count], ["", 0])
+        verify(!child("macroRecord").enabled && !child("macroAddDelay").enabled)
+    }
 
-        function test_selectingARowLoadsItsLinesAndAgainClears() {
-            compare(page.macroTexts(), ["fire", "Jump", "Macro. 001"])
-            compare(page.currentName, "")
-            compare(page.actionModel.count, 0)
-            choose(1)
-            compare(page.currentName, "Jump")
-            compare(ui_View.calls, [["loadMacroIni", "Jump"]])
-            // Value on the left, the ten-character tag on the right.
-            compare(page.actionModel.get(2).textX, "100")
-            compare(page.actionModel.get(2).textR, "   [Delay]")
-            compare(shown(), jump)
-            choose(1)
-            compare(page.currentName, "")
-            compare(page.actionModel.count, 0)
-            verify(!child("macroRecord").enabled)
-            verify(!child("macroAddDelay").enabled)
-        }
+    function test_addCreatesAndOpensDeleteRemoves() {
+        mouseClick(child("macroAdd"))
+        compare(ui_View.names(), ["createMacroIni", "loadMacroIni"])
+        compare([page.macroTexts()[3], page.currentName], ["Macro. 002", "Macro. 002"])
+        ui_View.clear()
+        mouseClick(child("macroDelete"))
+        compare(ui_View.calls[0], ["deleteMacroIni", "Macro. 002"])
+        compare(page.macroTexts(), ["fire", "Jump", "Macro. 001"])
+        compare(page.currentName, "")
+        verify(!child("macroDelete").enabled)
+    }
 
-        function test_addCreatesAndOpensDeleteRemoves() {
-            mouseClick(child("macroAdd"))
-            compare(ui_View.names(), ["createMacroIni", "loadMacroIni"])
-            compare(page.macroTexts()[3], "Macro. 002")
-            compare(page.currentName, "Macro. 002")
-            ui_View.clear()
-            mouseClick(child("macroDelete"))
-            compare(ui_View.calls[0], ["deleteMacroIni", "Macro. 002"])
-            compare(page.macroTexts(), ["fire", "Jump", "Macro. 001"])
-            compare(page.currentName, "")
-            verify(!child("macroDelete").enabled)
-        }
+    function test_recordClearsTheScreenAndOnlyStopSaves() {
+        choose(1)
+        keys([[true, 0x04]]) // pressed before recording
+        mouseClick(child("macroRecord"))
+        compare(page.actionModel.count, 0)
+        compare(each(["macroList", "macroAdd", "macroDelete", "macroRecord", "macroStop"], n => child(n).enabled),
+                [false, false, false, false, true])
 
-        function test_recordClearsTheScreenAndOnlyStopSaves() {
-            choose(1)
-            key(true, 0x04) // pressed before recording
-            mouseClick(child("macroRecord"))
-            compare(page.actionModel.count, 0)
-            verify(page.isRecordStart)
-            for (var name of ["macroList", "macroAdd", "macroDelete", "macroRecord"])
-                verify(!child(name).enabled, name)
-            verify(child("macroStop").enabled)
+        // The release of the key pressed before still counts; 0x32 has no name and is ignored.
+        keys([[false, 0x04], [true, 0xE1], [true, 0x32], [false, 0x32], [true, 0x05], [false, 0x05], [false, 0xE1]])
+        compare(shown(), ["A      [Up]", "L Shift    [Down]", "B    [Down]", "B      [Up]", "L Shift      [Up]"])
+        compare(saves(), [])
+        compare(ui_View.macroFiles["Jump"], jump)
 
-            key(false, 0x04)   // its release still counts
-            key(true, 0xE1)
-            key(true, 0x32)    // no name: ignored
-            key(false, 0x32)
-            key(true, 0x05)
-            key(false, 0x05)
-            key(false, 0xE1)
-            compare(shown(), ["A      [Up]", "L Shift    [Down]", "B    [Down]", "B      [Up]", "L Shift      [Up]"])
-            compare(saves(), [])
-            compare(ui_View.macroFiles["Jump"], jump)
+        mouseClick(child("macroStop"))
+        compare(saves(), [["Jump", shown()]])
+        verify(child("macroList").enabled && child("macroRecord").enabled)
+        // Keys after Stop are not recorded.
+        keys([[true, 0x06]])
+        compare(page.actionModel.count, 5)
+    }
 
-            mouseClick(child("macroStop"))
-            verify(!page.isRecordStart)
-            compare(saves(), [["Jump", shown()]])
-            compare(ui_View.macroFiles["Jump"].length, 5)
-            verify(child("macroList").enabled && child("macroRecord").enabled)
-            // Keys after Stop are not recorded.
-            key(true, 0x06)
-            compare(page.actionModel.count, 5)
-        }
+    function test_recordWithTimingPutsTheGapsBetweenEvents() {
+        choose(2)
+        mouseClick(child("macroRecordTiming"))
+        mouseClick(child("macroRecord"))
+        keys([[true, 0x04]])
+        wait(40)
+        keys([[false, 0x04]])
+        mouseClick(child("macroStop"))
+        var lines = saves()[0][1]
+        compare([lines.length, lines[0], lines[2]], [3, "A    [Down]", "A      [Up]"])
+        verify(/^\d+   \[Delay\]$/.test(lines[1]) && parseInt(lines[1]) >= 30, lines[1])
+    }
 
-        function test_recordWithTimingPutsTheGapsBetweenEvents() {
-            choose(2)
-            mouseClick(child("macroRecordTiming"))
-            verify(page.recordTiming)
-            mouseClick(child("macroRecord"))
-            key(true, 0x04)
-            wait(40)
-            key(false, 0x04)
-            mouseClick(child("macroStop"))
-            var lines = saves()[0][1]
-            compare(lines.length, 3)
-            compare(lines[0], "A    [Down]")
-            compare(lines[2], "A      [Up]")
-            verify(/^\d+   \[Delay\]$/.test(lines[1]), lines[1])
-            verify(parseInt(lines[1]) >= 30, lines[1])
-        }
+    function test_lineToolsFollowTheClipboardRules() {
+        choose(1)
+        var del = child("macroLineDelete"), cut = child("macroLineCut")
+        var paste = child("macroLinePaste"), copy = child("macroLineCopy")
+        compare([del.enabled, cut.enabled, copy.enabled, paste.enabled], [false, false, false, false])
+        mouseClick(row("actionList", 2))
+        compare([del.enabled, cut.enabled, copy.enabled], [true, true, true])
 
-        function test_lineToolsFollowTheClipboardRules() {
-            choose(1)
-            var del = child("macroLineDelete"), cut = child("macroLineCut")
-            var paste = child("macroLinePaste"), copy = child("macroLineCopy")
-            verify(!del.enabled && !cut.enabled && !copy.enabled && !paste.enabled)
-            mouseClick(row("actionList", 2))
-            verify(del.enabled && cut.enabled && copy.enabled)
+        mouseClick(cut)
+        compare(shown(), [jump[0], jump[1], jump[3], jump[4]])
+        mouseClick(paste)
+        compare(shown(), jump)
+        // The cut line went back once; the clipboard is empty now.
+        verify(!paste.enabled)
 
-            mouseClick(cut)
-            compare(shown(), [jump[0], jump[1], jump[3], jump[4]])
-            verify(paste.enabled)
-            mouseClick(paste)
-            compare(shown(), jump)
-            // The cut line went back once; the clipboard is empty now.
-            verify(!paste.enabled)
+        mouseClick(row("actionList", 0))
+        mouseClick(copy)
+        mouseClick(row("actionList", 0)) // no line current: paste appends
+        mouseClick(paste)
+        mouseClick(paste)
+        compare(shown(), jump.concat([jump[0], jump[0]]))
 
-            mouseClick(row("actionList", 0))
-            mouseClick(copy)
-            mouseClick(row("actionList", 0)) // no line current: paste appends
-            mouseClick(paste)
-            mouseClick(paste)
-            compare(shown(), jump.concat([jump[0], jump[0]]))
-            verify(paste.enabled)
+        // Delete by button and by the Delete key of the focused list.
+        mouseClick(row("actionList", 5))
+        mouseClick(del)
+        child("actionList").forceActiveFocus()
+        keyClick(Qt.Key_Delete)
+        compare(shown(), jump)
+        compare([saves().length, saves()[5], ui_View.macroFiles["Jump"]], [6, ["Jump", jump], jump])
+    }
 
-            // Delete by button and by the Delete key of the focused list.
-            mouseClick(row("actionList", 5))
-            mouseClick(del)
-            child("actionList").forceActiveFocus()
-            keyClick(Qt.Key_Delete)
-            compare(shown(), jump)
-            compare(saves().length, 6)
-            compare(saves()[5], ["Jump", jump])
-            compare(ui_View.macroFiles["Jump"], jump)
-        }
+    function test_addedEventsArePressThenReleaseBeforeTheCurrentLine() {
+        choose(1)
+        mouseClick(row("actionList", 2))
+        mouseClick(child("macroKeyInput"))
+        keys([[true, 0x04]])
+        mouseClick(child("macroAddKey"))
+        compare(shown().slice(2, 5), ["A    [Down]", "A      [Up]", "100   [Delay]"])
 
-        function test_addedEventsArePressThenReleaseBeforeTheCurrentLine() {
-            choose(1)
-            mouseClick(row("actionList", 2))
-            mouseClick(child("macroKeyInput"))
-            key(true, 0x04)
-            mouseClick(child("macroAddKey"))
-            compare(shown().slice(2, 5), ["A    [Down]", "A      [Up]", "100   [Delay]"])
+        // The mouse list: item 2 is the middle button.
+        mouseClick(child("macroMouseButton"))
+        tryVerify(() => child("macroMouseButtonList").height > 60)
+        mouseClick(child("macroMouseButtonItem2"))
+        mouseClick(child("macroAddMouse"))
+        compare(shown().slice(4, 7), ["MS-M    [Down]", "MS-M      [Up]", "100   [Delay]"])
 
-            // The mouse list: item 2 is the middle button.
-            mouseClick(child("macroMouseButton"))
-            tryVerify(() => child("macroMouseButtonList").height > 60)
-            mouseClick(child("macroMouseButtonItem2"))
-            mouseClick(child("macroAddMouse"))
-            compare(shown().slice(4, 7), ["MS-M    [Down]", "MS-M      [Up]", "100   [Delay]"])
+        // A delay of 5 shows as 10 on Return; one still being typed is taken by the add button.
+        var delay = child("macroDelayInput")
+        mouseClick(delay)
+        keyClick(Qt.Key_A, Qt.ControlModifier)
+        keyClick(Qt.Key_5)
+        keyClick(Qt.Key_Return)
+        compare(delay.text, "10")
+        mouseClick(row("actionList", 6)) // none current: append
+        mouseClick(delay)
+        keyClick(Qt.Key_A, Qt.ControlModifier)
+        typeKeys("700000")
+        // 70000 cannot be typed: the field keeps 7000.
+        compare(delay.text, "7000")
+        mouseClick(child("macroAddDelay"))
+        compare(shown()[shown().length - 1], "7000   [Delay]")
+        compare([saves().length, saves()[2]], [3, ["Jump", shown()]])
+    }
 
-            // A delay of 5 shows as 10 on Return; one still being typed is taken by the add button.
-            var delay = child("macroDelayInput")
-            mouseClick(delay)
-            keyClick(Qt.Key_A, Qt.ControlModifier)
-            keyClick(Qt.Key_5)
-            keyClick(Qt.Key_Return)
-            compare(delay.text, "10")
-            mouseClick(row("actionList", 6)) // none current: append
-            mouseClick(delay)
-            keyClick(Qt.Key_A, Qt.ControlModifier)
-            for (var k of [Qt.Key_7, Qt.Key_0, Qt.Key_0, Qt.Key_0, Qt.Key_0, Qt.Key_0])
-                keyClick(k)
-            // 70000 cannot be typed: the field keeps 7000.
-            compare(delay.text, "7000")
-            mouseClick(child("macroAddDelay"))
-            compare(shown()[shown().length - 1], "7000   [Delay]")
-            compare(saves().length, 3)
-            compare(saves()[2], ["Jump", shown()])
-        }
+    function test_menuLoadSaveAndRename() {
+        choose(1)
+        ui_View.importLines = ["C    [Down]"]
+        ui_View.clear()
+        menuChoice(1, "macroMenuLoad")
+        compare(ui_View.calls, [["loadMacroIniFromFile", "Jump"], ["loadMacroIni", "Jump"]])
+        compare(shown(), ["C    [Down]"])
+        tryVerify(() => !child("macroMenu").visible)
 
-        function test_menuLoadSaveAndRename() {
-            choose(1)
-            mouseClick(row("macroList", 1), 5, 5, Qt.RightButton)
-            var menu = child("macroMenu")
-            tryVerify(() => menu.opacity === 1)
-            ui_View.importLines = ["C    [Down]"]
-            ui_View.clear()
-            mouseClick(child("macroMenuLoad"))
-            compare(ui_View.calls, [["loadMacroIniFromFile", "Jump"], ["loadMacroIni", "Jump"]])
-            compare(shown(), ["C    [Down]"])
-            tryVerify(() => !menu.visible)
+        // Another row: imported, the current one stays as it is.
+        ui_View.clear()
+        menuChoice(0, "macroMenuLoad")
+        menuChoice(2, "macroMenuSave")
+        menuChoice(2, "macroMenuCancel")
+        compare(ui_View.calls, [["loadMacroIniFromFile", "fire"], ["saveMacroIniToFile", "Macro. 001"]])
 
-            // Another row: imported, the current one stays as it is.
-            ui_View.clear()
-            mouseClick(row("macroList", 0), 5, 5, Qt.RightButton)
-            mouseClick(child("macroMenuLoad"))
-            mouseClick(row("macroList", 2), 5, 5, Qt.RightButton)
-            mouseClick(child("macroMenuSave"))
-            mouseClick(row("macroList", 2), 5, 5, Qt.RightButton)
-            mouseClick(child("macroMenuCancel"))
-            compare(ui_View.calls, [["loadMacroIniFromFile", "fire"], ["saveMacroIniToFile", "Macro. 001"]])
+        // RENAME: Return renames, leaving the field restores.
+        ui_View.clear()
+        menuChoice(1, "macroMenuRename")
+        tryVerify(() => child("macroListEditor").activeFocus)
+        keyClick(Qt.Key_A, Qt.ControlModifier)
+        keyClick(Qt.Key_R)
+        keyClick(Qt.Key_Return)
+        compare(ui_View.callsOf("renameMacroIniFile"), [["renameMacroIniFile", "Jump", "r"]])
+        compare([page.macroTexts()[1], page.currentName], ["r", "r"])
 
-            // RENAME: Return renames, leaving the field restores.
-            ui_View.clear()
-            mouseClick(row("macroList", 1), 5, 5, Qt.RightButton)
-            mouseClick(child("macroMenuRename"))
-            var editor = child("macroListEditor")
-            tryVerify(() => editor.activeFocus)
-            keyClick(Qt.Key_A, Qt.ControlModifier)
-            keyClick(Qt.Key_R)
-            keyClick(Qt.Key_Return)
-            compare(ui_View.callsOf("renameMacroIniFile"), [["renameMacroIniFile", "Jump", "r"]])
-            compare(page.macroTexts()[1], "r")
-            compare(page.currentName, "r")
+        ui_View.clear()
+        menuChoice(0, "macroMenuRename")
+        tryVerify(() => child("macroListEditor").activeFocus)
+        keyClick(Qt.Key_Z)
+        mouseClick(child("macroKeyInput"))
+        compare(ui_View.callsOf("renameMacroIniFile"), [])
+        compare(page.macroTexts()[0], "fire")
+    }
 
-            ui_View.clear()
-            mouseClick(row("macroList", 0), 5, 5, Qt.RightButton)
-            mouseClick(child("macroMenuRename"))
+    function test_renameThatCannotHappenKeepsTheOldName() {
+        function rename(i, typed) {
+            menuChoice(i, "macroMenuRename")
             tryVerify(() => child("macroListEditor").activeFocus)
-            keyClick(Qt.Key_Z)
-            mouseClick(child("macroKeyInput"))
-            compare(ui_View.callsOf("renameMacroIniFile"), [])
-            compare(page.macroTexts()[0], "fire")
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            typeKeys(typed)
+            keyClick(Qt.Key_Return)
         }
+        rename(1, "fire")         // another macro's name
+        rename(0, "a/b")          // a path
+        rename(0, " ")            // blank
+        compare(ui_View.callsOf("renameMacroIniFile"), [])
+        compare(page.macroTexts(), ["fire", "Jump", "Macro. 001"])
+        // The file system refuses: the row shows the name the file still has.
+        ui_View.renameRefused = true
+        rename(0, "x")
+        compare(ui_View.callsOf("renameMacroIniFile"), [["renameMacroIniFile", "fire", "x"]])
+        compare(page.macroTexts()[0], "fire")
+    }
 
-        function test_renameThatCannotHappenKeepsTheOldName() {
-            function rename(i, typed) {
-                mouseClick(row("macroList", i), 5, 5, Qt.RightButton)
-                mouseClick(child("macroMenuRename"))
-                tryVerify(() => child("macroListEditor").activeFocus)
-                keyClick(Qt.Key_A, Qt.ControlModifier)
-                for (var ch of typed)
-                    keyClick(ch)
-                keyClick(Qt.Key_Return)
-            }
-            rename(1, "fire")         // another macro's name
-            rename(0, "a/b")          // a path
-            rename(0, " ")            // blank
-            compare(ui_View.callsOf("renameMacroIniFile"), [])
-            compare(page.macroTexts(), ["fire", "Jump", "Macro. 001"])
-            // The file system refuses: the row shows the name the file still has.
-            ui_View.renameRefused = true
-            rename(0, "x")
-            compare(ui_View.callsOf("renameMacroIniFile"), [["renameMacroIniFile", "fire", "x"]])
-            compare(page.macroTexts()[0], "fire")
-        }
+    function test_aFileGoneEmptiesTheListAtTheNextSave() {
+        choose(1)
+        mouseClick(row("actionList", 0))
+        ui_View.withFile("Jump", undefined)
+        mouseClick(child("macroLineDelete"))
+        compare([saves(), page.actionModel.count, ui_View.macroFiles["Jump"]], [[["Jump", jump.slice(1)]], 0, undefined])
+    }
 
-        function test_aFileGoneEmptiesTheListAtTheNextSave() {
-            choose(1)
-            mouseClick(row("actionList", 0))
-            var files = Object.assign({}, ui_View.macroFiles)
-            delete files["Jump"]
-            ui_View.macroFiles = files
-            mouseClick(child("macroLineDelete"))
-            compare(saves(), [["Jump", jump.slice(1)]])
-            compare(page.actionModel.count, 0)
-            verify(ui_View.macroFiles["Jump"] === undefined)
-        }
-
-        function test_undoAndRedoRestoreAndSaveTheExactLines() {
-            choose(1)
-            mouseClick(row("actionList", 0))
-            mouseClick(child("macroLineDelete"))
-            mouseClick(child("macroLineDelete"))
-            compare(shown(), jump.slice(2))
+    function test_undoAndRedoRestoreAndSaveTheExactLines() {
+        choose(1)
+        mouseClick(row("actionList", 0))
+        mouseClick(child("macroLineDelete"))
+        mouseClick(child("macroLineDelete"))
+        compare(shown(), jump.slice(2))
+        // Ctrl+Z twice, once more with nothing left to undo, then Ctrl+Y and Ctrl+Shift+Z.
+        var seen = each([1, 2, 3], () => {
             keyClick(Qt.Key_Z, Qt.ControlModifier)
-            compare(shown(), jump.slice(1))
-            keyClick(Qt.Key_Z, Qt.ControlModifier)
-            compare(shown(), jump)
-            compare(ui_View.macroFiles["Jump"], jump)
-            keyClick(Qt.Key_Z, Qt.ControlModifier) // nothing more to undo
-            compare(saves().length, 4)
-            keyClick(Qt.Key_Y, Qt.ControlModifier)
-            compare(shown(), jump.slice(1))
-            keyClick(Qt.Key_Z, Qt.ShiftModifier | Qt.ControlModifier)
-            compare(shown(), jump.slice(2))
-            compare(saves().length, 6)
-            compare(ui_View.macroFiles["Jump"], jump.slice(2))
-            // Another macro drops the history.
-            choose(0)
-            choose(1)
-            keyClick(Qt.Key_Z, Qt.ControlModifier)
-            compare(shown(), jump.slice(2))
-        }
+            return shown()
+        })
+        compare([seen, ui_View.macroFiles["Jump"], saves().length], [[jump.slice(1), jump, jump], jump, 4])
+        keyClick(Qt.Key_Y, Qt.ControlModifier)
+        compare(shown(), jump.slice(1))
+        keyClick(Qt.Key_Z, Qt.ShiftModifier | Qt.ControlModifier)
+        compare([shown(), saves().length, ui_View.macroFiles["Jump"]], [jump.slice(2), 6, jump.slice(2)])
+        // Another macro drops the history.
+        choose(0)
+        choose(1)
+        keyClick(Qt.Key_Z, Qt.ControlModifier)
+        compare(shown(), jump.slice(2))
     }
 }
