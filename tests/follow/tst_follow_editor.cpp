@@ -1,8 +1,8 @@
 // The rules list's editing as the window's slots reach it: what it shows, what it writes,
 // and what it refuses to write.
 #include "FollowRulesEditor.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,11 +12,6 @@ namespace {
 
 QVariantMap rule(const QString &match, const QVariant &name, const QVariant &profile) {
     return {{"match", match}, {"name", name}, {"profile", profile}};
-}
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 ActiveWindowInfo app(const QString &instance, const QString &windowClass, const QString &exe) {
@@ -91,26 +86,22 @@ private Q_SLOTS:
         rules.load(path());
         FollowRulesEditor editor(&rules, {}, {});
         QVERIFY(editor.save({rule("class", "Keep", 2)}, 1));
-        const QByteArray before = readAll(path());
+        const QByteArray before = bytesOf(path());
         QVERIFY(!editor.save(list, noMatch));
-        QCOMPARE(readAll(path()), before);
+        QCOMPARE(bytesOf(path()), before);
         QCOMPARE(editor.state().value("rules").toList(), QVariantList{rule("class", "Keep", 2)});
         QCOMPARE(editor.state().value("noMatch").toInt(), 1);
     }
 
     // A file that could not be read is shown as such and replaced only by the user's save.
     void aDamagedFileIsToldAndReplacedBySaving() {
-        {
-            QFile f(path());
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("[rules]\nsize=banana\n");
-        }
+        QVERIFY(writeFile(path(), "[rules]\nsize=banana\n"));
         ApplicationRules rules;
         rules.load(path());
         FollowRulesEditor editor(&rules, {}, {});
         QCOMPARE(editor.state().value("damaged").toBool(), true);
         QVERIFY(!rules.save());
-        QCOMPARE(readAll(path()), QByteArray("[rules]\nsize=banana\n"));
+        QCOMPARE(bytesOf(path()), QByteArray("[rules]\nsize=banana\n"));
         QVERIFY(editor.save({rule("class", "Gimp", 3)}, 0));
         QCOMPARE(editor.state().value("damaged").toBool(), false);
         ApplicationRules reread;

@@ -1,6 +1,6 @@
 #include "ApplicationRules.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,17 +14,6 @@ ActiveWindowInfo app(const QString &instance, const QString &windowClass, const 
     info.windowClass = windowClass;
     info.executable = exe;
     return info;
-}
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &data) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
 }
 
 } // namespace
@@ -74,7 +63,7 @@ private Q_SLOTS:
                                 {Rule::Field::Executable, "caf\u00e9 app", 5},
                                 {Rule::Field::WindowClass, "a/b\\c", 2}},
                                4));
-        const QByteArray text = readAll(path());
+        const QByteArray text = bytesOf(path());
         // The same text form the other settings files use: sections, Latin-1 escapes,
         // arrays as n\key with a size.
         QVERIFY2(text.startsWith("[General]\nnoMatch=4\n\n[rules]\n1\\match=class\n1\\name=Gimp-2.10\n"),
@@ -94,7 +83,7 @@ private Q_SLOTS:
 
         // Clearing the choice for other applications stores "stay".
         QVERIFY(again.setRules({}, 0));
-        QVERIFY(readAll(path()).startsWith("[General]\nnoMatch=stay\n"));
+        QVERIFY(bytesOf(path()).startsWith("[General]\nnoMatch=stay\n"));
     }
 
     void damagedFileIsIgnoredAndKeptUntilTheUserEdits_data() {
@@ -109,7 +98,7 @@ private Q_SLOTS:
     void damagedFileIsIgnoredAndKeptUntilTheUserEdits() {
         QFETCH(QByteArray, content);
         QDir().mkpath(QFileInfo(path()).absolutePath());
-        writeAll(path(), content);
+        QVERIFY(writeFile(path(), content));
 
         ApplicationRules rules;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("application rules in .* ignored"));
@@ -118,7 +107,7 @@ private Q_SLOTS:
         QVERIFY(rules.rules().isEmpty());
         QVERIFY(!rules.profileFor(app("a", "a")));
         QVERIFY(!rules.save());
-        QCOMPARE(readAll(path()), content);
+        QCOMPARE(bytesOf(path()), content);
 
         // The user's own rules replace it.
         QVERIFY(rules.setRules({{Rule::Field::WindowClass, "a", 2}}, 0));

@@ -10,6 +10,7 @@
 #include "MacroLibrary.h"
 #include "ProfileStore.h"
 #include "StagedModules.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,11 +20,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // While it lives, no file this process writes can grow past `bytes`.
 class FileSizeLimit {

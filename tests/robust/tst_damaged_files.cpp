@@ -6,21 +6,15 @@
 #include "Languages.h"
 #include "ProfileStore.h"
 #include "StagedModules.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QTest>
 
 namespace {
 
-QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray cutFile(const QString &path, qsizetype keep) {
     const QByteArray cut = bytesOf(path).left(keep);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(cut) != cut.size())
+    if (!writeFile(path, cut))
         qFatal("cannot cut %s", qPrintable(path));
     return cut;
 }

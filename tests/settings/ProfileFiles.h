@@ -3,17 +3,12 @@
 // A private copy of the shipped profile files for one test, and helpers to look inside.
 #include "IniFormat.h"
 #include "Qt48Ini.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-inline QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 // A value as another program would see it: a fresh parse of the bytes.
 inline QVariant valueIn(const QByteArray &bytes, const QString &key) {

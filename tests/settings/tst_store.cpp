@@ -30,12 +30,6 @@ void personalise(const QString &path) {
     }
 }
 
-void writeFile(const QString &path, const QByteArray &content) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
 } // namespace
 
 class TestStore : public QObject {
@@ -97,7 +91,7 @@ private slots:
     void importOfAForeignFileChangesNothing() {
         QFETCH(QByteArray, content);
         ProfileFiles files;
-        writeFile(files.path("foreign.pf"), content);
+        QVERIFY(writeFile(files.path("foreign.pf"), content));
         const QByteArray before = bytesOf(files.working());
         ScriptedDialogs dialogs;
         ProfileStore store(files.working(), files.defaults());
