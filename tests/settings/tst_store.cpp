@@ -1,12 +1,9 @@
 // The profile store: export, import, reset, dirty marking, completion of damaged files and
 // the refill from the virtual mouse.
 #include "DataPaths.h"
-#include "DeviceRefillSource.h"
-#include "MS_HT66FB560.h"
-#include "ProfileFiles.h"
-#include "ProfileStore.h"
 #include "ScriptedDialogs.h"
 #include "StoreDialogs.h"
+#include "StoreRig.h"
 #include "VirtualMouse.h"
 
 #include <QDir>
@@ -29,6 +26,8 @@ void personalise(const QString &path) {
         s.setValue(k("profile_sw", p), QVariantList{p % 2 == 0, p, p + 1, p + 2});
     }
 }
+
+void personaliseWorking(ProfileFiles &files) { personalise(files.working()); }
 
 } // namespace
 
@@ -224,56 +223,13 @@ private slots:
         QCOMPARE(store.q7_getDefaultProfile("profile_fw", 9), QVariantList());
     }
 
-    void refillFromTheMouse() {
-        vmouse::State st = vmouse::factoryState();
-        st.currentProfile = 3;
-        for (int p = 0; p < 6; ++p) {
-            st.profiles[p][0] = std::uint8_t(0xA0 + p);
-            st.matrices[p][127] = std::uint8_t(0xB0 + p);
-            st.dpiStage[p] = std::uint8_t(1 + p);
-            st.reportRate[p] = std::uint8_t(p % 2 ? 4 : 8);
-        }
-        st.ledTwinkle = 0;
-        vmouse::setState(st);
-
-        ProfileFiles files;
-        MS_HT66FB560 dev;
-        QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        ProfileStore store(files.working(), files.defaults());
-        DeviceRefillSource source(dev);
-        store.setRefillSource(&source);
-        store.setDeviceLinked(true);
-        vmouse::clearLog();
-        store.syncFromDevice();
-
-        // 82H, then per profile 8CH, 8DH, 84H, 83H, and 89H after profile 0's 83H.
-        QStringList seen;
-        for (const auto &c : vmouse::commands())
-            seen.append(QString::asprintf("%02x%02x", c[1], c[2]));
-        QCOMPARE(seen.size(), 26);
-        QCOMPARE(seen.join(' '),
-                 "8200 8c00 8d00 8400 8300 8900 8c01 8d01 8401 8301 8c02 8d02 8402 "
-                 "8302 8c03 8d03 8403 8303 8c04 8d04 8404 8304 8c05 8d05 8405 8305");
-
-        QCOMPARE(store.curProfile(), uchar(3));
-        store.profileSettings()->sync();
-        QCOMPARE(files.stored("common/curProfile").toUInt(), 3u);
-        for (int p = 0; p < 6; ++p) {
-            QList<uint> other(128, 0);
-            other[0] = 1 + p;
-            other[1] = p % 2 ? 4 : 8;
-            QCOMPARE(uints(files.stored(k("other_fw", p))), other);
-            QCOMPARE(uints(files.stored(k("profile_fw", p))).at(0), 0xA0u + p);
-            QCOMPARE(store.list(ProfileStore::Matrix, p).at(127).toUInt(), 0xB0u + p);
-        }
-    }
-
+    // A refill reads 82H, then per profile 8CH, 8DH, 84H, 83H, and 89H after profile 0's 83H.
     // A refill that loses the mouse keeps what it had for everything not read whole: the
     // mouse is pulled out at the start of each of the 26 exchanges in turn, and between the
     // two data reports of each block. Each value read before the cut is the mouse's, every
     // other one is what the file held (never zeros from a failed or partial read), and the
     // file reads back with every list complete.
-    void refillInterruptedAnywhere() {
+    void refillWholeOrInterruptedAnywhere() {
         vmouse::State mouse = vmouse::factoryState();
         mouse.currentProfile = 4;
         for (int p = 0; p < 6; ++p) {
@@ -282,7 +238,7 @@ private slots:
                 mouse.matrices[p][i] = std::uint8_t(100 + 3 * p + i);
             }
             mouse.dpiStage[p] = std::uint8_t(8 - p);
-            mouse.reportRate[p] = 8;
+            mouse.reportRate[p] = std::uint8_t(p % 2 ? 4 : 8);
         }
         mouse.ledTwinkle = 1;
         vmouse::setState(mouse);
@@ -294,15 +250,16 @@ private slots:
         };
         std::vector<Exchange> exchanges;
         {
-            ProfileFiles files;
-            MS_HT66FB560 dev;
-            QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-            ProfileStore store(files.working(), files.defaults());
-            DeviceRefillSource source(dev);
-            store.setRefillSource(&source);
-            store.setDeviceLinked(true);
+            StoreRig rig;
+            rig.plugIn();
             vmouse::clearLog();
-            store.syncFromDevice();
+            rig.store.syncFromDevice();
+            QStringList seen;
+            for (const auto &c : vmouse::commands())
+                seen.append(QString::asprintf("%02x%02x", c[1], c[2]));
+            QCOMPARE(seen.join(' '),
+                     "8200 8c00 8d00 8400 8300 8900 8c01 8d01 8401 8301 8c02 8d02 8402 "
+                     "8302 8c03 8d03 8403 8303 8c04 8d04 8404 8304 8c05 8d05 8405 8305");
             int call = 0, reads = 0;
             for (const auto &e : vmouse::log()) {
                 if (e.path != vmouse::commandPath || e.dir == vmouse::Dir::Close)
@@ -321,32 +278,25 @@ private slots:
         }
         QCOMPARE(int(exchanges.size()), 26);
 
-        std::vector<std::pair<int, int>> cuts; // (exchange, call)
+        std::vector<std::pair<int, int>> cuts{{26, 0}}; // (exchange, call); the first: no cut
         for (int x = 0; x < 26; ++x) {
             cuts.emplace_back(x, exchanges[x].firstCall);
             if (exchanges[x].secondReport)
                 cuts.emplace_back(x, exchanges[x].secondReport);
         }
-        QCOMPARE(int(cuts.size()), 26 + 12);
+        QCOMPARE(int(cuts.size()), 1 + 26 + 12);
 
         for (const auto &[cutExchange, cutCall] : cuts) {
             const QByteArray where = QByteArray::number(cutExchange) + "/" +
                                      QByteArray::number(cutCall);
-            ProfileFiles files;
-            personalise(files.working());
             vmouse::setFaults({});
-            MS_HT66FB560 dev;
-            QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-            ProfileStore store(files.working(), files.defaults());
-            DeviceRefillSource source(dev);
-            store.setRefillSource(&source);
-            store.setDeviceLinked(true);
+            StoreRig rig(personaliseWorking);
+            rig.plugIn();
             vmouse::Faults cut;
             cut.unplugAtCall = cutCall;
             vmouse::setFaults(cut);
-            store.syncFromDevice();
-            store.profileSettings()->sync();
-            QVERIFY2(vmouse::unplugged(), where);
+            rig.store.syncFromDevice();
+            QVERIFY2(vmouse::unplugged() == (cutCall != 0), where);
 
             auto read = [&](int code, int profile) {
                 for (int x = 0; x < cutExchange; ++x)
@@ -354,7 +304,9 @@ private slots:
                         return true;
                 return false;
             };
-            QCOMPARE(store.curProfile(), uchar(read(0x82, 0) ? 4 : 1));
+            const uint current = read(0x82, 0) ? 4 : 1;
+            QCOMPARE(uint(rig.store.curProfile()), current);
+            QCOMPARE(rig.stored("common/curProfile").toUInt(), current);
             for (int p = 0; p < 6; ++p) {
                 QList<uint> fw = seq128(10 * p), matrix = seq128(10 * p + 1),
                             other = seq128(10 * p + 2);
@@ -374,8 +326,8 @@ private slots:
                 for (int g = 0; g < 3; ++g) {
                     const QByteArray what = where + " " + groups[g + 1].toLatin1() + "/" +
                                             QByteArray::number(p);
-                    QVERIFY2(uints(store.list(g3[g], p)) == expected[g], what);
-                    QVERIFY2(uints(files.stored(k(groups[g + 1], p))) == expected[g], what);
+                    QVERIFY2(uints(rig.store.list(g3[g], p)) == expected[g], what);
+                    QVERIFY2(uints(rig.stored(k(groups[g + 1], p))) == expected[g], what);
                 }
             }
         }
@@ -386,19 +338,13 @@ private slots:
     // not be read keeps its stored value, and edits from then on are recorded as made
     // without the mouse.
     void silentMouseEndsTheRefill() {
-        ProfileFiles files;
-        personalise(files.working());
-        MS_HT66FB560 dev;
-        QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        ProfileStore store(files.working(), files.defaults());
-        DeviceRefillSource source(dev);
-        store.setRefillSource(&source);
-        store.setDeviceLinked(true);
+        StoreRig rig(personaliseWorking);
+        rig.plugIn();
         vmouse::Faults silent;
         silent.silent = true;
         vmouse::setFaults(silent);
         vmouse::clearLog();
-        store.syncFromDevice();
+        rig.store.syncFromDevice();
 
         QStringList sent;
         int reads = 0;
@@ -409,14 +355,13 @@ private slots:
         }
         QCOMPARE(sent.join(' '), QString("82 8c"));
         QCOMPARE(reads, 1);
-        QVERIFY(!store.deviceLinked());
+        QVERIFY(!rig.store.deviceLinked());
         for (int p = 0; p < 6; ++p)
-            QCOMPARE(uints(store.list(ProfileStore::Firmware, p)), seq128(10 * p));
+            QCOMPARE(uints(rig.store.list(ProfileStore::Firmware, p)), seq128(10 * p));
 
-        store.list(ProfileStore::Other, 2)[1] = 4;
-        store.q7_SetDirty_Other(2);
-        store.profileSettings()->sync();
-        QCOMPARE(files.stored("other_fw/dirty").toStringList().value(2), QString("true"));
+        rig.store.list(ProfileStore::Other, 2)[1] = 4;
+        rig.store.q7_SetDirty_Other(2);
+        QCOMPARE(rig.stored("other_fw/dirty").toStringList().value(2), QString("true"));
     }
 };
 
