@@ -1,12 +1,9 @@
 // Edits made without the mouse, once the mouse is linked again: what is asked, what goes to
 // the mouse, and what the store and the profile file hold afterwards.
 #include "BlockLayout.h"
-#include "DeviceBridge.h"
-#include "MS_HT66FB560.h"
 #include "OfflineEdits.h"
-#include "ProfileFiles.h"
-#include "ProfileStore.h"
 #include "ScriptedDialogs.h"
+#include "StoreRig.h"
 #include "VirtualMouse.h"
 
 namespace {
@@ -48,28 +45,24 @@ vmouse::State mouseWithItsOwnSettings() {
 class TestOfflineEdits : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProfileFiles> files;
-    std::unique_ptr<MS_HT66FB560> dev;
-    std::unique_ptr<ProfileStore> store;
-    std::unique_ptr<DeviceBridge> bridge;
+    std::unique_ptr<StoreRig> rig;
+    ProfileStore *store = nullptr;
+    DeviceBridge *bridge = nullptr;
     std::unique_ptr<OfflineEdits> offline;
 
     // The program as it starts without a mouse: the store filled from the file, profile 2
     // current.
     void startUnplugged() {
-        files = std::make_unique<ProfileFiles>();
-        QVERIFY(files->ready());
-        dev = std::make_unique<MS_HT66FB560>();
-        store = std::make_unique<ProfileStore>(files->working(), files->defaults());
-        bridge = std::make_unique<DeviceBridge>(*store);
-        bridge->setDevice(dev.get());
+        rig = std::make_unique<StoreRig>();
+        QVERIFY(rig->files.ready());
+        store = &rig->store;
+        bridge = &rig->bridge;
         offline = std::make_unique<OfflineEdits>(*store, [] { return messages; });
-        offline->setDevice(dev.get());
+        offline->setDevice(&rig->dev);
         vmouse::Faults gone;
         gone.absent = true;
         vmouse::setFaults(gone);
-        store->setDeviceLinked(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        QVERIFY(!store->deviceLinked());
+        QVERIFY(!rig->plugIn());
         store->syncFromDevice();
         QVERIFY(bridge->q7_02H_SetCurrentProfile(2) == false);
     }
@@ -93,19 +86,14 @@ class TestOfflineEdits : public QObject {
     // The mouse comes back; the device check links it and refills the store.
     void plugIn() {
         vmouse::setFaults({});
-        store->setDeviceLinked(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        QVERIFY(store->deviceLinked());
+        QVERIFY(rig->plugIn());
         vmouse::clearLog();
         store->syncFromDevice();
     }
 
-    QVariant stored(const char *group, int profile) {
-        store->profileSettings()->sync();
-        return files->stored(key(group, profile));
-    }
+    QVariant stored(const char *group, int profile) { return rig->stored(key(group, profile)); }
     QStringList marks(const char *group) {
-        store->profileSettings()->sync();
-        return files->stored(QString::fromLatin1(group) + "/dirty").toStringList();
+        return rig->stored(QString::fromLatin1(group) + "/dirty").toStringList();
     }
     bool noMarks() {
         bool none = true;
@@ -120,10 +108,7 @@ private slots:
     void init() { vmouse::reset(); }
     void cleanup() {
         offline.reset();
-        bridge.reset();
-        store.reset();
-        dev.reset();
-        files.reset();
+        rig.reset();
     }
 
     // The user is asked once, after the refill and with no read of its own; only the groups
@@ -214,7 +199,7 @@ private slots:
         ScriptedDialogs dialogs;
         if (situation == "cut") {
             vmouse::setFaults({});
-            store->setDeviceLinked(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
+            rig->plugIn();
             vmouse::Faults cut;
             cut.unplugAtCall = 20; // a few profiles in, before profile 2
             vmouse::setFaults(cut);
