@@ -22,16 +22,6 @@ class tst_app_shell : public QObject {
     }
 
 private Q_SLOTS:
-    void windowHasTheRootSizeAndPublishesBothObjects() {
-        Widget w;
-        QCOMPARE(w.size(), QSize(1000, 600));
-        QVERIFY(w.testAttribute(Qt::WA_TranslucentBackground));
-        QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(w.view()->objectName(), QStringLiteral("ui_View"));
-        QVERIFY(w.view()->rootObject());
-        QCOMPARE(w.view()->status(), QQuickWidget::Ready);
-    }
-
     void initUiRunsBeforeRunAndOnlyOnce() {
         Widget w;
         w.showNormal();
@@ -90,10 +80,6 @@ private Q_SLOTS:
         QSignalSpy checks(&w, &Widget::deviceChecked);
 
         const QTimer &timer = w.deviceCheckTimer();
-        QVERIFY(timer.isSingleShot());
-        QCOMPARE(timer.interval(), Widget::deviceCheckDelayMs);
-        QCOMPARE(timer.timerType(), Qt::PreciseTimer);
-
         for (int i = 0; i < 6; ++i) {
             Q_EMIT source->deviceChanged();
             // Each notification restarts the full count.
