@@ -105,24 +105,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, getReport);
         MS_HT66FB560 dev;
         bindQuietly(dev);
-        using Set = bool (MS_HT66FB560::*)(uchar, uchar *);
-        using Get = bool (MS_HT66FB560::*)(uchar, uchar *);
-        Set set = nullptr;
-        Get get = nullptr;
-        switch (kind) {
-        case 0:
-            set = &MS_HT66FB560::hid_0CH_SetFwProfile;
-            get = &MS_HT66FB560::hid_8CH_GetFwProfile;
-            break;
-        case 1:
-            set = &MS_HT66FB560::hid_0DH_SetKeyMatrix;
-            get = &MS_HT66FB560::hid_8DH_GetKeyMatrix;
-            break;
-        default:
-            set = &MS_HT66FB560::hid_0FH_SetMacroKey;
-            get = &MS_HT66FB560::hid_8FH_GetMacroKey;
-            break;
-        }
+        using Call = bool (MS_HT66FB560::*)(uchar, uchar *);
+        const std::pair<Call, Call> calls[] = {
+            {&MS_HT66FB560::hid_0CH_SetFwProfile, &MS_HT66FB560::hid_8CH_GetFwProfile},
+            {&MS_HT66FB560::hid_0DH_SetKeyMatrix, &MS_HT66FB560::hid_8DH_GetKeyMatrix},
+            {&MS_HT66FB560::hid_0FH_SetMacroKey, &MS_HT66FB560::hid_8FH_GetMacroKey}};
+        const auto [set, get] = calls[kind];
         const auto block = pattern(uchar(kind * 50 + id));
         auto out = block;
         vmouse::Block back{};
