@@ -139,11 +139,13 @@ private slots:
         open(false, 2);
         bridge->q7_03H_SetReportRate(4);
         bridge->q7_0CH_SetDpi8Io({0, 1, 2, 3, 4, 5, 6, 8});
+        store->q7_SetDirty_Matrix(77); // no such profile: ignored
         store->profileSettings()->sync();
         QCOMPARE(files->stored("other_fw/dirty").toStringList(),
                  (QStringList{"false", "false", "true", "false", "false", "false"}));
         QCOMPARE(files->stored("profile_fw/dirty").toStringList(),
                  (QStringList{"true", "false", "false", "false", "false", "false"}));
+        QCOMPARE(files->stored("matrix_fw/dirty").toStringList(), QStringList(6, "false"));
         QCOMPARE(uints(files->stored("other_fw/2")).at(1), 4u);
         // The command still goes out; the virtual mouse is there and takes it.
         QCOMPARE(sentCommands().first(), (QList<uint>{0x03, 2, 4}));

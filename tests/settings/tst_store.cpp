@@ -150,29 +150,6 @@ private slots:
         QCOMPARE(uints(store.list(ProfileStore::Other, 2)), seq128(22));
     }
 
-    void dirtyMarkingOnlyWhileUnlinked() {
-        ProfileFiles files;
-        ProfileStore store(files.working(), files.defaults());
-        store.loadAllProfiles();
-
-        store.setDeviceLinked(true);
-        const QByteArray before = bytesOf(files.working());
-        store.list(ProfileStore::Other, 2)[1] = 8;
-        store.q7_SetDirty_Other(2);
-        store.profileSettings()->sync();
-        QCOMPARE(bytesOf(files.working()), before);
-
-        store.setDeviceLinked(false);
-        store.list(ProfileStore::Matrix, 1)[5] = 300;
-        store.q7_SetDirty_Matrix(1);
-        store.q7_SetDirty_Matrix(77); // out of range: ignored, no crash
-        store.profileSettings()->sync();
-        QCOMPARE(files.stored("matrix_fw/dirty").toStringList(),
-                 (QStringList{"false", "true", "false", "false", "false", "false"}));
-        QCOMPARE(uints(files.stored("matrix_fw/1")), uints(store.list(ProfileStore::Matrix, 1)));
-        QCOMPARE(files.stored("other_fw/dirty").toStringList().count("true"), 0);
-    }
-
     void damagedFilesAreCompleted() {
         ProfileFiles files;
         {
