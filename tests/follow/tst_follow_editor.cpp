@@ -40,9 +40,7 @@ private Q_SLOTS:
         FollowRulesEditor editor(&rules, [&] { return last; }, [&] { return watching; });
         QCOMPARE(editor.state(), QVariantMap({{"rules", QVariantList()}, {"noMatch", 0},
                                               {"damaged", false}, {"watching", true}}));
-        QCOMPARE(editor.lastApplication(),
-                 QVariantMap({{"instance", "navigator"}, {"windowClass", "Firefox"},
-                              {"executable", "firefox-esr"}}));
+        QCOMPARE(editor.lastApplication().value("executable").toString(), "firefox-esr");
 
         // Names are trimmed; a profile a hand-edited file gave (7) is the user's and stays.
         QVERIFY(editor.save({rule("class", "  Gimp ", 3), rule("executable", "blender", "2"),

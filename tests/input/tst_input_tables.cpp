@@ -75,8 +75,8 @@ private Q_SLOTS:
             QVERIFY2(InputHooks::translate(c.scan, c.flags) == c.usage, c.key);
     }
 
-    // The keys the X capture sees land where the hook would put them; codes beyond the table
-    // have none.
+    // The keys the X capture sees land where the hook would put them; right Win, F13-F22, F24
+    // and codes beyond the table have none.
     void evdevTable() {
         InputHooks hooks(false, noCapture);
         const struct {
@@ -85,7 +85,9 @@ private Q_SLOTS:
         } keys[] = {{29, 0xE0},  {97, 0xE4}, {42, 0xE1}, {54, 0xE5},  {56, 0xE2},  {100, 0xE6},
                     {28, 0x28},  {96, 0x58}, {71, 0x5F}, {102, 0x4A}, {119, 0x48}, {99, 0x46},
                     {193, 0x72}, {69, 0x53}, {86, 0x64}, {127, 0x65}, {125, 0xE3}, {126, 0},
-                    {113, 0},    {250, 0},   {5000, 0}};
+                    {113, 0},    {250, 0},   {5000, 0},  {183, 0},   {184, 0},   {185, 0},
+                    {186, 0},    {187, 0},   {188, 0},   {189, 0},   {190, 0},   {191, 0},
+                    {192, 0},    {194, 0}};
         for (const auto &k : keys) {
             quint8 scan = 0;
             bool extended = false;
