@@ -14,20 +14,6 @@ using Outcome = OfflineEdits::Outcome;
 const QStringList messages = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
                               "Changed without the mouse", "Send", "Keep"};
 
-QList<uint> bytes(const vmouse::Block &b) { return QList<uint>(b.begin(), b.end()); }
-
-QString key(const char *group, int profile) {
-    return QString::fromLatin1(group) + "/" + QString::number(profile);
-}
-
-// The decoded command reports since the last clearLog, as "code id" pairs ("0c02").
-QStringList sent() {
-    QStringList out;
-    for (const auto &c : vmouse::commands())
-        out.append(QString::asprintf("%02x%02x", c[1], c[2]));
-    return out;
-}
-
 // The mouse as it comes back: every profile recognisably its own, and not what the file holds.
 vmouse::State mouseWithItsOwnSettings() {
     vmouse::State st = vmouse::factoryState();
@@ -91,7 +77,9 @@ class TestOfflineEdits : public QObject {
         store->syncFromDevice();
     }
 
-    QVariant stored(const char *group, int profile) { return rig->stored(key(group, profile)); }
+    QVariant stored(const char *group, int profile) {
+        return rig->stored(blockKey(group, profile));
+    }
     QStringList marks(const char *group) {
         return rig->stored(QString::fromLatin1(group) + "/dirty").toStringList();
     }
@@ -133,7 +121,7 @@ private slots:
         ScriptedDialogs dialogs;
         dialogs.chooseAnswers << send;
         plugIn();
-        QCOMPARE(sent().size(), 26); // the refill, nothing more
+        QCOMPARE(sentCodes().size(), 26); // the refill, nothing more
         // Until the answer the edits are still what the store and the file hold.
         QCOMPARE(uints(store->list(ProfileStore::Firmware, 2)), editedFw);
         QCOMPARE(uints(stored("matrix_fw", 2)), editedKeys);
@@ -146,17 +134,17 @@ private slots:
         QCOMPARE(dialogs.shown.last().text, QString("Changed without the mouse"));
         QCOMPARE(dialogs.shown.last().filter, QString("Send|Keep"));
         // The equal block of profile 4 and the equal DPI stage do not go out.
-        QCOMPARE(sent().join(" "), QString(send ? "0c02 0d02 0302" : ""));
+        QCOMPARE(sentCodes().join(" "), QString(send ? "0c02 0d02 0302" : ""));
 
         const vmouse::State now = vmouse::state();
-        QCOMPARE(bytes(now.profiles[2]), send ? editedFw : bytes(mouse.profiles[2]));
-        QCOMPARE(bytes(now.matrices[2]), send ? editedKeys : bytes(mouse.matrices[2]));
+        QCOMPARE(valuesOf(now.profiles[2]), send ? editedFw : valuesOf(mouse.profiles[2]));
+        QCOMPARE(valuesOf(now.matrices[2]), send ? editedKeys : valuesOf(mouse.matrices[2]));
         QCOMPARE(now.reportRate[2], std::uint8_t(send ? 8 : 1));
         for (int p = 0; p < 6; ++p) {
-            QCOMPARE(uints(store->list(ProfileStore::Firmware, p)), bytes(now.profiles[p]));
-            QCOMPARE(uints(stored("profile_fw", p)), bytes(now.profiles[p]));
-            QCOMPARE(uints(store->list(ProfileStore::Matrix, p)), bytes(now.matrices[p]));
-            QCOMPARE(uints(stored("matrix_fw", p)), bytes(now.matrices[p]));
+            QCOMPARE(uints(store->list(ProfileStore::Firmware, p)), valuesOf(now.profiles[p]));
+            QCOMPARE(uints(stored("profile_fw", p)), valuesOf(now.profiles[p]));
+            QCOMPARE(uints(store->list(ProfileStore::Matrix, p)), valuesOf(now.matrices[p]));
+            QCOMPARE(uints(stored("matrix_fw", p)), valuesOf(now.matrices[p]));
             QCOMPARE(uints(stored("other_fw", p)).mid(0, 2),
                      (QList<uint>{now.dpiStage[p], now.reportRate[p]}));
         }
@@ -207,14 +195,14 @@ private slots:
             QVERIFY(vmouse::unplugged());
         } else {
             plugIn();
-            QCOMPARE(sent().size(), 26);
+            QCOMPARE(sentCodes().size(), 26);
         }
         vmouse::clearLog();
         QCOMPARE(offline->pending(), situation == "equal");
         const Outcome expected = situation == "equal" ? Outcome::Settled : Outcome::Nothing;
         QCOMPARE(offline->settle(), expected);
         QCOMPARE(dialogs.count("choose"), 0);
-        QCOMPARE(sent(), QStringList{});
+        QCOMPARE(sentCodes(), QStringList{});
 
         if (situation == "cut") {
             QCOMPARE(marks("profile_fw").value(2), QString("true"));
@@ -223,7 +211,7 @@ private slots:
             QCOMPARE(uints(stored("profile_fw", 2)), edited);
         } else {
             QVERIFY(noMarks());
-            QCOMPARE(uints(stored("matrix_fw", 2)), bytes(mouse.matrices[2]));
+            QCOMPARE(uints(stored("matrix_fw", 2)), valuesOf(mouse.matrices[2]));
         }
     }
 
@@ -242,8 +230,8 @@ private slots:
         vmouse::clearLog();
         QCOMPARE(offline->settle(), Outcome::Sent);
         QCOMPARE(dialogs.count("choose"), 1);
-        QCOMPARE(sent().join(" "), QString("0d02"));
-        QCOMPARE(uints(stored("matrix_fw", 2)), bytes(vmouse::state().matrices[2]));
+        QCOMPARE(sentCodes().join(" "), QString("0d02"));
+        QCOMPARE(uints(stored("matrix_fw", 2)), valuesOf(vmouse::state().matrices[2]));
         QVERIFY(noMarks());
     }
 
@@ -279,7 +267,7 @@ private slots:
         plugIn();
         QCOMPARE(offline->settle(), Outcome::Sent);
         QCOMPARE(dialogs.count("choose"), 2);
-        QCOMPARE(bytes(vmouse::state().profiles[2]), editedFw);
+        QCOMPARE(valuesOf(vmouse::state().profiles[2]), editedFw);
         QCOMPARE(vmouse::state().reportRate[2], std::uint8_t(8));
         QVERIFY(noMarks());
     }

@@ -55,8 +55,8 @@ private Q_SLOTS:
         const struct {
             unsigned evdev;
             int usage;
-        } taps[] = {{29, 0xE0}, {97, 0xE4}, {28, 0x28}, {96, 0x58}, {71, 0x5F}, {102, 0x4A},
-                    {193, 0x72}, {126, 0}, {183, 0}};
+        } taps[] = {{29, 0xE0},  {97, 0xE4},  {28, 0x28}, {96, 0x58}, {71, 0x5F},
+                    {102, 0x4A}, {193, 0x72}, {126, 0},   {183, 0}};
         Reports expected;
         for (const auto &t : taps) {
             x->tap(xKey(t.evdev));

@@ -40,6 +40,16 @@ inline QList<uint> uints(const QVariant &v) {
 
 inline QList<uint> seq(int n, int first) { return uints(numbers(n, first)); }
 
+// A block of the mouse's, as the file's lists are compared.
+template <typename Block> QList<uint> valuesOf(const Block &b) {
+    return QList<uint>(b.begin(), b.end());
+}
+
+// The key of one profile's list in a group: "matrix_fw/2".
+inline QString blockKey(const QString &group, int profile) {
+    return group + QLatin1Char('/') + QString::number(profile);
+}
+
 class ProfileFiles {
 public:
     ProfileFiles() {

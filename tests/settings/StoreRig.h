@@ -6,8 +6,17 @@
 #include "MS_HT66FB560.h"
 #include "ProfileFiles.h"
 #include "ProfileStore.h"
+#include "VirtualMouse.h"
 
 #include <functional>
+
+// The command reports the mouse took since the last clearLog, as "code id" pairs ("0c02").
+inline QStringList sentCodes() {
+    QStringList out;
+    for (const auto &c : vmouse::commands())
+        out.append(QString::asprintf("%02x%02x", c[1], c[2]));
+    return out;
+}
 
 class StoreRig {
     static bool run(const std::function<void(ProfileFiles &)> &f, ProfileFiles &files) {

@@ -12,8 +12,6 @@ namespace {
 
 const QStringList groups = {"profile_sw", "profile_fw", "matrix_fw", "other_fw"};
 
-QString k(const QString &group, int profile) { return group + "/" + QString::number(profile); }
-
 QList<uint> seq128(int first) { return seq(128, first); }
 
 // Gives every profile of the working file its own recognisable values: profile_fw/p counts up
@@ -22,8 +20,8 @@ void personalise(const QString &path) {
     QSettings s(path, qt48IniFormat());
     for (int p = 0; p < 6; ++p) {
         for (int g = 1; g < 4; ++g)
-            s.setValue(k(groups[g], p), numbers(128, 10 * p + g - 1));
-        s.setValue(k("profile_sw", p), QVariantList{p % 2 == 0, p, p + 1, p + 2});
+            s.setValue(blockKey(groups[g], p), numbers(128, 10 * p + g - 1));
+        s.setValue(blockKey("profile_sw", p), QVariantList{p % 2 == 0, p, p + 1, p + 2});
     }
 }
 
@@ -61,7 +59,7 @@ private slots:
         asks.q7_loadProfile(4);
         QCOMPARE(dialogs.shown.last().title, QStringLiteral("Open File"));
         for (const QString &g : groups)
-            QCOMPARE(files.stored(k(g, 4)), onDisk(pf, k(g, 2)));
+            QCOMPARE(files.stored(blockKey(g, 4)), onDisk(pf, blockKey(g, 2)));
         // The lists in memory follow; the other slots are as they were.
         QCOMPARE(uints(store.list(ProfileStore::Firmware, 4)), seq128(20));
         QCOMPARE(uints(store.list(ProfileStore::Other, 4)), seq128(22));
@@ -75,7 +73,7 @@ private slots:
         dialogs.fileAnswers.enqueue(plain);
         asks.q7_loadProfile(5);
         for (const QString &g : groups)
-            QCOMPARE(files.stored(k(g, 5)), onDisk(plain, k(g, 0)));
+            QCOMPARE(files.stored(blockKey(g, 5)), onDisk(plain, blockKey(g, 0)));
         QCOMPARE(uints(store.list(ProfileStore::Matrix, 5)), seq128(1));
         QCOMPARE(dialogs.count("warning"), 0);
     }
@@ -139,7 +137,7 @@ private slots:
         store.q7_resetProfile(3);
         for (const QString &g : groups) {
             for (int p = 0; p < 6; ++p) {
-                const QString key = k(g, p);
+                const QString key = blockKey(g, p);
                 QCOMPARE(files.stored(key),
                          p == 0 || p == 3 ? onDisk(files.defaults(), key) : valueIn(before, key));
             }
@@ -231,10 +229,7 @@ private slots:
             rig.plugIn();
             vmouse::clearLog();
             rig.store.syncFromDevice();
-            QStringList seen;
-            for (const auto &c : vmouse::commands())
-                seen.append(QString::asprintf("%02x%02x", c[1], c[2]));
-            QCOMPARE(seen.join(' '),
+            QCOMPARE(sentCodes().join(' '),
                      "8200 8c00 8d00 8400 8300 8900 8c01 8d01 8401 8301 8c02 8d02 8402 "
                      "8302 8c03 8d03 8403 8303 8c04 8d04 8404 8304 8c05 8d05 8405 8305");
             int call = 0, reads = 0;
@@ -288,9 +283,9 @@ private slots:
                 QList<uint> fw = seq128(10 * p), matrix = seq128(10 * p + 1),
                             other = seq128(10 * p + 2);
                 if (read(0x8C, p))
-                    fw = QList<uint>(mouse.profiles[p].begin(), mouse.profiles[p].end());
+                    fw = valuesOf(mouse.profiles[p]);
                 if (read(0x8D, p))
-                    matrix = QList<uint>(mouse.matrices[p].begin(), mouse.matrices[p].end());
+                    matrix = valuesOf(mouse.matrices[p]);
                 if (read(0x84, p))
                     other[0] = mouse.dpiStage[p];
                 if (read(0x83, p))
@@ -304,7 +299,7 @@ private slots:
                     const QByteArray what = where + " " + groups[g + 1].toLatin1() + "/" +
                                             QByteArray::number(p);
                     QVERIFY2(uints(rig.store.list(g3[g], p)) == expected[g], what);
-                    QVERIFY2(uints(rig.stored(k(groups[g + 1], p))) == expected[g], what);
+                    QVERIFY2(uints(rig.stored(blockKey(groups[g + 1], p))) == expected[g], what);
                 }
             }
         }

@@ -136,9 +136,9 @@ private Q_SLOTS:
     void handEditedStateFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("vm.txt");
-        QVERIFY(writeFile(path, "# edited by hand\r\ncurrent_profile=3\r\nfirmware=02 1b\r\n"
-                                "[matrix 2]\r\n" + QByteArray("aa ").repeated(10) +
-                                    "\r\n[macro 7]\r\n01 02\r\n"));
+        const QByteArray matrix = "[matrix 2]\r\n" + QByteArray("aa ").repeated(10) + "\r\n";
+        QVERIFY(writeFile(path, "# edited by hand\r\ncurrent_profile=3\r\nfirmware=02 1b\r\n" +
+                                    matrix + "[macro 7]\r\n01 02\r\n"));
         vmouse::setStateFile(path.toStdString());
         const auto s = vmouse::state();
         vmouse::setStateFile("");
