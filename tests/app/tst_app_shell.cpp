@@ -37,22 +37,6 @@ private Q_SLOTS:
         QCOMPARE(steps(w), QStringList({"initUI", "run"}));
     }
 
-    void dragOffsetsMoveTheWindow() {
-        Widget w;
-        w.move(200, 150);
-        w.showNormal();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QPoint start = w.pos();
-        Ui_Controler *ctl = w.uiControler();
-        ctl->onXChanged(0);
-        ctl->onYChanged(0);
-        QCOMPARE(w.pos(), start);
-        ctl->onXChanged(-30);
-        QCOMPARE(w.pos(), start + QPoint(-30, 0));
-        ctl->onYChanged(45);
-        QCOMPARE(w.pos(), start + QPoint(-30, 45));
-    }
-
     void busyLocksTheViewAndZeroUnlocksAtOnce() {
         Widget w;
         w.showNormal();

@@ -180,22 +180,10 @@ private slots:
         QCOMPARE(store.pointerSettings(5).size(), 4);
         QCOMPARE(store.pointerSettings(5).at(1).toUInt(), 9u);
         QCOMPARE(store.pointerSettings(5).at(3).toUInt(), 5u); // from the defaults
+        QCOMPARE(store.q7_getDefaultProfile("profile_fw", 9), QVariantList()); // no profile 9
         // Reading repairs nothing in the file: it changes only when the user applies a page.
         store.profileSettings()->sync();
         QCOMPARE(files.stored("profile_sw/5").toStringList(), (QStringList{"true", "9"}));
-    }
-
-    void missingWorkingFileFallsBackToTheDefaults() {
-        ProfileFiles files;
-        QVERIFY(QFile::remove(files.working()));
-        ProfileStore store(files.working(), files.defaults());
-        store.loadAllProfiles();
-        for (int p = 0; p < 6; ++p) {
-            QCOMPARE(store.list(ProfileStore::Firmware, p).size(), 128);
-            QCOMPARE(store.list(ProfileStore::Matrix, p).at(0).toUInt(), 1u);
-        }
-        QCOMPARE(uints(store.q7_getDefaultProfile("profile_sw", 3)), (QList<uint>{0, 5, 2, 5}));
-        QCOMPARE(store.q7_getDefaultProfile("profile_fw", 9), QVariantList());
     }
 
     // A refill reads 82H, then per profile 8CH, 8DH, 84H, 83H, and 89H after profile 0's 83H.

@@ -104,33 +104,6 @@ private Q_SLOTS:
         QVERIFY(!hid_open_path("no/such/path"));
     }
 
-    void stateFileFollowsEveryChange() {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath("sub/vm.txt").toStdString();
-        vmouse::setStateFile(path); // absent: written at once
-        QVERIFY(QFile::exists(QString::fromStdString(path)));
-        hid_device *d = hid_open_path(vmouse::commandPath);
-        QCOMPARE(hid_send_feature_report(d, command(0x04, 2, 6).data(), 9), 9);
-        QCOMPARE(hid_send_feature_report(d, command(0x0F, 42, 0x80).data(), 9), 9);
-        unsigned char report[65] = {};
-        for (int i = 0; i < 2; ++i) {
-            std::fill(report + 1, report + 65, 0x30 + i);
-            QCOMPARE(hid_write(d, report, sizeof report), 65);
-        }
-        hid_close(d);
-        vmouse::setDeviceCode("Ab3dE6");
-        vmouse::State onDisk;
-        QVERIFY(vmouse::loadStateFile(path, onDisk));
-        vmouse::setStateFile("");
-        const auto s = vmouse::state();
-        QCOMPARE(int(onDisk.dpiStage[2]), 6);
-        QCOMPARE(int(onDisk.macros[41][127]), 0x31);
-        QCOMPARE(onDisk.macros, s.macros);
-        QCOMPARE(onDisk.profiles, s.profiles);
-        QCOMPARE(onDisk.matrices, s.matrices);
-        QCOMPARE(onDisk.deviceCode, s.deviceCode);
-    }
-
     // A state file edited by hand reads with whatever line ends the editor used, and settles
     // after one save.
     void handEditedStateFile() {
