@@ -51,7 +51,7 @@ private Q_SLOTS:
         QCOMPARE(settle(), (Reports{{0x04, 1}, {0x04, 0}}));
 
         // Keys the hook tells apart by their extended flag, and two without a usage (right
-        // Win, F13); the whole table is the tables test's.
+        // Win, F13); the whole table is the core test's.
         const struct {
             unsigned evdev;
             int usage;
