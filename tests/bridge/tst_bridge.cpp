@@ -1,24 +1,17 @@
 // The device-setting operations against the virtual mouse: which block changes, what is sent,
 // what is marked dirty, and what the reads convert.
 #include "BlockLayout.h"
-#include "DeviceBridge.h"
-#include "MS_HT66FB560.h"
-#include "ProfileFiles.h"
-#include "ProfileStore.h"
+#include "ScriptedDialogs.h"
 #include "SendOutcome.h"
+#include "StoreDialogs.h"
+#include "StoreRig.h"
 #include "VirtualMouse.h"
-
-#include <functional>
 
 Q_DECLARE_METATYPE(vmouse::Faults)
 
 namespace {
 
 namespace at = layout::profileFw;
-
-QList<uint> blockBytes(const vmouse::Block &b, int from, int count) {
-    return QList<uint>(b.begin() + from, b.begin() + from + count);
-}
 
 // The decoded command reports since the last clearLog, as "code id arg" triples.
 QList<QList<uint>> sentCommands() {
@@ -35,43 +28,31 @@ const QList<uint> oneFirmwareBlock = {0x0C, 0, 0x80};
 class TestBridge : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProfileFiles> files;
-    std::unique_ptr<MS_HT66FB560> dev;
-    std::unique_ptr<ProfileStore> store;
-    std::unique_ptr<DeviceBridge> bridge;
+    std::unique_ptr<StoreRig> rig;
+    ProfileFiles *files = nullptr;
+    ProfileStore *store = nullptr;
+    DeviceBridge *bridge = nullptr;
 
     // A store filled from the mouse (linked) or from the file (unlinked), profile `cur`
     // current; `damage` may change the files first.
-    void open(bool linked, uchar cur, std::function<void(ProfileFiles &)> damage = {}) {
-        files = std::make_unique<ProfileFiles>();
-        QVERIFY(files->ready());
-        if (damage)
-            damage(*files);
-        dev = std::make_unique<MS_HT66FB560>();
-        QCOMPARE(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""), true);
-        store = std::make_unique<ProfileStore>(files->working(), files->defaults());
-        bridge = std::make_unique<DeviceBridge>(*store);
-        bridge->setDevice(dev.get());
+    void open(bool linked, uchar cur, const std::function<void(ProfileFiles &)> &damage = {}) {
+        rig = std::make_unique<StoreRig>(damage);
+        files = &rig->files;
+        store = &rig->store;
+        bridge = &rig->bridge;
+        QVERIFY(damage || files->ready());
+        QVERIFY(rig->plugIn());
         store->setDeviceLinked(linked);
         store->syncFromDevice();
         bridge->q7_02H_SetCurrentProfile(cur);
         store->profileSettings()->sync();
         vmouse::clearLog();
     }
-
-    QByteArray fileNow() {
-        store->profileSettings()->sync();
-        return bytesOf(files->working());
-    }
+    QByteArray fileNow() { return rig->fileNow(); }
 
 private slots:
     void init() { vmouse::reset(); }
-    void cleanup() {
-        bridge.reset();
-        store.reset();
-        dev.reset();
-        files.reset();
-    }
+    void cleanup() { rig.reset(); }
 
     void globalFieldsLiveInProfileZero() {
         open(true, 2);
@@ -79,18 +60,17 @@ private slots:
         bridge->q7_0CH_SetDpi8Io({6, 5, 4, 3, 2, 1, 0, 8});
         QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
         const vmouse::State st = vmouse::state();
-        QCOMPARE(blockBytes(st.profiles[0], at::indicatorIndex, 8),
+        QCOMPARE(valuesOf(st.profiles[0]).mid(at::indicatorIndex, 8),
                  (QList<uint>{6, 5, 4, 3, 2, 1, 0, 8}));
         QVERIFY(st.profiles[2] == before2);
         // The rest of profile 0's block went back as it was read.
-        QCOMPARE(blockBytes(st.profiles[0], at::dpi, 8),
-                 blockBytes(factory::profileBlock(0), at::dpi, 8));
+        QCOMPARE(valuesOf(st.profiles[0]).mid(at::dpi, 8),
+                 valuesOf(factory::profileBlock(0)).mid(at::dpi, 8));
 
         vmouse::clearLog();
         bridge->q7_SetLED8StageColor(numbers(24, 0));
         QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
-        QCOMPARE(blockBytes(vmouse::state().profiles[0], at::lightingColours, 24), seq(24, 0));
-        QCOMPARE(bridge->q7_GetLED8StageColor(), numbers(24, 0));
+        QCOMPARE(valuesOf(vmouse::state().profiles[0]).mid(at::lightingColours, 24), seq(24, 0));
     }
 
     void perProfileFieldsGoToTheCurrentProfile() {
@@ -102,12 +82,9 @@ private slots:
         const QList<uint> block4 = {0x0C, 4, 0x80};
         QCOMPARE(sentCommands(), (QList<QList<uint>>{block4, block4, block4}));
         const vmouse::Block b = vmouse::state().profiles[4];
-        QCOMPARE(blockBytes(b, at::indicatorRgb, 24), seq(24, 100));
-        QCOMPARE(blockBytes(b, at::dpi, 16), uints(dpi));
-        QCOMPARE(blockBytes(b, at::effect, 3), (QList<uint>{9, 146, 12}));
-        QCOMPARE(bridge->q7_8CH_GetRGBLedEffect(), (QVariantList{9u, 146u, 12u}));
-        QCOMPARE(bridge->q7_8CH_GetDpi8Color(), numbers(24, 100));
-        QCOMPARE(bridge->q7_GetMaxDpiStage(), 8u);
+        QCOMPARE(valuesOf(b).mid(at::indicatorRgb, 24), seq(24, 100));
+        QCOMPARE(valuesOf(b).mid(at::dpi, 16), uints(dpi));
+        QCOMPARE(valuesOf(b).mid(at::effect, 3), (QList<uint>{9, 146, 12}));
         QVERIFY(vmouse::state().profiles[0] == factory::profileBlock(0));
     }
 
@@ -144,31 +121,33 @@ private slots:
         QCOMPARE(bridge->q7_82H_GetCurrentProfile(), uchar(3));
     }
 
-    void linkedChangesLeaveTheDirtyFlagsAlone() {
-        open(true, 2);
-        const QByteArray before = fileNow();
-        bridge->q7_03H_SetReportRate(2);
-        bridge->q7_04H_SetDPIStage(5);
-        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x03, 2, 2}, {0x04, 2, 5}}));
-        QCOMPARE(vmouse::state().reportRate[2], std::uint8_t(2));
-        QCOMPARE(bridge->q7_83H_GetReportRate(), uchar(2));
-        QCOMPARE(bridge->q7_84H_GetDPIStage(), uchar(5));
-        QCOMPARE(fileNow(), before);
+    // Changes go to the mouse either way (here it is there and takes them); the file changes
+    // only while it is not linked, with the changed profiles marked.
+    void changesAreMarkedOnlyWhileUnlinked_data() {
+        QTest::addColumn<bool>("linked");
+        QTest::newRow("linked") << true;
+        QTest::newRow("unlinked") << false;
     }
-
-    void unlinkedChangesAreMarkedAndStored() {
-        open(false, 2);
+    void changesAreMarkedOnlyWhileUnlinked() {
+        QFETCH(bool, linked);
+        open(linked, 2);
+        const QByteArray before = fileNow();
         bridge->q7_03H_SetReportRate(4);
         bridge->q7_0CH_SetDpi8Io({0, 1, 2, 3, 4, 5, 6, 8});
+        store->q7_SetDirty_Matrix(77); // no such profile: ignored
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x03, 2, 4}, oneFirmwareBlock}));
+        QCOMPARE(vmouse::state().reportRate[2], std::uint8_t(4));
+        if (linked) {
+            QCOMPARE(fileNow(), before);
+            return;
+        }
         store->profileSettings()->sync();
         QCOMPARE(files->stored("other_fw/dirty").toStringList(),
                  (QStringList{"false", "false", "true", "false", "false", "false"}));
         QCOMPARE(files->stored("profile_fw/dirty").toStringList(),
                  (QStringList{"true", "false", "false", "false", "false", "false"}));
+        QCOMPARE(files->stored("matrix_fw/dirty").toStringList(), QStringList(6, "false"));
         QCOMPARE(uints(files->stored("other_fw/2")).at(1), 4u);
-        // The command still goes out; the virtual mouse is there and takes it.
-        QCOMPARE(sentCommands().first(), (QList<uint>{0x03, 2, 4}));
-        QCOMPARE(bridge->q7_89H_GetRGBLedTwinkle(), uchar(factory::ledTwinkleType));
     }
 
     // Every setter of a page's Apply against a linked mouse that takes nothing: each answers
@@ -223,12 +202,12 @@ private slots:
         // Plugged back and bound again by the device check: the next change arrives and
         // nothing more is marked or owed.
         vmouse::setFaults({});
-        QVERIFY(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
+        QVERIFY(rig->plugIn());
         vmouse::clearLog();
         const QByteArray file = fileNow();
         outcome.note(bridge->q7_0CH_SetRGBLedEffect(1, 2, 3));
         QCOMPARE(outcome.take(), SendOutcome::Nothing);
-        QCOMPARE(blockBytes(vmouse::state().profiles[3], at::effect, 3), (QList<uint>{1, 2, 3}));
+        QCOMPARE(valuesOf(vmouse::state().profiles[3]).mid(at::effect, 3), (QList<uint>{1, 2, 3}));
         QCOMPARE(fileNow(), file);
     }
 
@@ -263,6 +242,17 @@ private slots:
         QCOMPARE(store->list(ProfileStore::Firmware, 0), before0);
     }
 
+    // The confirmation before the last left-button key is reassigned asks with messages 4
+    // and 5, and still asks before any language is loaded.
+    void lastLeftButtonIsConfirmed() {
+        ScriptedDialogs scripted;
+        scripted.confirmAnswers << false << true;
+        QVERIFY(!StoreDialogs::confirmFoolProofing({"0", "1", "2", "3", "Warning", "Last?", "6"}));
+        QCOMPARE(scripted.shown.at(0).title + "|" + scripted.shown.at(0).text, "Warning|Last?");
+        QVERIFY(StoreDialogs::confirmFoolProofing({}));
+        QCOMPARE(scripted.shown.at(1).title + scripted.shown.at(1).text, QString());
+    }
+
     void keyDefinitionsFollowTheCurrentProfile() {
         vmouse::State st = vmouse::factoryState();
         for (int i = 0; i < 128; ++i)
@@ -290,8 +280,8 @@ private slots:
         bridge->q7_0DH_SetKeyMatrix(src64);
         QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0D, 2, 0x80}}));
         const vmouse::Block m = vmouse::state().matrices[2];
-        QCOMPARE(blockBytes(m, 0, 4), (QList<uint>{0x00, 0xF0, 0xFF, 3}));
-        QCOMPARE(blockBytes(m, 64, 64), blockBytes(st.matrices[2], 64, 64));
+        QCOMPARE(valuesOf(m).mid(0, 4), (QList<uint>{0x00, 0xF0, 0xFF, 3}));
+        QCOMPARE(valuesOf(m).mid(64, 64), valuesOf(st.matrices[2]).mid(64, 64));
         // The copy keeps the values as given.
         QCOMPARE(store->list(ProfileStore::Matrix, 2).at(0), QVariant(256));
         QCOMPARE(bridge->getKeydefine(0).at(1).toUInt(), 0x1F0u);
@@ -303,8 +293,8 @@ private slots:
             QFile::remove(f.defaults()); // nothing to complete the list from
         });
         bridge->q7_0DH_SetKeyMatrix(numbers(64, 1));
-        QCOMPARE(blockBytes(vmouse::state().matrices[1], 64, 64), QList<uint>(64, 0));
-        QCOMPARE(blockBytes(vmouse::state().matrices[1], 0, 3), (QList<uint>{1, 2, 3}));
+        QCOMPARE(valuesOf(vmouse::state().matrices[1]).mid(64, 64), QList<uint>(64, 0));
+        QCOMPARE(valuesOf(vmouse::state().matrices[1]).mid(0, 3), (QList<uint>{1, 2, 3}));
     }
 };
 

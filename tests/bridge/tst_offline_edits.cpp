@@ -1,12 +1,9 @@
 // Edits made without the mouse, once the mouse is linked again: what is asked, what goes to
 // the mouse, and what the store and the profile file hold afterwards.
 #include "BlockLayout.h"
-#include "DeviceBridge.h"
-#include "MS_HT66FB560.h"
 #include "OfflineEdits.h"
-#include "ProfileFiles.h"
-#include "ProfileStore.h"
 #include "ScriptedDialogs.h"
+#include "StoreRig.h"
 #include "VirtualMouse.h"
 
 namespace {
@@ -16,20 +13,6 @@ using Outcome = OfflineEdits::Outcome;
 
 const QStringList messages = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
                               "Changed without the mouse", "Send", "Keep"};
-
-QList<uint> bytes(const vmouse::Block &b) { return QList<uint>(b.begin(), b.end()); }
-
-QString key(const char *group, int profile) {
-    return QString::fromLatin1(group) + "/" + QString::number(profile);
-}
-
-// The decoded command reports since the last clearLog, as "code id" pairs ("0c02").
-QStringList sent() {
-    QStringList out;
-    for (const auto &c : vmouse::commands())
-        out.append(QString::asprintf("%02x%02x", c[1], c[2]));
-    return out;
-}
 
 // The mouse as it comes back: every profile recognisably its own, and not what the file holds.
 vmouse::State mouseWithItsOwnSettings() {
@@ -48,28 +31,24 @@ vmouse::State mouseWithItsOwnSettings() {
 class TestOfflineEdits : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProfileFiles> files;
-    std::unique_ptr<MS_HT66FB560> dev;
-    std::unique_ptr<ProfileStore> store;
-    std::unique_ptr<DeviceBridge> bridge;
+    std::unique_ptr<StoreRig> rig;
+    ProfileStore *store = nullptr;
+    DeviceBridge *bridge = nullptr;
     std::unique_ptr<OfflineEdits> offline;
 
     // The program as it starts without a mouse: the store filled from the file, profile 2
     // current.
     void startUnplugged() {
-        files = std::make_unique<ProfileFiles>();
-        QVERIFY(files->ready());
-        dev = std::make_unique<MS_HT66FB560>();
-        store = std::make_unique<ProfileStore>(files->working(), files->defaults());
-        bridge = std::make_unique<DeviceBridge>(*store);
-        bridge->setDevice(dev.get());
+        rig = std::make_unique<StoreRig>();
+        QVERIFY(rig->files.ready());
+        store = &rig->store;
+        bridge = &rig->bridge;
         offline = std::make_unique<OfflineEdits>(*store, [] { return messages; });
-        offline->setDevice(dev.get());
+        offline->setDevice(&rig->dev);
         vmouse::Faults gone;
         gone.absent = true;
         vmouse::setFaults(gone);
-        store->setDeviceLinked(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        QVERIFY(!store->deviceLinked());
+        QVERIFY(!rig->plugIn());
         store->syncFromDevice();
         QVERIFY(bridge->q7_02H_SetCurrentProfile(2) == false);
     }
@@ -93,19 +72,16 @@ class TestOfflineEdits : public QObject {
     // The mouse comes back; the device check links it and refills the store.
     void plugIn() {
         vmouse::setFaults({});
-        store->setDeviceLinked(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        QVERIFY(store->deviceLinked());
+        QVERIFY(rig->plugIn());
         vmouse::clearLog();
         store->syncFromDevice();
     }
 
     QVariant stored(const char *group, int profile) {
-        store->profileSettings()->sync();
-        return files->stored(key(group, profile));
+        return rig->stored(blockKey(group, profile));
     }
     QStringList marks(const char *group) {
-        store->profileSettings()->sync();
-        return files->stored(QString::fromLatin1(group) + "/dirty").toStringList();
+        return rig->stored(QString::fromLatin1(group) + "/dirty").toStringList();
     }
     bool noMarks() {
         bool none = true;
@@ -120,10 +96,7 @@ private slots:
     void init() { vmouse::reset(); }
     void cleanup() {
         offline.reset();
-        bridge.reset();
-        store.reset();
-        dev.reset();
-        files.reset();
+        rig.reset();
     }
 
     // The user is asked once, after the refill and with no read of its own; only the groups
@@ -148,7 +121,7 @@ private slots:
         ScriptedDialogs dialogs;
         dialogs.chooseAnswers << send;
         plugIn();
-        QCOMPARE(sent().size(), 26); // the refill, nothing more
+        QCOMPARE(sentCodes().size(), 26); // the refill, nothing more
         // Until the answer the edits are still what the store and the file hold.
         QCOMPARE(uints(store->list(ProfileStore::Firmware, 2)), editedFw);
         QCOMPARE(uints(stored("matrix_fw", 2)), editedKeys);
@@ -161,17 +134,17 @@ private slots:
         QCOMPARE(dialogs.shown.last().text, QString("Changed without the mouse"));
         QCOMPARE(dialogs.shown.last().filter, QString("Send|Keep"));
         // The equal block of profile 4 and the equal DPI stage do not go out.
-        QCOMPARE(sent().join(" "), QString(send ? "0c02 0d02 0302" : ""));
+        QCOMPARE(sentCodes().join(" "), QString(send ? "0c02 0d02 0302" : ""));
 
         const vmouse::State now = vmouse::state();
-        QCOMPARE(bytes(now.profiles[2]), send ? editedFw : bytes(mouse.profiles[2]));
-        QCOMPARE(bytes(now.matrices[2]), send ? editedKeys : bytes(mouse.matrices[2]));
+        QCOMPARE(valuesOf(now.profiles[2]), send ? editedFw : valuesOf(mouse.profiles[2]));
+        QCOMPARE(valuesOf(now.matrices[2]), send ? editedKeys : valuesOf(mouse.matrices[2]));
         QCOMPARE(now.reportRate[2], std::uint8_t(send ? 8 : 1));
         for (int p = 0; p < 6; ++p) {
-            QCOMPARE(uints(store->list(ProfileStore::Firmware, p)), bytes(now.profiles[p]));
-            QCOMPARE(uints(stored("profile_fw", p)), bytes(now.profiles[p]));
-            QCOMPARE(uints(store->list(ProfileStore::Matrix, p)), bytes(now.matrices[p]));
-            QCOMPARE(uints(stored("matrix_fw", p)), bytes(now.matrices[p]));
+            QCOMPARE(uints(store->list(ProfileStore::Firmware, p)), valuesOf(now.profiles[p]));
+            QCOMPARE(uints(stored("profile_fw", p)), valuesOf(now.profiles[p]));
+            QCOMPARE(uints(store->list(ProfileStore::Matrix, p)), valuesOf(now.matrices[p]));
+            QCOMPARE(uints(stored("matrix_fw", p)), valuesOf(now.matrices[p]));
             QCOMPARE(uints(stored("other_fw", p)).mid(0, 2),
                      (QList<uint>{now.dpiStage[p], now.reportRate[p]}));
         }
@@ -214,7 +187,7 @@ private slots:
         ScriptedDialogs dialogs;
         if (situation == "cut") {
             vmouse::setFaults({});
-            store->setDeviceLinked(linkDevice(*dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
+            rig->plugIn();
             vmouse::Faults cut;
             cut.unplugAtCall = 20; // a few profiles in, before profile 2
             vmouse::setFaults(cut);
@@ -222,14 +195,14 @@ private slots:
             QVERIFY(vmouse::unplugged());
         } else {
             plugIn();
-            QCOMPARE(sent().size(), 26);
+            QCOMPARE(sentCodes().size(), 26);
         }
         vmouse::clearLog();
         QCOMPARE(offline->pending(), situation == "equal");
         const Outcome expected = situation == "equal" ? Outcome::Settled : Outcome::Nothing;
         QCOMPARE(offline->settle(), expected);
         QCOMPARE(dialogs.count("choose"), 0);
-        QCOMPARE(sent(), QStringList{});
+        QCOMPARE(sentCodes(), QStringList{});
 
         if (situation == "cut") {
             QCOMPARE(marks("profile_fw").value(2), QString("true"));
@@ -238,7 +211,7 @@ private slots:
             QCOMPARE(uints(stored("profile_fw", 2)), edited);
         } else {
             QVERIFY(noMarks());
-            QCOMPARE(uints(stored("matrix_fw", 2)), bytes(mouse.matrices[2]));
+            QCOMPARE(uints(stored("matrix_fw", 2)), valuesOf(mouse.matrices[2]));
         }
     }
 
@@ -257,8 +230,8 @@ private slots:
         vmouse::clearLog();
         QCOMPARE(offline->settle(), Outcome::Sent);
         QCOMPARE(dialogs.count("choose"), 1);
-        QCOMPARE(sent().join(" "), QString("0d02"));
-        QCOMPARE(uints(stored("matrix_fw", 2)), bytes(vmouse::state().matrices[2]));
+        QCOMPARE(sentCodes().join(" "), QString("0d02"));
+        QCOMPARE(uints(stored("matrix_fw", 2)), valuesOf(vmouse::state().matrices[2]));
         QVERIFY(noMarks());
     }
 
@@ -294,7 +267,7 @@ private slots:
         plugIn();
         QCOMPARE(offline->settle(), Outcome::Sent);
         QCOMPARE(dialogs.count("choose"), 2);
-        QCOMPARE(bytes(vmouse::state().profiles[2]), editedFw);
+        QCOMPARE(valuesOf(vmouse::state().profiles[2]), editedFw);
         QCOMPARE(vmouse::state().reportRate[2], std::uint8_t(8));
         QVERIFY(noMarks());
     }

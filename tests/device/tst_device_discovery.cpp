@@ -12,17 +12,11 @@ class DiscoveryTest : public QObject {
 private Q_SLOTS:
     void init() { vmouse::reset(); }
 
-    void builtInTable() {
+    // Fewer product names than table entries: the rest have none.
+    void productNamesGoToTheEntriesInOrder() {
         const auto t = readDeviceTable({QStringLiteral("First")});
         QCOMPARE(t.size(), 2);
-        auto fields = [](const DevInfoEntry &e) {
-            return QString::asprintf("%04x %04x %04x %04x %04x %04x %u ", e.vid, e.pid, e.usagePage,
-                                     e.usage, e.usagePage2, e.usage2, e.reportLength) +
-                   e.productName + "|" + e.sCode;
-        };
-        QCOMPARE(fields(t[0]), QStringLiteral("04d9 8008 ff01 0001 ff02 0001 64 First|"));
-        // Fewer product names than entries: the rest have none.
-        QCOMPARE(fields(t[1]), QStringLiteral("04d9 a1b7 ff00 ff00 ff01 0001 64 |"));
+        QCOMPARE(t[0].productName + "|" + t[1].productName, QStringLiteral("First|"));
     }
 
     // The vendor and product ids as the profile settings file gives them, and the ids the

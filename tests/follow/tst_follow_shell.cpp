@@ -51,9 +51,9 @@ private Q_SLOTS:
         QCOMPARE(int(w.view()->q7_82H_GetCurrentProfile()), 4);
     }
 
-    // The window's slots reach the rules the follower uses, and a rule's switch is told in
-    // the window in the current language, naming profile and application; not while hidden.
-    void theWindowEditsTheRulesAndTellsASwitch() {
+    // A rule's switch is told in the window in the current language, naming profile and
+    // application; not while hidden.
+    void theWindowTellsASwitchInItsLanguage() {
         Widget w;
         w.showNormal();
         w.startUi();
@@ -63,14 +63,6 @@ private Q_SLOTS:
         QTemporaryDir dir;
         ProfileFollowing following(w.view(), dir.filePath(QStringLiteral("rules.ini")));
         myQQuickView *view = w.view();
-
-        QVERIFY(view->setFollowRules({QVariantMap{{"match", "class"}, {"name", "Gimp"}, {"profile", 3}}}, 2));
-        QCOMPARE(following.rules().profileFor(ActiveWindowInfo{"gimp", "GIMP", {}, 1}),
-                 std::optional<int>(3));
-        QCOMPARE(view->getFollowRules().value("noMatch").toInt(), 2);
-        QVERIFY(!view->setFollowRules({QVariantMap{{"match", "class"}, {"name", ""}, {"profile", 3}}}, 0));
-        QCOMPARE(following.rules().rules().size(), 1);
-
         view->getGlobalStrings(QStringLiteral("031000"));
         QCOMPARE(view->getFollowStrings().value("menu").toString(), QString("RULES"));
         const ActiveWindowInfo gimp{"gimp", "Gimp", "gimp", 77};

@@ -1,17 +1,12 @@
 #include "ApConfig.h"
 #include "IniFormat.h"
+#include "TestFiles.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The 32 options as the settings page writes them, with texts that need quoting.
 QVariantList pageOptions() {
     QVariantList o{2, 0, 0, 1, 2, true, QStringLiteral("file:/home/me/a b,c=d.png"), 1};

@@ -1,7 +1,7 @@
 #include "Languages.h"
+#include "TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,9 +11,7 @@ class TestLanguages : public QObject {
     QTemporaryDir tmp;
     QString dir() const { return tmp.path() + QStringLiteral("/i18n/"); }
     void write(const QString &path, const QByteArray &utf8) {
-        QFile f(path.startsWith('/') ? path : dir() + path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(utf8);
+        QVERIFY(writeFile(path.startsWith('/') ? path : dir() + path, utf8));
     }
 
 private slots:

@@ -1,16 +1,40 @@
-// The language files the program ships, as staged in bin/modules/i18n/.
+// The language files and the factory configuration the program ships, as staged in
+// bin/modules/.
+#include "ApConfig.h"
 #include "Languages.h"
 
 #include <QFile>
 #include <QMap>
 #include <QSettings>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestShippedLanguages : public QObject {
     Q_OBJECT
 
 private slots:
+    void factoryConfigurationFitsLanguagesAndDevice() {
+        const QString modules = qEnvironmentVariable("Q7_BUILD_BIN") + "/modules/";
+        QFile factory(modules + "setting/apConfigD.bin"), first(modules + "setting/apConfig.bin");
+        QVERIFY(factory.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly));
+        QCOMPARE(first.readAll(), factory.readAll()); // a first start is a factory start
+
+        QTemporaryDir tmp; // work on a copy so the staged files stay untouched
+        QVERIFY(QFile::copy(factory.fileName(), tmp.path() + "/apConfig.bin"));
+        ApConfig config(tmp.path());
+        const QVariantList options = config.loadApConfig();
+        QCOMPARE(options.size(), 32);
+        // Option 4 is a position in the language list, which is ordered by display name.
+        const QStringList names = Languages(modules + "i18n/").chkLanguages().keys();
+        QCOMPARE(options.at(4).toInt(), names.indexOf("ENGLISH"));
+        QCOMPARE(config.productNames().size(), 2); // one per device-table entry
+        // The profile defaults store DPI / 50 in one byte.
+        QCOMPARE(config.q7_getApConfig("dpiBase").toInt(), 50);
+        for (const QString &value : config.q7_getApConfig("dpiValue").toStringList())
+            QVERIFY(value.toInt() % 50 == 0 && value.toInt() / 50 <= 255);
+    }
+
     void filesAreCompleteConsistentAndTranslated() {
         const QString dir = qEnvironmentVariable("Q7_BUILD_BIN") + "/modules/i18n/";
         const QVariantMap languages = Languages(dir).chkLanguages();

@@ -50,21 +50,19 @@ private Q_SLOTS:
         x->key(xKey(30), false);
         QCOMPARE(settle(), (Reports{{0x04, 1}, {0x04, 0}}));
 
+        // Keys the hook tells apart by their extended flag, and two without a usage (right
+        // Win, F13); the whole table is the core test's.
         const struct {
             unsigned evdev;
             int usage;
-        } taps[] = {{29, 0xE0},  {97, 0xE4}, {42, 0xE1},  {54, 0xE5}, {56, 0xE2},
-                    {100, 0xE6}, {28, 0x28}, {96, 0x58},  {71, 0x5F}, {102, 0x4A},
-                    {119, 0x48}, {99, 0x46}, {193, 0x72}, {69, 0x53}};
+        } taps[] = {{29, 0xE0},  {97, 0xE4},  {28, 0x28}, {96, 0x58}, {71, 0x5F},
+                    {102, 0x4A}, {193, 0x72}, {126, 0},   {183, 0}};
         Reports expected;
         for (const auto &t : taps) {
             x->tap(xKey(t.evdev));
-            expected << QList<int>{t.usage, 1} << QList<int>{t.usage, 0};
+            if (t.usage)
+                expected << QList<int>{t.usage, 1} << QList<int>{t.usage, 0};
         }
-        // Right Win, F13-F22 and F24 have no usage.
-        for (unsigned evdev :
-             {126u, 183u, 184u, 185u, 186u, 187u, 188u, 189u, 190u, 191u, 192u, 194u})
-            x->tap(xKey(evdev));
         QCOMPARE(settle(), expected);
     }
 

@@ -3,6 +3,7 @@
 #include "MS_HT66FB560.h"
 #include "MacroLibrary.h"
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 #include "VirtualMouse.h"
 
 #include <QDirIterator>
@@ -17,16 +18,6 @@ namespace {
 
 QString down(const QString &key) { return key + MacroTag::down; }
 QString up(const QString &key) { return key + MacroTag::up; }
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &data) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
-}
 
 QStringList filesBelow(const QString &root) {
     QStringList out;
@@ -80,14 +71,14 @@ void TestMacroLibrary::namingAndListing() {
     // The library folder does not exist yet: the first macro creates it.
     QCOMPARE(m_lib->createMacroIni().toString(), QStringLiteral("Macro. 001"));
     QCOMPARE(m_lib->loadMacroIniConfig(QStringLiteral("Macro. 001")), (QVariantList{-1, 1}));
-    writeFile(fileOf(QStringLiteral("Macro. 003")), "");
+    QVERIFY(writeFile(fileOf(QStringLiteral("Macro. 003")), ""));
     QCOMPARE(m_lib->createMacroIni().toString(), QStringLiteral("Macro. 002"));
     QCOMPARE(m_lib->createMacroIni().toString(), QStringLiteral("Macro. 004"));
     QVERIFY(m_lib->deleteMacroIni(QStringLiteral("Macro. 002")).toBool());
     QCOMPARE(m_lib->createMacroIni().toString(), QStringLiteral("Macro. 002"));
 
     for (const char *name : {"b.bin", "A.bin", "C.BIN", "notes.txt", ".dot.bin", ".bin"})
-        writeFile(folder() + QLatin1String(name), "");
+        QVERIFY(writeFile(folder() + QLatin1String(name), ""));
     QVERIFY(QDir(folder()).mkdir(QStringLiteral("folder.bin")));
     // "C.BIN" is not the file of macro "C" on this file system, and ".bin" names no macro.
     QCOMPARE(m_lib->getMacroIniNames(),
@@ -114,7 +105,7 @@ void TestMacroLibrary::linesAndConfig() {
                             QStringLiteral(" odd line ")};
     QVERIFY(m_lib->saveMacroIni(name, lines).toBool());
     QCOMPARE(m_lib->loadMacroIni(name), lines);
-    const QByteArray text = readAll(fileOf(name));
+    const QByteArray text = bytesOf(fileOf(name));
     for (const char *escaped :
          {"6=\\x25ba    [Down]", "7=\\x25c4      [Up]", "8=\\x25bc", "9=\\x25b2"})
         QVERIFY2(text.contains(escaped), text.constData());
@@ -131,10 +122,10 @@ void TestMacroLibrary::linesAndConfig() {
     QCOMPARE(m_lib->loadMacroIniConfig(name), (QVariantList{-1, 7}));
 
     // Missing lines read as "0"; a missing play count as 1; a damaged total is bounded.
-    writeFile(fileOf("old"), "[config]\nindex=4\ntotal=3\n[macro]\n0=A    [Down]\n");
+    QVERIFY(writeFile(fileOf("old"), "[config]\nindex=4\ntotal=3\n[macro]\n0=A    [Down]\n"));
     QCOMPARE(m_lib->loadMacroIni("old"), (QStringList{down("A"), "0", "0"}));
     QCOMPARE(m_lib->loadMacroIniConfig("old"), (QVariantList{4, 1}));
-    writeFile(fileOf("huge"), "[config]\ntotal=2000000000\n");
+    QVERIFY(writeFile(fileOf("huge"), "[config]\ntotal=2000000000\n"));
     QCOMPARE(m_lib->loadMacroIni("huge").size(), MacroLibrary::maxLines);
 }
 
@@ -160,7 +151,7 @@ void TestMacroLibrary::missingAndHostileNames() {
     for (const QString &f : {QStringLiteral("/modules/macro/escape.bin"),
                              QStringLiteral("/modules/escape.bin"), QStringLiteral("/escape.bin"),
                              QStringLiteral("/modules/macro/1/x.bin"), QStringLiteral("/in.mc")})
-        writeFile(m_root->path() + f, planted);
+        QVERIFY(writeFile(m_root->path() + f, planted));
     const QStringList before = filesBelow(m_root->path());
 
     QVERIFY(!m_lib->saveMacroIni(name, {down("Z")}).toBool());
@@ -180,7 +171,7 @@ void TestMacroLibrary::missingAndHostileNames() {
 
     QCOMPARE(filesBelow(m_root->path()), before);
     for (const QString &f : before)
-        QCOMPARE(readAll(f), planted);
+        QCOMPARE(bytesOf(f), planted);
     vmouse::Block empty{};
     empty[1] = 0x01;
     QCOMPARE(slot(7), empty);
@@ -190,13 +181,13 @@ void TestMacroLibrary::exchangeFilesAndRename() {
     const QString name = m_lib->createMacroIni().toString();
     m_lib->setMacroIniConfig(name, {-1, 300});
     QVERIFY(m_lib->saveMacroIni(name, {down("A"), up(", <")}).toBool());
-    const QByteArray original = readAll(fileOf(name));
+    const QByteArray original = bytesOf(fileOf(name));
     const QString exchange = m_root->path() + QStringLiteral("/mine.mc");
-    writeFile(exchange, "an older export");
+    QVERIFY(writeFile(exchange, "an older export"));
 
     m_dialogs->fileAnswers << exchange;
     m_lib->saveMacroIniToFile(name);
-    QCOMPARE(readAll(exchange), original);
+    QCOMPARE(bytesOf(exchange), original);
     QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("Save File"));
     QCOMPARE(m_dialogs->shown.last().filter, QStringLiteral("Macro(*.mc)"));
     QCOMPARE(QFileInfo(m_dialogs->shown.last().text).fileName(), name + QStringLiteral(".mc"));
@@ -204,7 +195,7 @@ void TestMacroLibrary::exchangeFilesAndRename() {
     QVERIFY(m_lib->saveMacroIni(name, {down("Z")}).toBool());
     m_dialogs->fileAnswers << exchange;
     m_lib->loadMacroIniFromFile(name);
-    QCOMPARE(readAll(fileOf(name)), original);
+    QCOMPARE(bytesOf(fileOf(name)), original);
     QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("Open File"));
 
     // Neither a file that cannot be read nor the macro's own file costs the macro its contents.
@@ -213,7 +204,7 @@ void TestMacroLibrary::exchangeFilesAndRename() {
     m_lib->loadMacroIniFromFile(name);
     m_lib->loadMacroIniFromFile(name);
     m_lib->saveMacroIniToFile(name);
-    QCOMPARE(readAll(fileOf(name)), original);
+    QCOMPARE(bytesOf(fileOf(name)), original);
 
     // Importing onto a name deleted meanwhile copies nothing.
     const QString other = m_lib->createMacroIni().toString();
@@ -224,11 +215,11 @@ void TestMacroLibrary::exchangeFilesAndRename() {
 
     // A rename carries everything along and never replaces another macro.
     m_lib->renameMacroIniFile(name, QStringLiteral("renamed"));
-    QCOMPARE(readAll(fileOf("renamed")), original);
-    writeFile(fileOf("other"), "x");
+    QCOMPARE(bytesOf(fileOf("renamed")), original);
+    QVERIFY(writeFile(fileOf("other"), "x"));
     m_lib->renameMacroIniFile(QStringLiteral("renamed"), QStringLiteral("other"));
-    QCOMPARE(readAll(fileOf("renamed")), original);
-    QCOMPARE(readAll(fileOf("other")), QByteArray("x"));
+    QCOMPARE(bytesOf(fileOf("renamed")), original);
+    QCOMPARE(bytesOf(fileOf("other")), QByteArray("x"));
     QCOMPARE(vmouse::commands().size(), size_t(0)); // none of this uploads
 }
 

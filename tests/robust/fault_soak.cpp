@@ -6,7 +6,6 @@
 // profile file it refilled must hold exactly what the mouse holds.
 // Run by scripts/fault-soak.sh; prints one line of figures at the end.
 
-#include "IniFormat.h"
 #include "Journey.h"
 #include "Qt48Ini.h"
 #include "VirtualMouse.h"
@@ -18,7 +17,6 @@
 #include <QRandomGenerator>
 #include <QThread>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>

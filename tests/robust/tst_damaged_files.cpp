@@ -1,26 +1,56 @@
-// A configuration, profile file or language file cut short (a failed copy, a full disk under
-// another program) still gives the window every value it draws with: what the file lacks
-// comes from the factory copy or the English texts, and no file changes until the user saves.
+// Files cut short and writes that fail. A configuration, profile file or language file cut
+// short (a failed copy, a full disk under another program) still gives the window every value
+// it draws with: what the file lacks comes from the factory copy or the English texts, and no
+// file changes until the user saves. A write that fails (here: a file-size limit, as a full
+// disk would) is reported to the caller and leaves the previous file byte for byte as it was,
+// with no temporary left behind; a limit is used rather than a read-only folder because the
+// tests may run as root, whom folder permissions do not stop.
 
 #include "ApConfig.h"
+#include "AtomicFile.h"
+#include "KeyNames.h"
 #include "Languages.h"
+#include "MacroLibrary.h"
 #include "ProfileStore.h"
 #include "StagedModules.h"
+#include "TestFiles.h"
 
-#include <QFile>
+#include <QDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
-QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+// While it lives, no file this process writes can grow past `bytes`.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN); // a failed write instead of a kill
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            qFatal("cannot set a file-size limit");
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+QStringList entries(const QString &dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 QByteArray cutFile(const QString &path, qsizetype keep) {
     const QByteArray cut = bytesOf(path).left(keep);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(cut) != cut.size())
+    if (!writeFile(path, cut))
         qFatal("cannot cut %s", qPrintable(path));
     return cut;
 }
@@ -127,6 +157,69 @@ private slots:
 
         // A file that is not there at all still reads as empty.
         QCOMPARE(languages.getGlobalStrings("999000"), QStringList{QString()});
+    }
+
+    void helperKeepsTheOldFileWhenTheWriteFails() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kept.bin");
+        QVERIFY(atomicfile::write(path, "old content\n"));
+        {
+            FileSizeLimit limit(64);
+            QVERIFY(!atomicfile::write(path, QByteArray(4096, 'x')));
+            QVERIFY(!atomicfile::copy(QStringLiteral(":/nonexistent"), path));
+        }
+        QCOMPARE(bytesOf(path), QByteArray("old content\n"));
+        QCOMPARE(entries(dir.path()), QStringList{"kept.bin"});
+
+        // Copying a file onto itself is no change, not a loss.
+        QVERIFY(atomicfile::copy(path, path));
+        QCOMPARE(bytesOf(path), QByteArray("old content\n"));
+    }
+
+    void programFilesKeepTheirContentWhenTheDiskIsFull() {
+        StagedModules staged;
+        const QString setting = QStringLiteral("modules/setting/");
+        const QString config = setting + "apConfig.bin", profile = setting + "p_Q7.bin";
+        const QString exported = staged.path() + "/exported.pf";
+        QVERIFY(QFile::copy(profile, exported));
+        const QByteArray configBefore = bytesOf(config), profileBefore = bytesOf(profile),
+                         exportBefore = bytesOf(exported);
+
+        ApConfig apConfig(setting);
+        ProfileStore store(profile, setting + "pD_Q7.bin");
+        store.loadAllProfiles();
+        QVariantList options = apConfig.loadApConfig();
+        options[6] = QStringLiteral("file:/home/me/a new background.png");
+        {
+            FileSizeLimit limit(512); // smaller than any of these files
+            QVERIFY(!apConfig.saveApConfig(options));
+            QVERIFY(!apConfig.resetApconfig());
+            QVERIFY(!store.exportProfile(2, exported));
+            QCOMPARE(store.importProfile(3, exported), ProfileStore::ImportResult::WriteFailed);
+            QVERIFY(!store.q7_resetProfile(4));
+        }
+        QCOMPARE(bytesOf(config), configBefore);
+        QCOMPARE(bytesOf(profile), profileBefore);
+        QCOMPARE(bytesOf(exported), exportBefore);
+        QCOMPARE(entries(setting), (QStringList{"apConfig.bin", "apConfigD.bin", "pD_Q7.bin", "p_Q7.bin"}));
+
+        // With room again the same calls succeed.
+        QVERIFY(apConfig.saveApConfig(options));
+        QCOMPARE(apConfig.loadApConfig().at(6).toString(), options.at(6).toString());
+        QVERIFY(store.exportProfile(2, exported));
+    }
+
+    void macroSaveReportsAFullDisk() {
+        QTemporaryDir dir;
+        MacroLibrary library(nullptr, buildKeyNameTable(), dir.path());
+        const QString name = library.createMacroIni().toString();
+        const QByteArray before = bytesOf(library.filePath(name));
+        {
+            FileSizeLimit limit(before.size() + 8);
+            QVERIFY(!library.saveMacroIni(name, QStringList(50, "A    [Down]")).toBool());
+        }
+        QCOMPARE(bytesOf(library.filePath(name)), before);
+        QVERIFY(library.saveMacroIni(name, QStringList(50, "A    [Down]")).toBool());
     }
 };
 

@@ -3,17 +3,12 @@
 // A private copy of the shipped profile files for one test, and helpers to look inside.
 #include "IniFormat.h"
 #include "Qt48Ini.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-inline QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 // A value as another program would see it: a fresh parse of the bytes.
 inline QVariant valueIn(const QByteArray &bytes, const QString &key) {
@@ -44,6 +39,16 @@ inline QList<uint> uints(const QVariant &v) {
 }
 
 inline QList<uint> seq(int n, int first) { return uints(numbers(n, first)); }
+
+// A block of the mouse's, as the file's lists are compared.
+template <typename Block> QList<uint> valuesOf(const Block &b) {
+    return QList<uint>(b.begin(), b.end());
+}
+
+// The key of one profile's list in a group: "matrix_fw/2".
+inline QString blockKey(const QString &group, int profile) {
+    return group + QLatin1Char('/') + QString::number(profile);
+}
 
 class ProfileFiles {
 public:

@@ -10,8 +10,6 @@ class TestFactory : public QObject {
 
     QTemporaryDir dir;
 
-    static QList<uint> list(const factory::Block &b) { return QList<uint>(b.begin(), b.end()); }
-
 private slots:
     void initTestCase() {
         QCOMPARE(QProcess::execute(QStringLiteral(GENERATOR),
@@ -36,8 +34,8 @@ private slots:
         QCOMPARE(s.value("common/sc").toString(), QString());
         for (int p = 0; p < 6; ++p) {
             const QString n = QString::number(p);
-            QCOMPARE(uints(s.value("profile_fw/" + n)), list(factory::profileBlock(p)));
-            QCOMPARE(uints(s.value("matrix_fw/" + n)), list(factory::keyMatrixBlock(p)));
+            QCOMPARE(uints(s.value("profile_fw/" + n)), valuesOf(factory::profileBlock(p)));
+            QCOMPARE(uints(s.value("matrix_fw/" + n)), valuesOf(factory::keyMatrixBlock(p)));
             QList<uint> other(128, 0);
             other[0] = factory::dpiStage;
             other[1] = factory::reportRateCode;

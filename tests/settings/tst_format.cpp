@@ -1,31 +1,12 @@
 // The settings files' text form: golden files written by hand in the Qt 4.8 form are read,
 // rewritten and compared byte for byte.
-#include "IniFormat.h"
-#include "Qt48Ini.h"
+#include "ProfileFiles.h"
 
-#include <QFile>
 #include <QRandomGenerator>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-QByteArray golden(const char *name) { return readAll(QStringLiteral(GOLDEN_DIR "/") + name); }
-
-QVariant valueIn(const QByteArray &bytes, const QString &key) {
-    for (const qt48ini::Entry &e : qt48ini::parse(bytes, qt48ini::Codec::Latin1).entries) {
-        if (e.key == key)
-            return e.value;
-    }
-    return {};
-}
+QByteArray golden(const char *name) { return bytesOf(QStringLiteral(GOLDEN_DIR "/") + name); }
 
 } // namespace
 
@@ -35,10 +16,8 @@ class TestFormat : public QObject {
     QTemporaryDir dir;
     int serial = 0;
     QString freshCopy(const QByteArray &bytes) {
-        QFile f(dir.filePath(QStringLiteral("f%1.bin").arg(++serial)));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return f.fileName();
+        const QString path = dir.filePath(QStringLiteral("f%1.bin").arg(++serial));
+        return writeFile(path, bytes) ? path : QString();
     }
 
 private slots:
@@ -98,7 +77,7 @@ private slots:
             s.sync();
             QCOMPARE(s.status(), QSettings::NoError);
         }
-        QCOMPARE(readAll(path), rewritten);
+        QCOMPARE(bytesOf(path), rewritten);
     }
 
     void oneChangedValueChangesOneLine() {
@@ -108,7 +87,7 @@ private slots:
             QSettings s(path, qt48IniFormat());
             s.setValue("profile_fw/0", QVariantList{9, 8, 7});
         }
-        const QList<QByteArray> before = original.split('\n'), after = readAll(path).split('\n');
+        const QList<QByteArray> before = original.split('\n'), after = bytesOf(path).split('\n');
         QCOMPARE(after.size(), before.size());
         for (int i = 0; i < before.size(); ++i)
             QCOMPARE(after.at(i), i == 10 ? QByteArray("0=9, 8, 7") : before.at(i));
@@ -123,7 +102,7 @@ private slots:
             s.setValue("zzz/a", true);
             s.remove("Q7/pid");
         }
-        const QByteArray after = readAll(path);
+        const QByteArray after = bytesOf(path);
         QVERIFY(
             after.startsWith("[common]\ncurProfile=1\nsc=\nimportProfile=2\nz9=1\nz10=2\n\n[Q7]\n"
                              "vid=04d9\n\n[profile_fw]\n"));
@@ -145,7 +124,7 @@ private slots:
             s.setValue("t/double", 255.0);
             s.setValue("t/at", QStringLiteral("@x"));
         }
-        const QByteArray bytes = readAll(path);
+        const QByteArray bytes = bytesOf(path);
         QVERIFY(bytes.contains("[other_fw]\n3=0, 2, 4, 6, "));
         QVERIFY(bytes.contains("\narrow=\\x25ba\n"));
         QVERIFY(bytes.contains("\ncomma=\"x,y\"\n"));

@@ -1,12 +1,9 @@
 // The profile store: export, import, reset, dirty marking, completion of damaged files and
 // the refill from the virtual mouse.
 #include "DataPaths.h"
-#include "DeviceRefillSource.h"
-#include "MS_HT66FB560.h"
-#include "ProfileFiles.h"
-#include "ProfileStore.h"
 #include "ScriptedDialogs.h"
 #include "StoreDialogs.h"
+#include "StoreRig.h"
 #include "VirtualMouse.h"
 
 #include <QDir>
@@ -14,8 +11,6 @@
 namespace {
 
 const QStringList groups = {"profile_sw", "profile_fw", "matrix_fw", "other_fw"};
-
-QString k(const QString &group, int profile) { return group + "/" + QString::number(profile); }
 
 QList<uint> seq128(int first) { return seq(128, first); }
 
@@ -25,16 +20,12 @@ void personalise(const QString &path) {
     QSettings s(path, qt48IniFormat());
     for (int p = 0; p < 6; ++p) {
         for (int g = 1; g < 4; ++g)
-            s.setValue(k(groups[g], p), numbers(128, 10 * p + g - 1));
-        s.setValue(k("profile_sw", p), QVariantList{p % 2 == 0, p, p + 1, p + 2});
+            s.setValue(blockKey(groups[g], p), numbers(128, 10 * p + g - 1));
+        s.setValue(blockKey("profile_sw", p), QVariantList{p % 2 == 0, p, p + 1, p + 2});
     }
 }
 
-void writeFile(const QString &path, const QByteArray &content) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
+void personaliseWorking(ProfileFiles &files) { personalise(files.working()); }
 
 } // namespace
 
@@ -68,7 +59,7 @@ private slots:
         asks.q7_loadProfile(4);
         QCOMPARE(dialogs.shown.last().title, QStringLiteral("Open File"));
         for (const QString &g : groups)
-            QCOMPARE(files.stored(k(g, 4)), onDisk(pf, k(g, 2)));
+            QCOMPARE(files.stored(blockKey(g, 4)), onDisk(pf, blockKey(g, 2)));
         // The lists in memory follow; the other slots are as they were.
         QCOMPARE(uints(store.list(ProfileStore::Firmware, 4)), seq128(20));
         QCOMPARE(uints(store.list(ProfileStore::Other, 4)), seq128(22));
@@ -82,7 +73,7 @@ private slots:
         dialogs.fileAnswers.enqueue(plain);
         asks.q7_loadProfile(5);
         for (const QString &g : groups)
-            QCOMPARE(files.stored(k(g, 5)), onDisk(plain, k(g, 0)));
+            QCOMPARE(files.stored(blockKey(g, 5)), onDisk(plain, blockKey(g, 0)));
         QCOMPARE(uints(store.list(ProfileStore::Matrix, 5)), seq128(1));
         QCOMPARE(dialogs.count("warning"), 0);
     }
@@ -97,7 +88,7 @@ private slots:
     void importOfAForeignFileChangesNothing() {
         QFETCH(QByteArray, content);
         ProfileFiles files;
-        writeFile(files.path("foreign.pf"), content);
+        QVERIFY(writeFile(files.path("foreign.pf"), content));
         const QByteArray before = bytesOf(files.working());
         ScriptedDialogs dialogs;
         ProfileStore store(files.working(), files.defaults());
@@ -146,7 +137,7 @@ private slots:
         store.q7_resetProfile(3);
         for (const QString &g : groups) {
             for (int p = 0; p < 6; ++p) {
-                const QString key = k(g, p);
+                const QString key = blockKey(g, p);
                 QCOMPARE(files.stored(key),
                          p == 0 || p == 3 ? onDisk(files.defaults(), key) : valueIn(before, key));
             }
@@ -155,29 +146,6 @@ private slots:
         QCOMPARE(store.list(ProfileStore::Firmware, 3).at(70).toUInt(), 8u);
         QCOMPARE(store.list(ProfileStore::Firmware, 0).at(70).toUInt(), 8u);
         QCOMPARE(uints(store.list(ProfileStore::Other, 2)), seq128(22));
-    }
-
-    void dirtyMarkingOnlyWhileUnlinked() {
-        ProfileFiles files;
-        ProfileStore store(files.working(), files.defaults());
-        store.loadAllProfiles();
-
-        store.setDeviceLinked(true);
-        const QByteArray before = bytesOf(files.working());
-        store.list(ProfileStore::Other, 2)[1] = 8;
-        store.q7_SetDirty_Other(2);
-        store.profileSettings()->sync();
-        QCOMPARE(bytesOf(files.working()), before);
-
-        store.setDeviceLinked(false);
-        store.list(ProfileStore::Matrix, 1)[5] = 300;
-        store.q7_SetDirty_Matrix(1);
-        store.q7_SetDirty_Matrix(77); // out of range: ignored, no crash
-        store.profileSettings()->sync();
-        QCOMPARE(files.stored("matrix_fw/dirty").toStringList(),
-                 (QStringList{"false", "true", "false", "false", "false", "false"}));
-        QCOMPARE(uints(files.stored("matrix_fw/1")), uints(store.list(ProfileStore::Matrix, 1)));
-        QCOMPARE(files.stored("other_fw/dirty").toStringList().count("true"), 0);
     }
 
     void damagedFilesAreCompleted() {
@@ -212,74 +180,19 @@ private slots:
         QCOMPARE(store.pointerSettings(5).size(), 4);
         QCOMPARE(store.pointerSettings(5).at(1).toUInt(), 9u);
         QCOMPARE(store.pointerSettings(5).at(3).toUInt(), 5u); // from the defaults
+        QCOMPARE(store.q7_getDefaultProfile("profile_fw", 9), QVariantList()); // no profile 9
         // Reading repairs nothing in the file: it changes only when the user applies a page.
         store.profileSettings()->sync();
         QCOMPARE(files.stored("profile_sw/5").toStringList(), (QStringList{"true", "9"}));
     }
 
-    void missingWorkingFileFallsBackToTheDefaults() {
-        ProfileFiles files;
-        QVERIFY(QFile::remove(files.working()));
-        ProfileStore store(files.working(), files.defaults());
-        store.loadAllProfiles();
-        for (int p = 0; p < 6; ++p) {
-            QCOMPARE(store.list(ProfileStore::Firmware, p).size(), 128);
-            QCOMPARE(store.list(ProfileStore::Matrix, p).at(0).toUInt(), 1u);
-        }
-        QCOMPARE(uints(store.q7_getDefaultProfile("profile_sw", 3)), (QList<uint>{0, 5, 2, 5}));
-        QCOMPARE(store.q7_getDefaultProfile("profile_fw", 9), QVariantList());
-    }
-
-    void refillFromTheMouse() {
-        vmouse::State st = vmouse::factoryState();
-        st.currentProfile = 3;
-        for (int p = 0; p < 6; ++p) {
-            st.profiles[p][0] = std::uint8_t(0xA0 + p);
-            st.matrices[p][127] = std::uint8_t(0xB0 + p);
-            st.dpiStage[p] = std::uint8_t(1 + p);
-            st.reportRate[p] = std::uint8_t(p % 2 ? 4 : 8);
-        }
-        st.ledTwinkle = 0;
-        vmouse::setState(st);
-
-        ProfileFiles files;
-        MS_HT66FB560 dev;
-        QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        ProfileStore store(files.working(), files.defaults());
-        DeviceRefillSource source(dev);
-        store.setRefillSource(&source);
-        store.setDeviceLinked(true);
-        vmouse::clearLog();
-        store.syncFromDevice();
-
-        // 82H, then per profile 8CH, 8DH, 84H, 83H, and 89H after profile 0's 83H.
-        QStringList seen;
-        for (const auto &c : vmouse::commands())
-            seen.append(QString::asprintf("%02x%02x", c[1], c[2]));
-        QCOMPARE(seen.size(), 26);
-        QCOMPARE(seen.join(' '),
-                 "8200 8c00 8d00 8400 8300 8900 8c01 8d01 8401 8301 8c02 8d02 8402 "
-                 "8302 8c03 8d03 8403 8303 8c04 8d04 8404 8304 8c05 8d05 8405 8305");
-
-        QCOMPARE(store.curProfile(), uchar(3));
-        store.profileSettings()->sync();
-        QCOMPARE(files.stored("common/curProfile").toUInt(), 3u);
-        for (int p = 0; p < 6; ++p) {
-            QList<uint> other(128, 0);
-            other[0] = 1 + p;
-            other[1] = p % 2 ? 4 : 8;
-            QCOMPARE(uints(files.stored(k("other_fw", p))), other);
-            QCOMPARE(uints(files.stored(k("profile_fw", p))).at(0), 0xA0u + p);
-            QCOMPARE(store.list(ProfileStore::Matrix, p).at(127).toUInt(), 0xB0u + p);
-        }
-    }
-
+    // A refill reads 82H, then per profile 8CH, 8DH, 84H, 83H, and 89H after profile 0's 83H.
     // A refill that loses the mouse keeps what it had for everything not read whole: the
     // mouse is pulled out at the start of each of the 26 exchanges in turn, and between the
     // two data reports of each block. Each value read before the cut is the mouse's, every
     // other one is what the file held (never zeros from a failed or partial read), and the
     // file reads back with every list complete.
-    void refillInterruptedAnywhere() {
+    void refillWholeOrInterruptedAnywhere() {
         vmouse::State mouse = vmouse::factoryState();
         mouse.currentProfile = 4;
         for (int p = 0; p < 6; ++p) {
@@ -288,7 +201,7 @@ private slots:
                 mouse.matrices[p][i] = std::uint8_t(100 + 3 * p + i);
             }
             mouse.dpiStage[p] = std::uint8_t(8 - p);
-            mouse.reportRate[p] = 8;
+            mouse.reportRate[p] = std::uint8_t(p % 2 ? 4 : 8);
         }
         mouse.ledTwinkle = 1;
         vmouse::setState(mouse);
@@ -300,15 +213,13 @@ private slots:
         };
         std::vector<Exchange> exchanges;
         {
-            ProfileFiles files;
-            MS_HT66FB560 dev;
-            QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-            ProfileStore store(files.working(), files.defaults());
-            DeviceRefillSource source(dev);
-            store.setRefillSource(&source);
-            store.setDeviceLinked(true);
+            StoreRig rig;
+            rig.plugIn();
             vmouse::clearLog();
-            store.syncFromDevice();
+            rig.store.syncFromDevice();
+            QCOMPARE(sentCodes().join(' '),
+                     "8200 8c00 8d00 8400 8300 8900 8c01 8d01 8401 8301 8c02 8d02 8402 "
+                     "8302 8c03 8d03 8403 8303 8c04 8d04 8404 8304 8c05 8d05 8405 8305");
             int call = 0, reads = 0;
             for (const auto &e : vmouse::log()) {
                 if (e.path != vmouse::commandPath || e.dir == vmouse::Dir::Close)
@@ -327,32 +238,25 @@ private slots:
         }
         QCOMPARE(int(exchanges.size()), 26);
 
-        std::vector<std::pair<int, int>> cuts; // (exchange, call)
+        std::vector<std::pair<int, int>> cuts{{26, 0}}; // (exchange, call); the first: no cut
         for (int x = 0; x < 26; ++x) {
             cuts.emplace_back(x, exchanges[x].firstCall);
             if (exchanges[x].secondReport)
                 cuts.emplace_back(x, exchanges[x].secondReport);
         }
-        QCOMPARE(int(cuts.size()), 26 + 12);
+        QCOMPARE(int(cuts.size()), 1 + 26 + 12);
 
         for (const auto &[cutExchange, cutCall] : cuts) {
             const QByteArray where = QByteArray::number(cutExchange) + "/" +
                                      QByteArray::number(cutCall);
-            ProfileFiles files;
-            personalise(files.working());
             vmouse::setFaults({});
-            MS_HT66FB560 dev;
-            QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-            ProfileStore store(files.working(), files.defaults());
-            DeviceRefillSource source(dev);
-            store.setRefillSource(&source);
-            store.setDeviceLinked(true);
+            StoreRig rig(personaliseWorking);
+            rig.plugIn();
             vmouse::Faults cut;
             cut.unplugAtCall = cutCall;
             vmouse::setFaults(cut);
-            store.syncFromDevice();
-            store.profileSettings()->sync();
-            QVERIFY2(vmouse::unplugged(), where);
+            rig.store.syncFromDevice();
+            QVERIFY2(vmouse::unplugged() == (cutCall != 0), where);
 
             auto read = [&](int code, int profile) {
                 for (int x = 0; x < cutExchange; ++x)
@@ -360,14 +264,16 @@ private slots:
                         return true;
                 return false;
             };
-            QCOMPARE(store.curProfile(), uchar(read(0x82, 0) ? 4 : 1));
+            const uint current = read(0x82, 0) ? 4 : 1;
+            QCOMPARE(uint(rig.store.curProfile()), current);
+            QCOMPARE(rig.stored("common/curProfile").toUInt(), current);
             for (int p = 0; p < 6; ++p) {
                 QList<uint> fw = seq128(10 * p), matrix = seq128(10 * p + 1),
                             other = seq128(10 * p + 2);
                 if (read(0x8C, p))
-                    fw = QList<uint>(mouse.profiles[p].begin(), mouse.profiles[p].end());
+                    fw = valuesOf(mouse.profiles[p]);
                 if (read(0x8D, p))
-                    matrix = QList<uint>(mouse.matrices[p].begin(), mouse.matrices[p].end());
+                    matrix = valuesOf(mouse.matrices[p]);
                 if (read(0x84, p))
                     other[0] = mouse.dpiStage[p];
                 if (read(0x83, p))
@@ -380,8 +286,8 @@ private slots:
                 for (int g = 0; g < 3; ++g) {
                     const QByteArray what = where + " " + groups[g + 1].toLatin1() + "/" +
                                             QByteArray::number(p);
-                    QVERIFY2(uints(store.list(g3[g], p)) == expected[g], what);
-                    QVERIFY2(uints(files.stored(k(groups[g + 1], p))) == expected[g], what);
+                    QVERIFY2(uints(rig.store.list(g3[g], p)) == expected[g], what);
+                    QVERIFY2(uints(rig.stored(blockKey(groups[g + 1], p))) == expected[g], what);
                 }
             }
         }
@@ -392,19 +298,13 @@ private slots:
     // not be read keeps its stored value, and edits from then on are recorded as made
     // without the mouse.
     void silentMouseEndsTheRefill() {
-        ProfileFiles files;
-        personalise(files.working());
-        MS_HT66FB560 dev;
-        QVERIFY(linkDevice(dev, {"Old", "Q7"}, "04d9", "a1b7", ""));
-        ProfileStore store(files.working(), files.defaults());
-        DeviceRefillSource source(dev);
-        store.setRefillSource(&source);
-        store.setDeviceLinked(true);
+        StoreRig rig(personaliseWorking);
+        rig.plugIn();
         vmouse::Faults silent;
         silent.silent = true;
         vmouse::setFaults(silent);
         vmouse::clearLog();
-        store.syncFromDevice();
+        rig.store.syncFromDevice();
 
         QStringList sent;
         int reads = 0;
@@ -415,14 +315,13 @@ private slots:
         }
         QCOMPARE(sent.join(' '), QString("82 8c"));
         QCOMPARE(reads, 1);
-        QVERIFY(!store.deviceLinked());
+        QVERIFY(!rig.store.deviceLinked());
         for (int p = 0; p < 6; ++p)
-            QCOMPARE(uints(store.list(ProfileStore::Firmware, p)), seq128(10 * p));
+            QCOMPARE(uints(rig.store.list(ProfileStore::Firmware, p)), seq128(10 * p));
 
-        store.list(ProfileStore::Other, 2)[1] = 4;
-        store.q7_SetDirty_Other(2);
-        store.profileSettings()->sync();
-        QCOMPARE(files.stored("other_fw/dirty").toStringList().value(2), QString("true"));
+        rig.store.list(ProfileStore::Other, 2)[1] = 4;
+        rig.store.q7_SetDirty_Other(2);
+        QCOMPARE(rig.stored("other_fw/dirty").toStringList().value(2), QString("true"));
     }
 };
 

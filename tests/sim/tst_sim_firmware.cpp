@@ -1,15 +1,13 @@
 // The virtual mouse on its own, through hidapi's C functions: factory contents, what it
 // refuses, handle bookkeeping and the state file.
 
+#include "TestFiles.h"
 #include "VirtualMouse.h"
 
 #include <hidapi.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <chrono>
 
 using vmouse::Bytes;
 
@@ -106,41 +104,14 @@ private Q_SLOTS:
         QVERIFY(!hid_open_path("no/such/path"));
     }
 
-    void stateFileFollowsEveryChange() {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath("sub/vm.txt").toStdString();
-        vmouse::setStateFile(path); // absent: written at once
-        QVERIFY(QFile::exists(QString::fromStdString(path)));
-        hid_device *d = hid_open_path(vmouse::commandPath);
-        QCOMPARE(hid_send_feature_report(d, command(0x04, 2, 6).data(), 9), 9);
-        QCOMPARE(hid_send_feature_report(d, command(0x0F, 42, 0x80).data(), 9), 9);
-        unsigned char report[65] = {};
-        for (int i = 0; i < 2; ++i) {
-            std::fill(report + 1, report + 65, 0x30 + i);
-            QCOMPARE(hid_write(d, report, sizeof report), 65);
-        }
-        hid_close(d);
-        vmouse::setDeviceCode("Ab3dE6");
-        vmouse::State onDisk;
-        QVERIFY(vmouse::loadStateFile(path, onDisk));
-        vmouse::setStateFile("");
-        const auto s = vmouse::state();
-        QCOMPARE(int(onDisk.dpiStage[2]), 6);
-        QCOMPARE(int(onDisk.macros[41][127]), 0x31);
-        QCOMPARE(onDisk.macros, s.macros);
-        QCOMPARE(onDisk.profiles, s.profiles);
-        QCOMPARE(onDisk.matrices, s.matrices);
-        QCOMPARE(onDisk.deviceCode, s.deviceCode);
-    }
-
+    // A state file edited by hand reads with whatever line ends the editor used, and settles
+    // after one save.
     void handEditedStateFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("vm.txt");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("# edited by hand\r\ncurrent_profile=3\r\nfirmware=02 1b\r\n[matrix 2]\r\n" +
-                QByteArray("aa ").repeated(10) + "\r\n[macro 7]\r\n01 02\r\n");
-        f.close();
+        const QByteArray matrix = "[matrix 2]\r\n" + QByteArray("aa ").repeated(10) + "\r\n";
+        QVERIFY(writeFile(path, "# edited by hand\r\ncurrent_profile=3\r\nfirmware=02 1b\r\n" +
+                                    matrix + "[macro 7]\r\n01 02\r\n"));
         vmouse::setStateFile(path.toStdString());
         const auto s = vmouse::state();
         vmouse::setStateFile("");
@@ -150,6 +121,16 @@ private Q_SLOTS:
         QCOMPARE(int(s.matrices[2][10]), 0xF2); // the rest keeps its factory value
         QCOMPARE(int(s.macros[6][1]), 2);
         QCOMPARE(s.profiles, vmouse::factoryState().profiles);
+
+        const QString edited = dir.filePath("crcrlf.txt"), saved = dir.filePath("saved.txt");
+        QVERIFY(writeFile(edited, "device_code=a\r\r\ncurrent_profile=3\r\r\n"));
+        vmouse::State first, second;
+        QVERIFY(vmouse::loadStateFile(edited.toStdString(), first));
+        QCOMPARE(first.deviceCode, std::string("a"));
+        QCOMPARE(int(first.currentProfile), 3);
+        QVERIFY(vmouse::saveStateFile(saved.toStdString(), first));
+        QVERIFY(vmouse::loadStateFile(saved.toStdString(), second));
+        QCOMPARE(second.deviceCode, first.deviceCode);
     }
 
     // The fault list a user hands the preloaded mouse: every item it names applies, and
@@ -186,19 +167,6 @@ private Q_SLOTS:
             QCOMPARE(f.slowMs, 0);
             QVERIFY(!f.silent);
         }
-    }
-
-    // A slow mouse takes its time over each command report.
-    void slowMouseHoldsTheSender() {
-        vmouse::Faults f;
-        f.slowMs = 60;
-        vmouse::setFaults(f);
-        hid_device *d = hid_open_path(vmouse::commandPath);
-        const Bytes c = command(0x82);
-        const auto before = std::chrono::steady_clock::now();
-        QCOMPARE(hid_send_feature_report(d, c.data(), c.size()), 9);
-        QVERIFY(std::chrono::steady_clock::now() - before >= std::chrono::milliseconds(60));
-        hid_close(d);
     }
 };
 
