@@ -18,15 +18,11 @@ int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const int runs = qMax(3, app.arguments().value(1).toInt());
     QTemporaryDir work;
-    const QString folder = work.filePath("program");
-    QDir().mkpath(folder);
     const QString home = work.filePath("home");
     QDir().mkpath(home);
-    if (!copyTree(BUILD_BIN, folder)) {
-        std::fprintf(stderr, "could not copy the build tree's program folder\n");
+    const QString program = copyOfBuildProgram(work.path(), QStringLiteral("program"));
+    if (program.isEmpty())
         return 1;
-    }
-    const QString program = folder + "/q7config";
 
     const char *kinds[] = {"silent", "absent", ""};
     auto start = [&](int kind, Start &out) {

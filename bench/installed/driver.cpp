@@ -64,14 +64,10 @@ int main(int argc, char **argv) {
     std::printf("installed tree (stripped): %d files, %.2f MiB, %lld KiB in whole KiB per file\n",
                 files, bytes / 1048576.0, static_cast<long long>(kb));
 
-    const QString portable = work.filePath("portable");
-    QDir().mkpath(portable);
-    if (!copyTree(BUILD_BIN, portable)) {
-        std::fprintf(stderr, "could not copy the build tree's program folder\n");
+    const QString built = copyOfBuildProgram(work.path(), QStringLiteral("portable"));
+    if (built.isEmpty())
         return 1;
-    }
     const QString installed = dest + "/usr/bin/q7config";
-    const QString built = portable + "/q7config";
     const QString homeInstalled = work.filePath("home-installed");
     const QString homeBuilt = work.filePath("home-built");
     QDir().mkpath(homeInstalled);

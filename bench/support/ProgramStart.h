@@ -9,10 +9,12 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cstdio>
+
 // The built program started as a user starts it, over the preloaded virtual mouse, and asked
 // through its test hook (Q7_TEST_GEOMETRY) when the function menu stands fully shown in an
-// enabled view: the moment a user can first act. Needs VIRTUALMOUSE_LIB defined and an X
-// display.
+// enabled view: the moment a user can first act. Needs VIRTUALMOUSE_LIB and BUILD_BIN defined
+// and an X display.
 namespace programstart {
 
 inline QByteArray ask(const QString &socketPath, const QByteArray &request) {
@@ -100,6 +102,18 @@ inline bool copyTree(const QString &from, const QString &to) {
     QProcess cp;
     cp.start("cp", {"-a", from + "/.", to});
     return cp.waitForFinished(60000) && cp.exitCode() == 0;
+}
+
+// A copy of the build tree's program folder under `work` (the program writes beside itself
+// there), as a user would run it unpacked; its q7config, or empty when the copy failed.
+inline QString copyOfBuildProgram(const QString &work, const QString &name) {
+    const QString folder = work + QLatin1Char('/') + name;
+    QDir().mkpath(folder);
+    if (!copyTree(QStringLiteral(BUILD_BIN), folder)) {
+        std::fprintf(stderr, "could not copy the build tree's program folder\n");
+        return QString();
+    }
+    return folder + QStringLiteral("/q7config");
 }
 
 } // namespace programstart
