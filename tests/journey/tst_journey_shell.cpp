@@ -1,6 +1,7 @@
 // The shell of the real program, driven through X: the profile menu and the bottom bar.
 #include "Journey.h"
 
+#include <QSettings>
 #include <QTest>
 
 #include <algorithm>
@@ -27,6 +28,25 @@ private Q_SLOTS:
         QCOMPARE(j.property("pfEntry3", "current"), QStringLiteral("true"));
         QCOMPARE(j.property("pfEntry1", "current"), QStringLiteral("false"));
         QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // The mouse was switched to profile 3 at 125 Hz elsewhere; the file still says profile 1.
+    // The mouse is read while the window opens, and what shows is the mouse's.
+    void mouseChangedElsewhereIsShownOnceRead() {
+        Journey j(QStringLiteral("shell-changed-elsewhere"));
+        vmouse::State mouse = vmouse::factoryState();
+        QVERIFY(mouse.currentProfile != 3 && mouse.reportRate[3] != 8);
+        mouse.currentProfile = 3;
+        mouse.reportRate[3] = 8;
+        QVERIFY2(j.start(mouse), j.errorText());
+        QVERIFY(j.waitFor([&] { return j.property("pfEntry3", "current") == "true"; }));
+        QCOMPARE(j.property("pfEntry1", "current"), QStringLiteral("false"));
+        QVERIFY2(j.click("fnEntry3") && j.waitShown("sensorApply"), j.errorText());
+        QCOMPARE(j.property("sensorRate", "currentIndex"), QStringLiteral("0")); // 125 Hz
+        QVERIFY2(j.stop(), j.errorText());
+        const QSettings file(j.programDir() + QStringLiteral("/modules/setting/p_Q7.bin"),
+                             QSettings::IniFormat);
+        QCOMPARE(file.value(QStringLiteral("common/curProfile")).toInt(), 3);
     }
 
     void allSaveLocksTheWindowAndChangesNothingUntouched() {
