@@ -74,6 +74,9 @@ void Widget::checkDevice() {
         deviceCheckDone(linked);
         return;
     }
+    // The pages may read the store before the mouse has been read: the file's copy, not zeros,
+    // and a refill that finds the mouse equal to it needs no second reading by them.
+    v->profileStore().fillFromFileIfEmpty();
     controller->setBusy(refillLockMs);
     refillThread = std::thread([this, live] {
         refilled = RefillSnapshot::readFrom(*live);

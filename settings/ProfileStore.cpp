@@ -96,8 +96,7 @@ bool ProfileStore::syncFromDevice() {
     // the file's. A failed block read may have left part of an answer behind, so only
     // whole answers replace a list; a mouse pulled out mid-refill must not leave zeros
     // behind that the next save would send back as a mouse without working buttons.
-    if (!filled)
-        loadAllProfiles();
+    fillFromFileIfEmpty();
 
     std::uint8_t deviceProfile = cur;
     // A profile number the store cannot address is not taken over.

@@ -88,6 +88,11 @@ public:
     // The same with the mouse's answers read beforehand (a RefillSnapshot of refillSource()).
     bool syncFromDevice(RefillSource &answers);
     void loadAllProfiles();
+    // Before the first fill: the file's copy, for what reads the store while the mouse is read.
+    void fillFromFileIfEmpty() {
+        if (!filled)
+            loadAllProfiles();
+    }
     void saveAllProfiles();
 
     // Export: the whole working file, marked with the exported profile, copied to `path`.

@@ -65,6 +65,21 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
     }
 
+    // What the pages read while the first refill runs is the file's copy, not the start zeros.
+    void storeHoldsTheFileWhileTheFirstRefillReads() {
+        std::vector<std::string> problems;
+        vmouse::setFaults(vmouse::parseFaults("slow=20ms", problems));
+        Widget w;
+        QSignalSpy done(&w, &Widget::deviceChecked);
+        w.checkDevice();
+        QVERIFY(w.refilling());
+        const int during = w.view()->q7_83H_GetReportRate();
+        QVERIFY(done.wait(20000));
+        QVERIFY(during != 0);
+        const vmouse::State mouse = vmouse::state();
+        QCOMPARE(int(w.view()->q7_83H_GetReportRate()), int(mouse.reportRate[mouse.currentProfile]));
+    }
+
     void replugOnAnotherProfileShowsTheMouseProfileAndValues() {
         const std::vector<vmouse::Interface> plugged = vmouse::interfaces();
         Widget w;
