@@ -80,6 +80,7 @@ private:
     Slave *m_slave = nullptr;
     UsbTask task;
     // One exchange at a time: they share the task, and a refill reads on its own thread.
+    // Recursive because binding greets the mouse while it holds the task.
     std::recursive_mutex exchange;
 };
 
