@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     # build
-    cmake ninja-build g++ pkg-config clang
+    cmake ninja-build g++ pkg-config clang ccache python3
     qt6-base-dev qt6-declarative-dev qt6-base-dev-tools qt6-declarative-dev-tools libgl-dev
     libgl1-mesa-dri libglx-mesa0 libegl-mesa0
     # QML runtime modules the interface and its tests import
@@ -30,7 +30,7 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+    if [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != *"ok installed"* ]]; then
         missing+=("$p")
     fi
 done
