@@ -21,14 +21,18 @@ function(q7_register_staged)
 endfunction()
 
 # q7_add_test(<name> SOURCES ... [LIBS ...] [GUI] [LABELS ...] [ENV ...])
-# A Qt Test executable run by CTest. Without GUI it runs on the offscreen platform;
-# with GUI it needs the X display that test.sh provides.
+# A Qt Test executable run by CTest in a home, runtime and temporary folder of its own.
+# Without GUI it runs on the offscreen platform; with GUI on an X server of its own.
 function(q7_add_test name)
     cmake_parse_arguments(arg "GUI" "TIMEOUT" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
     add_executable(${name} ${arg_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
     target_link_libraries(${name} PRIVATE Qt6::Test ${arg_LIBS})
-    add_test(NAME ${name} COMMAND ${name})
+    set(display)
+    if(arg_GUI)
+        set(display --display)
+    endif()
+    add_test(NAME ${name} COMMAND ${Q7_ISOLATED_RUN} ${display} $<TARGET_FILE:${name}>)
     # GSETTINGS_BACKEND=memory keeps the pointer-settings code away from the desktop's real
     # settings; a test that wants a backend of its own passes it in ENV (later wins).
     set(env "QT_LOGGING_RULES=qt.qpa.*=false" "Q7_BUILD_BIN=${CMAKE_BINARY_DIR}/bin"
