@@ -68,9 +68,12 @@ TestGeometryHook::TestGeometryHook(QQuickWidget *v, const QString &socketPath) :
 }
 
 bool TestGeometryHook::eventFilter(QObject *watched, QEvent *event) {
-    // Counted where the system hands them over: once per event, at the window.
+    // Counted where the system hands them over: once per event, at the window. A key counts
+    // at its press, which always reaches the window that has the focus; its release does not
+    // when the press closed that window (Return in a dialog), and would then never be counted.
+    // A button counts at its release, which the pointer grab takes to the pressed window.
     if (watched->isWindowType() && event->spontaneous() &&
-        (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease))
+        (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress))
         ++inputSeen;
     return false;
 }
@@ -146,6 +149,8 @@ QByteArray TestGeometryHook::dialog() const {
     out += "title " + oneLine(shown->windowTitle()) + '\n';
     if (const auto *files = qobject_cast<QFileDialog *>(shown))
         out += "folder " + oneLine(files->directory().absolutePath()) + '\n';
+    if (const QWidget *popup = QApplication::activePopupWidget(); popup && popup->isVisible())
+        out += "popup\n";
     for (QWidget *w : shown->findChildren<QWidget *>()) {
         if (!w->isVisibleTo(shown))
             continue;

@@ -11,8 +11,9 @@ class QQuickWidget;
 // Off unless the environment names a socket in Q7_TEST_GEOMETRY; then the program listens
 // there and answers one request per line:
 //   items               -> "window X Y W H ENABLED INPUT" (screen position of the window,
-//                          whether the view takes input, how many button and key releases
-//                          from the system the program's windows have been handed so far),
+//                          whether the view takes input, how many button releases and key
+//                          presses from the system the program's windows have been handed so
+//                          far),
 //                          then "item NAME X Y W H OPACITY ENABLED" for every shown QML item
 //                          with an objectName, in window coordinates, clipped by its clipping
 //                          ancestors
@@ -20,8 +21,9 @@ class QQuickWidget;
 //   dialog              -> "none", or for the modal dialog that is up "dialog FRAME CLIENT
 //                          MODAL TRANSIENT" (two screen rectangles X Y W H; whether it is
 //                          modal, whether the window system knows it belongs to the window),
-//                          "title TEXT", for a file dialog "folder PATH", then "text KIND X Y W
-//                          H TEXT" for every shown label, button with a text and text field
+//                          "title TEXT", for a file dialog "folder PATH", "popup" while a
+//                          popup (a completer's list) is up over it, then "text KIND X Y W H
+//                          TEXT" for every shown label, button with a text and text field
 //                          (KIND label, button, field; screen coordinates)
 // Every answer ends with the line "end".
 class TestGeometryHook : public QObject {

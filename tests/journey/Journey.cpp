@@ -1,6 +1,6 @@
 #include "Journey.h"
 
-#include "XGrab.h"
+#include "XScreen.h"
 #include "XInjector.h"
 
 #include <QDeadlineTimer>
@@ -476,7 +476,7 @@ void Journey::press(unsigned long keysym, bool down) {
         return;
     }
     x->key(code, down);
-    sent += down ? 0 : 1;
+    sent += down ? 1 : 0;
 }
 
 void Journey::key(unsigned long keysym) {
@@ -605,6 +605,8 @@ std::optional<Journey::Dialog> Journey::dialog() {
             d.title = unescape(line.mid(6));
         } else if (w[0] == "folder") {
             d.folder = unescape(line.mid(7));
+        } else if (w[0] == "popup") {
+            d.popup = true;
         } else if (w[0] == "text" && w.size() >= 6) {
             // The text is what follows the sixth space, spaces and all.
             qsizetype space = -1;

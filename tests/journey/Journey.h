@@ -82,6 +82,7 @@ public:
         bool transient = false; // the window system knows it belongs to the program's window
         QString title;
         QString folder; // a file dialog's
+        bool popup = false; // a list over it, as a name field's completer shows
         QList<DialogText> texts;
     };
 
@@ -189,7 +190,7 @@ private:
     QString display;
     QPoint windowOrigin;
     QSize windowSize;
-    // Button and key releases sent, and handled as the window last said.
+    // Button releases and key presses sent, and handled as the window last said.
     quint64 sent = 0, handled = 0;
     std::unique_ptr<XInjector> x;
     QString lastError;

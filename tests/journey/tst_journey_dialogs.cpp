@@ -104,24 +104,47 @@ private Q_SLOTS:
         QCOMPARE(nameFieldOf(*d), QStringLiteral("P02.pf"));
         j.screenshot(QStringLiteral("dialog"), d->frame.united(j.windowRect()));
 
-        // A name without its ending gets the profile file's.
-        const QString typed = saved.filePath(QStringLiteral("mine"));
+        // Into the folder first, then the name, as a user does who knows where it goes. Typing
+        // a whole path passes through the folder's own name, which the dialog may leave
+        // selected: its button then reads Open and Return opens that folder instead of saving.
+        auto fieldShows = [&](const QString &text, const QString &button) {
+            return j.waitFor([&] {
+                const std::optional<Journey::Dialog> now = j.dialog();
+                if (!now || now->popup || nameFieldOf(*now) != text)
+                    return false;
+                for (const Journey::DialogText &t : now->texts)
+                    if (t.kind == QLatin1String("button") && t.text == button)
+                        return true;
+                return button.isEmpty();
+            });
+        };
         j.chord(Journey::ControlL, 'a');
-        j.type(typed);
+        j.type(saved.path() + QLatin1Char('/'));
+        // Return opens a folder whatever the button reads.
+        QVERIFY2(fieldShows(saved.path() + QLatin1Char('/'), QString()),
+                 "the name field does not show the typed folder");
+        j.key(Journey::Return);
         QVERIFY2(j.waitFor([&] {
             const std::optional<Journey::Dialog> now = j.dialog();
-            return now && nameFieldOf(*now) == typed;
+            return now && QFileInfo(now->folder) == QFileInfo(saved.path());
         }),
-                 "the name field does not show the typed path");
-        // While the folder is still being read, the completer's list may take the first
-        // Return for itself; the dialog takes the next.
-        for (int attempt = 0; attempt < 3 && j.dialog(); ++attempt) {
-            j.key(Journey::Return);
-            j.waitFor([&] { return !j.dialog(); }, 3000);
-        }
+                 "the dialog did not open the typed folder");
+        // A name without its ending gets the profile file's.
+        j.chord(Journey::ControlL, 'a');
+        j.type(QStringLiteral("mine"));
+        QVERIFY2(fieldShows(QStringLiteral("mine"), QStringLiteral("&Save")),
+                 "the name field does not show the typed name with Save beside it");
+        j.key(Journey::Return);
+        const QString typed = saved.filePath(QStringLiteral("mine"));
         const QString file = typed + QStringLiteral(".pf");
-        QVERIFY2(j.waitFor([&] { return !j.dialog() && QFileInfo::exists(file); }),
-                 "the dialog did not save mine.pf");
+        if (!j.waitFor([&] { return !j.dialog() && QFileInfo::exists(file); })) {
+            const std::optional<Journey::Dialog> left = j.dialog();
+            QFAIL(qPrintable(QStringLiteral("the dialog did not save mine.pf: %1")
+                                 .arg(left ? QStringLiteral("still up, name \"%1\"%2")
+                                                 .arg(nameFieldOf(*left),
+                                                      left->popup ? " under a list" : "")
+                                           : QStringLiteral("it is gone; ") + j.error())));
+        }
 
         QSettings exported(file, QSettings::IniFormat);
         QSettings working(j.programDir() + QStringLiteral("/modules/setting/p_Q7.bin"),
