@@ -17,6 +17,8 @@ public:
     LocalCopyDataServer(const QString &name, QObject *parent = nullptr);
     bool isListening() const { return server.isListening(); }
     QString fullServerName() const { return server.fullServerName(); }
+    // Connections being read now.
+    int openConnections() const { return open; }
 
 Q_SIGNALS:
     // After a frame was refused (for tests and diagnostics).

@@ -1,8 +1,11 @@
 // The real program as a process: single instance per program file, and the program
 // folder as working directory whatever the caller's.
+#include "SingleInstance.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,10 +35,20 @@ class tst_app_instance : public QObject {
         QVERIFY(p.waitForStarted());
     }
 
-    // The program is up once it holds its lock; its cwd is set before the window is built.
+    // The program is up once it holds its lock and has moved into its own folder, which it
+    // does right after taking the lock and before it builds its window.
     static bool settled(QProcess &p) {
-        QTest::qWait(1500);
-        return p.state() == QProcess::Running;
+        const QString program = QFileInfo(p.program()).canonicalFilePath();
+        QLockFile lock(SingleInstance::channelBase(program) + QStringLiteral(".lock"));
+        return QTest::qWaitFor(
+                   [&] {
+                       qint64 holder = 0;
+                       return lock.getLockInfo(&holder, nullptr, nullptr) &&
+                              holder == p.processId() &&
+                              cwdOf(p) == QFileInfo(program).canonicalPath();
+                   },
+                   20000) &&
+               p.state() == QProcess::Running;
     }
 
     static QString cwdOf(const QProcess &p) {

@@ -3,6 +3,7 @@
 #include "IniFormat.h"
 #include "StagedModules.h"
 #include "Widget.h"
+#include "XScreen.h"
 #include "myQQuickView.h"
 
 #include <QDir>
@@ -33,7 +34,9 @@ private Q_SLOTS:
         }
         compositor.start("xcompmgr", {});
         QVERIFY2(compositor.waitForStarted(), "xcompmgr is missing");
-        QTest::qWait(500);
+        const QByteArray display = qgetenv("DISPLAY");
+        QVERIFY2(QTest::qWaitFor([&] { return compositorRunning(display.constData()); }, 20000),
+                 "xcompmgr did not take the screen");
     }
 
     void cleanupTestCase() {
@@ -76,31 +79,35 @@ private Q_SLOTS:
             ui = again;
             QVERIFY2(waited.elapsed() < 30000, "the interface never came to rest");
         }
-        QTest::qWait(400);
         const QRect frame = w.frameGeometry();
-        const QImage screen =
-            QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+        // The compositor paints the view's last frame a moment after the view has it.
+        QImage screen;
+        int transparent = 0, wrong = 0;
+        auto look = [&] {
+            screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
                 QImage::Format_RGB32);
+            transparent = wrong = 0;
+            for (int y = 0; y < ui.height(); y += 3) {
+                for (int x = 0; x < ui.width(); x += 3) {
+                    if (qAlpha(ui.pixel(x, y)) != 0)
+                        continue;
+                    ++transparent;
+                    const QColor seen = screen.pixelColor(frame.topLeft() + QPoint(x, y));
+                    if (qAbs(seen.green() - desktopColor.green()) > 8 || seen.red() > 8 ||
+                        seen.blue() > 8)
+                        ++wrong;
+                }
+            }
+            return transparent > 0 && wrong == 0;
+        };
+        const bool shown = QTest::qWaitFor(look, 10000);
         QCOMPARE(grabUi(), ui);
 
         const QString artifacts = qEnvironmentVariable("Q7_ARTIFACTS", QDir::tempPath());
         QDir().mkpath(artifacts);
         screen.save(artifacts + "/translucency.png");
-
-        int transparent = 0, wrong = 0;
-        for (int y = 0; y < ui.height(); y += 3) {
-            for (int x = 0; x < ui.width(); x += 3) {
-                if (qAlpha(ui.pixel(x, y)) != 0)
-                    continue;
-                ++transparent;
-                const QColor seen = screen.pixelColor(frame.topLeft() + QPoint(x, y));
-                if (qAbs(seen.green() - desktopColor.green()) > 8 || seen.red() > 8 ||
-                    seen.blue() > 8)
-                    ++wrong;
-            }
-        }
         QVERIFY2(transparent > 0, "the interface leaves no pixel transparent");
-        QVERIFY2(wrong == 0, qPrintable(QString("%1 of %2 transparent pixels hide the desktop")
+        QVERIFY2(shown && wrong == 0, qPrintable(QString("%1 of %2 transparent pixels hide the desktop")
                                             .arg(wrong)
                                             .arg(transparent)));
     }

@@ -110,7 +110,7 @@ private Q_SLOTS:
             QVERIFY(idle.emplace_back(connectToServer()));
         QTRY_COMPARE(refused.size(), 1);
         idle.clear();
-        QTest::qWait(50);
+        QTRY_COMPARE(server->openConnections(), 0);
         QCOMPARE(sendWithTool({"after the crowd"}), 0); // room again once they are gone
         QTRY_COMPARE(dialogs->shown.size(), 1);
     }

@@ -1,4 +1,4 @@
-#include "XGrab.h"
+#include "XScreen.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -41,6 +41,16 @@ bool windowManagerRunning(const char *displayName) {
                 XFree(data);
         }
     }
+    XCloseDisplay(display);
+    return running;
+}
+
+bool compositorRunning(const char *displayName) {
+    Display *display = XOpenDisplay(displayName);
+    if (!display)
+        return false;
+    const Atom selection = XInternAtom(display, "_NET_WM_CM_S0", False);
+    const bool running = XGetSelectionOwner(display, selection) != None;
     XCloseDisplay(display);
     return running;
 }

@@ -4,9 +4,12 @@
 #include <vector>
 
 // A rectangle of an X server's screen as 0xAARRGGBB pixels (alpha 0xff). Kept apart from the
-// harness so Xlib's macros stay out of Qt code.
+// tests so Xlib's macros stay out of Qt code.
 bool grabScreen(const char *displayName, int x, int y, int width, int height,
                 std::vector<std::uint32_t> &pixels);
 
 // True once a window manager has announced itself on the screen (_NET_SUPPORTING_WM_CHECK).
 bool windowManagerRunning(const char *displayName);
+
+// True once a compositing manager owns the screen's _NET_WM_CM_S0 selection.
+bool compositorRunning(const char *displayName);
