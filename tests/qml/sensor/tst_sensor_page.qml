@@ -1,7 +1,6 @@
 import QtQuick
 import QtTest
 import ".."
-import "../shell/options.js" as Options
 
 // The sensor page in the shell against the recording view: what it shows from the bridge's
 // answers, and exactly which calls Apply and Reset make.
@@ -44,8 +43,6 @@ PageTestCase {
 
     function test_languageChangeReReadsEveryText() {
         open()
-        ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans"),
-                                    "042000": Options.strings("de", "DejaVu Sans") }
         child("_Page_Globalsetting").setLanguage(1)
         compare([page.title, page.textRate, page.textCursor, page.textScroll, page.textDoubleClick,
                  page.textDpi, page.textIndicator, child("sensorReset").tip, child("sensorApply").tip],
