@@ -132,10 +132,8 @@ private slots:
         const MacroBlock block =
             finishMacroBlock(encodeMacroLines(lines, buildKeyNameTable()), 300, &cut);
         QVERIFY(!cut);
-        QCOMPARE(block[0], 0x01);
-        QCOMPARE(block[1], 0x2C);
-        QCOMPARE(block[125], 0x04);
-        QCOMPARE(block[126] | block[127], 0x00);
+        QCOMPARE((QList<int>{block[0], block[1], block[125], block[126], block[127]}),
+                 (QList<int>{0x01, 0x2C, 0x04, 0x00, 0x00}));
         // One record more is cut: the library test sees the box and the block sent.
     }
 };
