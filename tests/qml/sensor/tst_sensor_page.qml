@@ -54,6 +54,7 @@ PageTestCase {
         mouseClick(child("sensorRateButton0"))
         mouseClick(child("sensorIndicatorSwatch7"))
         mouseClick(child("sensorApply"))
+        // The eight stages go out twice, 7950 as the mouse's own code for 159 units (0xCF).
         compare(setterCalls(), [
             ["q7_03H_SetReportRate", 8], ["setCursorSpeed", 7], ["setVerticalScrollLines", 3],
             ["setDoubleClickSpeed", 9], ["q7_0CH_SetDpi8Io", [0, 1, 8, 3, 4, 5, 6, 8]],
