@@ -30,16 +30,17 @@ class RulesTest : public QObject {
 private:
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("setting/application_rules.ini")); }
+    ApplicationRules rules; // loaded afresh for every case, from a file not there yet
 
 private Q_SLOTS:
     void init() {
         QFile::remove(path());
         QDir().mkpath(QFileInfo(path()).absolutePath());
+        rules.load(path());
     }
 
     void matching() {
-        ApplicationRules rules;
-        rules.load(path()); // no file yet: no rules, nothing damaged
+        // No file yet: no rules, nothing damaged.
         QVERIFY(!rules.damaged());
         QVERIFY(!rules.profileFor(app("gedit", "Gedit")));
 
@@ -69,8 +70,6 @@ private Q_SLOTS:
     }
 
     void roundTripInTheSettingsForm() {
-        ApplicationRules rules;
-        rules.load(path());
         QVERIFY(rules.setRules({{Rule::Field::WindowClass, "Gimp-2.10", 3},
                                 {Rule::Field::Executable, "caf\u00e9 app", 5},
                                 {Rule::Field::WindowClass, "a/b\\c", 2}},
@@ -112,7 +111,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QVERIFY(writeFile(path(), content));
 
-        ApplicationRules rules;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("application rules in .* ignored"));
         rules.load(path());
         QVERIFY(rules.damaged());
@@ -136,7 +134,6 @@ private Q_SLOTS:
         QTemporaryDir other;
         const QString blocked = other.filePath(QStringLiteral("rules.ini"));
         QVERIFY(QDir().mkpath(blocked));
-        ApplicationRules rules;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("ignored: the file cannot be read"));
         rules.load(blocked);
         QVERIFY(rules.damaged());
@@ -146,8 +143,6 @@ private Q_SLOTS:
     }
 
     void showsAndWritesTheRulesInOrder() {
-        ApplicationRules rules;
-        rules.load(path());
         ActiveWindowInfo last = app("navigator", "Firefox", "firefox-esr");
         bool watching = true;
         FollowRulesEditor editor(&rules, [&] { return last; }, [&] { return watching; });
@@ -193,8 +188,6 @@ private Q_SLOTS:
     void refusesListsThatAreNotRules() {
         QFETCH(QVariantList, list);
         QFETCH(int, noMatch);
-        ApplicationRules rules;
-        rules.load(path());
         FollowRulesEditor editor(&rules, {}, {});
         QVERIFY(editor.save({rule("class", "Keep", 2)}, 1));
         const QByteArray before = bytesOf(path());
