@@ -14,18 +14,6 @@ using Outcome = OfflineEdits::Outcome;
 const QStringList messages = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
                               "Changed without the mouse", "Send", "Keep"};
 
-// The mouse as it comes back: every profile recognisably its own, and not what the file holds.
-vmouse::State mouseWithItsOwnSettings() {
-    vmouse::State st = vmouse::factoryState();
-    for (int p = 0; p < 6; ++p) {
-        st.profiles[p][at::dpi] = std::uint8_t(20 + p);
-        st.matrices[p][0] = std::uint8_t(0x40 + p);
-        st.dpiStage[p] = 2;
-        st.reportRate[p] = 1;
-    }
-    return st;
-}
-
 } // namespace
 
 class TestOfflineEdits : public QObject {
@@ -35,10 +23,20 @@ class TestOfflineEdits : public QObject {
     ProfileStore *store = nullptr;
     DeviceBridge *bridge = nullptr;
     std::unique_ptr<OfflineEdits> offline;
+    vmouse::State mouse;
 
     // The program as it starts without a mouse: the store filled from the file, profile 2
-    // current.
+    // current. The mouse as it comes back has every profile recognisably its own, and not
+    // what the file holds.
     void startUnplugged() {
+        mouse = vmouse::factoryState();
+        for (int p = 0; p < 6; ++p) {
+            mouse.profiles[p][at::dpi] = std::uint8_t(20 + p);
+            mouse.matrices[p][0] = std::uint8_t(0x40 + p);
+            mouse.dpiStage[p] = 2;
+            mouse.reportRate[p] = 1;
+        }
+        vmouse::setState(mouse);
         rig = std::make_unique<StoreRig>();
         QVERIFY(rig->files.ready());
         store = &rig->store;
@@ -55,7 +53,7 @@ class TestOfflineEdits : public QObject {
 
     // Edits of profile 2 made without the mouse: DPI stages, a key, the report rate; and a
     // lighting "change" to what the mouse holds anyway, marked all the same.
-    void editWithoutTheMouse(const vmouse::State &mouse) {
+    void editWithoutTheMouse() {
         QVERIFY(!bridge->q7_0CH_SetDpi8Stage(numbers(16, 60)));
         QVariantList keys = store->list(ProfileStore::Matrix, 2).mid(0, 64);
         keys[0] = 0x2C;
@@ -109,10 +107,8 @@ private slots:
     }
     void differingEditsAreAskedAboutOnce() {
         QFETCH(bool, send);
-        const vmouse::State mouse = mouseWithItsOwnSettings();
-        vmouse::setState(mouse);
         startUnplugged();
-        editWithoutTheMouse(mouse);
+        editWithoutTheMouse();
         const QList<uint> editedFw = uints(store->list(ProfileStore::Firmware, 2));
         const QList<uint> editedKeys = uints(store->list(ProfileStore::Matrix, 2));
         QCOMPARE(marks("profile_fw"),
@@ -169,8 +165,6 @@ private slots:
     }
     void nothingToAsk() {
         QFETCH(QString, situation);
-        const vmouse::State mouse = mouseWithItsOwnSettings();
-        vmouse::setState(mouse);
         startUnplugged();
         if (situation == "equal") {
             QVERIFY(!bridge->q7_03H_SetReportRate(mouse.reportRate[2]));
@@ -180,7 +174,7 @@ private slots:
                 keys[i] = mouse.matrices[2][i];
             store->q7_SetDirty_Matrix(2);
         } else if (situation == "cut") {
-            editWithoutTheMouse(mouse);
+            editWithoutTheMouse();
         }
         const QList<uint> edited = uints(store->list(ProfileStore::Firmware, 2));
 
@@ -218,10 +212,8 @@ private slots:
     // What the user applies while the question waits (the busy lock of another operation)
     // is the mouse's then: only what still differs is sent.
     void changesAppliedBeforeTheAnswerAreNotSentAgain() {
-        const vmouse::State mouse = mouseWithItsOwnSettings();
-        vmouse::setState(mouse);
         startUnplugged();
-        editWithoutTheMouse(mouse);
+        editWithoutTheMouse();
         ScriptedDialogs dialogs;
         plugIn();
         QVERIFY(bridge->q7_02H_SetCurrentProfile(2));
@@ -238,10 +230,8 @@ private slots:
     // A send the mouse does not take (pulled out while the question was up) keeps every
     // mark and the stored edits, says so to its caller, and the next plug-in asks again.
     void failedSendKeepsTheMarksForTheNextPlugIn() {
-        const vmouse::State mouse = mouseWithItsOwnSettings();
-        vmouse::setState(mouse);
         startUnplugged();
-        editWithoutTheMouse(mouse);
+        editWithoutTheMouse();
         const QList<uint> editedFw = uints(store->list(ProfileStore::Firmware, 2));
 
         ScriptedDialogs dialogs;

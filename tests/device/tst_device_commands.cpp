@@ -19,8 +19,13 @@ Q_DECLARE_METATYPE(Call)
 
 class CommandsTest : public QObject {
     Q_OBJECT
+    MS_HT66FB560 dev; // bound afresh for every case
+
 private Q_SLOTS:
-    void init() { vmouse::reset(); }
+    void init() {
+        vmouse::reset();
+        bindQuietly(dev);
+    }
 
     void singleValueSets_data() {
         QTest::addColumn<Call>("call");
@@ -39,8 +44,6 @@ private Q_SLOTS:
     void singleValueSets() {
         QFETCH(Call, call);
         QFETCH(QByteArray, expected);
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         call(dev);
         const auto w = wire();
         QCOMPARE(int(w.size()), 1); // no answer, no data reports
@@ -51,8 +54,6 @@ private Q_SLOTS:
 
     // Each getter's report, the answer byte it takes, and the firmware's value arriving.
     void singleValueGets() {
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         auto st = vmouse::factoryState();
         st.functionOption = 0x5A;
         st.currentProfile = 4;
@@ -75,14 +76,13 @@ private Q_SLOTS:
         QVERIFY(dev.hid_80H_GetFWVersion(version));
         QCOMPARE(version, QStringLiteral("a.0B"));
 
-        const auto sent = traffic(Dir::FeatureOut);
-        QCOMPARE(int(sent.size()), 6);
-        QCOMPARE(hex(sent[0].bytes), QByteArray("00 81 00 00 00 00 00 00 7e"));
-        QCOMPARE(hex(sent[1].bytes), QByteArray("00 82 00 00 00 00 00 00 7d"));
-        QCOMPARE(hex(sent[2].bytes), QByteArray("00 83 03 00 00 00 00 00 79"));
-        QCOMPARE(hex(sent[3].bytes), QByteArray("00 84 02 00 00 00 00 00 79"));
-        QCOMPARE(hex(sent[4].bytes), QByteArray("00 89 00 00 00 00 00 00 76"));
-        QCOMPARE(hex(sent[5].bytes), QByteArray("00 80 00 00 00 00 00 00 7f"));
+        QList<QByteArray> sent;
+        for (const auto &e : traffic(Dir::FeatureOut))
+            sent << hex(e.bytes);
+        QCOMPARE(sent,
+                 (QList<QByteArray>{"00 81 00 00 00 00 00 00 7e", "00 82 00 00 00 00 00 00 7d",
+                                    "00 83 03 00 00 00 00 00 79", "00 84 02 00 00 00 00 00 79",
+                                    "00 89 00 00 00 00 00 00 76", "00 80 00 00 00 00 00 00 7f"}));
         QCOMPARE(int(traffic(Dir::Answer).size()), 6);
         QCOMPARE(int(traffic(Dir::Input).size()), 0);
     }
@@ -107,8 +107,6 @@ private Q_SLOTS:
         QFETCH(int, id);
         QFETCH(QByteArray, setReport);
         QFETCH(QByteArray, getReport);
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         using Call = bool (MS_HT66FB560::*)(uchar, uchar *);
         const std::pair<Call, Call> calls[] = {
             {&MS_HT66FB560::hid_0CH_SetFwProfile, &MS_HT66FB560::hid_8CH_GetFwProfile},
@@ -156,7 +154,6 @@ private Q_SLOTS:
     // understands every kind of command; a mouse with another code ignores them.
     void scrambledCommandsReachTheFirmware() {
         vmouse::setDeviceCode("Q7dev1");
-        MS_HT66FB560 dev;
         DeviceBinding b = virtualBinding();
         b.scramble = true;
         b.code = hidreport::codeBytes(QStringLiteral("Q7dev1"));
@@ -198,7 +195,6 @@ private Q_SLOTS:
         uchar r[9] = {};
         std::memcpy(r, body.constData(), 8);
         r[8] = 0x55; // whatever was there before is overwritten, not summed
-        MS_HT66FB560 dev;
         dev.hid_Cs(r);
         QCOMPARE(int(r[8]), expected);
     }

@@ -18,8 +18,13 @@ static vmouse::Faults fault(void (*set)(vmouse::Faults &)) {
 
 class FailuresTest : public QObject {
     Q_OBJECT
+    MS_HT66FB560 dev; // bound afresh for every case
+
 private Q_SLOTS:
-    void init() { vmouse::reset(); }
+    void init() {
+        vmouse::reset();
+        bindQuietly(dev);
+    }
     void cleanup() { QCOMPARE(vmouse::openHandles(), 0); }
 
     void getFailures_data() {
@@ -38,8 +43,6 @@ private Q_SLOTS:
     void getFailures() {
         QFETCH(vmouse::Faults, faults);
         QFETCH(int, featuresSent);
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         vmouse::setFaults(faults);
 
         uchar v = 0x77;
@@ -77,8 +80,6 @@ private Q_SLOTS:
         QFETCH(vmouse::Faults, faults);
         QFETCH(int, reads);
         QFETCH(bool, lost);
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         vmouse::setFaults(faults);
         auto block = pattern(200);
         QVERIFY(!dev.hid_8DH_GetKeyMatrix(2, block.data()));
@@ -93,8 +94,6 @@ private Q_SLOTS:
     // it, get or set alike, even when the mouse is back; the next binding talks to it again.
     // An answer too short for its values is a failed exchange, not a lost mouse.
     void lostLinkUntilTheNextBinding() {
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         vmouse::setFaults(fault([](auto &f) { f.answerLength = 2; }));
         uchar v = 0;
         QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
@@ -120,8 +119,6 @@ private Q_SLOTS:
     }
 
     void blockSetFailures() {
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         vmouse::setFaults(fault([](auto &f) { f.failWrite = true; }));
         auto block = pattern(5);
         QVERIFY(!dev.hid_0CH_SetFwProfile(1, block.data()));
@@ -152,8 +149,6 @@ private Q_SLOTS:
 
     // Nobody checks an answer's echo or checksum; its values are taken as they come.
     void wrongAnswerPassesThrough() {
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         vmouse::setFaults(fault([](auto &f) { f.wrongAnswer = true; }));
         uchar p = 9;
         QVERIFY(dev.hid_82H_GetCurrentProfile(p));
@@ -161,28 +156,26 @@ private Q_SLOTS:
     }
 
     void debugCodeMeansNoExchange() {
-        MS_HT66FB560 dev;
+        MS_HT66FB560 debugged;
         QTest::ignoreMessage(QtDebugMsg, "true"); // the greeting
-        dev.findDevice(1, virtualEntry(QStringLiteral("k-vertex")));
-        QVERIFY(dev.master()->debugMode());
-        QVERIFY(dev.usbTask().scramble);
+        debugged.findDevice(1, virtualEntry(QStringLiteral("k-vertex")));
+        QVERIFY(debugged.master()->debugMode());
+        QVERIFY(debugged.usbTask().scramble);
 
         QTest::ignoreMessage(QtDebugMsg, "true");
         uchar v = 4;
-        QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
+        QVERIFY(!debugged.hid_82H_GetCurrentProfile(v));
         QCOMPARE(int(v), 4);
         QTest::ignoreMessage(QtDebugMsg, "true");
         auto block = pattern(3);
-        QVERIFY(!dev.hid_0CH_SetFwProfile(0, block.data()));
-        dev.slave()->stopPolling();
+        QVERIFY(!debugged.hid_0CH_SetFwProfile(0, block.data()));
+        debugged.slave()->stopPolling();
         QVERIFY(traffic(Dir::Open, vmouse::commandPath).empty());
     }
 
     // A block that is not a whole number of reports travels with its tail in a last report,
     // padded with zeros; nothing beyond the caller's length or the task's buffer is touched.
     void oddAndOversizedBlocks() {
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
         uchar data[100];
         for (int i = 0; i < 100; ++i)
             data[i] = uchar(i + 1);

@@ -28,6 +28,10 @@ class SwitchingTest : public QObject {
 private:
     QTemporaryDir dir;
     ApplicationRules rules;
+    // The follower of each case, over a fresh source and menu.
+    std::unique_ptr<FakeActiveWindowSource> source;
+    FakeMenu menu;
+    std::unique_ptr<ProfileFollower> follower;
 
     // Longer than the settling time, with room for a loaded machine.
     static void letItSettle() { QTest::qWait(ProfileFollower::settleMs * 3); }
@@ -40,16 +44,19 @@ private Q_SLOTS:
                                 {Rule::Field::Executable, "blender", 4}},
                                0));
     }
+    void init() {
+        source = std::make_unique<FakeActiveWindowSource>();
+        menu = FakeMenu();
+        follower = std::make_unique<ProfileFollower>(source.get(), &rules, menu.target());
+    }
+    void cleanup() { follower.reset(); }
 
     void aBurstOfChangesSwitchesOnceForTheLastWindow() {
-        FakeActiveWindowSource source;
-        FakeMenu menu;
-        ProfileFollower follower(&source, &rules, menu.target());
-        QSignalSpy shown(&follower, &ProfileFollower::switchedByRule);
+        QSignalSpy shown(follower.get(), &ProfileFollower::switchedByRule);
 
         // Alt+Tab through five windows without stopping.
         for (const char *cls : {"Game", "Editor", "Other", "Game", "Editor"}) {
-            source.activate(QString::fromLatin1(cls));
+            source->activate(QString::fromLatin1(cls));
             QCoreApplication::processEvents();
         }
         QTRY_COMPARE(menu.switches, QList<int>{2});
@@ -59,26 +66,23 @@ private Q_SLOTS:
         QCOMPARE(shown.at(0).at(0).toInt(), 2);
 
         // Back to a window whose profile is already the current one: no switch.
-        source.activate(QStringLiteral("Editor"));
+        source->activate(QStringLiteral("Editor"));
         letItSettle();
         // A window no rule names, with "stay" for the others: no switch either.
-        source.activate(QStringLiteral("Terminal"));
+        source->activate(QStringLiteral("Terminal"));
         letItSettle();
         QCOMPARE(menu.switches, QList<int>{2});
 
         // Matching by the program file.
-        source.activate(QStringLiteral("Blender"), QStringLiteral("blender"));
+        source->activate(QStringLiteral("Blender"), QStringLiteral("blender"));
         QTRY_COMPARE(menu.switches, (QList<int>{2, 4}));
-        QCOMPARE(follower.lastApplication().executable, QStringLiteral("blender"));
+        QCOMPARE(follower->lastApplication().executable, QStringLiteral("blender"));
     }
 
     void aChangeDuringTheBusyLockSwitchesAfterIt() {
-        FakeActiveWindowSource source;
-        FakeMenu menu;
-        ProfileFollower follower(&source, &rules, menu.target());
 
         menu.busy = true;
-        source.activate(QStringLiteral("Game"));
+        source->activate(QStringLiteral("Game"));
         letItSettle();
         QVERIFY(menu.switches.isEmpty());
         menu.busy = false;
@@ -88,9 +92,9 @@ private Q_SLOTS:
 
         // The user moves on while the lock holds: the window they stopped at wins.
         menu.busy = true;
-        source.activate(QStringLiteral("Editor"));
+        source->activate(QStringLiteral("Editor"));
         letItSettle();
-        source.activate(QStringLiteral("Blender"), QStringLiteral("blender"));
+        source->activate(QStringLiteral("Blender"), QStringLiteral("blender"));
         letItSettle();
         menu.busy = false;
         QTRY_COMPARE(menu.switches, (QList<int>{3, 4}));
@@ -99,32 +103,26 @@ private Q_SLOTS:
     }
 
     void ourOwnWindowSwitchesNothing() {
-        FakeActiveWindowSource source;
-        FakeMenu menu;
-        ProfileFollower follower(&source, &rules, menu.target());
 
         // Moving from a game to our window must not undo a choice made in our window.
-        source.activate(QStringLiteral("Game"));
+        source->activate(QStringLiteral("Game"));
         QTRY_COMPARE(menu.switches, QList<int>{3});
         menu.current = 5; // the user picks another profile in our window
-        source.activate(QStringLiteral("Game"), QString(), QCoreApplication::applicationPid());
+        source->activate(QStringLiteral("Game"), QString(), QCoreApplication::applicationPid());
         letItSettle();
         QCOMPARE(menu.switches, QList<int>{3});
-        QCOMPARE(follower.lastApplication().pid, qint64(4242));
+        QCOMPARE(follower->lastApplication().pid, qint64(4242));
         // A burst that ends in our own window still lands on the window before it.
-        source.activate(QStringLiteral("Editor"));
-        source.activate(QStringLiteral("Game"), QString(), QCoreApplication::applicationPid());
+        source->activate(QStringLiteral("Editor"));
+        source->activate(QStringLiteral("Game"), QString(), QCoreApplication::applicationPid());
         QTRY_COMPARE(menu.switches, (QList<int>{3, 2}));
     }
 
     void aProfileAskedForFromOutsideWaitsForTheLockAndBeatsASettlingRule() {
-        FakeActiveWindowSource source;
-        FakeMenu menu;
-        ProfileFollower follower(&source, &rules, menu.target());
         menu.busy = true;
-        source.activate(QStringLiteral("Game"));
-        follower.requestProfile(5);
-        follower.requestProfile(9); // not a profile: ignored
+        source->activate(QStringLiteral("Game"));
+        follower->requestProfile(5);
+        follower->requestProfile(9); // not a profile: ignored
         letItSettle();
         QVERIFY(menu.switches.isEmpty());
         menu.busy = false;
@@ -132,7 +130,7 @@ private Q_SLOTS:
         letItSettle();
         QCOMPARE(menu.switches, QList<int>{5});
         // Asking for the profile already shown sends nothing.
-        follower.requestProfile(5);
+        follower->requestProfile(5);
         letItSettle();
         QCOMPARE(menu.switches, QList<int>{5});
     }
@@ -141,11 +139,9 @@ private Q_SLOTS:
         ApplicationRules others;
         others.load(dir.filePath(QStringLiteral("others.ini")));
         QVERIFY(others.setRules({{Rule::Field::WindowClass, "Game", 3}}, 1));
-        FakeActiveWindowSource source;
-        FakeMenu menu;
         menu.current = 3;
-        ProfileFollower follower(&source, &others, menu.target());
-        source.activate(QStringLiteral("Terminal"));
+        follower = std::make_unique<ProfileFollower>(source.get(), &others, menu.target());
+        source->activate(QStringLiteral("Terminal"));
         QTRY_COMPARE(menu.switches, QList<int>{1});
     }
 };

@@ -87,6 +87,7 @@ class tst_platform_dialogs : public QObject {
 
     QTemporaryDir home;
     QWidget window;
+    QtDialogs real;
 
 private Q_SLOTS:
     void initTestCase() {
@@ -111,7 +112,6 @@ private Q_SLOTS:
             const QString expected = withDocuments ? home.filePath("Documents") : home.path();
             QCOMPARE(QDir(DataPaths::exchangeFolder()).canonicalPath(),
                      QDir(expected).canonicalPath());
-            QtDialogs real;
             QString folderShown, nameShown = QStringLiteral("(not shown)");
             whenShown([&](QWidget *shown) {
                 auto *dialog = qobject_cast<QFileDialog *>(shown);
@@ -128,7 +128,6 @@ private Q_SLOTS:
     }
 
     void messageBoxesAreReadableAndModalToo() {
-        QtDialogs real;
         // Only a click on OK confirms; Return presses the default button, which is Cancel.
         for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
             bool inspected = false;
@@ -165,7 +164,6 @@ private Q_SLOTS:
     // Two choices on buttons labelled with what they do; Return and Escape both give the
     // first, only a click on the second gives it. Without a title the window's stands.
     void choiceBoxGivesTheFirstUnlessTheSecondIsClicked() {
-        QtDialogs real;
         for (const int answer : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
             QStringList labels;
             QString title;

@@ -28,11 +28,12 @@ TestCase {
         return shell
     }
 
-    // Opens the shell fast in English and, given pageIndex (0 keys, 1 macro, 2 lighting,
-    // 3 sensor), slides that page in; the calls of the start are cleared.
+    // Opens the shell fast in English (German to switch to) and, given pageIndex (0 keys,
+    // 1 macro, 2 lighting, 3 sensor), slides that page in; the calls of the start are cleared.
     function openShell(pageIndex) {
         ui_View.apConfig = Options.stored({ 3: "1" })
-        ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans") }
+        ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans"),
+                                    "042000": Options.strings("de", "DejaVu Sans") }
         ui_View.currentProfile = 1
         createShell()
         shell.initUI()

@@ -7,7 +7,7 @@
 // Run by scripts/fault-soak.sh; prints one line of figures at the end.
 
 #include "Journey.h"
-#include "Qt48Ini.h"
+#include "SoakFiles.h"
 #include "VirtualMouse.h"
 
 #include <QCoreApplication>
@@ -126,13 +126,6 @@ bool act(Journey &j, QRandomGenerator &random) {
     default:
         return applyPage(j, QStringLiteral("fnEntry0"), QStringLiteral("keyApply"));
     }
-}
-
-QVariant valueOf(const qt48ini::Document &doc, const QString &key) {
-    for (const auto &e : doc.entries)
-        if (e.key == key)
-            return e.value;
-    return {};
 }
 
 // Empty when the profile file holds what the mouse holds; otherwise the first difference.

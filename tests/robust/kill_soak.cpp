@@ -4,7 +4,7 @@
 // Run by scripts/kill-soak.sh; prints one line of figures at the end.
 
 #include "Journey.h"
-#include "Qt48Ini.h"
+#include "SoakFiles.h"
 #include "VirtualMouse.h"
 
 #include <QCoreApplication>
@@ -16,18 +16,6 @@
 #include <cstdio>
 
 namespace {
-
-QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QVariant valueOf(const qt48ini::Document &doc, const QString &key) {
-    for (const auto &e : doc.entries)
-        if (e.key == key)
-            return e.value;
-    return {};
-}
 
 // Empty when the file is whole; otherwise what is wrong with it.
 QString profileFileProblem(const QByteArray &bytes) {

@@ -72,27 +72,19 @@ private slots:
     void cutConfigurationReadsTheRestFromTheFactoryFile() {
         StagedModules staged;
         const QString dir = QStringLiteral("modules/setting/");
-        QStringList options, constants, products;
-        {
-            ApConfig whole(dir);
-            options = texts(whole.loadApConfig());
+        // Every colour, size and brightness option, the product constants and names.
+        const auto everything = [&] {
+            ApConfig config(dir);
+            QStringList all = texts(config.loadApConfig());
             for (const QString &k : productConstants)
-                constants << whole.q7_getApConfig(k).toStringList().join(',');
-            products = whole.productNames();
-        }
+                all << config.q7_getApConfig(k).toStringList().join(',');
+            return all + config.productNames();
+        };
+        const QStringList whole = everything(), options = texts(ApConfig(dir).loadApConfig());
         QCOMPARE(options.size(), 32);
 
         const QByteArray cut = cutFile(dir + "apConfig.bin", 100);
-        {
-            ApConfig config(dir);
-            // Every colour, size and brightness option, the product constants and names.
-            QCOMPARE(texts(config.loadApConfig()), options);
-            QStringList now;
-            for (const QString &k : productConstants)
-                now << config.q7_getApConfig(k).toStringList().join(',');
-            QCOMPARE(now, constants);
-            QCOMPARE(config.productNames(), products);
-        }
+        QCOMPARE(everything(), whole);
         QCOMPARE(bytesOf(dir + "apConfig.bin"), cut);
 
         // Applying the settings page writes the whole list back.
@@ -105,29 +97,23 @@ private slots:
         StagedModules staged;
         const QString working = QStringLiteral("modules/setting/p_Q7.bin");
         const QString defaults = QStringLiteral("modules/setting/pD_Q7.bin");
-        std::array<std::array<QStringList, 6>, 3> lists;
-        std::array<QStringList, 6> pointer;
-        {
-            ProfileStore whole(working, defaults);
-            whole.loadAllProfiles();
-            for (int g = ProfileStore::Firmware; g <= ProfileStore::Other; ++g)
-                for (int p = 0; p < 6; ++p)
-                    lists[g][p] = texts(whole.list(ProfileStore::Group(g), p));
-            for (int p = 0; p < 6; ++p)
-                pointer[p] = texts(whole.pointerSettings(p));
-        }
+        // Every list of every profile, and the pointer settings.
+        const auto everything = [&] {
+            ProfileStore store(working, defaults);
+            store.loadAllProfiles();
+            QList<QStringList> all;
+            for (int p = 0; p < 6; ++p) {
+                for (int g = ProfileStore::Firmware; g <= ProfileStore::Other; ++g)
+                    all << texts(store.list(ProfileStore::Group(g), p));
+                all << texts(store.pointerSettings(p));
+            }
+            return all;
+        };
+        const QList<QStringList> whole = everything();
 
         // Cut at a line end near the middle, so no value is left half-written.
         const QByteArray cut = cutFile(working, bytesOf(working).indexOf('\n', bytesOf(working).size() / 2) + 1);
-        {
-            ProfileStore store(working, defaults);
-            store.loadAllProfiles();
-            for (int g = ProfileStore::Firmware; g <= ProfileStore::Other; ++g)
-                for (int p = 0; p < 6; ++p)
-                    QCOMPARE(texts(store.list(ProfileStore::Group(g), p)), lists[g][p]);
-            for (int p = 0; p < 6; ++p)
-                QCOMPARE(texts(store.pointerSettings(p)), pointer[p]);
-        }
+        QCOMPARE(everything(), whole);
         QCOMPARE(bytesOf(working), cut);
     }
 

@@ -25,23 +25,15 @@ private slots:
         QSettings s(freshCopy(golden("profile.bin")), qt48IniFormat());
         QCOMPARE(s.status(), QSettings::NoError);
         QCOMPARE(s.value("common/sc", QStringLiteral("unset")).toString(), QString());
-        QCOMPARE(s.value("text/arrows").toString(), QString::fromUtf8("►◄ ▼▲"));
-        QCOMPARE(s.value("text/latin").toString(), QString::fromUtf8("café"));
-        QCOMPARE(s.value("text/hexAfterEscape").toString(), QString::fromUtf8("►abg"));
-        QCOMPARE(s.value("text/comma").toString(), QStringLiteral("a, b"));
-        QCOMPARE(s.value("text/leadingBlank").toString(), QStringLiteral(" x"));
-        QCOMPARE(s.value("text/quote").toString(), QStringLiteral("say \"hi\""));
-        QCOMPARE(s.value("text/backslash").toString(), QStringLiteral("C:\\dir"));
-        QCOMPARE(s.value("text/at").toString(), QStringLiteral("@home"));
-        QCOMPARE(s.value("text/controls").toString(), QStringLiteral("a\tb\nc"));
         QCOMPARE(s.value("text/nul").toString(), QString(QChar(0)) + QLatin1Char('1'));
-        QCOMPARE(s.value("text/semicolon").toString(), QStringLiteral("a;b"));
-        QCOMPARE(s.value("text/equals").toString(), QStringLiteral("k=v"));
-        QCOMPARE(s.value("text/with/slash").toString(), QStringLiteral("2"));
-        QCOMPARE(s.value(QString::fromUtf8("text/été")).toString(), QStringLiteral("3"));
-        QCOMPARE(s.value(QStringLiteral("text/") + QChar(0x25BA)).toString(), QStringLiteral("4"));
-        QCOMPARE(s.value("top").toString(), QStringLiteral("1"));
-        QCOMPARE(s.value("General/x").toString(), QStringLiteral("5"));
+        QStringList texts;
+        for (const char *key :
+             {"text/arrows", "text/latin", "text/hexAfterEscape", "text/comma", "text/leadingBlank",
+              "text/quote", "text/backslash", "text/at", "text/controls", "text/semicolon",
+              "text/equals", "text/with/slash", "text/été", "text/►", "top", "General/x"})
+            texts << s.value(QString::fromUtf8(key)).toString();
+        QCOMPARE(texts, (QStringList{"►◄ ▼▲", "café", "►abg", "a, b", " x", "say \"hi\"", "C:\\dir",
+                                     "@home", "a\tb\nc", "a;b", "k=v", "2", "3", "4", "1", "5"}));
 
         // Lists come back as lists of text; @Invalid() is an empty list.
         QCOMPARE(s.value("text/list").toStringList(),
@@ -125,13 +117,10 @@ private slots:
             s.setValue("t/at", QStringLiteral("@x"));
         }
         const QByteArray bytes = bytesOf(path);
-        QVERIFY(bytes.contains("[other_fw]\n3=0, 2, 4, 6, "));
-        QVERIFY(bytes.contains("\narrow=\\x25ba\n"));
-        QVERIFY(bytes.contains("\ncomma=\"x,y\"\n"));
-        QVERIFY(bytes.contains("\nempty=@Invalid()\n"));
-        QVERIFY(bytes.contains("\ndirty=false, true, false, false, false, false\n"));
-        QVERIFY(bytes.contains("\ndouble=255\n"));
-        QVERIFY(bytes.contains("\nat=@@x\n"));
+        for (const char *line : {"[other_fw]\n3=0, 2, 4, 6, ", "\narrow=\\x25ba\n",
+                                 "\ncomma=\"x,y\"\n", "\nempty=@Invalid()\n", "\ndouble=255\n",
+                                 "\nat=@@x\n", "\ndirty=false, true, false, false, false, false\n"})
+            QVERIFY2(bytes.contains(line), line);
         for (char c : bytes)
             QVERIFY2(uchar(c) < 0x80, "the file must be plain ASCII");
 

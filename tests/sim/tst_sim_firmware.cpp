@@ -36,12 +36,11 @@ private Q_SLOTS:
         const auto s = vmouse::factoryState();
         for (size_t p = 0; p < 6; ++p) {
             const auto &b = s.profiles[p];
-            QCOMPARE(int(b[70]), 8);
+            // Byte 23: palette entry 7 is stored as 8.
+            QCOMPARE((QList<int>{b[70], b[23], s.reportRate[p], s.dpiStage[p]}),
+                     (QList<int>{8, 8, 1, 2}));
             QCOMPARE(hexAt(b, 84, 16),
                      QByteArray("08 10 20 40 60 80 a0 c8 08 10 20 40 60 80 a0 c8"));
-            QCOMPARE(int(b[23]), 8); // palette entry 7 is stored as 8
-            QCOMPARE(int(s.reportRate[p]), 1);
-            QCOMPARE(int(s.dpiStage[p]), 2);
             const auto &m = s.matrices[p];
             QCOMPARE(hexAt(m, 0, 8), QByteArray("01 00 f0 00 01 00 f1 00"));
             QCOMPARE(hexAt(m, 36, 4), QByteArray("03 00 8a 01"));
@@ -115,11 +114,10 @@ private Q_SLOTS:
         vmouse::setStateFile(path.toStdString());
         const auto s = vmouse::state();
         vmouse::setStateFile("");
-        QCOMPARE(int(s.currentProfile), 3);
-        QCOMPARE(int(s.fwMinor), 0x1b);
-        QCOMPARE(int(s.matrices[2][9]), 0xAA);
-        QCOMPARE(int(s.matrices[2][10]), 0xF2); // the rest keeps its factory value
-        QCOMPARE(int(s.macros[6][1]), 2);
+        // The matrix's byte 10 on keeps its factory value.
+        QCOMPARE((QList<int>{s.currentProfile, s.fwMinor, s.matrices[2][9], s.matrices[2][10],
+                             s.macros[6][1]}),
+                 (QList<int>{3, 0x1b, 0xAA, 0xF2, 2}));
         QCOMPARE(s.profiles, vmouse::factoryState().profiles);
 
         const QString edited = dir.filePath("crcrlf.txt"), saved = dir.filePath("saved.txt");
@@ -136,6 +134,9 @@ private Q_SLOTS:
     // The fault list a user hands the preloaded mouse: every item it names applies, and
     // anything else is skipped with a note instead of taking the good items with it.
     void faultListFromTheEnvironment() {
+        const auto numbers = [](const vmouse::Faults &f) {
+            return QList<int>{f.unplugAtCall, f.answerLength, f.inputReportLength, f.slowMs};
+        };
         std::vector<std::string> problems;
         auto f = vmouse::parseFaults(" silent, unplug-at=40,short-answer=5 ,fail-write,slow=200ms,"
                                      "short-report=10,wrong-answer,fail-send,fail-answer,absent",
@@ -143,10 +144,7 @@ private Q_SLOTS:
         QVERIFY(problems.empty());
         QVERIFY(f.silent && f.failWrite && f.wrongAnswer && f.failFeatureSend && f.failAnswer &&
                 f.absent);
-        QCOMPARE(f.unplugAtCall, 40);
-        QCOMPARE(f.answerLength, 5);
-        QCOMPARE(f.inputReportLength, 10);
-        QCOMPARE(f.slowMs, 200);
+        QCOMPARE(numbers(f), (QList<int>{40, 5, 10, 200}));
         QCOMPARE(vmouse::parseFaults("slow=2s", problems).slowMs, 2000);
         QCOMPARE(vmouse::parseFaults("slow=15", problems).slowMs, 15);
         QVERIFY(problems.empty());
@@ -160,12 +158,8 @@ private Q_SLOTS:
             f = vmouse::parseFaults(std::string(item) + ",fail-write,,", problems);
             QCOMPARE(int(problems.size()), 1);
             QVERIFY2(problems[0].find(item) != std::string::npos, item);
-            QVERIFY(f.failWrite);
-            QCOMPARE(f.unplugAtCall, 0);
-            QCOMPARE(f.answerLength, 9);
-            QCOMPARE(f.inputReportLength, 64);
-            QCOMPARE(f.slowMs, 0);
-            QVERIFY(!f.silent);
+            QVERIFY(f.failWrite && !f.silent);
+            QCOMPARE(numbers(f), (QList<int>{0, 9, 64, 0}));
         }
     }
 };

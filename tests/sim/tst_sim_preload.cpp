@@ -37,11 +37,9 @@ private Q_SLOTS:
         }
         vmouse::State s;
         QVERIFY(vmouse::loadStateFile(state.toStdString(), s));
-        QCOMPARE(int(s.currentProfile), 4);
-        QCOMPARE(int(s.dpiStage[4]), 7);
-        QCOMPARE(int(s.functionOption), 0x08);
-        QCOMPARE(int(s.matrices[4][0]), 255);
-        QCOMPARE(int(s.matrices[4][127]), 128);
+        QCOMPARE((QList<int>{s.currentProfile, s.dpiStage[4], s.functionOption, s.matrices[4][0],
+                             s.matrices[4][127]}),
+                 (QList<int>{4, 7, 0x08, 255, 128}));
         QFile log(traffic);
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QByteArray text = log.readAll();

@@ -66,10 +66,9 @@ private Q_SLOTS:
         auto s = make();
         QCOMPARE(s->getCursorSpeed(), 5u);
         use(2);
-        QCOMPARE(s->getAcceleration(), false);
-        QCOMPARE(s->getCursorSpeed(), 8u);
-        QCOMPARE(s->getVerticalScrollLines(), 9u);
-        QCOMPARE(s->getDoubleClickSpeed(), 1u);
+        QCOMPARE((QList<uint>{s->getAcceleration(), s->getCursorSpeed(),
+                              s->getVerticalScrollLines(), s->getDoubleClickSpeed()}),
+                 (QList<uint>{false, 8, 9, 1}));
         QVERIFY(calls.isEmpty());
         s->setCursorSpeed(3);
         QCOMPARE(file->value("profile_sw/2").toList().at(1).toUInt(), 3u);

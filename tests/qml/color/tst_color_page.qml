@@ -1,7 +1,6 @@
 import QtQuick
 import QtTest
 import ".."
-import "../shell/options.js" as Options
 
 // The lighting page in the shell against the recording view: the effect list, the enabling
 // rules, typed colours, and exactly which calls Apply and Reset make.
@@ -52,8 +51,6 @@ PageTestCase {
 
     function test_languageChangeReReadsEveryText() {
         open()
-        ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans"),
-                                    "042000": Options.strings("de", "DejaVu Sans") }
         child("_Page_Globalsetting").setLanguage(1)
         compare([page.title, page.textEffect, page.textSpeed, page.textBrightness, page.textColours,
                  child("colorReset").tip, child("colorApply").tip, child("colorEffect").currentText,

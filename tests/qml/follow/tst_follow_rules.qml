@@ -1,19 +1,12 @@
 import QtQuick
 import QtTest
+import ".."
 import "../../../modules/qml/Q7/FollowRules.js" as Rules
 
 // The rules list's editing on plain values: what comes from the view, what each edit gives,
-// and the texts the list shows.
-TestCase {
+// and the texts the list shows. The shell is never created; the page test case lends each().
+PageTestCase {
     name: "FollowRules"
-
-    // f over a list (qmllint takes an array literal for a QVariantList, which has no map).
-    function each(list, f) {
-        var out = []
-        for (var i = 0; i < list.length; ++i)
-            out.push(f(list[i]))
-        return out
-    }
 
     function r(name, profile, match) {
         return { match: match || "class", name: name, profile: profile }

@@ -19,8 +19,10 @@ PageTestCase {
         settings = child("_Page_Globalsetting")
     }
 
-    // Opens the drawer and waits for it to be in place, so that clicks reach the page.
+    // Starts the shell, opens the drawer and waits for it to be in place, so that clicks
+    // reach the page.
     function openDrawer() {
+        shell.initUI()
         shell.visible = true
         child("upItem").btnClicked(0)
         tryCompare(child("_fkGlobalsetting"), "contentX", 0)
@@ -67,7 +69,6 @@ PageTestCase {
     }
 
     function test_choosingALanguageRetranslatesAtOnce() {
-        shell.initUI()
         openDrawer()
         ui_View.clear()
         settings.setLanguage(1)
@@ -78,7 +79,6 @@ PageTestCase {
     }
 
     function test_paletteStrip() {
-        shell.initUI()
         openDrawer()
         var strip = child("paletteStrip")
         compare(strip.height, 257)                     // so y / (h - 1) = y / 256
@@ -95,7 +95,6 @@ PageTestCase {
     }
 
     function test_inputsSlotsAndBrightness() {
-        shell.initUI()
         openDrawer()
         mouseClick(child("paletteSlot2"))
         compare([settings.selectedSlot, rgb(), child("inputB").text], [2, [255, 180, 0], "0"])
@@ -116,7 +115,6 @@ PageTestCase {
     }
 
     function test_applyStoresTheOptionsInOrderAndCloses() {
-        shell.initUI()
         openDrawer()
         settings.setLanguage(1)
         mouseClick(child("sizeLarger"))
@@ -133,7 +131,6 @@ PageTestCase {
     }
 
     function test_applyTakesAnInputStillBeingEdited() {
-        shell.initUI()
         openDrawer()
         typeInto(child("inputR").input, "9")
         mouseClick(child("btnApply"))
@@ -141,7 +138,6 @@ PageTestCase {
     }
 
     function test_resetRestoresTheStoredDefaults() {
-        shell.initUI()
         openDrawer()
         settings.setSize(1)
         ui_View.apConfigDefaults = Options.stored({ 7: "0", 30: "2" })

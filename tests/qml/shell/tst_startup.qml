@@ -11,8 +11,7 @@ PageTestCase {
     function init() {
         ui_View.enabled = true
         ui_View.apConfig = Options.stored({})
-        ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans"),
-                                    "042000": Options.strings("de", "DejaVu Serif") }
+        ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans") }
         ui_View.currentProfile = 4
         createShell()
     }
