@@ -1,11 +1,16 @@
 // The key page in the real program: a button given a function by mouse and keyboard reaches
-// the mouse's key matrix on Apply (or ALL SAVE), a macro reaches its slot the moment it is
-// chosen, and the page applied untouched after a restart sends back what it read.
+// the mouse's key matrix on Apply (or ALL SAVE), the capture field listens to the desktop only
+// while armed, a macro reaches its slot the moment it is chosen, and the page applied untouched
+// after a restart sends back what it read.
 #include "Journey.h"
+#include "XInjector.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -22,6 +27,16 @@ bool openKeyPage(Journey &j) {
 bool choose(Journey &j, const QString &list, int item) {
     const QString entry = list + QStringLiteral("Item%1").arg(item);
     return j.click(list) && j.waitShown(entry) && j.click(entry) && j.waitGone(list + "List");
+}
+
+// The program's open sockets, its X connections among them.
+int socketCount(qint64 pid) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    int n = 0;
+    for (const auto &fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error))
+        n += fs::read_symlink(fd.path(), error).string().rfind("socket:", 0) == 0;
+    return n;
 }
 
 bool entryIs(const vmouse::State &s, int keyId, std::array<std::uint8_t, 4> entry) {
@@ -68,6 +83,38 @@ private Q_SLOTS:
         QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
         QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {0, 0, 0x04, 0}); }),
                  j.errorText());
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // Keys typed into another application reach the program only while a field waits for one:
+    // before and after, the program holds no connection that could see them, and nothing
+    // reaches its pages.
+    void otherApplicationsKeysOnlyWhileAsked() {
+        Journey j(QStringLiteral("keys-on-demand"));
+        QVERIFY2(j.start(), j.errorText());
+        QVERIFY2(openKeyPage(j), j.errorText());
+        QVERIFY2(choose(j, "keyFunctionMenu", 0), j.errorText());
+        XInjector other(j.displayName().toLatin1().constData());
+        QVERIFY(other.isOpen() && other.openFocusedWindow());
+        const int idleSockets = socketCount(j.programPid());
+        QVERIFY(idleSockets > 0);
+        const auto typeElsewhere = [&](unsigned long keysym) {
+            other.focusOtherWindow();
+            const unsigned code = other.keycodeFor(keysym);
+            other.tap(code);
+            return other.takeKeyPresses(code) == 1;
+        };
+
+        QVERIFY(typeElsewhere('q'));
+        QVERIFY2(j.click("keyKeyboard"), j.errorText());
+        QVERIFY2(j.waitFor([&] { return socketCount(j.programPid()) == idleSockets + 1; }), "no capture while asked");
+        QCOMPARE(j.property("main_Q7", "lastPressKeyCode"), QStringLiteral("0"));
+        QVERIFY(typeElsewhere('c'));
+        QVERIFY2(j.waitFor([&] { return j.property("keyKeyboard", "keyCode") == "6"; }), j.errorText());
+        QVERIFY2(j.waitFor([&] { return socketCount(j.programPid()) == idleSockets; }), "the capture stays");
+
+        QVERIFY(typeElsewhere('d'));
+        QCOMPARE(j.property("main_Q7", "lastPressKeyCode"), QStringLiteral("6"));
         QVERIFY2(j.stop(), j.errorText());
     }
 

@@ -53,6 +53,11 @@ QtObject {
 
     function setEnabled(b) { enabled = b; record("setEnabled", [b]) }
 
+    // Requests for the desktop's input, counted as the view counts them; not in calls.
+    property int captureRequests: 0
+    function requestCapture(holder) { ++captureRequests }
+    function releaseCapture(holder) { --captureRequests }
+
     function loadApConfig() { record("loadApConfig", []); return apConfig }
     function saveApConfig(list) { record("saveApConfig", [list]); saved = list }
     function resetApconfig() { record("resetApconfig", []); apConfig = apConfigDefaults }

@@ -1,4 +1,5 @@
 import QtQuick
+import "../common"
 import "../common/ControlRules.js" as Texts
 import "MacroRules.js" as Rules
 
@@ -273,6 +274,8 @@ Item {
         target: mainIten
         function onMsg_KB(isDown, usbCode) { page.keyEvent(isDown, usbCode) }
     }
+    // A recording listens to the desktop while it runs.
+    InputRequest { active: page.isRecordStart }
 
     Shortcut {
         sequences: ["Ctrl+Z"]

@@ -53,6 +53,11 @@ Item {
         inputComplete(usbCode)
     }
 
+    // The desktop's keys are listened to only while the field waits for one.
+    InputRequest {
+        active: keyInput.armed
+    }
+
     // Armed on the release, so the arming key's own press is already past the capture.
     Keys.onReleased: event => {
         if (event.isAutoRepeat)
