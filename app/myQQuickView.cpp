@@ -122,6 +122,8 @@ void myQQuickView::forwardMouse(bool isDown, int mouseCode, int x, int y) {
     invokeRoot("detectMouse", Qt::QueuedConnection, {isDown, mouseCode, uint(x), uint(y)});
 }
 
+void myQQuickView::withdrawCapture() { invokeRoot("withdrawCapture", Qt::QueuedConnection); }
+
 void myQQuickView::requestCapture(QObject *holder) {
     if (captureDemand)
         captureDemand->request(holder);

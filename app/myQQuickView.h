@@ -57,6 +57,8 @@ public:
     void forwardMouse(bool isDown, int mouseCode, int x, int y);
     // Where the pages' requests for input go; unset, they ask for nothing.
     void setCaptureDemand(CaptureDemand *demand) { captureDemand = demand; }
+    // The window can no longer be seen: armed capture fields and a recording end.
+    void withdrawCapture();
 
     ProfileStore &profileStore() { return *store; }
     ApConfig &apConfig() { return *config; }

@@ -52,6 +52,7 @@ public:
         Space = 0x20,
         ShiftL = 0xffe1,
         ControlL = 0xffe3,
+        KPEnter = 0xff8d,
     };
 
     struct Item {
