@@ -26,6 +26,7 @@ QtObject {
     }
     function clear() {
         calls = []
+        captureRequests = 0
         unsent = false
         notices = []
     }
@@ -53,7 +54,8 @@ QtObject {
 
     function setEnabled(b) { enabled = b; record("setEnabled", [b]) }
 
-    // Requests for the desktop's input, counted as the view counts them; not in calls.
+    // Requests for the desktop's input, counted as the view counts them (a new shell starts
+    // from none); not in calls.
     property int captureRequests: 0
     function requestCapture(holder) { ++captureRequests }
     function releaseCapture(holder) { --captureRequests }
