@@ -137,6 +137,13 @@ void Widget::customEvent(QEvent *event) {
         view()->runUI();
 }
 
+void Widget::changeEvent(QEvent *event) {
+    // A minimised window shows no field waiting for a key, nor a recording.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        view()->withdrawCapture();
+    QWidget::changeEvent(event);
+}
+
 bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *result) {
 #ifdef Q_OS_WIN
     if (eventType == "windows_generic_MSG" &&

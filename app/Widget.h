@@ -61,6 +61,7 @@ Q_SIGNALS:
 
 protected:
     void customEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:

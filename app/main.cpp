@@ -1,3 +1,4 @@
+#include "CaptureDemand.h"
 #include "CommandLine.h"
 #include "DataPaths.h"
 #include "CopyData.h"
@@ -130,6 +131,14 @@ int main(int argc, char **argv) {
     InputHooks::setKeyboardCallback(&Widget::onHookKey, &window);
     InputHooks::setMouseCallback(&Widget::onHookMouse, &window);
     InputHooks::setCopyDataCallback(&onCopyData, &application, &copyDataTargets);
+    // The capture is installed only while a page asks for input.
+    CaptureDemand captureDemand([&hooks](bool listen) {
+        if (listen)
+            hooks.installHooks();
+        else
+            hooks.removeHooks();
+    });
+    window.view()->setCaptureDemand(&captureDemand);
 
     // Journeys of the real program locate controls through it; nothing listens otherwise.
     TestGeometryHook::installFromEnvironment(window.view());

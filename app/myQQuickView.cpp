@@ -2,6 +2,7 @@
 
 #include "ApConfig.h"
 #include "BackgroundPicker.h"
+#include "CaptureDemand.h"
 #include "DataPaths.h"
 #include "DeviceBridge.h"
 #include "FollowRulesEditor.h"
@@ -119,6 +120,17 @@ void myQQuickView::forwardMouse(bool isDown, int mouseCode, int x, int y) {
     // Unsigned, as the hook hands them: a point left of or above the primary screen
     // arrives as a large number.
     invokeRoot("detectMouse", Qt::QueuedConnection, {isDown, mouseCode, uint(x), uint(y)});
+}
+
+void myQQuickView::withdrawCapture() { invokeRoot("withdrawCapture", Qt::QueuedConnection); }
+
+void myQQuickView::requestCapture(QObject *holder) {
+    if (captureDemand)
+        captureDemand->request(holder);
+}
+void myQQuickView::releaseCapture(QObject *holder) {
+    if (captureDemand)
+        captureDemand->release(holder);
 }
 
 // --- application configuration ---------------------------------------------------------

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "CaptureDemand.h"
+
 #include <QList>
+#include <QPointer>
 #include <QQuickWidget>
 #include <QStringList>
 #include <QVariant>
@@ -52,6 +55,10 @@ public:
     // Hands captured input to the QML root (queued, so capture never re-enters QML).
     void forwardKeyboard(bool isDown, int usbCode);
     void forwardMouse(bool isDown, int mouseCode, int x, int y);
+    // Where the pages' requests for input go; unset, they ask for nothing.
+    void setCaptureDemand(CaptureDemand *demand) { captureDemand = demand; }
+    // The window can no longer be seen: armed capture fields and a recording end.
+    void withdrawCapture();
 
     ProfileStore &profileStore() { return *store; }
     ApConfig &apConfig() { return *config; }
@@ -70,6 +77,11 @@ public:
     QStringList productNames() const;
 
 public Q_SLOTS:
+    // A capture field waiting for a key, or a recording: "I want input" and "I'm done". The
+    // desktop's keys and buttons are listened to only while some holder has a request open.
+    void requestCapture(QObject *holder);
+    void releaseCapture(QObject *holder);
+
     // Application configuration.
     bool getMsgAns_FoolProofing();
     QVariant q7_getApConfig(QString key);
@@ -168,6 +180,7 @@ private:
 
     MS_HT66FB560 *dev = nullptr;
     FollowRulesEditor *followEditor = nullptr;
+    QPointer<CaptureDemand> captureDemand;
     std::unique_ptr<ApConfig> config;
     std::unique_ptr<ProfileStore> store;
     std::unique_ptr<Languages> langs;

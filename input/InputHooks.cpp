@@ -17,8 +17,8 @@ struct HookState {
     void *copyDataContext = nullptr;
     QPointer<QObject> copyDataReceiver;
     const InputHooks *owner = nullptr;
-    // Last state reported per usage; never reset, so a release whose press went unreported
-    // (pressed before start, or while nobody listened) stays silent.
+    // Last state reported per usage, since the capture was installed: a release whose press
+    // went unreported (pressed before, or while no callback was set) stays silent.
     std::array<quint8, 256> keyState{};
     ScanToVkMap scanToVk;
     VkToUsageMap vkToUsage;
@@ -49,7 +49,6 @@ InputHooks::InputHooks(bool isoBackslash, CaptureFactory captureFactory)
     s.owner = this;
     buildScanToVk(s.scanToVk);
     buildVkToUsage(s.vkToUsage, s.owner->isoBackslash);
-    installHooks();
 }
 
 InputHooks::~InputHooks() {
@@ -63,6 +62,7 @@ bool InputHooks::installHooks() {
         removeHooks();
     if (!capture && factory)
         capture = factory();
+    state().keyState.fill(0);
     installed = capture && capture->install();
     return installed;
 }

@@ -42,11 +42,13 @@ constexpr quint8 Middle = 0xF2;
 } // namespace MouseCode
 
 // Owner of the desktop-wide key and button capture. main() constructs it after the window and
-// registers the window's three callbacks; destroying it stops the capture.
+// registers the window's three callbacks; the capture is installed only while something asks
+// for input (CaptureDemand), and destroying the owner stops it.
 //
-// The translation state (tables, last reported key states, callbacks) is process-wide and
-// lives for the whole run: a key held while the capture is reinstalled keeps its state.
-// Everything runs on the GUI thread.
+// The translation state (tables, callbacks) is process-wide and lives for the whole run. The
+// last reported key states start afresh with each installation: keys pressed or released while
+// nobody listened are unknown, and a press must not be taken for a repeat of one reported
+// before. Everything runs on the GUI thread.
 class InputHooks {
 public:
     using KeyboardCallback = void (*)(uchar usage, uchar isDown, void *context);
@@ -54,8 +56,9 @@ public:
     using CopyDataCallback = void (*)(const CopyDataMessage *data, void *context);
     using CaptureFactory = std::function<std::unique_ptr<CaptureBackend>()>;
 
-    // Becomes the current owner, rebuilds both tables and installs the capture. The factory
-    // lets a test drive the core without a desktop; the program uses the platform's.
+    // Becomes the current owner and rebuilds both tables; nothing is captured until
+    // installHooks(). The factory lets a test drive the core without a desktop; the program
+    // uses the platform's.
     explicit InputHooks(bool isoBackslash, CaptureFactory captureFactory = createPlatformCapture);
     ~InputHooks();
     InputHooks(const InputHooks &) = delete;

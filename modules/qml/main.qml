@@ -180,6 +180,16 @@ Item {
         msg_KB(isDown, usbCode)
     }
 
+    // The capture field waiting for a key: one at a time, so arming another disarms it.
+    property Item armedField: null
+    // What waits for input can no longer be seen (another page, the drawer, the profile menu,
+    // a profile switch, the window minimised): armed fields disarm, a recording stops.
+    signal captureWithdrawn
+    function withdrawCapture() {
+        armedField = null
+        captureWithdrawn()
+    }
+
     // Mouse buttons are not delivered to the pages.
     function detectMouse(isDown, mouseCode, x, y) {
     }

@@ -1,4 +1,5 @@
-// The shell in-process: start-up order, the controller's slots and the debounced device check.
+// The shell in-process: start-up order, the controller's slots, the capture withdrawn from a
+// minimised window and the debounced device check.
 #include "DeviceChangeSource.h"
 #include "StagedModules.h"
 #include "Ui_Controler.h"
@@ -55,6 +56,15 @@ private Q_SLOTS:
         QTimer::singleShot(0, w.uiControler(), &Ui_Controler::onMinimize);
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!w.isVisible());
+    }
+
+    // A minimised window shows no field waiting for a key: the shell withdraws the capture.
+    void minimisedWindowWithdrawsCapture() {
+        Widget w;
+        w.showNormal();
+        QSignalSpy withdrawn(w.view()->rootObject(), SIGNAL(captureWithdrawn()));
+        w.showMinimized();
+        QTRY_COMPARE(withdrawn.count(), 1);
     }
 
     void burstOfDeviceChangesGivesOneCheck() {

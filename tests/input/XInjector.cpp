@@ -1,5 +1,7 @@
 #include "XInjector.h"
 
+#include <string>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -12,10 +14,13 @@ struct XInjector::Private {
     Display *display = nullptr; // the injector
     Display *other = nullptr;   // the other application
     Window window = 0;
+    std::string displayName;
 };
 
 XInjector::XInjector(const char *displayName) : d(std::make_unique<Private>()) {
     XSetErrorHandler(ignoreErrors);
+    if (displayName)
+        d->displayName = displayName;
     d->display = XOpenDisplay(displayName);
     int event = 0, error = 0, major = 0, minor = 0;
     if (d->display && !XTestQueryExtension(d->display, &event, &error, &major, &minor)) {
@@ -61,7 +66,7 @@ void XInjector::moveTo(int x, int y) {
 void XInjector::sync() { XSync(d->display, False); }
 
 bool XInjector::openFocusedWindow() {
-    d->other = XOpenDisplay(nullptr);
+    d->other = XOpenDisplay(d->displayName.empty() ? nullptr : d->displayName.c_str());
     if (!d->other)
         return false;
     const int screen = DefaultScreen(d->other);
@@ -73,9 +78,13 @@ bool XInjector::openFocusedWindow() {
     do
         XNextEvent(d->other, &event);
     while (event.type != MapNotify);
+    focusOtherWindow();
+    return true;
+}
+
+void XInjector::focusOtherWindow() {
     XSetInputFocus(d->other, d->window, RevertToParent, CurrentTime);
     XSync(d->other, False);
-    return true;
 }
 
 int XInjector::takeKeyPresses(unsigned keycode) {

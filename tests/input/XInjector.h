@@ -21,8 +21,10 @@ public:
     // Waits until the server has handled everything sent so far.
     void sync();
 
-    // The other client: a mapped window holding the input focus.
+    // The other client: a mapped window holding the input focus (on the injector's display).
     bool openFocusedWindow();
+    // Gives the other client's window the input focus again.
+    void focusOtherWindow();
     // Presses of keycode the other client's window received.
     int takeKeyPresses(unsigned keycode);
 

@@ -1,6 +1,7 @@
 // The capture core every platform feeds: the translation of hook scan codes and evdev codes
-// to keyboard usages, state filtering, mouse messages, install/remove, and the warning
-// message check.
+// to keyboard usages, state filtering, mouse messages, install/remove, the capture's
+// on-demand requests, and the warning message check.
+#include "CaptureDemand.h"
 #include "EvdevScanTable.h"
 #include "InputHooks.h"
 #include "ScriptedDialogs.h"
@@ -97,6 +98,8 @@ private Q_SLOTS:
                                    {0xF0, 1, 1, 2}}));
     }
 
+    // Nothing is captured until asked; a key whose release went unheard while the capture was
+    // off is not taken for a held key when it is pressed again.
     void captureLifecycle() {
         FakeCapture *made = nullptr;
         {
@@ -105,16 +108,50 @@ private Q_SLOTS:
                 made = c.get();
                 return c;
             });
-            QVERIFY(hooks.isInstalled());
+            QVERIFY(!hooks.isInstalled());
+            QVERIFY(hooks.installHooks());
+            key(HookMessage::KeyDown, 0x39); // Space, taken; its release comes while off
+            hooks.removeHooks();
+            QVERIFY(hooks.installHooks());
+            key(HookMessage::KeyDown, 0x39);
+            QCOMPARE(reports, (Reports{{0x2C, 1, 1}, {0x2C, 1, 1}}));
             QVERIFY(hooks.installHooks()); // reinstalling removes first
-            QCOMPARE(removes, 1);
+            QCOMPARE(removes, 2);
             made->works = false;
             QVERIFY(!hooks.installHooks());
             QVERIFY(!hooks.isInstalled());
         }
-        QCOMPARE(removes, 3); // once more as the owner goes
+        QCOMPARE(removes, 4); // once more as the owner goes
         InputHooks none(false, noCapture);
         QVERIFY(!none.installHooks());
+    }
+
+    // The capture listens while any request is open: counted per holder, nested, and given
+    // back by a holder that is destroyed with requests open.
+    void captureOnDemand() {
+        QList<bool> switched;
+        CaptureDemand demand([&](bool listen) { switched.append(listen); });
+        QObject field, recorder;
+        demand.request(&field);
+        demand.request(&recorder);
+        demand.request(&field); // armed again before its first request closed
+        demand.release(&field);
+        demand.release(&recorder);
+        QVERIFY(demand.listening());
+        demand.release(&recorder); // one release too many changes nothing
+        demand.release(&field);
+        demand.request(nullptr);
+        QCOMPARE(switched, (QList<bool>{true, false}));
+        QCOMPARE(demand.openRequests(), 0);
+
+        auto *page = new QObject;
+        demand.request(page);
+        demand.request(page);
+        demand.request(&field);
+        delete page;
+        QVERIFY(demand.listening());
+        demand.release(&field);
+        QCOMPARE(switched, (QList<bool>{true, false, true, false}));
     }
 
     void warningMessages() {

@@ -52,6 +52,7 @@ public:
         Space = 0x20,
         ShiftL = 0xffe1,
         ControlL = 0xffe3,
+        KPEnter = 0xff8d,
     };
 
     struct Item {
@@ -117,6 +118,8 @@ public:
     QString programDir() const;
     // The journey's X display (":N"), for a test that plays the desktop's other clients.
     QString displayName() const { return display; }
+    // The running program's process id (0 when none runs).
+    qint64 programPid() const { return program.processId(); }
     // Runs another copy of the program with these arguments in the running one's environment
     // and waits for it; its exit code, or -1 when it did not start or end in time.
     int runProgram(const QStringList &arguments, QByteArray *output = nullptr);

@@ -1,11 +1,16 @@
 // The key page in the real program: a button given a function by mouse and keyboard reaches
-// the mouse's key matrix on Apply (or ALL SAVE), a macro reaches its slot the moment it is
-// chosen, and the page applied untouched after a restart sends back what it read.
+// the mouse's key matrix on Apply (or ALL SAVE), any key reaches it through the capture fields,
+// which listen to the desktop only while armed and on their page, a macro reaches its slot the
+// moment it is chosen, and the page applied untouched after a restart sends back what it read.
 #include "Journey.h"
+#include "XInjector.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -22,6 +27,30 @@ bool openKeyPage(Journey &j) {
 bool choose(Journey &j, const QString &list, int item) {
     const QString entry = list + QStringLiteral("Item%1").arg(item);
     return j.click(list) && j.waitShown(entry) && j.click(entry) && j.waitGone(list + "List");
+}
+
+// Arms a capture field with a click, presses a key on the program's window and waits until
+// the field took it and stays disarmed once the window has handled the key's release.
+bool capture(Journey &j, const QString &field, unsigned long keysym, int usage) {
+    if (!j.click(field) || !j.waitFor([&] { return j.property(field, "armed") == "true"; }))
+        return j.fail(field + QStringLiteral(" not armed"));
+    j.key(keysym);
+    const QString code = QString::number(usage);
+    if (!j.waitFor([&] { return j.property(field, "keyCode") == code && j.property(field, "armed") == "false"; }) ||
+        !j.settle() || j.property(field, "armed") != "false")
+        return j.fail(field + QStringLiteral(" holds %1, armed %2")
+                                  .arg(j.property(field, "keyCode"), j.property(field, "armed")));
+    return true;
+}
+
+// The program's open sockets, its X connections among them.
+int socketCount(qint64 pid) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    int n = 0;
+    for (const auto &fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error))
+        n += fs::read_symlink(fd.path(), error).string().rfind("socket:", 0) == 0;
+    return n;
 }
 
 bool entryIs(const vmouse::State &s, int keyId, std::array<std::uint8_t, 4> entry) {
@@ -53,21 +82,90 @@ private Q_SLOTS:
         QVERIFY2(j.stop(), j.errorText());
     }
 
-    // The capture field takes the key the user presses, seen by the program's global capture.
-    void keyboardKeyCaptured() {
-        Journey j(QStringLiteral("keys-keyboard"));
+    // Every key can be given through the capture fields, those the field itself answers to
+    // included: the key taken neither re-arms the field nor is lost to it.
+    void everyKeyCaptured() {
+        Journey j(QStringLiteral("keys-every-key"));
+        QVERIFY2(j.start(), j.errorText());
+        QVERIFY2(openKeyPage(j), j.errorText());
+        QVERIFY2(choose(j, "keyFunctionMenu", 0), j.errorText()); // KEYBOARD
+        const struct {
+            unsigned long keysym;
+            std::uint8_t usage;
+        } keys[] = {{'a', 0x04}, {Journey::Space, 0x2C}, {Journey::Return, 0x28}, {Journey::KPEnter, 0x58}};
+        for (const auto &k : keys) {
+            QVERIFY2(capture(j, "keyKeyboard", k.keysym, k.usage), j.errorText());
+            QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+            QVERIFY2(j.waitMouse([&](const vmouse::State &s) { return entryIs(s, forward, {0, 0, k.usage, 0}); }),
+                     j.errorText());
+        }
+
+        QVERIFY2(choose(j, "keyFunctionMenu", 3) && choose(j, "keyComboModifier", 1), j.errorText());
+        QVERIFY2(capture(j, "keyComboKey1", Journey::Space, 0x2C), j.errorText());
+        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {0, 0x01, 0x2C, 0}); }),
+                 j.errorText()); // L Ctrl + Space
+
+        QVERIFY2(choose(j, "keyFunctionMenu", 5) && j.click("keyFireKeySide"), j.errorText());
+        QVERIFY2(capture(j, "keyFireKey", Journey::Space, 0x2C), j.errorText());
+        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) {
+                     return s.matrices[current][4 * forward] == 0x0A && s.matrices[current][4 * forward + 1] == 0x2C;
+                 }),
+                 j.errorText());
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // A field armed on a page the user left takes nothing typed meanwhile, and shows again
+    // what it showed before.
+    void armedFieldLeftBehindTakesNothing() {
+        Journey j(QStringLiteral("keys-left-armed"));
+        QVERIFY2(j.start(), j.errorText());
+        QVERIFY2(openKeyPage(j), j.errorText());
+        QVERIFY2(choose(j, "keyFunctionMenu", 0) && j.click("keyKeyboard"), j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("keyKeyboard", "armed") == "true"; }), j.errorText());
+        const vmouse::State before = j.mouse();
+        QVERIFY2(j.click("fnEntry3") && j.waitShown("sensorRateButton0"), j.errorText());
+        j.type(QStringLiteral("b"));
+        QVERIFY2(j.click("fnEntry0") && j.waitShown("keyKeyboard"), j.errorText());
+        QCOMPARE(j.property("keyKeyboard", "armed"), QStringLiteral("false"));
+        QCOMPARE(j.property("keyKeyboard", "keyCode"), QStringLiteral("0"));
+        const int mark = j.trafficMark();
+        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitFor([&] { return !j.commands(mark).isEmpty(); }), "Apply sent nothing");
+        QVERIFY2(sameMouse(j.mouse(), before), qPrintable(mouseDifferences(before, j.mouse())));
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // Keys typed into another application reach the program only while a field waits for one:
+    // before and after, the program holds no connection that could see them, and nothing
+    // reaches its pages.
+    void otherApplicationsKeysOnlyWhileAsked() {
+        Journey j(QStringLiteral("keys-on-demand"));
         QVERIFY2(j.start(), j.errorText());
         QVERIFY2(openKeyPage(j), j.errorText());
         QVERIFY2(choose(j, "keyFunctionMenu", 0), j.errorText());
+        XInjector other(j.displayName().toLatin1().constData());
+        QVERIFY(other.isOpen() && other.openFocusedWindow());
+        const int idleSockets = socketCount(j.programPid());
+        QVERIFY(idleSockets > 0);
+        const auto typeElsewhere = [&](unsigned long keysym) {
+            other.focusOtherWindow();
+            const unsigned code = other.keycodeFor(keysym);
+            other.tap(code);
+            return other.takeKeyPresses(code) == 1;
+        };
+
+        QVERIFY(typeElsewhere('q'));
         QVERIFY2(j.click("keyKeyboard"), j.errorText());
-        QVERIFY2(j.waitFor([&] { return j.property("keyKeyboard", "armed") == "true"; }), j.errorText());
-        j.screenshot(QStringLiteral("armed"));
-        j.key('a');
-        QVERIFY2(j.waitFor([&] { return j.property("keyKeyboard", "shownText") == QStringLiteral("KEY 【 A 】"); }),
-                 qPrintable(j.property("keyKeyboard", "shownText")));
-        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
-        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {0, 0, 0x04, 0}); }),
-                 j.errorText());
+        QVERIFY2(j.waitFor([&] { return socketCount(j.programPid()) == idleSockets + 1; }), "no capture while asked");
+        QCOMPARE(j.property("main_Q7", "lastPressKeyCode"), QStringLiteral("0"));
+        QVERIFY(typeElsewhere('c'));
+        QVERIFY2(j.waitFor([&] { return j.property("keyKeyboard", "keyCode") == "6"; }), j.errorText());
+        QVERIFY2(j.waitFor([&] { return socketCount(j.programPid()) == idleSockets; }), "the capture stays");
+
+        QVERIFY(typeElsewhere('d'));
+        QCOMPARE(j.property("main_Q7", "lastPressKeyCode"), QStringLiteral("6"));
         QVERIFY2(j.stop(), j.errorText());
     }
 

@@ -1,5 +1,6 @@
-// The macro page of the real program, driven through X: recording typed keys, adding a delay and
-// a click, and a macro that occupies a slot of the mouse following every edit and a rename.
+// The macro page of the real program, driven through X: recording typed keys (ended by STOP or
+// by leaving the page), adding a delay, a click and Space, and a macro that occupies a slot of
+// the mouse following every edit and a rename.
 #include "Journey.h"
 
 #include <QFile>
@@ -75,6 +76,30 @@ private Q_SLOTS:
         QVERIFY2(j.waitShown("macroMenuRename"), j.errorText());
         j.screenshot(QStringLiteral("menu"));
         QVERIFY2(j.click("macroMenuCancel"), j.errorText());
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // Leaving the page ends a recording as STOP does; the editor's field takes Space like
+    // any other key.
+    void recordingEndsWithThePageAndSpaceIsAKey() {
+        Journey j(QStringLiteral("macro-leave"));
+        QVERIFY2(j.start(), j.errorText());
+        QVERIFY2(openMacroPage(j) && j.click("macroAdd"), j.errorText());
+        const QString path = macroFile(j, QStringLiteral("Macro. 001"));
+        QVERIFY2(j.waitFor([&] { return QFile::exists(path); }), "no new macro file");
+        QVERIFY2(j.click("macroRecord"), j.errorText());
+        j.type(QStringLiteral("ab"));
+        QVERIFY2(j.click("fnEntry0") && j.waitShown("keyFunctionMenu"), j.errorText());
+        const QStringList word = {"A    [Down]", "A      [Up]", "B    [Down]", "B      [Up]"};
+        QVERIFY2(waitLines(j, path, word), j.errorText());
+        QCOMPARE(j.property("_Page_Macro", "isRecordStart"), QStringLiteral("false"));
+
+        QVERIFY2(openMacroPage(j) && j.click("macroKeyInput"), j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("macroKeyInput", "armed") == "true"; }), j.errorText());
+        j.key(Journey::Space);
+        QVERIFY2(j.waitFor([&] { return j.property("macroKeyInput", "keyCode") == "44"; }), j.errorText());
+        QVERIFY2(j.click("macroAddKey"), j.errorText());
+        QVERIFY2(waitLines(j, path, word + QStringList{"Space    [Down]", "Space      [Up]"}), j.errorText());
         QVERIFY2(j.stop(), j.errorText());
     }
 

@@ -26,6 +26,7 @@ QtObject {
     }
     function clear() {
         calls = []
+        captureRequests = 0
         unsent = false
         notices = []
     }
@@ -52,6 +53,12 @@ QtObject {
     function callsOf(name) { return calls.filter(c => c[0] === name) }
 
     function setEnabled(b) { enabled = b; record("setEnabled", [b]) }
+
+    // Requests for the desktop's input, counted as the view counts them (a new shell starts
+    // from none); not in calls.
+    property int captureRequests: 0
+    function requestCapture(holder) { ++captureRequests }
+    function releaseCapture(holder) { --captureRequests }
 
     function loadApConfig() { record("loadApConfig", []); return apConfig }
     function saveApConfig(list) { record("saveApConfig", [list]); saved = list }

@@ -9,6 +9,7 @@ Item {
 
     // True while the global settings drawer is open; everything here then rests dimmed.
     property bool drawerOpen: false
+    onDrawerOpenChanged: if (drawerOpen) mainIten.withdrawCapture()
 
     property int lastPressKeyCode: 0
     // Product constants; the built-in values stand in until the configuration is read.
@@ -200,7 +201,10 @@ Item {
         visible: false
         enabled: !mainItem_Q7.drawerOpen && !rulesPanel.visible
         opacity: 0.2 + 0.8 * enabled
-        onIndexChanged_btn: currentIndex => _fkPage.show(currentIndex)
+        onIndexChanged_btn: currentIndex => {
+            mainIten.withdrawCapture()
+            _fkPage.show(currentIndex)
+        }
     }
 
     FollowRulesPanel {
@@ -223,7 +227,9 @@ Item {
         opacity: 0.2 + 0.8 * enabled
         rulesLabel: rulesPanel.texts.menu
         onRulesRequested: rulesPanel.open()
+        onMenuOpened: mainIten.withdrawCapture()
         onIndexChanged_btn: currentIndex => {
+            mainIten.withdrawCapture()
             mainIten.sendToMouse(() => ui_View.q7_02H_SetCurrentProfile(currentIndex))
             mainItem_Q7.reloadPages()
         }

@@ -13,6 +13,7 @@ Item {
 
     signal indexChanged_btn(int currentIndex)
     signal rulesRequested
+    signal menuOpened
 
     width: container.width
     height: container.height
@@ -41,6 +42,7 @@ Item {
                         - contextMenu.height / 2
         fadeOut.stop()
         fadeIn.restart()
+        menuOpened()
     }
 
     function closeMenu() {

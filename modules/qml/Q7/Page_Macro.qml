@@ -1,4 +1,5 @@
 import QtQuick
+import "../common"
 import "../common/ControlRules.js" as Texts
 import "MacroRules.js" as Rules
 
@@ -215,16 +216,11 @@ Item {
         change(r.lines, r.current)
     }
 
-    function undo() {
-        var r = isRecordStart || currentName === "" ? null : Rules.undo(history, lines())
-        if (!r)
-            return
-        history = r.history
-        show(r.lines, -1)
-        save()
-    }
-    function redo() {
-        var r = isRecordStart || currentName === "" ? null : Rules.redo(history, lines())
+    // Undo and redo: a step back or forward through the remembered lines, saved.
+    function undo() { travel(Rules.undo) }
+    function redo() { travel(Rules.redo) }
+    function travel(step) {
+        var r = isRecordStart || currentName === "" ? null : step(history, lines())
         if (!r)
             return
         history = r.history
@@ -254,7 +250,8 @@ Item {
         show(recorded, -1)
         recordedEvents = []
         save()
-        actionFrame.list.forceActiveFocus()
+        if (visible)
+            actionFrame.list.forceActiveFocus()
     }
 
     function keyEvent(isDown, usbCode) {
@@ -272,7 +269,12 @@ Item {
     Connections {
         target: mainIten
         function onMsg_KB(isDown, usbCode) { page.keyEvent(isDown, usbCode) }
+        function onCaptureWithdrawn() { page.stopRecording() }
     }
+    // A recording listens to the desktop only while the page can be seen; leaving the page
+    // ends it as STOP does.
+    InputRequest { active: page.isRecordStart }
+    onVisibleChanged: if (!visible) stopRecording()
 
     Shortcut {
         sequences: ["Ctrl+Z"]

@@ -1,8 +1,11 @@
 import QtQuick
 
-// A key capture field. A click empties it and arms it (a second click disarms it); while armed
-// the next key event of the global capture, a press or a release, is taken: the field shows the
-// key's name and reports the code as received. The page hands every key event to keyEvent().
+// A key capture field. A click arms it (a second click disarms it); while armed the next key
+// event of the global capture, a press or a release, is taken: the field shows the key's name
+// and reports the code as received. The page hands every key event to keyEvent(). A field
+// disarmed without a key (clicked again, hidden, disabled, another field armed, the shell
+// withdrawing capture) shows what it showed before. Every key can be taken, those the field
+// itself answers to (Space, Return, Enter) included.
 Item {
     id: keyInput
     // The key shown, 0 for none.
@@ -10,6 +13,17 @@ Item {
     property bool armed: false
     // Armed from the keyboard: the release of the key that armed the field is not a choice.
     property bool awaitPress: false
+    // What was shown when the field was armed, shown again when it disarms without a key.
+    property int keyBeforeArming: 0
+    // The capture and the field's own key events arrive in either order. These pair them for
+    // the keys the field or the focus chain answer to, so the key just taken neither re-arms
+    // the field nor moves the focus: the usage pressed on the armed field, the usage taken whose
+    // press has not reached the field yet, and the key whose release is the capture's.
+    property int pressedWhileArmed: 0
+    property int pressOwed: 0
+    property int swallowedKey: 0
+    // The arming key pressed while the field was idle; it arms the field on its release.
+    property int armingKey: 0
     readonly property string keyName: keyCode > 0 ? nameOf(keyCode) : ""
     readonly property string shownText: keyName === "" ? "KEY【 PRESS ANY 】" : "KEY 【 " + keyName + " 】"
 
@@ -32,16 +46,37 @@ Item {
 
     // Shows a key without reporting it (a page showing a stored entry); 0 empties the field.
     function setKey(code) {
+        disarm()
         keyCode = code > 0 ? code : 0
-        armed = false
     }
     function clear() {
         setKey(0)
     }
-    function toggle() {
+    function arm(byKeyboard) {
+        if (armed)
+            return
+        keyBeforeArming = keyCode
         keyCode = 0
+        awaitPress = byKeyboard
+        pressedWhileArmed = 0
+        pressOwed = 0
+        armed = true
+        mainIten.armedField = keyInput
+    }
+    function disarm() {
+        if (!armed)
+            return
+        armed = false
         awaitPress = false
-        armed = !armed
+        keyCode = keyBeforeArming
+        if (mainIten.armedField === keyInput)
+            mainIten.armedField = null
+    }
+    function toggle() {
+        if (armed)
+            disarm()
+        else
+            arm(false)
     }
 
     function keyEvent(isDown, usbCode) {
@@ -49,17 +84,67 @@ Item {
             return
         armed = false
         awaitPress = false
+        if (mainIten.armedField === keyInput)
+            mainIten.armedField = null
+        pressOwed = isDown && pressedWhileArmed !== usbCode ? usbCode : 0
+        pressedWhileArmed = 0
         keyCode = usbCode > 0 ? usbCode : 0
         inputComplete(usbCode)
     }
 
-    // Armed on the release, so the arming key's own press is already past the capture.
+    InputRequest {
+        active: keyInput.armed
+    }
+    Connections {
+        target: mainIten
+        function onArmedFieldChanged() {
+            if (mainIten.armedField !== keyInput)
+                keyInput.disarm()
+        }
+        function onCaptureWithdrawn() { keyInput.disarm() }
+    }
+    onVisibleChanged: if (!visible) disarm()
+    onEnabledChanged: if (!enabled) disarm()
+    onActiveFocusChanged: if (!activeFocus) pressOwed = 0
+
+    // Space, Return, keypad Enter, Tab and Escape as the capture reports them.
+    function usageOf(key) {
+        switch (key) {
+        case Qt.Key_Space: return 0x2C
+        case Qt.Key_Return: return 0x28
+        case Qt.Key_Enter: return 0x58
+        case Qt.Key_Tab: return 0x2B
+        case Qt.Key_Escape: return 0x29
+        }
+        return 0
+    }
+    function armsField(key) {
+        return key === Qt.Key_Space || key === Qt.Key_Return || key === Qt.Key_Enter
+    }
+    // While armed every typed key is the capture's. Idle, Space, Return or Enter arm the field
+    // on their release, so the arming key's own press is already past the capture.
+    Keys.onPressed: event => {
+        var usage = usageOf(event.key)
+        if (armed || event.key === swallowedKey || (usage !== 0 && usage === pressOwed)) {
+            if (armed && !event.isAutoRepeat)
+                pressedWhileArmed = usage
+            else if (usage === pressOwed)
+                pressOwed = 0
+            swallowedKey = event.key
+            event.accepted = true
+        } else if (!event.isAutoRepeat && armsField(event.key)) {
+            armingKey = event.key
+            event.accepted = true
+        }
+    }
     Keys.onReleased: event => {
-        if (event.isAutoRepeat)
-            return
-        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
-            toggle()
-            awaitPress = armed
+        if (event.key === swallowedKey || armed) {
+            if (!event.isAutoRepeat && event.key === swallowedKey)
+                swallowedKey = 0
+            event.accepted = true
+        } else if (!event.isAutoRepeat && event.key === armingKey) {
+            armingKey = 0
+            arm(true)
             event.accepted = true
         }
     }
@@ -76,19 +161,23 @@ Item {
         border.color: mainIten.accentColor
         opacity: area.containsMouse && !keyInput.armed ? 0.6 : 0
     }
-    // While armed the frame pulses, so a field waiting for a key is plain to see.
+    // While armed the frame blinks, so a field waiting for a key is plain to see. A step every
+    // 400 ms rather than a smooth pulse: the translucent window is drawn again for every frame,
+    // and a field may wait long.
     Rectangle {
+        id: armedFrame
         anchors.fill: parent
         radius: 4
         color: "transparent"
         border.width: 1
         border.color: mainIten.accentColor
         visible: keyInput.armed
-        SequentialAnimation on opacity {
+        Timer {
             running: keyInput.armed
-            loops: Animation.Infinite
-            NumberAnimation { to: 0.3; duration: 400 }
-            NumberAnimation { to: 1; duration: 400 }
+            repeat: true
+            interval: 400
+            onRunningChanged: armedFrame.opacity = 1
+            onTriggered: armedFrame.opacity = armedFrame.opacity < 1 ? 1 : 0.3
         }
     }
     ShellText {

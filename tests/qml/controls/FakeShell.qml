@@ -11,6 +11,9 @@ Item {
     property var globalSetting_stringList: ["DejaVu Sans", "OPTIONS"]
     property int animation_speed: 10
     readonly property color accentColor: "#1ec8e6"
+    // The shell's one armed capture field, and its withdrawal of capture.
+    property Item armedField: null
+    signal captureWithdrawn
     readonly property string skinDir: "file:modules/img/skin1/"
     property string sourceBtnFrame: skinDir + "common/btnFrame.png"
     property string sourceBtnGroup2_FILLER_0: skinDir + "common/btnGroup2_FILLER_0.png"

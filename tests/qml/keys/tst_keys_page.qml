@@ -106,6 +106,25 @@ PageTestCase {
         compare(sentAfterApply(), [3, 0, 0x21, 2])
     }
 
+    // An armed field disarms, showing its key again, when the shell withdraws the capture:
+    // the settings drawer opening, the profile menu opening, a profile switch.
+    function test_anArmedFieldDisarmsWhenTheShellWithdrawsCapture() {
+        open({ 3: [0, 0, 0x04, 0] })
+        var field = child("keyKeyboard"), drawer = child("btnSetting"), profile = child("pfEntry2")
+        var withdrawals = [() => mouseClick(drawer), () => mouseClick(profile, 5, 5, Qt.RightButton),
+                           () => mouseClick(profile)]
+        for (var i = 0; i < withdrawals.length; ++i) {
+            mouseClick(field)
+            compare([field.armed, ui_View.captureRequests], [true, 1])
+            withdrawals[i]()
+            compare([field.armed, field.shownText, ui_View.captureRequests], [false, "KEY 【 A 】", 0], i)
+            if (i === 0)
+                mouseClick(drawer)
+            child("pfItem").closeMenu()
+            tryVerify(() => child("_fkPage").enabled && child("pfContextMenu").opacity === 0)
+        }
+    }
+
     function test_lastLeftButtonIsGuarded() {
         open({})
         choose("keyButtonMenu", 0)

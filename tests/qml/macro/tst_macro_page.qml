@@ -91,6 +91,14 @@ PageTestCase {
         // Keys after Stop are not recorded.
         keys([[true, 0x06]])
         compare(page.actionModel.count, 5)
+
+        // Only a recording asks for the desktop's input, and opening the settings drawer ends
+        // it as Stop does.
+        mouseClick(child("macroRecord"))
+        compare(ui_View.captureRequests, 1)
+        keys([[true, 0x07]])
+        mouseClick(child("btnSetting"))
+        compare([saves()[1], page.isRecordStart, ui_View.captureRequests], [["Jump", ["D    [Down]"]], false, 0])
     }
 
     function test_recordWithTimingPutsTheGapsBetweenEvents() {
