@@ -5,7 +5,6 @@
 #include "InputHooks.h"
 #include "ProfileFollowing.h"
 #include "SingleInstance.h"
-#include "TestGeometryHook.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -130,9 +129,6 @@ int main(int argc, char **argv) {
     InputHooks::setKeyboardCallback(&Widget::onHookKey, &window);
     InputHooks::setMouseCallback(&Widget::onHookMouse, &window);
     InputHooks::setCopyDataCallback(&onCopyData, &application, &copyDataTargets);
-
-    // Journeys of the real program locate controls through it; nothing listens otherwise.
-    TestGeometryHook::installFromEnvironment(window.view());
 
     window.checkDevice();
     window.showNormal();
