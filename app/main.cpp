@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "DataPaths.h"
+#include "Dialogs.h"
 #include "CopyData.h"
 #include "CopyDataFrame.h"
 #include "InputHooks.h"
@@ -16,6 +17,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -89,6 +91,10 @@ int main(int argc, char **argv) {
                    ? 0
                    : 1;
 
+    // Everything the program creates (the data folder, the profile file, recorded macros,
+    // exports) is the user's alone, whoever else can enter the folder it lands in.
+    ::umask(077);
+
     previousHandler = qInstallMessageHandler(startupMessageHandler);
     QApplication application(argc, argv);
     qInstallMessageHandler(previousHandler);
@@ -108,6 +114,13 @@ int main(int argc, char **argv) {
 
     SingleInstance instance(QCoreApplication::applicationFilePath());
     const int requestedProfile = CommandLine::requestedProfile(argumentList(argc, argv));
+    if (!instance.failure().isEmpty()) {
+        // Not the silent exit of a second copy: nothing of this user runs, so say why.
+        const QString text = QStringLiteral("q7config cannot start: ") + instance.failure();
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        dialogs().warning(nullptr, QStringLiteral("q7config"), text);
+        return 2;
+    }
     if (instance.isRunning())
         return requestedProfile ? sendProfile(requestedProfile) : 1;
 
