@@ -1,12 +1,12 @@
 #include "CaptureDemand.h"
 #include "CommandLine.h"
 #include "DataPaths.h"
+#include "Dialogs.h"
 #include "CopyData.h"
 #include "CopyDataFrame.h"
 #include "InputHooks.h"
 #include "ProfileFollowing.h"
 #include "SingleInstance.h"
-#include "TestGeometryHook.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -18,6 +18,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -91,6 +92,10 @@ int main(int argc, char **argv) {
                    ? 0
                    : 1;
 
+    // Everything the program creates (the data folder, the profile file, recorded macros,
+    // exports) is the user's alone, whoever else can enter the folder it lands in.
+    ::umask(077);
+
     previousHandler = qInstallMessageHandler(startupMessageHandler);
     QApplication application(argc, argv);
     qInstallMessageHandler(previousHandler);
@@ -110,6 +115,13 @@ int main(int argc, char **argv) {
 
     SingleInstance instance(QCoreApplication::applicationFilePath());
     const int requestedProfile = CommandLine::requestedProfile(argumentList(argc, argv));
+    if (!instance.failure().isEmpty()) {
+        // Not the silent exit of a second copy: nothing of this user runs, so say why.
+        const QString text = QStringLiteral("q7config cannot start: ") + instance.failure();
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        dialogs().warning(nullptr, QStringLiteral("q7config"), text);
+        return 2;
+    }
     if (instance.isRunning())
         return requestedProfile ? sendProfile(requestedProfile) : 1;
 
@@ -139,9 +151,6 @@ int main(int argc, char **argv) {
             hooks.removeHooks();
     });
     window.view()->setCaptureDemand(&captureDemand);
-
-    // Journeys of the real program locate controls through it; nothing listens otherwise.
-    TestGeometryHook::installFromEnvironment(window.view());
 
     window.checkDevice();
     window.showNormal();

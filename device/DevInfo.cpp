@@ -35,8 +35,10 @@ bool selectEntry(const QList<DevInfoEntry> &table, int index, const QString &vid
     if (index < 0 || index >= table.size())
         return false;
     entry = table.at(index);
-    entry.vid = hex16(vidText);
-    entry.pid = hex16(pidText);
+    if (const quint16 vid = hex16(vidText))
+        entry.vid = vid;
+    if (const quint16 pid = hex16(pidText))
+        entry.pid = pid;
     entry.sCode = sCode;
     return true;
 }

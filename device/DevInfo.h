@@ -26,8 +26,9 @@ QList<DevInfoEntry> readDeviceTable(const QStringList &productNames = {},
                                     const QString &path = QStringLiteral(":/DevInfo.ini"));
 
 // Picks entry `index` of the table and applies the profile settings file's overrides:
-// vidText ("Q7/vid") and pidText ("Q7/pid") are hexadecimal, absent or unreadable -> 0,
-// which matches any vendor or product; sCode ("common/sc") replaces the entry's code,
-// absent -> empty. False when the table has no such entry.
+// vidText ("Q7/vid") and pidText ("Q7/pid") are hexadecimal; an id that is absent, unreadable
+// or 0 keeps the entry's own, since 0 would match any vendor's or product's device and the
+// program would greet and write to whatever has the same usage pairs. sCode ("common/sc")
+// replaces the entry's code, absent -> empty. False when the table has no such entry.
 bool selectEntry(const QList<DevInfoEntry> &table, int index, const QString &vidText,
                  const QString &pidText, const QString &sCode, DevInfoEntry &entry);

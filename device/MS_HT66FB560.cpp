@@ -194,7 +194,9 @@ bool MS_HT66FB560::findDevice(int entryIndex, const DevInfoEntry &entry) {
 
     bool found = false;
     QString commandCandidate, vendorCandidate;
-    hid_device_info *list = hid_enumerate(entry.vid, entry.pid);
+    // 0 is hidapi's "any vendor" or "any product": never look through every device there is.
+    hid_device_info *list =
+        entry.vid && entry.pid ? hid_enumerate(entry.vid, entry.pid) : nullptr;
     // The whole list is walked: with several matching interfaces the last ones seen win.
     for (hid_device_info *d = list; d; d = d->next) {
         const QString path = QString::fromLocal8Bit(d->path ? d->path : "");

@@ -46,7 +46,10 @@ QString MacroLibrary::filePath(const QString &name) const {
 
 QString MacroLibrary::existingFile(const QVariant &name) const {
     const QString path = filePath(name.toString());
-    return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
+    // A link in the folder is none of the user's macros: writing through it would change a
+    // file of whoever planted it.
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isFile() && !info.isSymLink() ? path : QString();
 }
 
 QVariant MacroLibrary::createMacroIni() {
@@ -55,7 +58,8 @@ QVariant MacroLibrary::createMacroIni() {
     QString name;
     for (qint64 n = 1;; ++n) {
         name = QStringLiteral("Macro. ") + QString::number(n).rightJustified(3, QLatin1Char('0'));
-        if (!QFileInfo::exists(filePath(name)))
+        const QFileInfo taken(filePath(name));
+        if (!taken.exists() && !taken.isSymLink())
             break;
     }
     QSettings file(filePath(name), qt48IniFormat());

@@ -101,8 +101,22 @@ QString DataPaths::exchangeFolder() {
 }
 
 bool DataPaths::seed() const {
-    if (!m_perUser)
+    if (!m_perUser) {
+        // A copy of the program folder may have come readable by all: the working files name
+        // the mouse's ids and hold the user's macros, and are the user's alone from now on.
+        const QFileDevice::Permissions own = QFile::ReadOwner | QFile::WriteOwner;
+        for (const QString &file : {profileFile(), apConfigFile(), applicationRulesFile()})
+            if (QFileInfo(file).isFile() && !QFileInfo(file).isSymLink())
+                QFile::setPermissions(file, own);
+        const QDir macros(macroFolder());
+        if (macros.exists()) {
+            QFile::setPermissions(macros.path(), own | QFile::ExeOwner);
+            for (const QFileInfo &f : macros.entryInfoList(QDir::Files | QDir::Hidden))
+                if (!f.isSymLink())
+                    QFile::setPermissions(f.filePath(), own);
+        }
         return true;
+    }
     QDir root;
     if (!root.mkpath(m_dataDir))
         return false;

@@ -47,7 +47,8 @@ public:
 
     // Puts the working files in place for a per-user copy: creates the folders (private to
     // the user) and copies each working file, and the factory macros, that is not there yet.
-    // Existing files are never replaced. True when every working file is in place.
+    // Existing files are never replaced. True when every working file is in place. A copy
+    // that keeps its data beside the program only has its working files made the user's alone.
     bool seed() const;
 
     // The paths of this run. Until main() installs its own they are those of the current

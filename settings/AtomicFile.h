@@ -10,6 +10,7 @@
 // folder, is flushed to disk and then renamed over the old one, so a crash, a kill or a full
 // disk at any moment leaves either the old file or the new one, never a mix or nothing.
 // Both answer false when the file could not be replaced; the old file is then untouched.
+// None of them writes through a link that stands in place of the file: that is refused.
 namespace atomicfile {
 
 bool write(const QString &path, const QByteArray &bytes);

@@ -65,7 +65,7 @@ inline bool startOnce(const QString &program, const QString &home, const QString
     env.insert("XDG_CONFIG_HOME", home + "/.config");
     env.insert("XDG_RUNTIME_DIR", runtime.path());
     env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("LD_PRELOAD", QStringLiteral(VIRTUALMOUSE_LIB));
+    env.insert("LD_PRELOAD", QStringLiteral(VIRTUALMOUSE_LIB " " TESTHOOK_LIB));
     env.insert("VIRTUAL_MOUSE_STATE", work + "/mouse.txt");
     env.insert("Q7_TEST_GEOMETRY", hook);
     for (const QString &key : extra.keys())

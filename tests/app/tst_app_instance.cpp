@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <sys/types.h>
+#include <unistd.h>
 
 class tst_app_instance : public QObject {
     Q_OBJECT
@@ -100,6 +101,51 @@ private Q_SLOTS:
         QVERIFY(settled(second));
         stop(first);
         stop(second);
+    }
+
+    // Without a runtime folder the lock goes to a folder of the user's own; one that someone
+    // else made first (or anyone may enter) is refused with a reason, never a silent exit 1.
+    void aRuntimeFolderOthersCanReachIsRefusedAloud() {
+        QTemporaryDir dir;
+        const QString program = installCopy(dir);
+        const QString cache = dir.filePath("cache");
+        const QString planted = cache + "/q7config-runtime";
+        QVERIFY(QDir().mkpath(planted));
+        if (::getuid() == 0)
+            QCOMPARE(::chown(QFile::encodeName(planted).constData(), 65534, 65534), 0); // nobody
+        else
+            QVERIFY(QFile::setPermissions(planted, QFile::permissions(planted) | QFile::ReadOther |
+                                                       QFile::ExeOther | QFile::WriteOther));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("XDG_RUNTIME_DIR");
+        env.insert("XDG_CACHE_HOME", cache);
+        qputenv("XDG_CACHE_HOME", cache.toUtf8());
+        const QString savedRuntime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const SingleInstance here(program);
+        QVERIFY(SingleInstance::channelBase(program).isEmpty());
+        QVERIFY(!here.isRunning());
+        QVERIFY(here.failure().contains(planted));
+        qputenv("XDG_RUNTIME_DIR", savedRuntime.toUtf8());
+
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(program, {});
+        QVERIFY(p.waitForStarted());
+        QByteArray said;
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         said += p.readAllStandardError();
+                         return said.contains("cannot start") ||
+                                p.state() == QProcess::NotRunning;
+                     },
+                     20000),
+                 said.constData());
+        QVERIFY2(said.contains(QFile::encodeName(planted)), said.constData());
+        // Up with its box, or gone with code 2 once it is answered: not 1.
+        QVERIFY(p.state() == QProcess::Running || p.exitCode() == 2);
+        stop(p);
+        QVERIFY(!QFileInfo::exists(planted + "/" + SingleInstance::identity(program) + ".lock"));
     }
 };
 

@@ -27,8 +27,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("selected");
         QTest::newRow("ids from the file") << "04d9 a1b7" << 1 << "04d9 a1b7";
         QTest::newRow("other ids") << "1A2B 3c4d" << 1 << "1a2b 3c4d";
-        QTest::newRow("absent: any device") << " " << 1 << "0000 0000";
-        QTest::newRow("unreadable: any device") << "xyz 12345" << 1 << "0000 0000";
+        // Never 0/0, which would match any device: each id the file lacks is the table's.
+        QTest::newRow("absent: the table's") << " " << 1 << "04d9 a1b7";
+        QTest::newRow("unreadable or zero: the table's") << "xyz 0" << 1 << "04d9 a1b7";
+        QTest::newRow("one of them") << "1a2b 12345" << 1 << "1a2b a1b7";
         // A table without the entry binds nothing instead of reading past the list.
         QTest::newRow("no such entry") << "04d9 a1b7" << 2 << "";
     }
@@ -91,16 +93,19 @@ private Q_SLOTS:
         QVERIFY(traffic(Dir::Open, "mouse-a/0").empty());
     }
 
-    void anyDeviceWhenIdsAbsent() {
+    // A profile file without ids must not make another vendor's device with the same usage
+    // pairs the one that is greeted and sent blocks.
+    void absentIdsNeverReachAnotherDevice() {
         auto list = vmouse::interfaces();
         for (auto &i : list)
             i.pid = 0x2222;
         vmouse::setInterfaces(list);
         MS_HT66FB560 dev;
-        QVERIFY(!linkDevice(dev, {}, "04d9", "a1b7", ""));
-        QVERIFY(linkDevice(dev, {}, "", "", ""));
-        dev.slave()->stopPolling();
-        QCOMPARE(hex(traffic(Dir::Enumerate).back().bytes), QByteArray("00 00 00 00"));
+        QVERIFY(!linkDevice(dev, {}, "", "", ""));
+        QVERIFY(!traffic(Dir::Enumerate).empty());
+        for (const auto &e : traffic(Dir::Enumerate))
+            QCOMPARE(hex(e.bytes), QByteArray("04 d9 a1 b7"));
+        QVERIFY(vmouse::commands().empty());
     }
 
     void deviceCodeSetsScrambling_data() {

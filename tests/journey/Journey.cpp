@@ -215,7 +215,7 @@ QProcessEnvironment Journey::programEnvironment() {
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VIRTUALMOUSE_LIB));
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VIRTUALMOUSE_LIB " " TESTHOOK_LIB));
     env.insert(QStringLiteral("VIRTUAL_MOUSE_STATE"), dir.filePath(QStringLiteral("mouse.txt")));
     env.insert(QStringLiteral("VIRTUAL_MOUSE_LOG"), dir.filePath(QStringLiteral("traffic.txt")));
     env.insert(QStringLiteral("Q7_TEST_GEOMETRY"), dir.filePath(QStringLiteral("hook")));

@@ -12,7 +12,8 @@
 //   j.screenshot("after");
 //   QVERIFY2(j.stop(), j.error());       // through the close button; exit code 0
 //
-// Controls are found by objectName through the program's test hook (Q7_TEST_GEOMETRY): click()
+// Controls are found by objectName through the test hook preloaded into the program
+// (libq7testhook.so, listening where Q7_TEST_GEOMETRY says): click()
 // waits until the item is shown, opaque, enabled, not moving, and the view is not busy.
 // Effects are awaited with waitMouse()/waitFor() (polls against a deadline). The mouse is
 // decoded from the virtual mouse's state file (mouse()) and traffic log (traffic(),

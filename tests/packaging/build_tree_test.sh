@@ -19,4 +19,7 @@ wait_for_line "$program_dir/modules/setting/p_Q7.bin" "curProfile=3" ||
 stop_program user
 
 [ ! -e "$WORK/user/home/.local/share/q7config" ] || fail "data written under the data home"
+# The copy came readable by all; what the program keeps in it is the user's alone.
+[ "$(stat -c %a "$program_dir/modules/setting/p_Q7.bin")" = 600 ] ||
+    fail "the profile file beside the program stays readable by others"
 echo "build tree: data stays beside the program"

@@ -72,11 +72,13 @@ new_user_home() {
 }
 
 # start_program NAME UID PROGRAM [ARGS...]: starts the program as that user with the
-# home made by new_user_home; its pid lands in $WORK/NAME/pid.
+# home made by new_user_home (and the NAME=VALUE words of PROGRAM_ENV); its pid lands in
+# $WORK/NAME/pid.
 start_program() {
     local name=$1 uid=$2 program=$3
     shift 3
-    as_user "$uid" env -i PATH=/usr/bin:/bin HOME="$WORK/$name/home" \
+    # shellcheck disable=SC2086 # PROGRAM_ENV: NAME=VALUE words for the program's environment
+    as_user "$uid" env -i PATH=/usr/bin:/bin ${PROGRAM_ENV:-} HOME="$WORK/$name/home" \
         XDG_RUNTIME_DIR="$WORK/$name/runtime" DISPLAY="$DISPLAY_NAME" QT_QPA_PLATFORM=xcb \
         QT_LOGGING_RULES="qt.qpa.*=false" GSETTINGS_BACKEND=memory \
         VIRTUAL_MOUSE_STATE="$WORK/$name/home/mouse.txt" Q7_PRELOAD="$WORK/libvirtualmouse.so" \

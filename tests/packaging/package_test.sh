@@ -16,7 +16,7 @@ deb=$(ls "$work"/q7config_*.deb)
 
 # Dependencies come from the linked libraries (shlibdeps), plus what is loaded at run time.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6core6 libqt6quick6 libqt6widgets6 libhidapi-hidraw0 libudev1 qml6-module-qtquick; do
+for lib in libqt6core6 libqt6quickwidgets6 libqt6widgets6 libhidapi-hidraw0 libudev1 qml6-module-qtquick; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] && [ -n "$(dpkg-deb -f "$deb" Section)" ] ||
@@ -45,6 +45,7 @@ cat "$work/lintian.log"
 ! grep -q '^E: ' "$work/lintian.log" || fail "lintian reports errors"
 
 dpkg-deb -x "$deb" "$work/root"
+! grep -rlq -e Q7_TEST_GEOMETRY -e testhook "$work/root" || fail "the package carries the test hook"
 desktop-file-validate "$work/root/usr/share/applications/org.q7config.q7config.desktop" ||
     fail "desktop entry invalid"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.q7config.q7config.metainfo.xml" ||

@@ -207,6 +207,34 @@ private slots:
         QCOMPARE(bytesOf(library.filePath(name)), before);
         QVERIFY(library.saveMacroIni(name, QStringList(50, "A    [Down]")).toBool());
     }
+
+    // A link planted in place of a data file (a copy of the program in a folder others can
+    // write) must not make the program overwrite the file it points to.
+    void linksInPlaceOfDataFilesAreNotWrittenThrough() {
+        QTemporaryDir dir;
+        const QString victim = dir.filePath("victim");
+        QVERIFY(atomicfile::write(victim, "someone else's\n"));
+        auto plant = [&](const QString &path) { return QFile::link(victim, path); };
+
+        QVERIFY(plant(dir.filePath("link.bin")));
+        QVERIFY(!atomicfile::write(dir.filePath("link.bin"), "x"));
+        QVERIFY(atomicfile::write(dir.filePath("source"), "mine\n"));
+        QVERIFY(!atomicfile::copy(dir.filePath("source"), dir.filePath("link.bin")));
+
+        StagedModules staged;
+        const QString profile = staged.path() + "/modules/setting/p_Q7.bin";
+        ProfileStore store(profile, staged.path() + "/modules/setting/pD_Q7.bin");
+        store.loadAllProfiles();
+        QVERIFY(QFile::remove(profile) && plant(profile));
+        QVERIFY(!store.q7_resetProfile(1));
+
+        MacroLibrary library(nullptr, buildKeyNameTable(), dir.filePath("macros"));
+        QVERIFY(QDir().mkpath(dir.filePath("macros")) &&
+                plant(library.filePath("Macro. 001")));
+        QCOMPARE(library.createMacroIni().toString(), QStringLiteral("Macro. 002"));
+        QVERIFY(!library.saveMacroIni("Macro. 001", {"A    [Down]"}).toBool());
+        QCOMPARE(bytesOf(victim), QByteArray("someone else's\n"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDamagedFiles)

@@ -7,9 +7,10 @@
 
 class QQuickWidget;
 
-// Test-only: lets a journey of the real program find its controls from outside the process.
-// Off unless the environment names a socket in Q7_TEST_GEOMETRY; then the program listens
-// there and answers one request per line:
+// Lets a journey of the real program find its controls from outside the process. The program
+// itself has no trace of it: the journeys and benches preload libq7testhook.so (HookPreload.cpp)
+// into it, which installs the hook over the first Qt Quick view shown when the environment
+// names a socket in Q7_TEST_GEOMETRY. The hook listens there and answers one request per line:
 //   items               -> "window X Y W H ENABLED INPUT" (screen position of the window,
 //                          whether the view takes input, how many button releases and key
 //                          presses from the system the program's windows have been handed so
