@@ -95,6 +95,7 @@ Item {
                                                                        : mainIten.sourceFW0
                 }
                 Text {
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     text: "P" + (index < 10 ? "0" : "") + index
                     font.bold: entry.current
@@ -151,6 +152,7 @@ Item {
                                                              mainIten.accentColor.b, 0.25)
                                                    : "transparent"
                     Text {
+                        textFormat: Text.PlainText
                         anchors.verticalCenter: parent.verticalCenter
                         x: 10
                         text: index < 4 ? menuProf.menuLabels[index] : menuProf.rulesLabel
