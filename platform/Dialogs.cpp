@@ -42,19 +42,21 @@ void plainText(QMessageBox &box) {
     box.setTextInteractionFlags(Qt::NoTextInteraction);
 }
 
-// The warning box up now, for updateWarning.
+// The warning box up now, for updateWarning; a question is never one.
 QPointer<QMessageBox> warningUp;
 
 QMessageBox::StandardButton showBox(QWidget *parent, const QString &title, const QString &text,
                                     QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton byDefault) {
+                                    QMessageBox::StandardButton byDefault,
+                                    bool isWarning = false) {
     QMessageBox box(QMessageBox::Warning, title, text, buttons);
     plainText(box);
     box.setDefaultButton(byDefault);
     box.setEscapeButton(byDefault);
     belongTo(box, parent, title);
     const QPointer<QMessageBox> outer = warningUp;
-    warningUp = &box;
+    if (isWarning)
+        warningUp = &box;
     const auto answer = QMessageBox::StandardButton(box.exec());
     warningUp = outer;
     return answer;
@@ -105,7 +107,7 @@ StartPlace startPlace(const QString &dir, const QString &filter) {
 } // namespace
 
 void QtDialogs::warning(QWidget *parent, const QString &title, const QString &text) {
-    showBox(parent, title, text, QMessageBox::Ok, QMessageBox::Ok);
+    showBox(parent, title, text, QMessageBox::Ok, QMessageBox::Ok, true);
 }
 
 void QtDialogs::updateWarning(const QString &text) {
