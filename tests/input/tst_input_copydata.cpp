@@ -5,19 +5,13 @@
 #include "LocalCopyDataServer.h"
 #include "ScriptedDialogs.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLocalSocket>
-#include <QMessageBox>
 #include <QProcess>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest>
-
-#include <atomic>
 
 namespace {
 // What the window registers.
@@ -33,24 +27,6 @@ int sendWithTool(const QStringList &arguments) {
     if (!QTest::qWaitFor([&] { return tool.state() == QProcess::NotRunning; }, 20000))
         return -1;
     return tool.exitCode();
-}
-
-qint64 residentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-QList<QMessageBox *> boxesUp() {
-    QList<QMessageBox *> boxes;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-            boxes.append(box);
-    return boxes;
 }
 } // namespace
 
@@ -157,60 +133,6 @@ private Q_SLOTS:
             QVERIFY(pending.add(copyDataWarningTag, "x"));
         QVERIFY(!pending.add(copyDataWarningTag, "one too many"));
         QVERIFY(!pending.add(copyDataProfileTag, "\x02"));
-    }
-
-    // Each box waits in an event loop of its own: one per message stacked thousands of boxes and
-    // overflowed the stack. Now one real box takes them all, newest text and count, as plain text.
-    void floodShowsOneBox() {
-        dialogs.reset();
-        const qint64 before = residentKiB();
-        const QString serverName = server->fullServerName();
-        const int frames = 2000;
-        std::atomic<int> accepted{0};
-        QThread *sender = QThread::create([&] {
-            for (int i = 0; i < frames; ++i) {
-                QLocalSocket socket;
-                socket.connectToServer(serverName);
-                if (!socket.waitForConnected(5000))
-                    continue;
-                socket.write(CopyDataFrame::encode(
-                    copyDataWarningTag, QStringLiteral("<b>flood</b> %1").arg(i).toUtf8()));
-                socket.flush();
-                while (socket.bytesAvailable() < 1 && socket.waitForReadyRead(5000)) {
-                }
-                accepted += socket.read(1) == QByteArray(1, CopyDataFrame::acceptedReply);
-            }
-        });
-        // The first box's loop runs until this closes it, once every frame was answered.
-        int boxesSeen = 0;
-        QString textSeen;
-        Qt::TextFormat formatSeen = Qt::AutoText;
-        qint64 grownKiB = -1;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&] {
-            const QList<QMessageBox *> boxes = boxesUp();
-            if (boxes.isEmpty() || !sender->isFinished())
-                return;
-            watch.stop();
-            grownKiB = residentKiB() - before;
-            boxesSeen = boxes.size();
-            auto *label = boxes[0]->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-            textSeen = label->text();
-            formatSeen = label->textFormat();
-            for (QMessageBox *box : boxes)
-                box->accept();
-        });
-        watch.start(20);
-        sender->start();
-        QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished() && !watch.isActive(), 120000);
-        delete sender;
-        QCOMPARE(accepted.load(), frames);
-        QCOMPARE(boxesSeen, 1);
-        QCOMPARE(formatSeen, Qt::PlainText);
-        QCOMPARE(textSeen, mergedWarningText(QStringLiteral("<b>flood</b> 1999"), frames - 1));
-        qInfo("%d frames: resident memory grew by %lld KiB", frames, grownKiB);
-        QVERIFY2(grownKiB < 16 * 1024, qPrintable(QString::number(grownKiB)));
-        QTRY_VERIFY(boxesUp().isEmpty());
     }
 
     // A socket file left by a copy that died does not keep the next one deaf.

@@ -186,7 +186,6 @@ private slots:
         QTest::newRow("no slot") << "file" << withIndex("-1") << "" << -1;
         QTest::newRow("slot 100") << "file" << withIndex("100") << "" << -1;
         QTest::newRow("slot 255") << "file" << withIndex("255") << "" << -1;
-        QTest::newRow("slot -2") << "file" << withIndex("-2") << "" << -1;
         QTest::newRow("slot x") << "file" << withIndex("x") << "" << -1;
         QTest::newRow("over the cap")
             << "file" << withIndex("1") + "; " + QByteArray(1024 * 1024, 'x') << "m13" << 0;
