@@ -177,14 +177,16 @@ void MacroLibrary::loadMacroIniFromFile(QVariant name) {
     // written again with none, so no later save uploads it to a slot it does not have.
     qt48ini::Document doc = qt48ini::parse(picked.bytes, qt48ini::Codec::Latin1);
     for (qt48ini::Entry &e : doc.entries) {
+        if (e.key != indexKey)
+            continue;
         bool whole = false;
         const int stored = e.value.toString().toInt(&whole);
-        if (e.key == indexKey && (!whole || slotIndex(stored) != stored)) {
+        if (!whole || slotIndex(stored) != stored) {
             e.value = -1;
             picked.bytes = qt48ini::serialize(doc.entries, qt48ini::Codec::Latin1,
                                               doc.eol.isEmpty() ? QByteArray("\n") : doc.eol);
-            break;
         }
+        break;
     }
     atomicfile::write(path, picked.bytes);
 }

@@ -372,7 +372,7 @@ ProfileStore::ImportResult ProfileStore::importChecked(int profile, const QStrin
         if (it == source.constEnd())
             continue;
         const QVariantList values = asList(*it);
-        if (g == pointerGroup ? !isPointerList(values) : !isWhole(values, blockSize, 255))
+        if (g == pointerGroup ? !isPointerList(values) : !isWhole(values, blockSize, 0xFF))
             return ImportResult::ValuesOutOfRange;
     }
     for (const QString &g : groups) {
