@@ -52,9 +52,6 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext &, const QSt
     ::_exit(2);
 }
 
-// The tag of a "switch to this profile" message: one byte, the profile number.
-constexpr quintptr copyDataProfileTag = 0x2510;
-
 // Hands the profile to the running copy. 0 when it took the message, 2 when none answers.
 int sendProfile(int profile) {
     QLocalSocket socket;

@@ -58,6 +58,7 @@ void myQQuickView::makeMacroLibrary(MS_HT66FB560 *device,
                                                   DataPaths::current().macroFolder(), this);
     // Saving a macro given to a button uploads it too; those results count as well.
     library->setUploadObserver([this](bool delivered) { note(delivered); });
+    library->setMessages([this] { return msgStrings(); });
     macros = std::move(library);
 }
 

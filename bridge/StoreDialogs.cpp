@@ -2,6 +2,7 @@
 
 #include "DataPaths.h"
 #include "Dialogs.h"
+#include "PickedFile.h"
 #include "ProfileStore.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,9 @@ QString proposedName(int profile) {
 }
 
 QString tr(const char *text) { return QCoreApplication::translate("myQQuickView", text); }
+
+// The message string saying that a profile file's lists are not whole or out of range.
+constexpr int valuesOutOfRangeMessage = 14;
 
 } // namespace
 
@@ -46,9 +50,29 @@ void StoreDialogs::q7_loadProfile(int profile) {
         store.loadAllProfiles();
         return;
     }
-    if (store.importProfile(profile, name) == ProfileStore::ImportResult::NotAProfileFile) {
+    using Result = ProfileStore::ImportResult;
+    int why = -1;
+    switch (store.importProfile(profile, name)) {
+    case Result::NotAProfileFile:
+        why = 1;
+        break;
+    case Result::NotARegularFile:
+        why = pickedfile::refusalMessage(pickedfile::Refusal::NotARegularFile);
+        break;
+    case Result::TooLarge:
+        why = pickedfile::refusalMessage(pickedfile::Refusal::TooLarge);
+        break;
+    case Result::ValuesOutOfRange:
+        why = valuesOutOfRangeMessage;
+        break;
+    case Result::Imported:
+    case Result::NoSuchSlot:
+    case Result::WriteFailed:
+        break;
+    }
+    if (why >= 0) {
         const QStringList msg = messages();
-        dialogs().warning(parent, msg.value(0), msg.value(1));
+        dialogs().warning(parent, msg.value(0), msg.value(why));
     }
 }
 

@@ -37,7 +37,7 @@ public:
     // "CHINESE (Simp)", "ENGLISH", "GERMAN (AUSTRIA)" ... for Qt 4.8 numbers.
     static QString displayName(int language, int country);
 
-    static constexpr int messageCount = 12;
+    static constexpr int messageCount = 16;
     static constexpr int layoutCount = 16;
     // Ceiling on "font/total": a damaged file must not make us allocate billions of entries.
     static constexpr int maxStrings = 4096;

@@ -23,9 +23,26 @@ std::optional<QString> copyDataWarningText(const CopyDataMessage &message) {
     return text;
 }
 
+QString mergedWarningText(const QString &newest, qint64 more) {
+    return more > 0 ? QStringLiteral("%1\n\n(and %2 more)").arg(newest).arg(more) : newest;
+}
+
 void showCopyDataWarning(const CopyDataMessage *message, const QWidget *window) {
     if (!window || !message)
         return;
-    if (const std::optional<QString> text = copyDataWarningText(*message))
-        dialogs().warning(nullptr, window->windowTitle(), *text);
+    const std::optional<QString> text = copyDataWarningText(*message);
+    if (!text)
+        return;
+    // A box waits in an event loop of its own, where the next message is handled: a box per
+    // message would nest without end. Only the newest text is kept, so memory stays flat.
+    static bool boxUp = false;
+    static qint64 more = 0;
+    if (boxUp) {
+        dialogs().updateWarning(mergedWarningText(*text, ++more));
+        return;
+    }
+    boxUp = true;
+    more = 0;
+    dialogs().warning(nullptr, window->windowTitle(), *text);
+    boxUp = false;
 }

@@ -17,6 +17,8 @@ struct CopyDataMessage {
 
 // The tag of a "show this warning" message.
 constexpr quintptr copyDataWarningTag = 0x250F; // 9487
+// The tag of a "switch to this profile" message: one byte, the profile number.
+constexpr quintptr copyDataProfileTag = 0x2510;
 
 // The text to show for a message, or nothing when the message is not a well-formed warning:
 // another tag, or a byte count that is not exactly the UTF-8 length of the text (so a
@@ -24,5 +26,9 @@ constexpr quintptr copyDataWarningTag = 0x250F; // 9487
 std::optional<QString> copyDataWarningText(const CopyDataMessage &message);
 
 // The window's handling of a message: a warning box captioned with the window's title.
-// Nothing happens without a window.
+// Nothing happens without a window. One box at a time: a warning that comes while it is up
+// replaces its text and is counted in it (mergedWarningText).
 void showCopyDataWarning(const CopyDataMessage *message, const QWidget *window);
+
+// The box's text once `more` further warnings came after the first: the newest and the count.
+QString mergedWarningText(const QString &newest, qint64 more);

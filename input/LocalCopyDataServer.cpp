@@ -1,5 +1,6 @@
 #include "LocalCopyDataServer.h"
 
+#include "CopyData.h"
 #include "CopyDataFrame.h"
 #include "CopyDataReceiver.h"
 #include "InputHooks.h"
@@ -10,6 +11,7 @@
 #include <QVariant>
 #include <QtDebug>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -30,15 +32,36 @@ LocalCopyDataServer::LocalCopyDataServer(const QString &name, QObject *parent) :
     }
 }
 
+bool PendingCopyData::add(quint64 tag, const QByteArray &bytes) {
+    if (tag == copyDataProfileTag)
+        queue.erase(std::remove_if(queue.begin(), queue.end(),
+                                   [](const Message &m) { return m.tag == copyDataProfileTag; }),
+                    queue.end());
+    if (queue.size() >= std::size_t(capacity))
+        return false;
+    queue.push_back({tag, bytes});
+    return true;
+}
+
+std::optional<PendingCopyData::Message> PendingCopyData::take() {
+    if (queue.empty())
+        return std::nullopt;
+    Message m = std::move(queue.front());
+    queue.pop_front();
+    return m;
+}
+
 void LocalCopyDataServer::acceptConnections() {
     while (QLocalSocket *socket = server.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QObject::destroyed, this, [this] { --open; });
+        connect(socket, &QObject::destroyed, this, [this, socket] {
+            --open;
+            reading.erase(std::remove(reading.begin(), reading.end(), socket), reading.end());
+        });
         ++open;
-        if (open > maxConnections) {
-            refuse(socket);
-            continue;
-        }
+        if (reading.size() >= std::size_t(maxConnections))
+            refuse(reading.front());
+        reading.push_back(socket);
         auto *timer = new QTimer(socket);
         timer->setSingleShot(true);
         connect(timer, &QTimer::timeout, this, [this, socket] { refuse(socket); });
@@ -50,15 +73,16 @@ void LocalCopyDataServer::acceptConnections() {
 
 namespace {
 // Stops reading and the stall timer; the connection's count is kept until the socket is gone.
-void stopReading(QLocalSocket *socket, QObject *server) {
+void stopReading(QLocalSocket *socket, QObject *server, std::deque<QLocalSocket *> &reading) {
     QObject::disconnect(socket, &QLocalSocket::readyRead, server, nullptr);
     if (QTimer *timer = socket->findChild<QTimer *>())
         timer->stop();
+    reading.erase(std::remove(reading.begin(), reading.end(), socket), reading.end());
 }
 } // namespace
 
 void LocalCopyDataServer::refuse(QLocalSocket *socket) {
-    stopReading(socket, this);
+    stopReading(socket, this, reading);
     socket->abort();
     socket->deleteLater();
     emit frameRefused();
@@ -89,25 +113,38 @@ void LocalCopyDataServer::readFrame(QLocalSocket *socket) {
         return;
     }
 
-    stopReading(socket, this);
+    stopReading(socket, this, reading);
     socket->setProperty(bufferProperty, QVariant());
     socket->write(&CopyDataFrame::acceptedReply, 1);
     socket->flush();
     socket->disconnectFromServer();
 
-    // The box runs its own event loop; showing it from a later turn of the loop keeps this
-    // connection's handling short and lets other senders be refused or served meanwhile.
-    const QByteArray bytes = buffer.mid(CopyDataFrame::headerSize);
-    QMetaObject::invokeMethod(
-        this,
-        [tag, bytes] {
-            CopyDataMessage message;
-            message.dwData = quintptr(tag);
-            message.cbData = quint32(bytes.size());
-            message.lpData = bytes.constData();
-            InputHooks::copyDataEvent(message);
-        },
-        Qt::QueuedConnection);
+    // The box runs its own event loop; handing messages on from a later turn of the loop keeps
+    // this connection's handling short and lets other senders be refused or served meanwhile.
+    const bool wasIdle = pending.isEmpty();
+    if (!pending.add(tag, buffer.mid(CopyDataFrame::headerSize)))
+        ++dropped;
+    if (wasIdle && !pending.isEmpty())
+        QMetaObject::invokeMethod(this, &LocalCopyDataServer::deliverNext, Qt::QueuedConnection);
+}
+
+void LocalCopyDataServer::deliverNext() {
+    if (dropped > 0) {
+        qDebug("q7config: %lld messages dropped, more than %d were waiting", dropped,
+               PendingCopyData::capacity);
+        dropped = 0;
+    }
+    const std::optional<PendingCopyData::Message> next = pending.take();
+    if (!next)
+        return;
+    // Before handing on: a warning box waits in its own loop, and the rest must reach it.
+    if (!pending.isEmpty())
+        QMetaObject::invokeMethod(this, &LocalCopyDataServer::deliverNext, Qt::QueuedConnection);
+    CopyDataMessage message;
+    message.dwData = quintptr(next->tag);
+    message.cbData = quint32(next->bytes.size());
+    message.lpData = next->bytes.constData();
+    InputHooks::copyDataEvent(message);
 }
 
 QObject *createCopyDataReceiver(QCoreApplication *app) {

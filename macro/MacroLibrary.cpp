@@ -5,6 +5,8 @@
 #include "Dialogs.h"
 #include "IniFormat.h"
 #include "MS_HT66FB560.h"
+#include "PickedFile.h"
+#include "Qt48Ini.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +25,19 @@ QString exchangeFolder() { return DataPaths::exchangeFolder(); }
 bool replaceWithCopy(const QString &source, const QString &target) {
     return atomicfile::copy(source, target);
 }
+
+const QString indexKey = QStringLiteral("config/index");
+
+// A stored slot index names one of the mouse's slots or none: anything else (255 wrapped to
+// slot 0, 100-254 addressed slots the mouse does not have) counts as none.
+int slotIndex(const QVariant &stored) {
+    bool ok = false;
+    const int index = stored.toInt(&ok);
+    return ok && index >= 0 && index < layout::macroSlots ? index : -1;
+}
+
+// The message string that heads the boxes of a refused macro import.
+constexpr int importMacroTitle = 15;
 
 } // namespace
 
@@ -100,7 +115,7 @@ QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros) {
         file.setValue(QStringLiteral("config/total"), macros.size());
         for (qsizetype i = 0; i < macros.size(); ++i)
             file.setValue(QStringLiteral("macro/") + QString::number(i), macros[i]);
-        index = file.value(QStringLiteral("config/index"), -1).toInt();
+        index = slotIndex(file.value(indexKey, -1));
         // The upload below reads the lines back from the file. The settings class replaces
         // the file whole; when it could not (full disk), the old file stays and the caller
         // hears of it instead of a success.
@@ -131,7 +146,7 @@ QVariantList MacroLibrary::loadMacroIniConfig(QVariant name) {
     if (path.isEmpty())
         return {};
     QSettings file(path, qt48IniFormat());
-    return {file.value(QStringLiteral("config/index"), -1).toInt(),
+    return {slotIndex(file.value(indexKey, -1)),
             file.value(QStringLiteral("config/repeat"), 1).toInt()};
 }
 
@@ -152,8 +167,32 @@ void MacroLibrary::loadMacroIniFromFile(QVariant name) {
     if (chosen.isEmpty())
         return;
     const QString path = existingFile(name);
-    if (!path.isEmpty())
-        replaceWithCopy(chosen, path);
+    if (path.isEmpty())
+        return;
+    pickedfile::Contents picked = pickedfile::read(chosen, pickedfile::macroMaxBytes);
+    if (picked.refusal != pickedfile::Refusal::None) {
+        const int why = pickedfile::refusalMessage(picked.refusal);
+        const QStringList msg = m_messages ? m_messages() : QStringList();
+        if (why >= 0)
+            dialogs().warning(m_dialogParent, msg.value(importMacroTitle), msg.value(why));
+        return;
+    }
+    // Byte for byte, unless its slot index names no slot of the mouse: then the file is
+    // written again with none, so no later save uploads it to a slot it does not have.
+    qt48ini::Document doc = qt48ini::parse(picked.bytes, qt48ini::Codec::Latin1);
+    for (qt48ini::Entry &e : doc.entries) {
+        if (e.key != indexKey)
+            continue;
+        bool whole = false;
+        const int stored = e.value.toString().toInt(&whole);
+        if (!whole || slotIndex(stored) != stored) {
+            e.value = -1;
+            picked.bytes = qt48ini::serialize(doc.entries, qt48ini::Codec::Latin1,
+                                              doc.eol.isEmpty() ? QByteArray("\n") : doc.eol);
+        }
+        break;
+    }
+    atomicfile::write(path, picked.bytes);
 }
 
 void MacroLibrary::saveMacroIniToFile(QVariant name) {

@@ -29,6 +29,8 @@ public:
                  QString folder = defaultFolder(), QWidget *dialogParent = nullptr);
 
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
+    // The current language's message strings, for the boxes that say why an import failed.
+    void setMessages(std::function<QStringList()> messages) { m_messages = std::move(messages); }
     const QMap<QString, unsigned char> &keyNameTable() const { return m_keyNames; }
 
     QVariant createMacroIni();
@@ -67,4 +69,5 @@ private:
     QString m_folder;
     QWidget *m_dialogParent;
     std::function<void(bool)> m_uploaded;
+    std::function<QStringList()> m_messages;
 };

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QWindow>
@@ -34,14 +35,31 @@ void belongTo(QDialog &dialog, QWidget *parent, const QString &title) {
     }
 }
 
+// Box texts are often not the program's own (a message another process sent, a file or macro
+// name), so they are never read as markup: no styling, no links, no pictures fetched.
+void plainText(QMessageBox &box) {
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::NoTextInteraction);
+}
+
+// The warning box up now, for updateWarning; a question is never one.
+QPointer<QMessageBox> warningUp;
+
 QMessageBox::StandardButton showBox(QWidget *parent, const QString &title, const QString &text,
                                     QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton byDefault) {
+                                    QMessageBox::StandardButton byDefault,
+                                    bool isWarning = false) {
     QMessageBox box(QMessageBox::Warning, title, text, buttons);
+    plainText(box);
     box.setDefaultButton(byDefault);
     box.setEscapeButton(byDefault);
     belongTo(box, parent, title);
-    return QMessageBox::StandardButton(box.exec());
+    const QPointer<QMessageBox> outer = warningUp;
+    if (isWarning)
+        warningUp = &box;
+    const auto answer = QMessageBox::StandardButton(box.exec());
+    warningUp = outer;
+    return answer;
 }
 
 // The name patterns of a filter such as "Profile(*.pf)" or "A (*.a *.b);;B (*.c)".
@@ -89,7 +107,12 @@ StartPlace startPlace(const QString &dir, const QString &filter) {
 } // namespace
 
 void QtDialogs::warning(QWidget *parent, const QString &title, const QString &text) {
-    showBox(parent, title, text, QMessageBox::Ok, QMessageBox::Ok);
+    showBox(parent, title, text, QMessageBox::Ok, QMessageBox::Ok, true);
+}
+
+void QtDialogs::updateWarning(const QString &text) {
+    if (warningUp)
+        warningUp->setText(text);
 }
 
 bool QtDialogs::confirm(QWidget *parent, const QString &title, const QString &text) {
@@ -100,6 +123,7 @@ bool QtDialogs::confirm(QWidget *parent, const QString &title, const QString &te
 bool QtDialogs::choose(QWidget *parent, const QString &title, const QString &text,
                        const QString &first, const QString &second) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton);
+    plainText(box);
     QPushButton *firstButton = box.addButton(first, QMessageBox::AcceptRole);
     box.addButton(second, QMessageBox::RejectRole);
     box.setDefaultButton(firstButton);

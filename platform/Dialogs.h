@@ -12,6 +12,8 @@ public:
 
     // A warning box with a single OK button.
     virtual void warning(QWidget *parent, const QString &title, const QString &text) = 0;
+    // Replaces the text of the warning box that is up now, if one is.
+    virtual void updateWarning(const QString &text) = 0;
     // A warning box with OK and Cancel, Cancel the default; true only for OK.
     virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
     // The platform's file dialogs; an empty string means the user cancelled. dir is the folder
@@ -30,6 +32,7 @@ public:
 class QtDialogs : public Dialogs {
 public:
     void warning(QWidget *parent, const QString &title, const QString &text) override;
+    void updateWarning(const QString &text) override;
     bool confirm(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override;

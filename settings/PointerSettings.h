@@ -12,6 +12,9 @@ enum Element { Acceleration = 0, CursorSpeed = 1, ScrollLines = 2, DoubleClick =
 
 inline QString group() { return QStringLiteral("profile_sw"); }
 
+// The sensor page's sliders place the three numbers at 0..10; acceleration is true or false.
+constexpr uint maxPosition = 10;
+
 // Positions for elements neither the file nor the defaults file has: the systems' usual
 // defaults (acceleration on, speed 10, 3 lines, about 500 ms).
 inline QVariantList builtInDefaults() { return {true, 5u, 2u, 5u}; }

@@ -2,10 +2,13 @@
 
 #include "AtomicFile.h"
 #include "IniFormat.h"
+#include "PickedFile.h"
+#include "Qt48Ini.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -37,6 +40,26 @@ QVariantList valuesOf(const RefillSource::Block &block) {
     for (std::uint8_t b : block)
         values.append(int(b));
     return values;
+}
+
+// A list as the store keeps it: `size` whole numbers written in decimal, each within `max`.
+bool isWhole(const QVariantList &values, int size, uint max, int from = 0) {
+    if (values.size() != size)
+        return false;
+    for (int i = from; i < size; ++i) {
+        bool ok = false;
+        const uint v = values[i].toString().toUInt(&ok, 10);
+        if (!ok || v > max)
+            return false;
+    }
+    return true;
+}
+
+bool isPointerList(const QVariantList &values) {
+    const QString acceleration = values.value(pointerSettings::Acceleration).toString();
+    return (acceleration == QLatin1String("true") || acceleration == QLatin1String("false")) &&
+           isWhole(values, ProfileStore::pointerSettingsSize, pointerSettings::maxPosition,
+                   pointerSettings::Acceleration + 1);
 }
 
 } // namespace
@@ -313,28 +336,52 @@ bool ProfileStore::exportProfile(int profile, const QString &path) {
 }
 
 ProfileStore::ImportResult ProfileStore::importProfile(int profile, const QString &path) {
-    ImportResult result = ImportResult::NoSuchSlot;
-    if (validProfile(profile)) {
-        QSettings source(path, qt48IniFormat());
-        const int s = source.value(QStringLiteral("common/importProfile"), 0).toInt();
-        // Only a file that carries the source profile's firmware block is a profile file;
-        // anything else would overwrite the slot with empty values.
-        if (!validProfile(s) ||
-            asList(source.value(key(groupKey(Firmware), s))).size() < blockSize) {
-            result = ImportResult::NotAProfileFile;
-        } else {
-            for (const QString &g :
-                 {pointerGroup, groupKey(Firmware), groupKey(Matrix), groupKey(Other)}) {
-                // A key the file lacks leaves the slot's own value in place.
-                if (source.contains(key(g, s)))
-                    settings->setValue(key(g, profile), source.value(key(g, s)));
-            }
-            result = atomicfile::sync(settings) ? ImportResult::Imported
-                                                : ImportResult::WriteFailed;
-        }
-    }
+    ImportResult result = validProfile(profile) ? importChecked(profile, path)
+                                                : ImportResult::NoSuchSlot;
     loadAllProfiles();
     return result;
+}
+
+ProfileStore::ImportResult ProfileStore::importChecked(int profile, const QString &path) {
+    const pickedfile::Contents picked = pickedfile::read(path, pickedfile::profileMaxBytes);
+    switch (picked.refusal) {
+    case pickedfile::Refusal::None:
+        break;
+    case pickedfile::Refusal::NotARegularFile:
+        return ImportResult::NotARegularFile;
+    case pickedfile::Refusal::TooLarge:
+        return ImportResult::TooLarge;
+    case pickedfile::Refusal::Unreadable:
+        return ImportResult::NotAProfileFile;
+    }
+    QHash<QString, QVariant> source;
+    for (qt48ini::Entry &e : qt48ini::parse(picked.bytes, qt48ini::Codec::Latin1).entries)
+        source.insert(e.key, std::move(e.value));
+
+    bool numbered = false;
+    const int s = source.value(QStringLiteral("common/importProfile"), 0).toInt(&numbered);
+    // Only a file that carries the source profile's firmware block is a profile file;
+    // anything else would overwrite the slot with empty values.
+    if (!numbered || !validProfile(s) || !source.contains(key(groupKey(Firmware), s)))
+        return ImportResult::NotAProfileFile;
+    const QStringList groups{pointerGroup, groupKey(Firmware), groupKey(Matrix), groupKey(Other)};
+    // All checked before the first is written: the working file takes the profile whole or
+    // not at all, and only lists the readers can index and the mouse can store.
+    for (const QString &g : groups) {
+        const auto it = source.constFind(key(g, s));
+        if (it == source.constEnd())
+            continue;
+        const QVariantList values = asList(*it);
+        if (g == pointerGroup ? !isPointerList(values) : !isWhole(values, blockSize, 0xFF))
+            return ImportResult::ValuesOutOfRange;
+    }
+    for (const QString &g : groups) {
+        // A key the file lacks leaves the slot's own value in place.
+        const auto it = source.constFind(key(g, s));
+        if (it != source.constEnd())
+            settings->setValue(key(g, profile), *it);
+    }
+    return atomicfile::sync(settings) ? ImportResult::Imported : ImportResult::WriteFailed;
 }
 
 bool ProfileStore::q7_resetProfile(int profile) {

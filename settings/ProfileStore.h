@@ -99,9 +99,20 @@ public:
     // False when nothing was written (no such profile, the copy failed).
     bool exportProfile(int profile, const QString &path);
     // Import of a file's marked profile into slot `profile`; the store is reloaded from the
-    // working file in every case. WriteFailed: the working file could not be written and
-    // keeps its previous content.
-    enum class ImportResult { Imported, NotAProfileFile, NoSuchSlot, WriteFailed };
+    // working file in every case. The file is read only when it is a regular file of at most
+    // pickedfile::profileMaxBytes, and taken only when every list it carries for the profile
+    // is whole and in range (blockSize values of 0-255 per block; the pointer settings'
+    // four); a refused file changes nothing. WriteFailed: the working file could not be
+    // written and keeps its previous content.
+    enum class ImportResult {
+        Imported,
+        NotAProfileFile,
+        NoSuchSlot,
+        WriteFailed,
+        NotARegularFile,
+        TooLarge,
+        ValuesOutOfRange,
+    };
     ImportResult importProfile(int profile, const QString &path);
 
     // The view's profile slots.
@@ -119,6 +130,7 @@ public:
     static QString groupKey(Group group);
 
 private:
+    ImportResult importChecked(int profile, const QString &path);
     void setDirty(Group group, uchar profileId);
     void clearDirty(Group group, int profile);
     QVariantList completed(const QString &key, QVariantList values, int size,

@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <cstring>
+
 namespace qt48ini {
 
 using namespace variant;
@@ -433,10 +435,13 @@ Document parse(const QByteArray &data, Codec codec) {
     while (readLine(data, pos, line)) {
         const char first = data.at(line.start);
         if (first == '[') {
-            const qsizetype end = line.start + line.len;
-            qsizetype close = data.indexOf(']', line.start);
+            // Within the line only: a search to the end of the file for every line without
+            // a ']' made a file of '[' lines take time growing with the square of its size.
+            const auto *at = static_cast<const char *>(
+                std::memchr(data.constData() + line.start, ']', size_t(line.len)));
+            const qsizetype close = at ? at - data.constData() : -1;
             QByteArray name;
-            if (close == -1 || close >= end) {
+            if (close == -1) {
                 doc.ok = false;
                 name = data.mid(line.start + 1, line.len - 1);
             } else {

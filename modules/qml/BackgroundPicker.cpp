@@ -1,8 +1,8 @@
 #include "BackgroundPicker.h"
 
 #include "Dialogs.h"
+#include "PickedFile.h"
 
-#include <QFile>
 #include <QStandardPaths>
 
 QString pickCustomBackground(QWidget *parent, const QStringList &msgStrings) {
@@ -12,8 +12,9 @@ QString pickCustomBackground(QWidget *parent, const QStringList &msgStrings) {
                                QStringLiteral("Image Files(*.png)"));
     if (path.isEmpty())
         return QString();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a picture file of sensible size: the image reader would wait on a FIFO for ever and
+    // read a device or a huge file whole, on the GUI thread.
+    if (pickedfile::check(path, pickedfile::pictureMaxBytes) != pickedfile::Refusal::None) {
         // The box stands alone: the view may be locked or mid-animation.
         dialogs().warning(nullptr, msgStrings.value(2), msgStrings.value(3) + path);
         return QString();

@@ -1,7 +1,8 @@
 // Arbitrary bytes as a "*.pf" file imported into a profile slot, through the store's import.
 // The working file starts as the factory profile file each run. Beyond sanitizer reports it
 // checks what the pages rely on afterwards: every block list holds 128 values and every
-// dirty list six, the other slots are untouched, an imported slot holds the file's values,
+// dirty list six, the other slots are untouched, an imported slot holds the file's values
+// (exactly 128 of 0-255 in its firmware block),
 // and a file that is refused leaves the working file byte for byte as it was.
 
 #include "FuzzSupport.h"
@@ -68,9 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const int s = source.value(QStringLiteral("common/importProfile"), 0).toInt();
             const QStringList carried =
                 source.value(QStringLiteral("profile_fw/%1").arg(s)).toStringList();
-            FUZZ_CHECK(carried.size() >= ProfileStore::blockSize);
-            FUZZ_CHECK(texts(after[ProfileStore::Firmware][slot]) ==
-                       carried.mid(0, ProfileStore::blockSize));
+            FUZZ_CHECK(carried.size() == ProfileStore::blockSize);
+            FUZZ_CHECK(texts(after[ProfileStore::Firmware][slot]) == carried);
+            for (const QString &v : carried)
+                FUZZ_CHECK(v.toUInt() <= 255);
         }
     }
     if (result != ProfileStore::ImportResult::Imported)

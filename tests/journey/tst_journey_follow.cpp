@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QTcpServer>
 #include <QTest>
 
 #include <X11/Xatom.h>
@@ -115,6 +116,55 @@ private Q_SLOTS:
                  j.errorText());
         QVERIFY2(j.waitFor([&] { return j.property("pfItem", "currentIndex") == "4"; }), j.errorText());
         QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // A window class is another program's text: markup in it, a picture on a local address
+    // included, is shown as written in the rules list and the notice, and nothing is fetched.
+    void markupInAWindowClassIsShownAsWritten() {
+        QTcpServer listener;
+        QVERIFY(listener.listen(QHostAddress::LocalHost));
+        const QByteArray markup = "<img src='http://127.0.0.1:" +
+                                  QByteArray::number(listener.serverPort()) +
+                                  "/x.png'><b>Your mouse needs an update</b>";
+        Journey j(QStringLiteral("follow-markup"));
+        QVERIFY2(j.start(), j.errorText());
+        Desktop desktop(j.displayName());
+        QVERIFY(desktop.open());
+        const Window lure = desktop.window("journey-lure", markup.constData());
+        const Window other = desktop.window("journey-other", "JourneyOther");
+
+        desktop.activate(lure);
+        QVERIFY2(j.rightClick("pfEntry1"), j.errorText());
+        QVERIFY2(j.click("pfMenuItem4"), j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("followAddLast", "text") == "ADD " + markup; }),
+                 j.errorText());
+        QVERIFY2(j.click("followAddLast"), j.errorText());
+        QVERIFY2(j.click("followRuleProfile0"), j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("followRuleProfile0", "text") == "P02"; }),
+                 j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("followRuleName0", "text") == markup; }),
+                 j.errorText());
+        // Other applications take profile 3, so that the switch back is one the test can see.
+        QVERIFY2(j.click("followNoMatch3"), j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("followNoMatch3", "checked") == "true"; }),
+                 j.errorText());
+        j.screenshot(QStringLiteral("markup-rule"));
+        QVERIFY2(j.click("followSave"), j.errorText());
+        QVERIFY2(j.waitGone("rulesPanel"), j.errorText());
+
+        desktop.activate(other);
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return s.currentProfile == 3; }),
+                 j.errorText());
+        desktop.activate(lure);
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return s.currentProfile == 2; }),
+                 j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("sendNotice", "text") == "P02 for " + markup; }),
+                 j.errorText());
+        QVERIFY2(j.waitFor([&] { return j.property("sendNotice", "opacity") == "1"; }), j.errorText());
+        j.screenshot(QStringLiteral("markup-notice"));
+        QVERIFY2(j.stop(), j.errorText());
+        QCoreApplication::processEvents();
+        QVERIFY(!listener.hasPendingConnections());
     }
 };
 

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString down(const QString &key) { return key + MacroTag::down; }
@@ -167,6 +169,77 @@ private slots:
         vmouse::Block empty{};
         empty[1] = 0x01;
         QCOMPARE(slot(7), empty);
+    }
+
+    // An imported file is read only when it is a regular file within the cap, and a slot
+    // index outside the mouse's 0-99 is taken as none: 255 had wrapped to slot 0, 100-254
+    // addressed slots the mouse does not have. Refusals name their reason (message k: "m<k>").
+    void importChecksThePickedFile_data() {
+        QTest::addColumn<QString>("kind"); // "file", "fifo", "folder", "device"
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<int>("index"); // as read back after a taken import
+        const auto withIndex = [](const char *index) {
+            return QByteArray("[config]\nindex=") + index + "\ntotal=1\nrepeat=3\n[macro]\n0=A    [Down]\n";
+        };
+        QTest::newRow("slot 99") << "file" << withIndex("99") << "" << 99;
+        QTest::newRow("no slot") << "file" << withIndex("-1") << "" << -1;
+        QTest::newRow("slot 100") << "file" << withIndex("100") << "" << -1;
+        QTest::newRow("slot 255") << "file" << withIndex("255") << "" << -1;
+        QTest::newRow("slot x") << "file" << withIndex("x") << "" << -1;
+        QTest::newRow("over the cap")
+            << "file" << withIndex("1") + "; " + QByteArray(1024 * 1024, 'x') << "m13" << 0;
+        QTest::newRow("fifo") << "fifo" << QByteArray() << "m12" << 0;
+        QTest::newRow("folder") << "folder" << QByteArray() << "m12" << 0;
+        QTest::newRow("device") << "device" << QByteArray() << "m12" << 0;
+    }
+    void importChecksThePickedFile() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, refusal);
+        QFETCH(int, index);
+        QStringList strings;
+        for (int k = 0; k < 16; ++k)
+            strings << QStringLiteral("m%1").arg(k);
+        m_lib->setMessages([strings] { return strings; });
+        const QString name = m_lib->createMacroIni().toString();
+        const QByteArray before = bytesOf(fileOf(name));
+        QString picked = m_root->path() + QStringLiteral("/picked.mc");
+        if (kind == "file")
+            QVERIFY(writeFile(picked, content));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(picked).constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(picked));
+        else
+            picked = QStringLiteral("/dev/zero");
+        m_dialogs->fileAnswers << picked;
+        m_lib->loadMacroIniFromFile(name);
+        if (!refusal.isEmpty()) {
+            QCOMPARE(m_dialogs->count(QStringLiteral("warning")), 1);
+            QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("m15"));
+            QCOMPARE(m_dialogs->shown.last().text, refusal);
+            QCOMPARE(bytesOf(fileOf(name)), before);
+            return;
+        }
+        QCOMPARE(m_dialogs->count(QStringLiteral("warning")), 0);
+        QCOMPARE(m_lib->loadMacroIniConfig(name), (QVariantList{index, 3}));
+        QCOMPARE(m_lib->loadMacroIni(name), QStringList{down("A")});
+        const QByteArray tag = QTest::currentDataTag();
+        if (tag == "slot 99" || tag == "no slot")
+            QCOMPARE(bytesOf(fileOf(name)), content); // byte for byte when nothing is amiss
+        // Saving uploads only to a slot the mouse has; nothing at all without one.
+        QVERIFY(m_lib->saveMacroIni(name, {down("B")}).toBool());
+        QCOMPARE(vmouse::commands().empty(), index == -1);
+    }
+
+    // A library file whose slot index names no slot of the mouse is read as having none.
+    void storedIndexOutsideTheSlotsIsNone() {
+        QVERIFY(QDir().mkpath(folder()));
+        QVERIFY(writeFile(fileOf("old"), "[config]\nindex=255\ntotal=1\n[macro]\n0=A    [Down]\n"));
+        QCOMPARE(m_lib->loadMacroIniConfig("old"), (QVariantList{-1, 1}));
+        QVERIFY(m_lib->saveMacroIni("old", {down("B")}).toBool());
+        QVERIFY(vmouse::commands().empty());
     }
 
     void exchangeFilesAndRename() {

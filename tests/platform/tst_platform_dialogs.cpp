@@ -161,6 +161,24 @@ private Q_SLOTS:
         QCOMPARE(title, QStringLiteral("Mouse"));
     }
 
+    // Box texts are often another program's (a message, a file or window name): markup in
+    // them is shown as written, links are not followed, and the box up can take a newer text.
+    void boxTextIsPlainAndCanBeReplaced() {
+        const QString markup = QStringLiteral("<img src='http://127.0.0.1:9/x.png'><a href='x'>b</a>");
+        QStringList texts;
+        whenShown([&](QWidget *shown) {
+            auto *label = shown->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY(label);
+            real.updateWarning(markup + QStringLiteral(" again"));
+            texts.append(label->text());
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            QCOMPARE(label->textInteractionFlags(), Qt::NoTextInteraction);
+            QTest::keyClick(shown, Qt::Key_Return);
+        });
+        real.warning(&window, QString(), markup);
+        QCOMPARE(texts, QStringList{markup + QStringLiteral(" again")});
+    }
+
     // Two choices on buttons labelled with what they do; Return and Escape both give the
     // first, only a click on the second gives it. Without a title the window's stands.
     void choiceBoxGivesTheFirstUnlessTheSecondIsClicked() {

@@ -1,11 +1,16 @@
 // The background chooser: what it asks, and that only a readable file comes back.
 #include "BackgroundPicker.h"
+#include "PickedFile.h"
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class tst_qml_background : public QObject {
     Q_OBJECT
@@ -30,17 +35,28 @@ private Q_SLOTS:
         QCOMPARE(asked.filter, QStringLiteral("Image Files(*.png)"));
     }
 
-    // Before any language is loaded the warning still comes, with empty texts around the path.
+    // A file that cannot be read, or that the image reader must not be handed (a FIFO would
+    // hold the GUI thread, a folder has nothing, a huge file is read whole), is refused the
+    // same way. Before any language is loaded the warning still comes, with empty texts.
     void unreadableFileWarnsAndReturnsNothing() {
-        const QString missing = QStringLiteral("/nonexistent/q7/gone.png");
-        for (const QStringList &strings : {msg, QStringList()}) {
-            ScriptedDialogs dialogs;
-            dialogs.fileAnswers.enqueue(missing);
-            QCOMPARE(pickCustomBackground(nullptr, strings), QString());
-            QCOMPARE(dialogs.shown.size(), 2);
-            QCOMPARE(dialogs.shown[1].kind, QStringLiteral("warning"));
-            QCOMPARE(dialogs.shown[1].title, strings.value(2));
-            QCOMPARE(dialogs.shown[1].text, strings.value(3) + missing);
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("pipe.png"), folder = dir.filePath("folder.png"),
+                      huge = dir.filePath("huge.png");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QDir().mkpath(folder));
+        QFile big(huge);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(pickedfile::pictureMaxBytes + 1));
+        big.close();
+        for (const QString &refused : {QStringLiteral("/nonexistent/q7/gone.png"), fifo, folder, huge}) {
+            for (const QStringList &strings : {msg, QStringList()}) {
+                ScriptedDialogs dialogs;
+                dialogs.fileAnswers.enqueue(refused);
+                QCOMPARE(pickCustomBackground(nullptr, strings), QString());
+                QCOMPARE(dialogs.shown.size(), 2);
+                QCOMPARE(dialogs.shown[1].kind, QStringLiteral("warning"));
+                QCOMPARE(dialogs.shown[1].title, strings.value(2));
+                QCOMPARE(dialogs.shown[1].text, strings.value(3) + refused);
+            }
         }
     }
 };

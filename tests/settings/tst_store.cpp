@@ -8,11 +8,22 @@
 
 #include <QDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QStringList groups = {"profile_sw", "profile_fw", "matrix_fw", "other_fw"};
 
 QList<uint> seq128(int first) { return seq(128, first); }
+
+// "v, v, ..." n times, as a list is written.
+QByteArray values(int n, const QByteArray &v) {
+    QByteArray out;
+    out.reserve(n * (v.size() + 2));
+    for (int i = 0; i < n; ++i)
+        out += (i ? ", " : "") + v;
+    return out;
+}
 
 // Gives every profile of the working file its own recognisable values: profile_fw/p counts up
 // from 10 p, matrix_fw/p from 10 p + 1, other_fw/p from 10 p + 2.
@@ -78,28 +89,76 @@ private slots:
         QCOMPARE(dialogs.count("warning"), 0);
     }
 
-    void importOfAForeignFileChangesNothing_data() {
+    // What the import takes is checked whole before the working file sees any of it: a refused
+    // file leaves it byte for byte as it was, and the user is told why (message string k here
+    // reads "m<k>"). The empty message is the one file taken: every list at its limits.
+    void importTakesOnlyWholeProfilesInRange_data() {
+        QTest::addColumn<QString>("kind"); // "file", "fifo", "folder", "device"
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("not ini") << QByteArray("\x89PNG\r\n\x1a\n\0\0garbage=", 18);
-        QTest::newRow("short block") << QByteArray("[profile_fw]\n0=1, 2, 3\n");
+        QTest::addColumn<QString>("message");
+        const QByteArray fw = "[profile_fw]\n3=" + values(128, "7") + "\n";
+        const QByteArray head = "[common]\nimportProfile=3\n";
+        const QByteArray sw = "[profile_sw]\n3=";
+        QTest::newRow("limits") << "file"
+            << head + fw + "[matrix_fw]\n3=" + values(127, "0") + ", 255\n" + sw + "true, 10, 0, 10\n"
+            << "";
+        QTest::newRow("not ini") << "file" << QByteArray("\x89PNG\r\n\x1a\n\0\0garbage=", 18) << "m1";
         QTest::newRow("marker out of range")
-            << QByteArray("[common]\nimportProfile=9\n[profile_fw]\n9=1, 2\n");
+            << "file" << QByteArray("[common]\nimportProfile=9\n[profile_fw]\n9=1, 2\n") << "m1";
+        QTest::newRow("no firmware block") << "file" << head + sw + "true, 1, 2, 3\n" << "m1";
+        QTest::newRow("127 values") << "file" << head + "[profile_fw]\n3=" + values(127, "7") << "m14";
+        QTest::newRow("129 values") << "file" << head + "[profile_fw]\n3=" + values(129, "7") << "m14";
+        QTest::newRow("256") << "file" << head + fw + "[other_fw]\n3=256, " + values(127, "0") << "m14";
+        QTest::newRow("-1") << "file" << head + fw + "[matrix_fw]\n3=-1, " + values(127, "0") << "m14";
+        QTest::newRow("not a number") << "file" << head + fw + "[other_fw]\n3=x, " + values(127, "0") << "m14";
+        QTest::newRow("pointer list of 5") << "file" << head + fw + sw + "true, 1, 2, 3, 4\n" << "m14";
+        QTest::newRow("pointer position 11") << "file" << head + fw + sw + "false, 11, 2, 3\n" << "m14";
+        QTest::newRow("acceleration 2") << "file" << head + fw + sw + "2, 1, 2, 3\n" << "m14";
+        QTest::newRow("700,000 elements") << "file" << head + fw + sw + values(700000, "0") << "m13";
+        QTest::newRow("over the cap")
+            << "file" << head + fw + "; " + QByteArray(1024 * 1024, 'x') + "\n" << "m13";
+        QTest::newRow("fifo") << "fifo" << QByteArray() << "m12";
+        QTest::newRow("folder") << "folder" << QByteArray() << "m12";
+        QTest::newRow("device") << "device" << QByteArray() << "m12";
     }
-    void importOfAForeignFileChangesNothing() {
+    void importTakesOnlyWholeProfilesInRange() {
+        QFETCH(QString, kind);
         QFETCH(QByteArray, content);
+        QFETCH(QString, message);
         ProfileFiles files;
-        QVERIFY(writeFile(files.path("foreign.pf"), content));
+        QString picked = files.path("picked.pf");
+        if (kind == "file")
+            QVERIFY(writeFile(picked, content));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(picked).constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(picked));
+        else
+            picked = QStringLiteral("/dev/zero");
         const QByteArray before = bytesOf(files.working());
         ScriptedDialogs dialogs;
         ProfileStore store(files.working(), files.defaults());
-        StoreDialogs asks(store, [] { return QStringList{"Import", "Not a profile file"}; });
-        dialogs.fileAnswers.enqueue(files.path("foreign.pf"));
-        asks.q7_loadProfile(3);
+        store.loadAllProfiles();
+        const QVariantList slotBefore = store.list(ProfileStore::Matrix, 1);
+        QStringList strings;
+        for (int k = 0; k < 16; ++k)
+            strings << QStringLiteral("m%1").arg(k);
+        StoreDialogs asks(store, [strings] { return strings; });
+        dialogs.fileAnswers.enqueue(picked);
+        asks.q7_loadProfile(1);
         store.profileSettings()->sync();
+        if (message.isEmpty()) {
+            QCOMPARE(dialogs.count("warning"), 0);
+            QCOMPARE(uints(store.list(ProfileStore::Matrix, 1)).last(), 255u);
+            QCOMPARE(files.stored("profile_sw/1").toStringList(),
+                     (QStringList{"true", "10", "0", "10"}));
+            return;
+        }
         QCOMPARE(dialogs.count("warning"), 1);
-        QCOMPARE(dialogs.shown.last().title, QStringLiteral("Import"));
-        QCOMPARE(dialogs.shown.last().text, QStringLiteral("Not a profile file"));
+        QCOMPARE(dialogs.shown.last().title, QStringLiteral("m0"));
+        QCOMPARE(dialogs.shown.last().text, message);
         QCOMPARE(bytesOf(files.working()), before);
+        QCOMPARE(store.list(ProfileStore::Matrix, 1), slotBefore);
     }
 
     // Cancelled dialogs write nothing; an export onto the working file itself keeps it.

@@ -28,6 +28,11 @@ public:
     void warning(QWidget *, const QString &title, const QString &text) override {
         shown.append({QStringLiteral("warning"), title, text, {}});
     }
+    // A scripted box is gone once shown; an update reaches the last one.
+    void updateWarning(const QString &text) override {
+        if (!shown.isEmpty())
+            shown.last().text = text;
+    }
     bool confirm(QWidget *, const QString &title, const QString &text) override {
         shown.append({QStringLiteral("confirm"), title, text, {}});
         return confirmAnswers.isEmpty() ? false : confirmAnswers.dequeue();

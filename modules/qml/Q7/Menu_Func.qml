@@ -53,6 +53,7 @@ Item {
                             + (entry.current ? "_1.png" : "_0.png")
                 }
                 Text {
+                    textFormat: Text.PlainText
                     x: icon.x + icon.width + 15
                     anchors.verticalCenter: parent.verticalCenter
                     anchors.verticalCenterOffset: 4

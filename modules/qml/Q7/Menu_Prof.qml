@@ -97,6 +97,7 @@ Item {
                                                                        : mainIten.sourceFW0
                 }
                 Text {
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     text: "P" + (index < 10 ? "0" : "") + index
                     font.bold: entry.current
@@ -153,6 +154,7 @@ Item {
                                                              mainIten.accentColor.b, 0.25)
                                                    : "transparent"
                     Text {
+                        textFormat: Text.PlainText
                         anchors.verticalCenter: parent.verticalCenter
                         x: 10
                         text: index < 4 ? menuProf.menuLabels[index] : menuProf.rulesLabel

@@ -23,6 +23,7 @@ Item {
     }
 
     Text {
+        textFormat: Text.PlainText
         id: label
         anchors.centerIn: parent
         text: indicator.text

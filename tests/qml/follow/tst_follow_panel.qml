@@ -9,6 +9,8 @@ PageTestCase {
 
     property var panel: null
 
+    TextMetrics { id: metrics }
+
     function r(name, profile, match) {
         return { match: match || "class", name: name, profile: profile }
     }
@@ -50,6 +52,31 @@ PageTestCase {
         for (var i = 0; i < panel.rules.length; ++i)
             list.push(child("followRuleName" + i).text + " " + child("followRuleProfile" + i).text)
         return list
+    }
+
+    // Window classes and rule names come from other programs: markup in them is shown as written
+    // wherever the shell shows it (an <img> in rich text fetched its address), notices included.
+    function test_markupShowsAsWritten() {
+        var markup = "<img src='http://127.0.0.1:9/x.png'><b>Your mouse needs an update</b>"
+        ui_View.followState = { rules: [r(markup, 3)], noMatch: 0, damaged: false, watching: true }
+        ui_View.followLast = { instance: markup, windowClass: markup, executable: markup }
+        openRules()
+        shell.showNotice(markup)
+        var shown = []
+        var visit = function(item) {
+            if (item.textFormat !== undefined && String(item.text).indexOf("<b>") >= 0) {
+                shown.push(item.objectName)
+                compare(item.textFormat, Text.PlainText, item.objectName + ": " + item.text)
+            }
+            for (var i = 0; i < item.children.length; ++i)
+                visit(item.children[i])
+        }
+        visit(shell)
+        verify(shown.indexOf("followRuleName0") >= 0 && shown.length >= 3, shown.join())
+        var name = child("followRuleName0")
+        metrics.font = name.font
+        metrics.text = markup
+        fuzzyCompare(name.implicitWidth, metrics.advanceWidth, 2)
     }
 
     function test_showsTheProgramsRules() {
