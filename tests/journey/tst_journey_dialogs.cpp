@@ -78,17 +78,22 @@ private Q_SLOTS:
         QVERIFY2(j.rightClick("pfEntry2"), j.errorText());
         QVERIFY2(j.click("pfMenuItem1"), j.errorText()); // SAVE
 
-        const std::optional<Journey::Dialog> d = j.waitDialog(QStringLiteral("Save File"));
+        std::optional<Journey::Dialog> d = j.waitDialog(QStringLiteral("Save File"));
         QVERIFY2(d, j.errorText());
         QVERIFY(d->modal);
         QVERIFY(d->transient);
-        // The window manager framed it (a title bar above its own window).
-        QVERIFY2(d->frame.contains(d->client) && d->frame.top() < d->client.top(),
-                 qPrintable(QStringLiteral("frame %1,%2 client %3,%4")
-                                .arg(d->frame.top())
-                                .arg(d->frame.left())
-                                .arg(d->client.top())
-                                .arg(d->client.left())));
+        // The window manager frames it (a title bar above its own window), in its own time
+        // after the dialog is mapped.
+        const bool framed = j.waitFor([&] {
+            d = j.dialog();
+            return d && d->frame.contains(d->client) && d->frame.top() < d->client.top();
+        });
+        QVERIFY2(framed && d, qPrintable(d ? QStringLiteral("frame %1,%2 client %3,%4")
+                                                 .arg(d->frame.top())
+                                                 .arg(d->frame.left())
+                                                 .arg(d->client.top())
+                                                 .arg(d->client.left())
+                                           : QStringLiteral("the dialog went")));
         // A fresh home has neither Desktop nor Documents: the dialog opens in home itself.
         QVERIFY2(QFileInfo(d->folder).isDir(), qPrintable(d->folder));
         QCOMPARE(QFileInfo(d->folder).fileName(), QStringLiteral("home"));
