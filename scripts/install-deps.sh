@@ -15,7 +15,7 @@ packages=(
     # device link and hot-plug
     libhidapi-dev libudev-dev
     # desktop integration: input capture, pointer settings
-    libx11-dev libxcb1-dev libxi-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas libglib2.0-bin
+    libx11-dev libxcb1-dev libxi-dev libxtst-dev libxres-dev libglib2.0-dev gsettings-desktop-schemas libglib2.0-bin
     # a font with Chinese glyphs for the Chinese language files
     fonts-wqy-microhei
     # the Windows back ends compiled for syntax by the tests

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
 
 bool grabScreen(const char *displayName, int x, int y, int width, int height,
                 std::vector<std::uint32_t> &pixels) {
@@ -53,4 +54,22 @@ bool compositorRunning(const char *displayName) {
     const bool running = XGetSelectionOwner(display, selection) != None;
     XCloseDisplay(display);
     return running;
+}
+
+int xConnectionsOf(const char *displayName, long pid) {
+    Display *display = XOpenDisplay(displayName);
+    if (!display)
+        return -1;
+    XResClientIdSpec every{0, XRES_CLIENT_ID_PID_MASK};
+    long count = 0;
+    XResClientIdValue *ids = nullptr;
+    int found = -1;
+    if (XResQueryClientIds(display, 1, &every, &count, &ids) == Success) {
+        found = 0;
+        for (long i = 0; i < count; ++i)
+            found += XResGetClientPid(&ids[i]) == pid;
+        XResClientIdsDestroy(count, ids);
+    }
+    XCloseDisplay(display);
+    return found;
 }

@@ -13,3 +13,7 @@ bool windowManagerRunning(const char *displayName);
 
 // True once a compositing manager owns the screen's _NET_WM_CM_S0 selection.
 bool compositorRunning(const char *displayName);
+
+// How many connections the process `pid` has open to the X server, as the server counts them
+// (X-Resource); -1 when it cannot say.
+int xConnectionsOf(const char *displayName, long pid);
