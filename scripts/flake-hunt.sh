@@ -42,7 +42,7 @@ hunt() {
             "$@" >"$logs/$name-$i.log" 2>&1; then
             failed=$((failed + 1))
         fi
-        printf '   round %d: %s\n' "$i" "$(grep -E 'tests passed|tests failed' "$logs/$name-$i.log" | tail -n 1)"
+        printf '   round %d: %s\n' "$i" "$(grep -a -E 'tests passed|tests failed' "$logs/$name-$i.log" | tail -n 1)"
     done
     python3 - "$logs" "$name" "$rounds" <<'PY'
 import glob, sys, xml.etree.ElementTree as ET
