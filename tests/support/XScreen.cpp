@@ -1,6 +1,8 @@
 #include "XScreen.h"
 
 #include <X11/Xlib.h>
+
+#include <cstring>
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
 
@@ -72,4 +74,66 @@ int xConnectionsOf(const char *displayName, long pid) {
     }
     XCloseDisplay(display);
     return found;
+}
+
+namespace {
+
+Window findTitled(Display *display, Window under, const char *title) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, under, &root, &parent, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable)
+            continue;
+        char *name = nullptr;
+        if (XFetchName(display, children[i], &name) && name) {
+            if (std::strcmp(name, title) == 0)
+                found = children[i];
+            XFree(name);
+        }
+        if (!found)
+            found = findTitled(display, children[i], title);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+bool screenRect(Display *display, Window w, int out[4]) {
+    Window root = 0, child = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display, w, &root, &x, &y, &width, &height, &border, &depth) ||
+        !XTranslateCoordinates(display, w, root, 0, 0, &x, &y, &child))
+        return false;
+    out[0] = x, out[1] = y, out[2] = int(width), out[3] = int(height);
+    return true;
+}
+
+} // namespace
+
+bool windowAndFrame(const char *displayName, const char *title, int client[4], int frame[4]) {
+    Display *display = XOpenDisplay(displayName);
+    if (!display)
+        return false;
+    const Window rootWindow = DefaultRootWindow(display);
+    const Window w = findTitled(display, rootWindow, title);
+    Window top = w;
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!top || !XQueryTree(display, top, &root, &parent, &children, &count))
+            break;
+        if (children)
+            XFree(children);
+        if (parent == rootWindow || !parent)
+            break;
+        top = parent;
+    }
+    const bool ok = w && screenRect(display, w, client) && screenRect(display, top, frame);
+    XCloseDisplay(display);
+    return ok;
 }
