@@ -14,7 +14,6 @@
 
 #include <memory>
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -204,15 +203,8 @@ private slots:
         m_lib->setMessages([strings] { return strings; });
         const QString name = m_lib->createMacroIni().toString();
         const QByteArray before = bytesOf(fileOf(name));
-        QString picked = m_root->path() + QStringLiteral("/picked.mc");
-        if (kind == "file")
-            QVERIFY(writeFile(picked, content));
-        else if (kind == "fifo")
-            QCOMPARE(::mkfifo(QFile::encodeName(picked).constData(), 0600), 0);
-        else if (kind == "folder")
-            QVERIFY(QDir().mkpath(picked));
-        else
-            picked = QStringLiteral("/dev/zero");
+        const QString picked = pickable(kind, m_root->path() + QStringLiteral("/picked.mc"), content);
+        QVERIFY(!picked.isEmpty());
         m_dialogs->fileAnswers << picked;
         m_lib->loadMacroIniFromFile(name);
         if (!refusal.isEmpty()) {

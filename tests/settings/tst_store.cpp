@@ -8,7 +8,6 @@
 
 #include <QDir>
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -126,15 +125,8 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, message);
         ProfileFiles files;
-        QString picked = files.path("picked.pf");
-        if (kind == "file")
-            QVERIFY(writeFile(picked, content));
-        else if (kind == "fifo")
-            QCOMPARE(::mkfifo(QFile::encodeName(picked).constData(), 0600), 0);
-        else if (kind == "folder")
-            QVERIFY(QDir().mkpath(picked));
-        else
-            picked = QStringLiteral("/dev/zero");
+        const QString picked = pickable(kind, files.path("picked.pf"), content);
+        QVERIFY(!picked.isEmpty());
         const QByteArray before = bytesOf(files.working());
         ScriptedDialogs dialogs;
         ProfileStore store(files.working(), files.defaults());
