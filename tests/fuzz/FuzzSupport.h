@@ -23,6 +23,19 @@
 
 namespace fuzz {
 
+// Keeps the largest input this run executed and prints it at exit. libFuzzer reports the sizes
+// of the inputs it keeps, not of those it tried, and long runs need to show that inputs of
+// the size a user may pick were actually read.
+inline void noteInputSize(std::size_t size) {
+    static std::size_t largest = 0;
+    static const bool reported = std::atexit([] {
+        std::fprintf(stderr, "largest input executed: %zu bytes\n", largest);
+    }) == 0;
+    (void)reported;
+    if (size > largest)
+        largest = size;
+}
+
 inline QByteArray bytesOf(const unsigned char *data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
 }

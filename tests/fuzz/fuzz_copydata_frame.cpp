@@ -54,6 +54,7 @@ bool InputHooks::copyDataEvent(const CopyDataMessage &message) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    fuzz::noteInputSize(size);
     static int argc = 1;
     static char arg0[] = "fuzz_copydata_frame";
     static char *argv[] = {arg0, nullptr};

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    fuzz::noteInputSize(size);
     static const QString dir = fuzz::scratchDir() + QStringLiteral("/i18n/");
     static const bool made = QDir().mkpath(dir);
     FUZZ_CHECK(made);

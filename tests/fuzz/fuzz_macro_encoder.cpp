@@ -2,6 +2,7 @@
 // that what comes out is a block the mouse can walk: the play-count placeholder, records
 // that each decode as a key event, a medium or a long delay, and the end mark.
 
+#include "FuzzSupport.h"
 #include "KeyNames.h"
 #include "MacroEncoder.h"
 
@@ -21,6 +22,7 @@ void check(bool ok) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    fuzz::noteInputSize(size);
     static const auto table = buildKeyNameTable();
 
     // Lines are separated by '\n'; the text is read as UTF-8, so the arrows and other

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    fuzz::noteInputSize(size);
     static const auto table = buildKeyNameTable();
     static ScriptedDialogs scripted;
     static const QString dir = fuzz::scratchDir() + QStringLiteral("/exchange/");

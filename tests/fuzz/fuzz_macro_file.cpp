@@ -26,6 +26,7 @@ QStringList filesBelow(const QString &root) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    fuzz::noteInputSize(size);
     static const auto table = buildKeyNameTable();
     static const QString root = fuzz::scratchDir() + QStringLiteral("/macro");
     static const QString folder = root + QStringLiteral("/library/");

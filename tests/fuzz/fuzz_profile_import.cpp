@@ -33,6 +33,7 @@ QStringList texts(const QVariantList &values) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    fuzz::noteInputSize(size);
     static const QString dir = fuzz::scratchDir() + QStringLiteral("/profile/");
     static const QByteArray golden = fuzz::readFile(QStringLiteral(Q7_FUZZ_FACTORY_PROFILE));
     static const bool ready = QDir().mkpath(dir) && !golden.isEmpty();

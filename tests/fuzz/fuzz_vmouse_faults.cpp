@@ -10,6 +10,7 @@
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    fuzz::noteInputSize(size);
     const std::string text(reinterpret_cast<const char *>(data), size);
     std::vector<std::string> problems;
     const vmouse::Faults f = vmouse::parseFaults(text, problems);

@@ -22,6 +22,7 @@ bool same(const vmouse::State &a, const vmouse::State &b) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    fuzz::noteInputSize(size);
     static const std::string edited = (fuzz::scratchDir() + QStringLiteral("/mouse.txt")).toStdString();
     static const std::string saved = (fuzz::scratchDir() + QStringLiteral("/saved.txt")).toStdString();
     fuzz::writeFile(QString::fromStdString(edited), fuzz::bytesOf(data, size));
