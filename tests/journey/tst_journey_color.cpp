@@ -11,9 +11,17 @@ constexpr int effect = 0x47, brightness = 0x48, speed = 0x49, lightingColours = 
 
 bool openColorPage(Journey &j) { return j.click("fnEntry2") && j.waitShown("colorApply"); }
 
-bool chooseEffect(Journey &j, int position) {
-    return j.click("colorEffect") && j.click(QStringLiteral("colorEffectItem%1").arg(position)) &&
-           j.waitGone("colorEffectList");
+// By its label in the factory language (English): which effects the list holds, and where,
+// is the product's to say.
+bool chooseEffect(Journey &j, const QString &label) {
+    if (!j.click("colorEffect") || !j.waitShown("colorEffectList"))
+        return false;
+    for (int position = 0; position < 11; ++position) {
+        const QString item = QStringLiteral("colorEffectItem%1").arg(position);
+        if (j.property(item, QStringLiteral("textX")) == label)
+            return j.click(item) && j.waitGone("colorEffectList");
+    }
+    return j.fail(QStringLiteral("the effect list has no %1").arg(label));
 }
 
 // A seven-step slider selects position p (1..7) for a release within ((p-1), p] sevenths of
@@ -40,9 +48,8 @@ private Q_SLOTS:
         QVERIFY2(j.start(), j.errorText());
         const vmouse::State before = j.mouse();
         QVERIFY2(openColorPage(j), j.errorText());
-        // Every effect is enabled at the factory, so list position 8 is effect 8, which
-        // takes speed, brightness and colours.
-        QVERIFY2(chooseEffect(j, 8), j.errorText());
+        // Effect 8 takes speed, brightness and colours.
+        QVERIFY2(chooseEffect(j, QStringLiteral("VERTICAL FLIPPING")), j.errorText());
         QVERIFY2(setSlider(j, "colorSpeed", 2), j.errorText());
         QVERIFY2(setSlider(j, "colorBrightness", 3), j.errorText());
         QVERIFY2(j.click("colorLightsCell3"), j.errorText());
@@ -71,12 +78,31 @@ private Q_SLOTS:
         QVERIFY2(j.stop(), j.errorText());
     }
 
+    // WAVE's speed byte runs 1..10, a smaller byte faster; the slider's right end is fast.
+    void waveSpeedFollowsTheSlider() {
+        Journey j(QStringLiteral("color-wave"));
+        QVERIFY2(j.start(), j.errorText());
+        vmouse::State expected = j.mouse();
+        QVERIFY2(openColorPage(j), j.errorText());
+        QVERIFY2(chooseEffect(j, QStringLiteral("WAVE")), j.errorText());
+        QVERIFY2(setSlider(j, "colorSpeed", 2), j.errorText());
+        j.screenshot(QStringLiteral("wave"));
+        expected.profiles[current][effect] = 5;
+        expected.profiles[current][speed] = 7; // round(5 * 9 / 7) + 1
+        QVERIFY2(applied(j, expected), j.errorText());
+
+        QVERIFY2(setSlider(j, "colorSpeed", 6), j.errorText());
+        expected.profiles[current][speed] = 2; // round(1 * 9 / 7) + 1
+        QVERIFY2(applied(j, expected), j.errorText());
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
     void resetSendsNothingUntilApply() {
         Journey j(QStringLiteral("color-reset"));
         QVERIFY2(j.start(), j.errorText());
         const vmouse::State factory = j.mouse();
         QVERIFY2(openColorPage(j), j.errorText());
-        QVERIFY2(chooseEffect(j, 4), j.errorText());
+        QVERIFY2(chooseEffect(j, QStringLiteral("NEON")), j.errorText());
         vmouse::State edited = factory;
         edited.profiles[current][effect] = 4;
         QVERIFY2(applied(j, edited), j.errorText());

@@ -33,7 +33,7 @@ private Q_SLOTS:
         QVERIFY2(openPage(j, 3, "sensorRateButton1"), j.errorText());
         QVERIFY2(j.click("sensorRateButton1"), j.errorText()); // 250 Hz
         QVERIFY2(openPage(j, 2, "colorEffect"), j.errorText());
-        QVERIFY2(j.click("colorEffect") && j.click("colorEffectItem4"), j.errorText());
+        QVERIFY2(j.click("colorEffect") && j.click("colorEffectItem3"), j.errorText()); // NEON
         QVERIFY2(j.waitGone("colorEffectList"), j.errorText());
 
         expected.reportRate[current] = 4;

@@ -3,11 +3,26 @@
 
 // The lighting page's conversions, and the colour helpers both pages' colour groups share.
 
-var effectCount = 11
-// Language string of each effect code's label, and the built-in English label.
-var effectStringIndex = [87, 13, 88, 14, 20, 15, 89, 90, 91, 92, 24]
-var effectLabel = ["LED POWER ON", "STATIC", "TWINKLING", "BREATHING", "NEON", "WAVE", "GLIDING",
-                   "FINGER MOVING", "VERTICAL FLIPPING", "YO-YO", "SPOTLIGHT"]
+// Each lighting effect by code: its built-in label and language string, the range of its speed
+// byte (null: it has no speed and stores 0), and whether it uses the brightness and the
+// lighting colours. The page enables its controls from here, whatever effects the product lists.
+var effects = [
+    { label: "LED POWER ON", string: 87, speed: null, brightness: false, colours: false },
+    { label: "STATIC", string: 13, speed: null, brightness: true, colours: true },
+    // Without a speed of its own; Apply sends brightness and colours whatever the effect, so
+    // they stay open to the user as for STATIC rather than locked at values they cannot see.
+    { label: "TWINKLING", string: 88, speed: null, brightness: true, colours: true },
+    { label: "BREATHING", string: 14, speed: { low: 1, span: 9 }, brightness: false, colours: true },
+    { label: "NEON", string: 20, speed: { low: 1, span: 9 }, brightness: false, colours: false },
+    { label: "WAVE", string: 15, speed: { low: 1, span: 9 }, brightness: true, colours: false },
+    { label: "GLIDING", string: 89, speed: null, brightness: false, colours: false },
+    { label: "FINGER MOVING", string: 90, speed: null, brightness: false, colours: true },
+    { label: "VERTICAL FLIPPING", string: 91, speed: { low: 10, span: 10 }, brightness: true, colours: true },
+    { label: "YO-YO", string: 92, speed: { low: 5, span: 10 }, brightness: true, colours: true },
+    // A ten-step speed range like the two before it, and what they take besides.
+    { label: "SPOTLIGHT", string: 24, speed: { low: 20, span: 10 }, brightness: true, colours: true }
+]
+var effectCount = effects.length
 
 // The indicator's fixed palette, index 0..7.
 var palette = [[255, 0, 0], [0, 255, 0], [0, 0, 255], [255, 0, 255],
@@ -45,16 +60,21 @@ function effectTable(effectEnable) {
     return { codes: codes, positions: positions }
 }
 
+function effectOf(code) {
+    var c = integer(code)
+    return c >= 0 && c < effectCount ? effects[c] : null
+}
+
+// The code at a list position, or `otherwise` when no entry is chosen.
+function effectAt(codes, position, otherwise) {
+    return position >= 0 && position < codes.length ? codes[position] : otherwise
+}
+
 // Speed: slider position 0..7 (7 fastest end) against the effect's own byte range; a smaller
 // byte is faster. Effects without a speed use 0 both ways.
 function speedRange(effect) {
-    switch (integer(effect)) {
-    case 3: case 4: case 5: return { low: 1, span: 9 }
-    case 8: return { low: 10, span: 10 }
-    case 9: return { low: 5, span: 10 }
-    case 10: return { low: 20, span: 10 }
-    }
-    return null
+    var e = effectOf(effect)
+    return e ? e.speed : null
 }
 function speedPosition(effect, speedByte) {
     var r = speedRange(effect)
@@ -78,15 +98,17 @@ function brightnessByte(position) {
     return Math.round(clamp(position, 0, 7) * 255 / 7)
 }
 
-// Which controls an effect list position uses.
-function speedEnabled(position) {
-    return [2, 3, 4, 7, 8].indexOf(position) >= 0
+// Which controls an effect code uses.
+function speedEnabled(code) {
+    return speedRange(code) !== null
 }
-function brightnessEnabled(position) {
-    return [1, 4, 7, 8].indexOf(position) >= 0
+function brightnessEnabled(code) {
+    var e = effectOf(code)
+    return e !== null && e.brightness
 }
-function coloursEnabled(position) {
-    return [1, 2, 6, 7, 8].indexOf(position) >= 0
+function coloursEnabled(code) {
+    var e = effectOf(code)
+    return e !== null && e.colours
 }
 
 // The rainbow strip: height y of a strip h high to a colour, in eight levels from black

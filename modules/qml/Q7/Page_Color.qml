@@ -20,6 +20,8 @@ Item {
     readonly property int effectPosition: colorEffect.currentIndex
     // The effect code last read, kept when the list has no entry for it.
     property int shownEffect: 0
+    // The effect Apply sends; the controls follow what it uses.
+    readonly property int effectCode: Colour.effectAt(effectCodes, effectPosition, shownEffect)
 
     property string title: "COLOR"
     property string textEffect: "EFFECTS"
@@ -39,9 +41,8 @@ Item {
         textDefault = Texts.text(list, 106, "DEFAULT")
         textApply = Texts.text(list, 107, "APPLY")
         for (var i = 0; i < effectModel.count; ++i) {
-            var code = effectCodes[i]
-            effectModel.setProperty(i, "textX", Texts.text(list, Colour.effectStringIndex[code],
-                                                           Colour.effectLabel[code]))
+            var effect = Colour.effects[effectCodes[i]]
+            effectModel.setProperty(i, "textX", Texts.text(list, effect.string, effect.label))
         }
     }
 
@@ -52,7 +53,7 @@ Item {
         effectPositions = table.positions
         effectModel.clear()
         for (var i = 0; i < effectCodes.length; ++i)
-            effectModel.append({ textX: Colour.effectLabel[effectCodes[i]] })
+            effectModel.append({ textX: Colour.effects[effectCodes[i]].label })
         translateStrings()
         refreshUI()
     }
@@ -80,10 +81,8 @@ Item {
     function pageApply() {
         mainIten.setProtectUI(800)
         ui_View.q7_SetLED8StageColor(Colour.flat(colorLights.colors()))
-        var code = effectPosition >= 0 && effectPosition < effectCodes.length ? effectCodes[effectPosition]
-                                                                               : shownEffect
-        ui_View.q7_0CH_SetRGBLedEffect(code, Colour.brightnessByte(colorBrightness.value),
-                                       Colour.speedByte(code, colorSpeed.value))
+        ui_View.q7_0CH_SetRGBLedEffect(effectCode, Colour.brightnessByte(colorBrightness.value),
+                                       Colour.speedByte(effectCode, colorSpeed.value))
     }
 
     function pageReset() {
@@ -137,7 +136,7 @@ Item {
         x: 380
         y: 110
         value: 4
-        enabled: Colour.speedEnabled(page.effectPosition)
+        enabled: Colour.speedEnabled(page.effectCode)
         opacity: enabled ? 1 : 0.2
         accessibleName: page.textSpeed
     }
@@ -147,7 +146,7 @@ Item {
         x: 380
         y: 150
         value: 7
-        enabled: Colour.brightnessEnabled(page.effectPosition)
+        enabled: Colour.brightnessEnabled(page.effectCode)
         opacity: enabled ? 1 : 0.2
         accessibleName: page.textBrightness
     }
@@ -170,7 +169,7 @@ Item {
         objectName: "colorLights"
         x: 224
         y: 230
-        enabled: Colour.coloursEnabled(page.effectPosition)
+        enabled: Colour.coloursEnabled(page.effectCode)
         opacity: enabled ? 1 : 0.2
         accessibleName: page.textColours
     }

@@ -26,6 +26,7 @@ Item {
     property var history: Rules.emptyHistory()
     property int renamingRow: -1
 
+    property string title: "MACRO"
     property string textMacro: "MACRO"
     property string textAction: "ACTION"
     property var textTools: ["DELETE", "CUT", "PASTE", "COPY"]
@@ -40,6 +41,7 @@ Item {
 
     function translateStrings() {
         var list = mainIten.globalSetting_stringList
+        title = Texts.text(list, 75, "MACRO")
         textMacro = Texts.text(list, 44, "MACRO")
         textAction = Texts.text(list, 45, "ACTION")
         textTools = [Texts.text(list, 80, "DELETE"), Texts.text(list, 81, "CUT"),
@@ -298,6 +300,13 @@ Item {
         anchors.fill: parent
         source: mainIten.sourceFnCommonBackground
     }
+    ShellText {
+        objectName: "macroTitle"
+        x: 24
+        y: 16
+        text: page.title
+        font.bold: true
+    }
 
     // Takes the keyboard while recording, so typed keys reach only the recorder.
     Item {
@@ -307,35 +316,21 @@ Item {
         Keys.onReleased: event => { event.accepted = true }
     }
 
-    MacroListFrame {
+    MacroLibraryFrame {
         id: macroFrame
         objectName: "macroFrame"
         x: 118
         y: 52
         title: page.textMacro
         model: macroModel
-        listName: "macroList"
         listEnabled: !page.isRecordStart
+        canDelete: page.currentName !== ""
+        deleteTip: page.textTools[0]
         onRowClicked: page.reloadActions()
         onRowRightClicked: row => macroMenu.openAt(row)
         onRenamed: (oldName, newName) => page.renamed(oldName, newName)
-
-        MacroButton {
-            objectName: "macroAdd"
-            source0: mainIten.sourceAdd0
-            source1: mainIten.sourceAdd1
-            tip: "ADD"
-            enabled: !page.isRecordStart
-            onClicked: page.addMacro()
-        }
-        MacroButton {
-            objectName: "macroDelete"
-            source0: mainIten.sourceDelete0
-            source1: mainIten.sourceDelete1
-            tip: page.textTools[0]
-            enabled: !page.isRecordStart && page.currentName !== ""
-            onClicked: page.deleteMacro()
-        }
+        onAddClicked: page.addMacro()
+        onDeleteClicked: page.deleteMacro()
     }
 
     MacroContextMenu {
@@ -351,39 +346,20 @@ Item {
         onChosen: (action, row) => page.menuChosen(action, row)
     }
 
-    MacroListFrame {
+    MacroActionFrame {
         id: actionFrame
         objectName: "actionFrame"
         x: 467
         y: 52
-        listWidth: 220
         title: page.textAction
         model: actionModel
-        listName: "actionList"
+        canRecord: page.currentName !== ""
+        recording: page.isRecordStart
+        recordTiming: page.recordTiming
         onDeletePressed: page.deleteLine()
-
-        RecordTimingSwitch {
-            objectName: "macroRecordTiming"
-            checked: page.recordTiming
-            enabled: !page.isRecordStart
-            onToggled: page.recordTiming = !page.recordTiming
-        }
-        MacroButton {
-            objectName: "macroRecord"
-            source0: mainIten.sourceRecord0
-            source1: mainIten.sourceRecord1
-            tip: "RECORD"
-            enabled: page.currentName !== "" && !page.isRecordStart
-            onClicked: page.startRecording()
-        }
-        MacroButton {
-            objectName: "macroStop"
-            source0: mainIten.sourceStop0
-            source1: mainIten.sourceStop1
-            tip: "STOP"
-            enabled: page.isRecordStart
-            onClicked: page.stopRecording()
-        }
+        onTimingToggled: page.recordTiming = !page.recordTiming
+        onRecordClicked: page.startRecording()
+        onStopClicked: page.stopRecording()
     }
 
     MacroLineTools {

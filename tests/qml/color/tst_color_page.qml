@@ -75,28 +75,30 @@ PageTestCase {
         verify(!child("colorLightsCell7").enabled)
     }
 
-    function test_unlistedEffectShowsNoEntryAndIsKept() {
-        ui_View.rgbLedEffect = [2, 255, 0]
-        open([2])
+    function test_unlistedEffectShowsNoEntryIsKeptAndKeepsItsControls() {
+        ui_View.rgbLedEffect = [10, 255, 20]
+        open([2, 10])
         compare([child("colorEffect").getCurIndex(), child("colorEffect").currentText], [-1, "【 en1 】"])
+        // SPOTLIGHT's speed still moves within its own range.
+        verify(child("colorSpeed").enabled)
+        mouseClick(child("colorSpeed"), 0, 10)
         mouseClick(child("colorApply"))
-        compare(ui_View.callsOf("q7_0CH_SetRGBLedEffect"), [["q7_0CH_SetRGBLedEffect", 2, 255, 0]])
+        compare(ui_View.callsOf("q7_0CH_SetRGBLedEffect"), [["q7_0CH_SetRGBLedEffect", 10, 255, 30]])
     }
 
-    function test_enablingFollowsTheListPosition() {
+    function test_controlsFollowTheCodeOfTheChosenEntry() {
         open()
-        var speed = [], bright = [], colours = []
-        for (var p = 0; p < 11; ++p) {
+        // With every effect listed, positions 2, 5 and 10 are TWINKLING, WAVE and SPOTLIGHT.
+        var seen = each([2, 5, 10], p => {
             child("colorEffect").setCurIndex(p)
-            if (child("colorSpeed").enabled) speed.push(p)
-            if (child("colorBrightness").enabled) bright.push(p)
-            if (child("colorLights").enabled) colours.push(p)
-            compare(child("colorSpeed").opacity, child("colorSpeed").enabled ? 1 : 0.2)
-        }
-        compare([speed, bright, colours], [[2, 3, 4, 7, 8], [1, 4, 7, 8], [1, 2, 6, 7, 8]])
+            return each(["colorSpeed", "colorBrightness", "colorLights"], n => child(n).enabled)
+        })
+        compare(seen, [[false, true, true], [true, true, false], [true, true, true]])
+        compare([child("colorSpeed").opacity, child("colorLights").opacity], [1, 1])
         // A dimmed group still draws its cells (at the group's 0.2).
         child("colorEffect").setCurIndex(0)
-        compare([child("colorLights").opacity, child("colorLightsCell1").opacity], [0.2, 1])
+        compare([child("colorSpeed").opacity, child("colorLights").opacity, child("colorLightsCell1").opacity],
+                [0.2, 0.2, 1])
     }
 
     function test_typedComponentsStayInsideAByte() {

@@ -17,6 +17,50 @@ TestCase {
         compare(Rules.effectTable(undefined).codes, [])
     }
 
+    // Speed, brightness, colours of an effect code.
+    function controls(code) {
+        return [Rules.speedEnabled(code), Rules.brightnessEnabled(code), Rules.coloursEnabled(code)]
+    }
+
+    function test_eachEffectCodeEnablesTheControlsItUses() {
+        // Speed exactly where the code has a speed range.
+        var table = [[0, false, false, false],  // LED POWER ON
+                     [1, false, true, true],    // STATIC
+                     [2, false, true, true],    // TWINKLING
+                     [3, true, false, true],    // BREATHING
+                     [4, true, false, false],   // NEON
+                     [5, true, true, false],    // WAVE
+                     [6, false, false, false],  // GLIDING
+                     [7, false, false, true],   // FINGER MOVING
+                     [8, true, true, true],     // VERTICAL FLIPPING
+                     [9, true, true, true],     // YO-YO
+                     [10, true, true, true]]    // SPOTLIGHT
+        for (var row of table)
+            compare(controls(row[0]), row.slice(1), "effect " + row[0])
+        // A byte that is no effect's code enables nothing.
+        compare([controls(11), controls(-1), controls("")], [[false, false, false], [false, false, false],
+                                                             [false, false, false]])
+    }
+
+    function test_listPositionsTakeTheControlsOfTheirCode() {
+        // Positions with speed, with brightness, with colours.
+        function byPosition(enable) {
+            var codes = Rules.effectTable(enable).codes
+            var out = [[], [], []]
+            for (var p = 0; p < codes.length; ++p)
+                controls(Rules.effectAt(codes, p, -1)).forEach((on, k) => { if (on) out[k].push(p) })
+            return out
+        }
+        var all = new Array(11).fill("true")
+        compare(byPosition(all), [[3, 4, 5, 8, 9, 10], [1, 2, 5, 8, 9, 10], [1, 2, 3, 7, 8, 9, 10]])
+        // The factory's nine (no TWINKLING, no SPOTLIGHT): each position enables what it always did.
+        var nine = all.slice()
+        nine[2] = nine[10] = "false"
+        compare(byPosition(nine), [[2, 3, 4, 7, 8], [1, 4, 7, 8], [1, 2, 6, 7, 8]])
+        // No entry chosen: the effect last read.
+        compare([Rules.effectAt([0, 1], -1, 10), Rules.effectAt([0, 1], 2, 10)], [10, 10])
+    }
+
     function test_speedTablesRoundTripEveryPosition() {
         for (var effect = 0; effect <= 10; ++effect) {
             for (var k = 0; k <= 7; ++k) {

@@ -47,7 +47,7 @@ PageTestCase {
     }
 
     function test_selectingARowLoadsItsLinesAndAgainClears() {
-        compare(page.macroTexts(), ["fire", "Jump", "Macro. 001"])
+        compare([child("macroTitle").text, page.macroTexts()], ["en75", ["fire", "Jump", "Macro. 001"]])
         choose(1)
         compare(page.currentName, "Jump")
         compare(ui_View.calls, [["loadMacroIni", "Jump"]])
