@@ -154,7 +154,8 @@ Item {
 
     function writeCombo() {
         var combo = controls.comboControls
-        setSelectedEntry(Rules.comboEntry(Math.max(combo.modifier.getCurIndex(), 0), combo.key1.keyCode, combo.key2.keyCode))
+        setSelectedEntry(Rules.comboEntry(Math.max(combo.modifier.getCurIndex(), 0), combo.key1.keyCode,
+                                          combo.key2.keyCode))
     }
 
     // Written once there is a button or key to repeat.

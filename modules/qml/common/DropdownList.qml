@@ -4,8 +4,8 @@ import "ControlRules.js" as Rules
 
 // A drop-down list: a field with the current item's text and a "▼" mark, and the list of items
 // (list-model rows with a text textX) that a click opens below it, or above where the page has
-// no room below. Closed, the arrow keys step
-// through the items directly; open, they move the highlight and Return chooses it.
+// no room below. Closed, the arrow keys step through the items directly; open, they move the
+// highlight and Return chooses it.
 Item {
     id: dropdown
     // A ListModel whose rows carry textX.
