@@ -1,7 +1,8 @@
 // The key page in the real program: a button given a function by mouse and keyboard reaches
-// the mouse's key matrix on Apply (or ALL SAVE), any key reaches it through the capture fields,
-// which listen to the desktop only while armed and on their page, a macro reaches its slot the
-// moment it is chosen, and the page applied untouched after a restart sends back what it read.
+// the mouse's key matrix on Apply (or ALL SAVE), an open list takes the clicks over the page's
+// own buttons, any key reaches it through the capture fields, which listen to the desktop only
+// while armed and on their page, a macro reaches its slot the moment it is chosen, and the page
+// applied untouched after a restart sends back what it read.
 #include "Journey.h"
 #include "XScreen.h"
 #include "XInjector.h"
@@ -67,6 +68,38 @@ private Q_SLOTS:
         QVERIFY2(choose(j, "keyFunctionMenu", 6), j.errorText()); // LED CONTROL
         QVERIFY2(j.click("btnTotalApply") && j.waitIdle(), j.errorText());
         QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {0x0C, 0, 0, 0}); }),
+                 j.errorText());
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // The open MOUSE list lies above the page's own buttons: its last row, drawn where the
+    // page's Apply button is, takes the click, and nothing goes to the mouse until Apply.
+    void openListAbovePageButtons() {
+        Journey j(QStringLiteral("keys-list-over-apply"));
+        QVERIFY2(j.start(), j.errorText());
+        QVERIFY2(openKeyPage(j), j.errorText());
+        QVERIFY2(j.click("keyMouseList") && j.waitShown("keyMouseListItem7"), j.errorText());
+        const auto row = j.item(QStringLiteral("keyMouseListItem7"));
+        const auto apply = j.item(QStringLiteral("keyApply"));
+        const auto list = j.item(QStringLiteral("keyMouseList"));
+        QVERIFY(row && apply && list);
+        const QRect overlap = row->rect & apply->rect;
+        QVERIFY2(!overlap.isEmpty(), "the row does not lie over Apply: nothing to prove");
+        // The list is whole: eight rows from its field down, the last one on screen in full.
+        QCOMPARE(row->rect.height(), 24);
+        QVERIFY(row->rect.top() > list->rect.bottom());
+        j.screenshot(QStringLiteral("open"));
+
+        const vmouse::State before = j.mouse();
+        const int mark = j.trafficMark();
+        QVERIFY2(j.clickIn("keyMouseListItem7", overlap.center() - row->rect.topLeft()), j.errorText());
+        QVERIFY2(j.waitGone("keyMouseListList"), j.errorText());
+        QCOMPARE(j.property("keyMouseList", "currentText"), QStringLiteral("DPI -"));
+        QVERIFY2(j.settle() && j.commands(mark).isEmpty(), "the click reached Apply");
+        QVERIFY2(sameMouse(j.mouse(), before), qPrintable(mouseDifferences(before, j.mouse())));
+
+        QVERIFY2(j.click("keyApply") && j.waitIdle(), j.errorText());
+        QVERIFY2(j.waitMouse([](const vmouse::State &s) { return entryIs(s, forward, {7, 0, 2, 0}); }),
                  j.errorText());
         QVERIFY2(j.stop(), j.errorText());
     }

@@ -80,7 +80,6 @@ Item {
         }
         ShellText { anchors.verticalCenter: parent.verticalCenter; text: "】times" }
     }
-    // Last, so its open list lies above the capture field.
     DropdownList {
         id: buttonList
         objectName: "keyFireButton"

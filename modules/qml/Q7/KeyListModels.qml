@@ -1,4 +1,5 @@
 import QtQuick
+import "../common/ControlRules.js" as Texts
 import "KeyRules.js" as Rules
 
 // The fixed lists of the key page, in their built-in English until the language is loaded.
@@ -10,6 +11,19 @@ QtObject {
     property ListModel fireModel: ListModel {}
     // Rows of the macro list (textX: name, textR: empty).
     property ListModel macroModel: ListModel {}
+
+    // The texts of the language list `list`, the built-in English where it has none.
+    function translate(list) {
+        var i
+        for (i = 0; i < functionModel.count; ++i)
+            functionModel.setProperty(i, "textX", Texts.text(list, Rules.functionStrings[i], Rules.functionTexts[i]))
+        for (i = 0; i < mouseModel.count; ++i)
+            mouseModel.setProperty(i, "textX", Texts.text(list, Rules.mouseItems[i].string, Rules.mouseItems[i].text))
+        for (i = 0; i < fireModel.count; ++i)
+            fireModel.setProperty(i, "textX", Texts.text(list, Rules.mouseItems[i].string, Rules.mouseItems[i].text))
+        for (i = 0; i < mediaModel.count; ++i)
+            mediaModel.setProperty(i, "textX", Texts.text(list, Rules.firstMediaString + i, mediaModel.get(i).builtIn))
+    }
 
     Component.onCompleted: {
         var i

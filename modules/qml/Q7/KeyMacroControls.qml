@@ -22,7 +22,6 @@ Item {
         id: macroList
         objectName: "keyMacroList"
         x: controls.listX
-        z: 2
         onRequestToUpdateList: controls.requestToUpdateList()
         onListElementClicked: row => controls.macroChosen(row)
     }

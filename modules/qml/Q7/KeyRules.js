@@ -104,9 +104,28 @@ function count(text, max, fallback) {
     return Math.min(parseInt(digits, 10), max)
 }
 
-// How an entry is shown: the function item and the state of its controls. null means the bytes
-// fit no row of their type, and the controls stay as they were.
+// An entry no control can show, as the page shows it instead: its four bytes, and for a mouse
+// button entry the name of its code where the key-name table has one.
+function rawText(entry, names) {
+    var text = entry.map(b => "0x" + (Number(b) & 0xFF).toString(16).toUpperCase().padStart(2, "0")).join(" ")
+    if (Number(entry[0]) === type.mouse) {
+        var name = names.mousecodeTostr(Number(entry[2]))
+        if (name === undefined)
+            name = names.keycodeTostr(Number(entry[2]))
+        if (name !== undefined)
+            text += " 【 " + name + " 】"
+    }
+    return text
+}
+
+// How an entry is shown: the function item and the state of its controls. An entry whose bytes
+// fit no row selects no function and is shown as it is (raw), so nothing of the key shown before
+// stays on screen and the entry goes back to the mouse unchanged.
 function show(entry, names) {
+    var shown = showRow(entry, names)
+    return shown !== null ? shown : { fn: Fn.none, raw: rawText(entry, names) }
+}
+function showRow(entry, names) {
     var t = entry[0], b1 = entry[1], b2 = entry[2], b3 = entry[3]
     switch (t) {
     case type.key:
@@ -143,7 +162,7 @@ function show(entry, names) {
     case type.led:
         return b1 === 0 && b2 === 0 && b3 === 0 ? { fn: Fn.led } : null
     default:
-        return { fn: Fn.none }
+        return null
     }
 }
 

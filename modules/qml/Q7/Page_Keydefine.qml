@@ -16,8 +16,6 @@ Item {
     property string textSpeed: "SPEED"
     property var modeTexts: Rules.playModeTexts.slice()
     property string textTimes: "TIMES"
-    // The function whose controls are shown, -1 for none.
-    property int shownFunction: -1
     // The macros of the library: {name, index, count}; index is undefined when the macro's
     // configuration could not be read.
     property var macros: []
@@ -48,15 +46,7 @@ Item {
         textSpeed = Texts.text(list, Rules.speedString, "SPEED")
         textTimes = Texts.text(list, Rules.timesString, "TIMES")
         modeTexts = Rules.playModeTexts.map((t, i) => Texts.text(list, Rules.playModeStrings[i], t))
-        var i
-        for (i = 0; i < lists.functionModel.count; ++i)
-            lists.functionModel.setProperty(i, "textX", Texts.text(list, Rules.functionStrings[i], Rules.functionTexts[i]))
-        for (i = 0; i < lists.mouseModel.count; ++i)
-            lists.mouseModel.setProperty(i, "textX", Texts.text(list, Rules.mouseItems[i].string, Rules.mouseItems[i].text))
-        for (i = 0; i < lists.fireModel.count; ++i)
-            lists.fireModel.setProperty(i, "textX", Texts.text(list, Rules.mouseItems[i].string, Rules.mouseItems[i].text))
-        for (i = 0; i < lists.mediaModel.count; ++i)
-            lists.mediaModel.setProperty(i, "textX", Texts.text(list, Rules.firstMediaString + i, lists.mediaModel.get(i).builtIn))
+        controls.lists.translate(list)
         if (keyModel.setButtonNames(mainIten.productLayoutStrings))
             showSelected()
     }
@@ -81,12 +71,14 @@ Item {
                         count: readable ? Number(config[1]) : Rules.defaultPlayCount })
         }
         macros = list
-        var current = macroControls.macroList.currentIndex
-        var currentName = current >= 0 && current < lists.macroModel.count ? lists.macroModel.get(current).textX : ""
-        lists.macroModel.clear()
+        var macroList = controls.macroControls.macroList
+        var current = macroList.currentIndex
+        var rows = controls.lists.macroModel
+        var currentName = current >= 0 && current < rows.count ? rows.get(current).textX : ""
+        rows.clear()
         for (i = 0; i < list.length; ++i)
-            lists.macroModel.append({ textX: list[i].name, textR: "" })
-        macroControls.macroList.setCurIndex(list.findIndex(m => m.name === currentName))
+            rows.append({ textX: list[i].name, textR: "" })
+        macroList.setCurIndex(list.findIndex(m => m.name === currentName))
     }
 
     // Against the library as it is now: a macro added or removed since the list was read counts.
@@ -114,67 +106,19 @@ Item {
         return ui_View.getMsgAns_FoolProofing()
     }
 
-    function emptyControls() {
-        keyboardField.clear()
-        mouseList.setCurIndex(-1)
-        mediaList.setCurIndex(-1)
-        comboControls.modifier.setCurIndex(-1)
-        comboControls.key1.clear()
-        comboControls.key2.clear()
-        macroControls.macroList.setCurIndex(-1)
-        macroControls.playMode = 0
-        macroControls.playCount.setValue(Rules.defaultPlayCount)
-        fireControls.mouseSide = true
-        fireControls.buttonList.setCurIndex(-1)
-        fireControls.keyField.clear()
-        fireControls.shots.setValue(Rules.defaultShots)
-        // The slider always has a position; the fastest is what a new fire key repeats at.
-        fireControls.speed.setCurIndex(Rules.fastestSpeed)
-    }
-
     function showSelected() {
         buttonMenu.setCurIndex(keyModel.curKeyMatrix)
         if (!keySelected) {
-            shownFunction = -1
-            functionMenu.setCurIndex(-1)
+            controls.showState({ fn: Rules.Fn.none }, -1, 0)
             return
         }
         var state = Rules.show(keyModel.entry(selectedKeyId), names)
-        if (state === null)
-            return
-        emptyControls()
-        shownFunction = state.fn
-        functionMenu.setCurIndex(state.fn)
-        switch (state.fn) {
-        case Rules.Fn.keyboard:
-            keyboardField.setKey(state.key)
-            break
-        case Rules.Fn.mouse:
-            mouseList.setCurIndex(state.item)
-            break
-        case Rules.Fn.media:
-            mediaList.setCurIndex(state.item)
-            break
-        case Rules.Fn.combo:
-            comboControls.modifier.setCurIndex(state.comboItem)
-            comboControls.key1.setKey(state.key1)
-            comboControls.key2.setKey(state.key2)
-            break
-        case Rules.Fn.macro:
+        var row = -1
+        if (state.fn === Rules.Fn.macro) {
             reloadMacros()
-            var row = Rules.macroRowOf(macros, state.storedIndex)
-            macroControls.macroList.setCurIndex(row)
-            macroControls.playMode = state.playMode
-            macroControls.playCount.setValue(row >= 0 ? macros[row].count : Rules.defaultPlayCount)
-            break
-        case Rules.Fn.fire:
-            fireControls.mouseSide = state.mouseSide
-            fireControls.buttonList.setCurIndex(state.item)
-            fireControls.keyField.setKey(state.key)
-            fireControls.speed.setCurIndex(state.speed)
-            fireControls.shots.setValue(state.shots)
-            break
+            row = Rules.macroRowOf(macros, state.storedIndex)
         }
+        controls.showState(state, row, row >= 0 ? macros[row].count : Rules.defaultPlayCount)
     }
 
     // A macro key is cleared and the slots no key uses any more are given back.
@@ -187,11 +131,11 @@ Item {
 
     function chooseFunction(index) {
         if (!foolProofing()) {
-            functionMenu.setCurIndex(Rules.Fn.mouse)
+            controls.functionMenu.setCurIndex(Rules.Fn.mouse)
             return
         }
-        emptyControls()
-        shownFunction = index
+        controls.empty()
+        controls.shownFunction = index
         clearMacroKey()
         if (index === Rules.Fn.led)
             setSelectedEntry(Rules.ledEntry)
@@ -202,26 +146,30 @@ Item {
     function chooseMouse(item) {
         // Choosing LEFT again changes nothing and needs no question.
         if (item !== 0 && !foolProofing()) {
-            mouseList.setCurIndex(0)
+            controls.mouseList.setCurIndex(0)
             return
         }
         setSelectedEntry(Rules.mouseEntry(item))
     }
 
     function writeCombo() {
-        setSelectedEntry(Rules.comboEntry(Math.max(comboControls.modifier.getCurIndex(), 0), comboControls.key1.keyCode, comboControls.key2.keyCode))
+        var combo = controls.comboControls
+        setSelectedEntry(Rules.comboEntry(Math.max(combo.modifier.getCurIndex(), 0), combo.key1.keyCode,
+                                          combo.key2.keyCode))
     }
 
     // Written once there is a button or key to repeat.
     function writeFire() {
-        var code = fireControls.mouseSide
-                   ? (fireControls.buttonList.currentIndex >= 0 ? Rules.firstMouseCode + fireControls.buttonList.currentIndex : 0)
-                   : fireControls.keyField.keyCode
+        var fire = controls.fireControls
+        var code = fire.mouseSide
+                   ? (fire.buttonList.currentIndex >= 0 ? Rules.firstMouseCode + fire.buttonList.currentIndex : 0)
+                   : fire.keyField.keyCode
         if (code > 0)
-            setSelectedEntry(Rules.fireEntry(code, fireControls.speed.value, fireControls.shots.value))
+            setSelectedEntry(Rules.fireEntry(code, fire.speed.value, fire.shots.value))
     }
 
     function setMacroKey() {
+        var macroControls = controls.macroControls
         var row = macroControls.macroList.currentIndex
         var name = row >= 0 && row < macros.length ? macros[row].name : ""
         // Read afresh: the file may have changed or gone since the list was loaded.
@@ -263,19 +211,9 @@ Item {
         function onBtnTotalApplyClicked() { page.send() }
         function onBtnTotalResetClicked() { page.resetAll() }
     }
-    // Every key the capture sees goes to the four capture fields; only an armed one takes it.
     Connections {
         target: mainIten
-        function onMsg_KB(isDown, usbCode) {
-            keyboardField.keyEvent(isDown, usbCode)
-            comboControls.key1.keyEvent(isDown, usbCode)
-            comboControls.key2.keyEvent(isDown, usbCode)
-            fireControls.keyField.keyEvent(isDown, usbCode)
-        }
-    }
-
-    KeyListModels {
-        id: lists
+        function onMsg_KB(isDown, usbCode) { controls.keyEvent(isDown, usbCode) }
     }
 
     Image {
@@ -307,85 +245,23 @@ Item {
         source: mainIten.sourceLine
     }
 
-    Item {
+    KeyControls {
         id: controls
         x: 210
         y: 135
-        width: 540
-        height: 200
         enabled: page.keySelected
         opacity: enabled ? 1 : 0.2
-        readonly property int sideX: functionMenu.width + 60
-
-        KeyInput_2 {
-            id: keyboardField
-            objectName: "keyKeyboard"
-            x: controls.sideX
-            visible: page.shownFunction === Rules.Fn.keyboard
-            onInputComplete: code => page.setSelectedEntry(Rules.keyboardEntry(code))
-        }
-        KeyComboControls {
-            id: comboControls
-            y: functionMenu.height + 20
-            visible: page.shownFunction === Rules.Fn.combo
-            z: 3
-            modifierModel: lists.comboModel
-            onChanged: page.writeCombo()
-        }
-        KeyMacroControls {
-            id: macroControls
-            listX: controls.sideX
-            visible: page.shownFunction === Rules.Fn.macro
-            z: 3
-            macroModel: lists.macroModel
-            modeTexts: page.modeTexts
-            timesText: page.textTimes
-            onRequestToUpdateList: page.reloadMacros()
-            onMacroChosen: page.setMacroKey()
-            onModeChosen: mode => {
-                playMode = mode
-                page.setMacroKey()
-            }
-            onPlayCountEntered: if (playMode === 0) page.setMacroKey()
-        }
-        KeyFireControls {
-            id: fireControls
-            sideX: controls.sideX
-            visible: page.shownFunction === Rules.Fn.fire
-            z: 3
-            buttonModel: lists.fireModel
-            speedText: page.textSpeed
-            onSideChosen: mouse => mouseSide = mouse
-            onButtonChosen: page.writeFire()
-            onKeyCaptured: page.writeFire()
-            onSpeedChosen: page.writeFire()
-            onShotsEdited: page.writeFire()
-        }
-        DropdownList {
-            id: mouseList
-            objectName: "keyMouseList"
-            x: controls.sideX
-            visible: page.shownFunction === Rules.Fn.mouse
-            z: 4
-            model: lists.mouseModel
-            onListElementClicked: item => page.chooseMouse(item)
-        }
-        DropdownList {
-            id: mediaList
-            objectName: "keyMediaList"
-            x: controls.sideX
-            visible: page.shownFunction === Rules.Fn.media
-            z: 4
-            model: lists.mediaModel
-            onListElementClicked: item => page.setSelectedEntry(Rules.mediaEntry(item, page.names))
-        }
-        DropdownList {
-            id: functionMenu
-            objectName: "keyFunctionMenu"
-            z: 5
-            model: lists.functionModel
-            onListElementClicked: index => page.chooseFunction(index)
-        }
+        modeTexts: page.modeTexts
+        timesText: page.textTimes
+        speedText: page.textSpeed
+        onFunctionChosen: index => page.chooseFunction(index)
+        onKeyboardCaptured: code => page.setSelectedEntry(Rules.keyboardEntry(code))
+        onMouseChosen: item => page.chooseMouse(item)
+        onMediaChosen: item => page.setSelectedEntry(Rules.mediaEntry(item, page.names))
+        onComboChanged: page.writeCombo()
+        onMacroListRequested: page.reloadMacros()
+        onMacroEdited: page.setMacroKey()
+        onFireEdited: page.writeFire()
     }
 
     PageButtons {
@@ -398,7 +274,6 @@ Item {
         onApplyClicked: mainIten.sendToMouse(page.pageApply)
     }
 
-    // Last, so that its open list lies above everything else.
     DropdownList {
         id: buttonMenu
         objectName: "keyButtonMenu"

@@ -3,8 +3,9 @@ import QtQuick
 import "ControlRules.js" as Rules
 
 // Eight stage buttons (the DPI levels), each with a "▼" under it that opens a menu of values in
-// three columns below that stage. A stage at or beyond maxStage is hidden; a stage whose value
-// is 0 is switched off, reads "×" and cannot be selected.
+// three columns below that stage, or above it where the page has no room below. A stage at or
+// beyond maxStage is hidden; a stage whose value is 0 is switched off, reads "×" and cannot be
+// selected.
 Item {
     id: group
     property var valueForIndex: [0, 0, 0, 0, 0, 0, 0, 0]
@@ -26,7 +27,6 @@ Item {
     implicitWidth: base.implicitWidth > 0 ? base.implicitWidth : 480
     implicitHeight: stageHeight + 18
     readonly property int stageHeight: base.implicitHeight > 0 ? base.implicitHeight : 30
-    z: menuStage >= 0 ? 100 : 0
     activeFocusOnTab: true
 
     function valueText(v) {
@@ -85,6 +85,9 @@ Item {
     Accessible.name: accessibleName
 
     onActiveFocusChanged: if (!activeFocus) closeMenu()
+    // The open menu lies elsewhere on the page and must not outlive the group.
+    onVisibleChanged: if (!visible) closeMenu()
+    onEnabledChanged: if (!enabled) closeMenu()
 
     Keys.onPressed: event => {
         var k = event.key
@@ -195,51 +198,66 @@ Item {
         }
     }
 
-    Rectangle {
+    ListPopup {
         id: menu
         objectName: group.objectName + "Menu"
         readonly property int columnWidth: 66
-        readonly property int rowHeight: 22
-        visible: group.menuStage >= 0
-        width: 3 * columnWidth + 8
-        height: group.menuRows * rowHeight + 8
-        // Below its stage, kept inside the group's width.
-        x: Rules.clamp(group.menuStage * group.stageWidth + (group.stageWidth - width) / 2, 0,
-                       Math.max(0, group.width - width))
-        y: group.height + 2
-        radius: 4
-        color: "#f2161a21"
-        border.width: 1
-        border.color: Qt.darker(mainIten.accentColor, 1.6)
+        owner: group
+        open: group.menuStage >= 0
+        rows: group.menuRows
+        rowHeight: 22
+        padding: 8
+        listWidth: 3 * columnWidth + 8
+        // Under its stage, kept inside the group's width where the page allows.
+        listX: Rules.clamp(group.menuStage * group.stageWidth + (group.stageWidth - listWidth) / 2, 0,
+                           Math.max(0, group.width - listWidth))
+        animated: false
+        // Another stage's arrow moves the open menu there.
+        onListXChanged: if (open) place()
 
-        Repeater {
-            model: Math.min(group.menuCounter, group.valueForMenuIndex.length)
-            delegate: Rectangle {
-                id: entry
-                required property int index
-                readonly property int value: Number(group.valueForMenuIndex[index])
-                objectName: group.objectName + "MenuEntry" + index
-                x: 4 + Math.floor(index / group.menuRows) * menu.columnWidth
-                y: 4 + (index % group.menuRows) * menu.rowHeight
-                width: menu.columnWidth - 2
-                height: menu.rowHeight - 2
-                radius: 3
-                color: entryArea.containsMouse || index === group.menuHighlight ? Qt.rgba(1, 1, 1, 0.10)
-                                                                              : "transparent"
-                Accessible.role: Accessible.MenuItem
-                Accessible.name: entryText.text
-                ShellText {
-                    id: entryText
-                    anchors.centerIn: parent
-                    text: group.valueText(entry.value)
-                    color: group.menuStage >= 0 && entry.value === Number(group.valueForIndex[group.menuStage])
-                           ? mainIten.accentColor : mainIten.globalSetting_color
-                }
-                MouseArea {
-                    id: entryArea
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: group.chooseEntry(entry.index)
+        Rectangle {
+            anchors.fill: parent
+            radius: 4
+            color: "#f2161a21"
+            border.width: 1
+            border.color: Qt.darker(mainIten.accentColor, 1.6)
+        }
+        Flickable {
+            anchors.fill: parent
+            anchors.margins: 4
+            clip: true
+            contentHeight: group.menuRows * menu.rowHeight
+            boundsBehavior: Flickable.StopAtBounds
+
+            Repeater {
+                model: Math.min(group.menuCounter, group.valueForMenuIndex.length)
+                delegate: Rectangle {
+                    id: entry
+                    required property int index
+                    readonly property int value: Number(group.valueForMenuIndex[index])
+                    objectName: group.objectName + "MenuEntry" + index
+                    x: Math.floor(index / group.menuRows) * menu.columnWidth
+                    y: (index % group.menuRows) * menu.rowHeight
+                    width: menu.columnWidth - 2
+                    height: menu.rowHeight - 2
+                    radius: 3
+                    color: entryArea.containsMouse || index === group.menuHighlight ? Qt.rgba(1, 1, 1, 0.10)
+                                                                                  : "transparent"
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: entryText.text
+                    ShellText {
+                        id: entryText
+                        anchors.centerIn: parent
+                        text: group.valueText(entry.value)
+                        color: group.menuStage >= 0 && entry.value === Number(group.valueForIndex[group.menuStage])
+                               ? mainIten.accentColor : mainIten.globalSetting_color
+                    }
+                    MouseArea {
+                        id: entryArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: group.chooseEntry(entry.index)
+                    }
                 }
             }
         }

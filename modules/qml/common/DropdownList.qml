@@ -2,9 +2,10 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import "ControlRules.js" as Rules
 
-// A drop-down list: a field with the current item's text and a "▼" mark, and below it the list
-// of items (list-model rows with a text textX) that a click opens. Closed, the arrow keys step
-// through the items directly; open, they move the highlight and Return chooses it.
+// A drop-down list: a field with the current item's text and a "▼" mark, and the list of items
+// (list-model rows with a text textX) that a click opens below it, or above where the page has
+// no room below. Closed, the arrow keys step through the items directly; open, they move the
+// highlight and Return chooses it.
 Item {
     id: dropdown
     // A ListModel whose rows carry textX.
@@ -28,8 +29,6 @@ Item {
 
     implicitWidth: sliderImage.implicitWidth > 0 ? sliderImage.implicitWidth : 210
     implicitHeight: 26
-    // An open list lies above everything else of the page.
-    z: opened ? 100 : 0
     activeFocusOnTab: true
 
     // The caption the page shows beside the list, told to screen readers with the current text.
@@ -55,6 +54,9 @@ Item {
             return
         highlightIndex = currentIndex
         opened = true
+        // A list shortened to fit opens with its current row in view.
+        var shown = popup.shownRows * rowHeight
+        flick.contentY = Math.max(0, Math.min((highlightIndex + 1) * rowHeight - shown, count * rowHeight - shown))
         listOpened()
     }
     function close() {
@@ -88,6 +90,9 @@ Item {
     }
 
     onActiveFocusChanged: if (!activeFocus) close()
+    // Its open list lies elsewhere on the page and must not outlive the field.
+    onVisibleChanged: if (!visible) close()
+    onEnabledChanged: if (!enabled) close()
 
     Keys.onPressed: event => {
         if (count === 0)
@@ -162,74 +167,73 @@ Item {
     }
     FocusFrame {}
 
-    Rectangle {
-        id: listFrame
+    ListPopup {
+        id: popup
         objectName: dropdown.objectName + "List"
-        y: dropdown.height + 2
-        width: dropdown.width
-        height: dropdown.opened ? Math.min(dropdown.count, dropdown.maxVisibleRows) * dropdown.rowHeight + 4 : 0
-        visible: height > 0
-        clip: true
-        radius: 4
-        color: "#f2161a21"
-        border.width: 1
-        border.color: Qt.darker(mainIten.accentColor, 1.6)
-        Behavior on height {
-            NumberAnimation {
-                duration: 0.3 * mainIten.animation_speed
-                easing.type: Easing.OutCubic
-            }
-        }
+        owner: dropdown
+        open: dropdown.opened
+        rows: Math.min(dropdown.count, dropdown.maxVisibleRows)
+        rowHeight: dropdown.rowHeight
 
-        Flickable {
-            id: flick
+        Rectangle {
+            id: listFrame
             anchors.fill: parent
-            anchors.margins: 2
-            contentHeight: column.height
-            boundsBehavior: Flickable.StopAtBounds
-            // A thin bar at the right shows where a longer list stands.
-            Rectangle {
-                parent: listFrame
-                visible: flick.contentHeight > flick.height
-                x: listFrame.width - 5
-                y: 2 + flick.visibleArea.yPosition * (listFrame.height - 4)
-                width: 3
-                height: flick.visibleArea.heightRatio * (listFrame.height - 4)
-                radius: 1.5
-                color: mainIten.accentColor
-                opacity: 0.6
-            }
-            Column {
-                id: column
-                width: flick.width
-                Repeater {
-                    id: rows
-                    model: dropdown.model
-                    delegate: Rectangle {
-                        id: row
-                        required property int index
-                        required property string textX
-                        objectName: dropdown.objectName + "Item" + index
-                        width: column.width
-                        height: dropdown.rowHeight
-                        radius: 3
-                        color: rowArea.containsMouse || index === dropdown.highlightIndex
-                               ? Qt.rgba(1, 1, 1, 0.10) : "transparent"
-                        Accessible.role: Accessible.ListItem
-                        Accessible.name: textX
-                        ShellText {
-                            anchors.left: parent.left
-                            anchors.leftMargin: 8
-                            anchors.verticalCenter: parent.verticalCenter
-                            text: row.textX
-                            color: row.index === dropdown.currentIndex ? mainIten.accentColor
-                                                                       : mainIten.globalSetting_color
-                        }
-                        MouseArea {
-                            id: rowArea
-                            anchors.fill: parent
-                            hoverEnabled: true
-                            onClicked: dropdown.choose(row.index)
+            clip: true
+            radius: 4
+            color: "#f2161a21"
+            border.width: 1
+            border.color: Qt.darker(mainIten.accentColor, 1.6)
+
+            Flickable {
+                id: flick
+                anchors.fill: parent
+                anchors.margins: 2
+                contentHeight: column.height
+                boundsBehavior: Flickable.StopAtBounds
+                // A thin bar at the right shows where a longer list stands.
+                Rectangle {
+                    parent: listFrame
+                    visible: flick.contentHeight > flick.height
+                    x: listFrame.width - 5
+                    y: 2 + flick.visibleArea.yPosition * (listFrame.height - 4)
+                    width: 3
+                    height: flick.visibleArea.heightRatio * (listFrame.height - 4)
+                    radius: 1.5
+                    color: mainIten.accentColor
+                    opacity: 0.6
+                }
+                Column {
+                    id: column
+                    width: flick.width
+                    Repeater {
+                        id: rows
+                        model: dropdown.model
+                        delegate: Rectangle {
+                            id: row
+                            required property int index
+                            required property string textX
+                            objectName: dropdown.objectName + "Item" + index
+                            width: column.width
+                            height: dropdown.rowHeight
+                            radius: 3
+                            color: rowArea.containsMouse || index === dropdown.highlightIndex
+                                   ? Qt.rgba(1, 1, 1, 0.10) : "transparent"
+                            Accessible.role: Accessible.ListItem
+                            Accessible.name: textX
+                            ShellText {
+                                anchors.left: parent.left
+                                anchors.leftMargin: 8
+                                anchors.verticalCenter: parent.verticalCenter
+                                text: row.textX
+                                color: row.index === dropdown.currentIndex ? mainIten.accentColor
+                                                                           : mainIten.globalSetting_color
+                            }
+                            MouseArea {
+                                id: rowArea
+                                anchors.fill: parent
+                                hoverEnabled: true
+                                onClicked: dropdown.choose(row.index)
+                            }
                         }
                     }
                 }

@@ -2,9 +2,10 @@ import QtQuick
 import "ControlRules.js" as Rules
 
 // A field with the current row's text and a "▼" mark whose click opens a scrolling row list
-// below it. Opening first asks the page to reload the rows (requestToUpdateList). A click on a
-// row closes the list and reports the list's current row after the click: -1 when the row was
-// already current, since a click on the current row clears it.
+// (below it where the page has room). Opening first asks the page to reload the rows
+// (requestToUpdateList). A click on a row closes the list and reports the list's current row
+// after the click: -1 when the row was already current, since a click on the current row
+// clears it.
 Item {
     id: button
     // A ListModel whose rows carry textX and textR.
@@ -23,7 +24,6 @@ Item {
 
     implicitWidth: 210
     implicitHeight: 26
-    z: opened ? 100 : 0
     activeFocusOnTab: true
 
     Accessible.role: Accessible.ComboBox
@@ -71,6 +71,9 @@ Item {
             close()
     }
     onActiveFocusChanged: if (!activeFocus) focusCheck.restart()
+    // Its open list lies elsewhere on the page and must not outlive the field.
+    onVisibleChanged: if (!visible) close()
+    onEnabledChanged: if (!enabled) close()
     Timer {
         id: focusCheck
         interval: 0
@@ -133,24 +136,30 @@ Item {
     }
     FocusFrame {}
 
-    FileList {
-        id: list
-        objectName: button.objectName + "List"
-        y: button.height + 2
-        width: button.width
-        height: button.listHeight
-        visible: button.opened
-        activeFocusOnTab: false
-        model: button.model
-        onListElementClicked: index => {
-            button.close()
-            button.forceActiveFocus()
-            button.listElementClicked(index)
-        }
-        onActiveFocusChanged: if (!activeFocus) focusCheck.restart()
-        Keys.onEscapePressed: {
-            button.close()
-            button.forceActiveFocus()
+    ListPopup {
+        owner: button
+        open: button.opened
+        rows: Math.floor(button.listHeight / list.rowHeight)
+        rowHeight: list.rowHeight
+        padding: 0
+        animated: false
+
+        FileList {
+            id: list
+            objectName: button.objectName + "List"
+            anchors.fill: parent
+            activeFocusOnTab: false
+            model: button.model
+            onListElementClicked: index => {
+                button.close()
+                button.forceActiveFocus()
+                button.listElementClicked(index)
+            }
+            onActiveFocusChanged: if (!activeFocus) focusCheck.restart()
+            Keys.onEscapePressed: {
+                button.close()
+                button.forceActiveFocus()
+            }
         }
     }
 }

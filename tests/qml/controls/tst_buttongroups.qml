@@ -89,9 +89,9 @@ FakeShell {
             verify(menu.visible)
             verify(menu.mapToItem(null, 0, 0).y > findChild(stages, "stagesStage8").mapToItem(null, 0, 0).y + 30)
             // Kept inside the group at the right end.
-            verify(menu.x + menu.width <= stages.width)
-            var first = findChild(stages, "stagesMenuEntry0"), seventh = findChild(stages, "stagesMenuEntry6")
-            var last = findChild(stages, "stagesMenuEntry17")
+            verify(menu.mapToItem(null, menu.width, 0).x <= stages.mapToItem(null, stages.width, 0).x)
+            var first = findChild(mainIten, "stagesMenuEntry0"), seventh = findChild(mainIten, "stagesMenuEntry6")
+            var last = findChild(mainIten, "stagesMenuEntry17")
             verify(seventh.y === first.y && seventh.x > first.x && last.x > seventh.x && last.y > first.y)
             mouseClick(last)
             compare(Array.from(stages.valueForIndex)[7], 7950)

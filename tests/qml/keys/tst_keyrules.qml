@@ -43,16 +43,20 @@ TestCase {
             { tag: "fire below 10", entry: [0x0A, 0x04, 3, 1],
               shown: { fn: Fn.fire, mouseSide: false, item: -1, key: 4, speed: 7, shots: 1 } },
             { tag: "led", entry: [0x0C, 0, 0, 0], shown: { fn: Fn.led } },
-            { tag: "type 05", entry: [5, 0, 3, 0], shown: { fn: Fn.none } },
-            { tag: "type 0B", entry: [0x0B, 0, 0, 0], shown: { fn: Fn.none } },
-            // Known types with bytes that fit no row leave the controls as they were.
-            { tag: "mouse 0", entry: [1, 0, 0, 0], shown: null },
-            { tag: "mouse byte 3", entry: [1, 0, 0xF0, 1], shown: null },
-            { tag: "media lo 0", entry: [3, 0, 0, 2], shown: null },
-            { tag: "scroll 3", entry: [4, 0, 3, 0], shown: null },
-            { tag: "dpi 0", entry: [7, 0, 0, 0], shown: null },
-            { tag: "profile 2", entry: [8, 0, 2, 0], shown: null },
-            { tag: "led 1", entry: [0x0C, 1, 0, 0], shown: null }
+            // Bytes that fit no row, of an unknown type or of a known one, select no function and
+            // show as they are; a mouse button entry names its code where it has a name.
+            { tag: "type 05", entry: [5, 0, 3, 0], shown: { fn: Fn.none, raw: "0x05 0x00 0x03 0x00" } },
+            { tag: "type 0B", entry: [0x0B, 0, 0, 0], shown: { fn: Fn.none, raw: "0x0B 0x00 0x00 0x00" } },
+            { tag: "type FF", entry: [0xFF, 0xAB, 0x10, 1], shown: { fn: Fn.none, raw: "0xFF 0xAB 0x10 0x01" } },
+            { tag: "mouse 0", entry: [1, 0, 0, 0], shown: { fn: Fn.none, raw: "0x01 0x00 0x00 0x00" } },
+            { tag: "mouse byte 3", entry: [1, 0, 0xF0, 1], shown: { fn: Fn.none, raw: "0x01 0x00 0xF0 0x01 【 MS-L 】" } },
+            { tag: "mouse key byte 1", entry: [1, 2, 0x04, 0], shown: { fn: Fn.none, raw: "0x01 0x02 0x04 0x00 【 A 】" } },
+            { tag: "media lo 0", entry: [3, 0, 0, 2], shown: { fn: Fn.none, raw: "0x03 0x00 0x00 0x02" } },
+            { tag: "scroll 3", entry: [4, 0, 3, 0], shown: { fn: Fn.none, raw: "0x04 0x00 0x03 0x00" } },
+            { tag: "dpi 5", entry: [7, 0, 5, 0], shown: { fn: Fn.none, raw: "0x07 0x00 0x05 0x00" } },
+            { tag: "dpi 0", entry: [7, 0, 0, 0], shown: { fn: Fn.none, raw: "0x07 0x00 0x00 0x00" } },
+            { tag: "profile 2", entry: [8, 0, 2, 0], shown: { fn: Fn.none, raw: "0x08 0x00 0x02 0x00" } },
+            { tag: "led 1", entry: [0x0C, 1, 0, 0], shown: { fn: Fn.none, raw: "0x0C 0x01 0x00 0x00" } }
         ]
     }
     function test_show(row) {

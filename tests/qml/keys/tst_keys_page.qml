@@ -106,6 +106,29 @@ PageTestCase {
         compare(sentAfterApply(), [3, 0, 0x21, 2])
     }
 
+    // An entry the page has no control for selects no function, shows its bytes where the
+    // controls go, hides the controls of the button shown before, and goes back unchanged.
+    function test_anEntryNoControlShowsIsShownRawAndSentUnchanged() {
+        var unknown = [0x0E, 0x12, 0x34, 0x56], dpi5 = [7, 0, 5, 0]
+        open({ 3: unknown, 4: dpi5 })
+        var raw = child("keyRawEntry")
+        compare([child("keyFunctionMenu").getCurIndex(), raw.visible, raw.text], [-1, true, "0x0E 0x12 0x34 0x56"])
+        choose("keyButtonMenu", 0)
+        verify(child("keyMouseList").visible && !raw.visible)
+        choose("keyButtonMenu", 4)
+        compare([child("keyFunctionMenu").getCurIndex(), child("keyMouseList").visible, raw.visible, raw.text],
+                [-1, false, true, "0x07 0x00 0x05 0x00"])
+        var expected = factory.slice()
+        expected.splice(12, 8, ...unknown, ...dpi5)
+        ui_View.clear()
+        apply()
+        compare(ui_View.callsOf("q7_0DH_SetKeyMatrix"), [["q7_0DH_SetKeyMatrix", expected]])
+        // A function picked replaces it.
+        choose("keyFunctionMenu", 6)
+        verify(!raw.visible)
+        compare(sentAfterApply(4), [0x0C, 0, 0, 0])
+    }
+
     // An armed field disarms, showing its key again, when the shell withdraws the capture:
     // the settings drawer opening, the profile menu opening, a profile switch.
     function test_anArmedFieldDisarmsWhenTheShellWithdrawsCapture() {
