@@ -140,6 +140,8 @@ QVariant myQQuickView::q7_getApConfig(QString key) { return config->q7_getApConf
 void myQQuickView::saveApConfig(QVariantList apConfigs) { config->saveApConfig(apConfigs); }
 QVariantList myQQuickView::loadApConfig() { return config->loadApConfig(); }
 void myQQuickView::resetApconfig() { config->resetApconfig(); }
+int myQQuickView::loadSkin() { return config->skin(); }
+void myQQuickView::saveSkin(int skinNo) { config->saveSkin(skinNo); }
 
 QString myQQuickView::getCustomFilePath() { return pickCustomBackground(this, msgStrings()); }
 

@@ -88,6 +88,8 @@ public Q_SLOTS:
     void saveApConfig(QVariantList apConfigs);
     QVariantList loadApConfig();
     void resetApconfig();
+    int loadSkin();
+    void saveSkin(int skinNo);
 
     // The settings page's background picture.
     QString getCustomFilePath();

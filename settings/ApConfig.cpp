@@ -89,3 +89,16 @@ QVariant ApConfig::q7_getApConfig(const QString &key) {
 QStringList ApConfig::productNames() {
     return valueOrFactory(QStringLiteral("common/product_name"), QVariant()).toStringList();
 }
+
+int ApConfig::skin() {
+    bool ok = false;
+    const int skinNo = valueOrFactory(QStringLiteral("common/skin"), 1).toInt(&ok);
+    return ok && skinNo >= 1 && skinNo <= skinCount ? skinNo : 1;
+}
+
+bool ApConfig::saveSkin(int skinNo) {
+    if (skinNo < 1 || skinNo > skinCount)
+        return false;
+    m_settings->setValue(QStringLiteral("common/skin"), skinNo);
+    return atomicfile::sync(m_settings);
+}

@@ -33,6 +33,15 @@ public:
     QVariant q7_getApConfig(const QString &key);
     // "common/product_name": one name per entry of the device table.
     QStringList productNames();
+
+    // The skin the user chose, "common/skin": a key of its own beside the option list, so an
+    // earlier release, which reads and rewrites only the list, neither sees it nor loses it.
+    // A file without it, or with a number no skin has, gives the first skin.
+    int skin();
+    // False for a number no skin has (nothing is written) and when the file could not be
+    // written.
+    bool saveSkin(int skinNo);
+    static constexpr int skinCount = 2;
     // The open handle; a reference stays valid only until the next resetApconfig or failed
     // save.
     QSettings &settings() { return *m_settings; }

@@ -50,6 +50,39 @@ private slots:
                  saved.at(31).toString());
     }
 
+    // The skin is a key beside the option list: storing it changes no other byte of the file,
+    // and the list as an earlier release reads and rewrites it neither shows nor drops it.
+    void skinIsAKeyOfItsOwn() {
+        {
+            ApConfig config(tmp.path());
+            QCOMPARE(config.skin(), 1);
+            config.saveApConfig(pageOptions());
+            config.settings().setValue("common/product_name", QStringList{"Q7 Mouse", "Q7 Pro"});
+            config.settings().setValue("Q7/dpiValue", QStringList{"400", "800", "1600"});
+            config.settings().sync();
+        }
+        const QByteArray before = bytesOf(file());
+        QVERIFY(ApConfig(tmp.path()).saveSkin(2));
+        QByteArray after = bytesOf(file());
+        QVERIFY(after.contains("skin=2\n\n[Q7]"));
+        QCOMPARE(after.replace("skin=2\n", ""), before);
+
+        ApConfig config(tmp.path());
+        QCOMPARE(config.skin(), 2);
+        QCOMPARE(config.loadApConfig().size(), 32);
+        config.saveApConfig({2, 0, 0});
+        QCOMPARE(ApConfig(tmp.path()).skin(), 2);
+
+        // A number no skin has is neither stored nor taken from the file.
+        const QByteArray kept = bytesOf(file());
+        QVERIFY(!config.saveSkin(3) && !config.saveSkin(0));
+        QCOMPARE(bytesOf(file()), kept);
+        for (const char *stored : {"3", "-1", "two"}) {
+            config.settings().setValue("common/skin", stored);
+            QCOMPARE(config.skin(), 1);
+        }
+    }
+
     void absentOrDamagedValues() {
         ApConfig config(tmp.path());
         QVERIFY(config.loadApConfig().isEmpty());
@@ -70,12 +103,13 @@ private slots:
         }
         ApConfig config(tmp.path());
         config.saveApConfig(pageOptions());
-        config.settings().sync();
+        config.saveSkin(2);
         // A write still pending when the reset comes must not reach the restored file.
         config.saveApConfig({9, 9, 9, 9});
         config.resetApconfig();
         QCOMPARE(config.loadApConfig(), QVariantList({"2", "7"}));
         QCOMPARE(config.q7_getApConfig("dpiBase").toInt(), 50);
+        QCOMPARE(config.skin(), 1);
         config.settings().sync();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(bytesOf(file()), bytesOf(defaults()));

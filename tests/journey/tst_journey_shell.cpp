@@ -6,6 +6,19 @@
 
 #include <algorithm>
 
+namespace {
+// The share of pixels that differ between two pictures of the same size.
+double differing(const QImage &a, const QImage &b) {
+    if (a.size() != b.size() || a.isNull())
+        return 1;
+    qint64 n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return double(n) / (qint64(a.width()) * a.height());
+}
+} // namespace
+
 class tst_journey_shell : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -49,11 +62,14 @@ private Q_SLOTS:
         QCOMPARE(file.value(QStringLiteral("common/curProfile")).toInt(), 3);
     }
 
-    void allSaveLocksTheWindowAndChangesNothingUntouched() {
+    // ALL SAVE by its caption, not its icon: the pages send their blocks under the busy lock,
+    // and what nobody touched stays as it was.
+    void allSaveByItsCaptionSendsThePagesAndChangesNothingUntouched() {
         Journey j(QStringLiteral("shell-allsave"));
         QVERIFY2(j.start(), j.errorText());
         const vmouse::State before = j.mouse();
-        QVERIFY2(j.click("btnTotalApply"), j.errorText());
+        const int mark = j.trafficMark();
+        QVERIFY2(j.click("btnTotalApplyCaption"), j.errorText());
         // The busy lock takes the view's input away and shows its indicator, then ends.
         QVERIFY(j.waitFor([&] {
             bool viewEnabled = true;
@@ -63,7 +79,51 @@ private Q_SLOTS:
             });
         }));
         QVERIFY2(j.waitIdle(), j.errorText());
+        const auto sent = [&](char code) {
+            const QList<QByteArray> commands = j.commands(mark);
+            return std::any_of(commands.begin(), commands.end(),
+                               [&](const QByteArray &c) { return c.size() > 1 && c.at(1) == code; });
+        };
+        // The profile block (lighting, DPI) and the key assignment block.
+        QVERIFY(sent(0x0C) && sent(0x0D));
         QVERIFY(sameMouse(j.mouse(), before));
+        QVERIFY2(j.stop(), j.errorText());
+    }
+
+    // The second skin, chosen in the drawer, shows at once; stored by APPLY, it is the one the
+    // program starts with.
+    void secondSkinShowsAtOnceAndAfterARestart() {
+        Journey j(QStringLiteral("shell-skin"));
+        QVERIFY2(j.start(), j.errorText());
+        const QPoint still(500, 300); // over nothing that lights up when pointed at
+        const auto bar = [&] {
+            const std::optional<Journey::Item> down = j.item(QStringLiteral("downItem"));
+            return down ? j.grab(down->rect.translated(j.windowRect().topLeft())) : QImage();
+        };
+        j.moveTo(still);
+        const QImage window1 = j.grab(j.windowRect()), bar1 = bar();
+        QVERIFY(!window1.isNull() && !bar1.isNull());
+        j.screenshot(QStringLiteral("skin1"));
+
+        QVERIFY2(j.click("btnSetting") && j.click("skin2"), j.errorText());
+        QVERIFY(j.waitFor([&] { return j.property("_Page_Globalsetting", "skin_No") == "2"; }));
+        j.screenshot(QStringLiteral("skin2-drawer"));
+        QVERIFY2(j.click("btnApply") && j.waitGone("_fkGlobalsetting"), j.errorText());
+        j.moveTo(still);
+        const QImage window2 = j.grab(j.windowRect()), bar2 = bar();
+        QVERIFY(differing(window2, window1) > 0.1 && differing(bar2, bar1) > 0.1);
+        j.screenshot(QStringLiteral("skin2"));
+
+        QVERIFY2(j.restart() && j.waitShown("btnTotalApply"), j.errorText());
+        const QSettings file(j.programDir() + QStringLiteral("/modules/setting/apConfig.bin"),
+                             QSettings::IniFormat);
+        QCOMPARE(file.value(QStringLiteral("common/skin")).toInt(), 2);
+        QCOMPARE(j.property("_Page_Globalsetting", "skin_No"), QStringLiteral("2"));
+        j.moveTo(still);
+        // Text may be drawn a shade apart from one run to the next; the skin's colours are not.
+        const QImage bar3 = bar();
+        QVERIFY(differing(bar3, bar2) < 0.01 && differing(bar3, bar1) > 0.1);
+        j.screenshot(QStringLiteral("skin2-restarted"));
         QVERIFY2(j.stop(), j.errorText());
     }
 };

@@ -62,7 +62,11 @@ QtObject {
 
     function loadApConfig() { record("loadApConfig", []); return apConfig }
     function saveApConfig(list) { record("saveApConfig", [list]); saved = list }
-    function resetApconfig() { record("resetApconfig", []); apConfig = apConfigDefaults }
+    function resetApconfig() { record("resetApconfig", []); apConfig = apConfigDefaults; skin = 1 }
+    // The stored skin, a key beside the option list.
+    property int skin: 1
+    function loadSkin() { record("loadSkin", []); return skin }
+    function saveSkin(number) { record("saveSkin", [number]); skin = number }
     function q7_getApConfig(key) {
         record("q7_getApConfig", [key])
         return productConstants[key] !== undefined ? nativeTypes.variant(productConstants[key]) : 0

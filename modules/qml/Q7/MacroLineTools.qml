@@ -1,7 +1,8 @@
 import QtQuick
 
 // The column of line tools beside the action list: Delete, Cut, Paste, Copy, 22 px apart, each
-// in its frame with its hover text to its left.
+// in its frame with its hover text to its left, over empty page, so the text is part of its
+// button.
 Column {
     id: tools
     property bool lineCurrent: false
@@ -35,6 +36,7 @@ Column {
             width: 17
             height: 17
             tipLeft: true
+            tipTakesPointer: true
             enabled: tool.active
             onClicked: tool.clicked()
         }

@@ -1,6 +1,10 @@
+pragma ComponentBehavior: Bound
 import QtQuick
+import "../common"
 
-// The function menu: one button per page. A click on the current entry closes its page.
+// The function menu: one button per page. A click on the current entry closes its page. Tab
+// reaches each entry and Space or Return presses it, unless a click brought the focus there
+// (see Button_2state): a stray key must not close the page just opened.
 Item {
     id: menuFunc
     property int currentIndex: -1
@@ -35,10 +39,29 @@ Item {
             model: 4
             delegate: Item {
                 id: entry
+                required property int index
                 objectName: "fnEntry" + index
                 width: 150
                 height: 37
-                readonly property bool current: menuFunc.currentIndex === index
+                readonly property bool current: menuFunc.currentIndex === entry.index
+                readonly property bool keyboardFocus: activeFocus && !pointerFocus
+                property bool pointerFocus: false
+
+                activeFocusOnTab: true
+                onActiveFocusChanged: if (!activeFocus) pointerFocus = false
+                Accessible.role: Accessible.Button
+                Accessible.name: menuFunc.labels[entry.index]
+                Accessible.checkable: true
+                Accessible.checked: entry.current
+                Accessible.onPressAction: menuFunc.select(entry.index)
+                Keys.onPressed: event => {
+                    if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
+                            || event.key === Qt.Key_Enter) {
+                        if (entry.keyboardFocus)
+                            menuFunc.select(entry.index)
+                        event.accepted = true
+                    }
+                }
 
                 Image {
                     anchors.fill: parent
@@ -49,7 +72,7 @@ Item {
                     id: icon
                     x: entry.width / 15
                     anchors.verticalCenter: parent.verticalCenter
-                    source: mainIten.skinDir + "list_fn/" + menuFunc.icons[index]
+                    source: mainIten.skinDir + "list_fn/" + menuFunc.icons[entry.index]
                             + (entry.current ? "_1.png" : "_0.png")
                 }
                 Text {
@@ -57,7 +80,7 @@ Item {
                     x: icon.x + icon.width + 15
                     anchors.verticalCenter: parent.verticalCenter
                     anchors.verticalCenterOffset: 4
-                    text: menuFunc.labels[index]
+                    text: menuFunc.labels[entry.index]
                     font.bold: true
                     font.family: mainIten.globalSetting_fontFamily
                     font.pixelSize: mainIten.globalSetting_size
@@ -67,7 +90,14 @@ Item {
                     id: entryMouse
                     anchors.fill: parent
                     hoverEnabled: true
-                    onClicked: menuFunc.select(index)
+                    onPressed: {
+                        entry.pointerFocus = true
+                        entry.forceActiveFocus()
+                    }
+                    onClicked: menuFunc.select(entry.index)
+                }
+                FocusFrame {
+                    visible: entry.keyboardFocus
                 }
             }
         }

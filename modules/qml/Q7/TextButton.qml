@@ -2,12 +2,15 @@ import QtQuick
 import "../common"
 
 // A button that is its text, for the small panels without skin images. The keyboard reaches
-// it; Space, Return or Enter press it. `checked` marks the chosen one of a group.
+// it; Space, Return or Enter press it, unless a click brought the focus (see Button_2state).
+// `checked` marks the chosen one of a group.
 Rectangle {
     id: button
     property string text: ""
     property string accessibleName: text
     property bool checked: false
+    readonly property bool keyboardFocus: activeFocus && !pointerFocus
+    property bool pointerFocus: false
     signal clicked
 
     implicitWidth: Math.max(label.implicitWidth + 20, 44)
@@ -21,6 +24,7 @@ Rectangle {
     border.color: checked ? mainIten.accentColor : "#66ffffff"
     opacity: !enabled ? 0.35 : mouse.pressed ? 0.6 : 1.0
     activeFocusOnTab: true
+    onActiveFocusChanged: if (!activeFocus) pointerFocus = false
 
     Accessible.role: Accessible.Button
     Accessible.name: accessibleName
@@ -29,7 +33,8 @@ Rectangle {
     Accessible.onPressAction: clicked()
     Keys.onPressed: event => {
         if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
-            button.clicked()
+            if (button.keyboardFocus)
+                button.clicked()
             event.accepted = true
         }
     }
@@ -41,17 +46,20 @@ Rectangle {
         elide: Text.ElideRight
         text: button.text
         font.bold: button.checked
-        color: button.checked || button.activeFocus ? mainIten.globalSetting_color
+        color: button.checked || button.keyboardFocus ? mainIten.globalSetting_color
                                                      : mainIten.globalSetting_color_enable
     }
     MouseArea {
         id: mouse
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
+        onPressed: {
+            button.pointerFocus = true
             button.forceActiveFocus()
-            button.clicked()
         }
+        onClicked: button.clicked()
     }
-    FocusFrame {}
+    FocusFrame {
+        visible: button.keyboardFocus
+    }
 }

@@ -21,6 +21,7 @@ Item {
         source: mainIten.sourceListDnContainer
     }
 
+    // Each caption is part of its button.
     Button_2state {
         id: btnReset
         objectName: "btnTotalReset"
@@ -28,33 +29,24 @@ Item {
         y: 13
         source0: mainIten.sourceReset0
         source1: mainIten.sourceReset1
+        caption: mainIten.globalSetting_stringList[113]
         onClicked: {
             mainIten.setProtectUI(800)
             menuDown.btnTotalResetClicked()
         }
     }
-    ShellText {
-        id: lblReset
-        x: btnReset.x + btnReset.width + 5
-        anchors.verticalCenter: btnReset.verticalCenter
-        text: mainIten.globalSetting_stringList[113]
-    }
 
     Button_2state {
         id: btnApply
         objectName: "btnTotalApply"
-        x: 350 + btnReset.width + lblReset.width + 35
+        x: 350 + btnReset.width + btnReset.captionItem.width + 35
         y: 13
         source0: mainIten.sourceApply0
         source1: mainIten.sourceApply1
+        caption: mainIten.globalSetting_stringList[114]
         onClicked: {
             mainIten.setProtectUI(2000)
             mainIten.sendToMouse(() => menuDown.btnTotalApplyClicked())
         }
-    }
-    ShellText {
-        x: btnApply.x + btnApply.width + 5
-        anchors.verticalCenter: btnApply.verticalCenter
-        text: mainIten.globalSetting_stringList[114]
     }
 }

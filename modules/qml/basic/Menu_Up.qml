@@ -16,19 +16,16 @@ Item {
         source: mainIten.sourceListUpContainer
     }
 
-    Image {
+    Button_2state {
         id: btnSetting
         objectName: "btnSetting"
         x: container.x + 5
         y: -3 + (menuUp.height - height) / 2
-        source: menuUp.isGlobalSettingSelect || settingMouse.containsMouse
-                ? mainIten.sourceAS1 : mainIten.sourceAS0
-        MouseArea {
-            id: settingMouse
-            anchors.fill: parent
-            hoverEnabled: true
-            onClicked: menuUp.btnClicked(0)
-        }
+        // Lit while its drawer is open, as while it is pointed at.
+        source0: menuUp.isGlobalSettingSelect ? mainIten.sourceAS1 : mainIten.sourceAS0
+        source1: mainIten.sourceAS1
+        accessibleName: mainIten.globalSetting_stringList[1]
+        onClicked: menuUp.btnClicked(0)
     }
 
     Button_2state {
@@ -38,6 +35,8 @@ Item {
         y: -3 + (menuUp.height - height) / 2
         source0: mainIten.sourceAM0
         source1: mainIten.sourceAM1
+        // No language file names it.
+        accessibleName: "CLOSE"
         onClicked: menuUp.btnClicked(1)
     }
 }

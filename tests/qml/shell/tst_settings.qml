@@ -11,7 +11,7 @@ PageTestCase {
     property var settings: null
 
     function init() {
-        ui_View.assign({ apConfig: Options.stored({}), apConfigDefaults: [], customFilePath: "",
+        ui_View.assign({ apConfig: Options.stored({}), apConfigDefaults: [], customFilePath: "", skin: 1,
                          languages: { "ENGLISH": "031000", "GERMAN": "042000" },
                          languageStrings: { "031000": Options.strings("en", "DejaVu Sans"),
                                             "042000": Options.strings("de", "DejaVu Serif") } })
@@ -40,6 +40,7 @@ PageTestCase {
     function test_storedOptionsAsTexts() {
         ui_View.apConfig = Options.stored({ 3: "1", 4: "1", 5: "false", 7: "1", 17: "10", 18: "20", 19: "30",
                                             29: "3", 30: "0", 31: "https://example.org/other" })
+        ui_View.skin = 2
         shell.initUI()
         // "false" from the file is not a true custom background.
         compare([shell.animation_speed, shell.isCustomBackground, shell.globalSetting_size, settings.languageIndex,
@@ -47,6 +48,8 @@ PageTestCase {
                 [10, false, 12, 1, "de1", "DejaVu Serif", 3])
         compare([rgb(), child("inputG").text, colour()], [[10, 20, 30], "20", [10, 20, 30, 45]])
         compare(shell.globalSetting_url, "https://example.org/other")
+        compare([shell.skin_No, String(child("btnTotalApply").source)],
+                [2, "file:modules/img/skin2/common/apply_0.png"])
     }
 
     // No options, an unreadable language file, or a stored language beyond the list: the
@@ -114,16 +117,21 @@ PageTestCase {
         compare(each([0, 3, 7], k => { mouseClick(child("brightnessStep" + k)); return colour()[3] }), [45, 135, 255])
     }
 
+    // The skin shows at once and is stored beside the option list, after it.
     function test_applyStoresTheOptionsInOrderAndCloses() {
         openDrawer()
         settings.setLanguage(1)
         mouseClick(child("sizeLarger"))
+        mouseClick(child("skin2"))
+        compare([shell.skin_No, String(child("sensorApply").source)],
+                [2, "file:modules/img/skin2/common/apply_0.png"])
         settings.selectSlot(5)
         settings.pickPalette(48)
         mouseClick(child("brightnessStep6"))
         ui_View.clear()
         mouseClick(child("btnApply"))
-        compare(ui_View.names(), ["saveApConfig"])
+        compare(ui_View.names(), ["saveApConfig", "saveSkin"])
+        compare(ui_View.skin, 2)
         compare(ui_View.saved, [2, 0, 0, 1, 1, false, "", 1, 0, 255, 255, 255, 200, 150, 255, 180, 0, 200, 200, 100,
                                 200, 170, 255, 255, 128, 0, 160, 190, 160, 5, 6, "https://example.org/q7"])
         verify(!child("upItem").isGlobalSettingSelect)
@@ -140,11 +148,12 @@ PageTestCase {
     function test_resetRestoresTheStoredDefaults() {
         openDrawer()
         settings.setSize(1)
+        mouseClick(child("skin2"))
         ui_View.apConfigDefaults = Options.stored({ 7: "0", 30: "2" })
         ui_View.clear()
         mouseClick(child("btnReset"))
-        compare(ui_View.names().slice(0, 2), ["resetApconfig", "loadApConfig"])
-        compare([shell.globalSetting_size, settings.brightnessStep], [11, 2])
+        compare(ui_View.names().slice(0, 3), ["resetApconfig", "loadApConfig", "loadSkin"])
+        compare([shell.globalSetting_size, settings.brightnessStep, shell.skin_No], [11, 2, 1])
     }
 
     // A cancelled choice leaves the built-in background; a chosen file shows at once.
