@@ -1,4 +1,5 @@
 .pragma library
+.import "../Q7/ColorRules.js" as Colour
 
 // Conversions of the settings page, kept out of the QML so they are tested without a window.
 
@@ -32,21 +33,8 @@ function clampByte(v) {
     return Math.min(Math.max(Math.round(v), 0), 255)
 }
 
-// The colour at position y along the palette strip's gradient of the given length (black,
-// red, yellow, green, cyan, blue, magenta, white, black at each eighth).
+// The palette strip is the lighting page's rainbow strip laid on its side: one gradient, one
+// conversion.
 function paletteColor(y, length) {
-    var t = y / (length - 1) / 0.125
-    var level = Math.floor(t)
-    var x = Math.round((t - level) * 255)
-    switch (level) {
-    case 0: return [x, 0, 0]
-    case 1: return [255, x, 0]
-    case 2: return [255 - x, 255, 0]
-    case 3: return [0, 255, x]
-    case 4: return [0, 255 - x, 255]
-    case 5: return [x, 0, 255]
-    case 6: return [255, x, 255]
-    case 7: return [255 - x, 255 - x, 255 - x]
-    default: return [0, 0, 0]
-    }
+    return Colour.rainbow(y, length)
 }
