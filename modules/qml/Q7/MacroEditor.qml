@@ -10,6 +10,11 @@ Item {
     property bool macroCurrent: false
     property int delay: Rules.defaultDelay
     property string addTip: "ADD"
+    // Names for screen readers.
+    property string mouseName: "Mouse button"
+    property string keyName: "Key"
+    property string delayName: "Delay in ms"
+    property string waitingText: "waiting for a key"
     readonly property alias mouseList: mouseList
     readonly property alias keyField: keyField
     readonly property alias delayInput: delayInput
@@ -48,6 +53,7 @@ Item {
         height: 23
         model: mouseItems
         defaultIndex: 0
+        accessibleName: editor.mouseName
     }
     MacroButton {
         objectName: "macroAddMouse"
@@ -64,6 +70,8 @@ Item {
         id: keyField
         objectName: "macroKeyInput"
         y: 27
+        accessibleName: editor.keyName
+        waitingText: editor.waitingText
     }
     MacroButton {
         objectName: "macroAddKey"
@@ -107,7 +115,8 @@ Item {
                 selectionColor: mainIten.accentColor
                 text: String(editor.delay)
                 Accessible.role: Accessible.EditableText
-                Accessible.name: "DELAY ms"
+                Accessible.name: editor.delayName
+                Accessible.editable: true
                 Accessible.description: text
                 // The last text within range, so a number above 65535 cannot be typed or pasted.
                 property string accepted: text

@@ -10,6 +10,9 @@ Item {
     id: page
     width: 759
     height: 396
+    // A screen reader tells the page's controls apart from the shell's by this.
+    Accessible.role: Accessible.Pane
+    Accessible.name: title
 
     // The current macro's name, "" when no row of the macro list is current.
     readonly property string currentName: macroFrame.list.currentIndex >= 0
@@ -40,6 +43,7 @@ Item {
     }
 
     function translateStrings() {
+        spoken.reload()
         var list = mainIten.globalSetting_stringList
         title = Texts.text(list, 75, "MACRO")
         textMacro = Texts.text(list, 44, "MACRO")
@@ -289,6 +293,9 @@ Item {
         onActivated: page.redo()
     }
 
+    NameTexts {
+        id: spoken
+    }
     ListModel {
         id: macroModel
     }
@@ -326,6 +333,8 @@ Item {
         listEnabled: !page.isRecordStart
         canDelete: page.currentName !== ""
         deleteTip: page.textTools[0]
+        addName: spoken.text("addMacro", "Add macro")
+        deleteName: spoken.text("deleteMacro", "Delete macro")
         onRowClicked: page.reloadActions()
         onRowRightClicked: row => macroMenu.openAt(row)
         onRenamed: (oldName, newName) => page.renamed(oldName, newName)
@@ -368,6 +377,7 @@ Item {
         x: 446
         y: 77
         tips: page.textTools
+        deleteName: spoken.text("deleteLine", "Delete line")
         lineCurrent: page.currentLine >= 0 && !page.isRecordStart
         canPaste: page.scrapbook !== "" && page.currentName !== "" && !page.isRecordStart
         onDeleteClicked: page.deleteLine()
@@ -382,6 +392,10 @@ Item {
         x: 290
         y: 205
         macroCurrent: page.currentName !== "" && !page.isRecordStart
+        mouseName: spoken.text("mouseButton", "Mouse button")
+        keyName: spoken.text("key", "Key")
+        delayName: spoken.text("delay", "Delay in ms")
+        waitingText: spoken.text("waiting", "waiting for a key")
         onAddMouse: item => page.addMouse(item)
         onAddKey: usbCode => page.addKey(usbCode)
         onAddDelay: ms => page.addDelay(ms)

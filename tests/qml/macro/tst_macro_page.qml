@@ -263,4 +263,26 @@ PageTestCase {
         keyClick(Qt.Key_Z, Qt.ControlModifier)
         compare(shown(), jump.slice(2))
     }
+
+    // What a screen reader says of each control: lists by their headers, the two DELETEs apart,
+    // names the language gives over the built-in English.
+    function test_controlsAreNamedByWhatTheyDo_data() {
+        return [{ tag: "macro list", item: "macroList", name: "en44" },
+                { tag: "action list", item: "actionList", name: "en45" },
+                { tag: "delete macro", item: "macroDelete", name: "Makro löschen" },
+                { tag: "delete line", item: "macroLineDelete", name: "en80", description: "Delete line" },
+                { tag: "mouse button", item: "macroMouseButton", name: "Mouse button",
+                  description: "MOUSE【 LEFT 】" },
+                { tag: "key field", item: "macroKeyInput", name: "Key", description: "KEY【 PRESS ANY 】" },
+                { tag: "delay", item: "macroDelayInput", name: "Delay in ms", description: "1000" }]
+    }
+    function test_controlsAreNamedByWhatTheyDo(row) {
+        ui_View.sectionStrings = { names: { deleteMacro: "Makro löschen" } }
+        page.translateStrings()
+        var item = child(row.item)
+        compare(item.Accessible.name, row.name)
+        if (row.description !== undefined)
+            compare(item.Accessible.description, row.description)
+        ui_View.sectionStrings = {}
+    }
 }
