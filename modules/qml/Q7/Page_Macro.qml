@@ -28,6 +28,8 @@ Item {
     property var linesBeforeRecording: []
     property var history: Rules.emptyHistory()
     property int renamingRow: -1
+    // The stop key's press ended a recording; its release is the recording's too.
+    property bool stopKeyHeld: false
 
     property string title: "MACRO"
     property string textMacro: "MACRO"
@@ -261,6 +263,12 @@ Item {
     }
 
     function keyEvent(isDown, usbCode) {
+        if (usbCode === Rules.stopKey && (isRecordStart || stopKeyHeld)) {
+            stopKeyHeld = isDown
+            if (isDown)
+                stopRecording()
+            return
+        }
         editor.keyEvent(isDown, usbCode)
         if (!isRecordStart || currentName === "")
             return
@@ -365,6 +373,8 @@ Item {
         canRecord: page.currentName !== ""
         recording: page.isRecordStart
         recordTiming: page.recordTiming
+        recordTip: spoken.text("record", "RECORD (PAUSE/BREAK STOPS)")
+        stopTip: spoken.text("stop", "STOP (PAUSE/BREAK)")
         onDeletePressed: page.deleteLine()
         onTimingToggled: page.recordTiming = !page.recordTiming
         onRecordClicked: page.startRecording()
