@@ -125,7 +125,7 @@ Item {
                    : rowArea.containsMouse || (fileList.activeFocus && index === fileList.highlightIndex)
                      ? Qt.rgba(1, 1, 1, 0.08) : "transparent"
             Accessible.role: Accessible.ListItem
-            Accessible.name: textX + " " + textR.trim()
+            Accessible.name: (textX + " " + textR.trim()).trim()
             Accessible.selectable: true
             Accessible.selected: index === fileList.currentIndex
             // Press acts as a left click: the row becomes current, or the current one is cleared.
