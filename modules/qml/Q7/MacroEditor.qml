@@ -10,11 +10,11 @@ Item {
     property bool macroCurrent: false
     property int delay: Rules.defaultDelay
     property string addTip: "ADD"
-    // Names for screen readers.
-    property string mouseName: "Mouse button"
-    property string keyName: "Key"
-    property string delayName: "Delay in ms"
-    property string waitingText: "waiting for a key"
+    // The page's names for screen readers (NameTexts), the built-in English without them.
+    property var spokenNames: null
+    function named(key, fallback) {
+        return spokenNames ? spokenNames.text(key, fallback) : fallback
+    }
     readonly property alias mouseList: mouseList
     readonly property alias keyField: keyField
     readonly property alias delayInput: delayInput
@@ -53,7 +53,7 @@ Item {
         height: 23
         model: mouseItems
         defaultIndex: 0
-        accessibleName: editor.mouseName
+        accessibleName: editor.named("mouseButton", "Mouse button")
     }
     MacroButton {
         objectName: "macroAddMouse"
@@ -70,8 +70,8 @@ Item {
         id: keyField
         objectName: "macroKeyInput"
         y: 27
-        accessibleName: editor.keyName
-        waitingText: editor.waitingText
+        accessibleName: editor.named("key", "Key")
+        waitingText: editor.named("waiting", "waiting for a key")
     }
     MacroButton {
         objectName: "macroAddKey"
@@ -115,7 +115,7 @@ Item {
                 selectionColor: mainIten.accentColor
                 text: String(editor.delay)
                 Accessible.role: Accessible.EditableText
-                Accessible.name: editor.delayName
+                Accessible.name: editor.named("delay", "Delay in ms")
                 Accessible.editable: true
                 Accessible.description: text
                 // The last text within range, so a number above 65535 cannot be typed or pasted.

@@ -402,10 +402,7 @@ Item {
         x: 290
         y: 205
         macroCurrent: page.currentName !== "" && !page.isRecordStart
-        mouseName: spoken.text("mouseButton", "Mouse button")
-        keyName: spoken.text("key", "Key")
-        delayName: spoken.text("delay", "Delay in ms")
-        waitingText: spoken.text("waiting", "waiting for a key")
+        spokenNames: spoken
         onAddMouse: item => page.addMouse(item)
         onAddKey: usbCode => page.addKey(usbCode)
         onAddDelay: ms => page.addDelay(ms)
