@@ -250,6 +250,9 @@ QVariantMap myQQuickView::getFollowLastApplication() {
 QVariantMap myQQuickView::getFollowStrings() {
     return langs->sectionTexts(QStringLiteral("rules"));
 }
+QVariantMap myQQuickView::getSectionStrings(const QString &section) {
+    return langs->sectionTexts(section);
+}
 
 void myQQuickView::showNotice(const QString &text) {
     QWidget *top = window();

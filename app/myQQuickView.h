@@ -161,6 +161,9 @@ public Q_SLOTS:
     bool setFollowRules(QVariantList rules, int noMatchProfile);
     QVariantMap getFollowLastApplication();
     QVariantMap getFollowStrings();
+    // The texts of one section of the current language file by key, English where it has
+    // none: sections a part of the interface reads for itself, such as the controls' names.
+    QVariantMap getSectionStrings(const QString &section);
 
     // Start-up steps of the QML shell.
     void initUI();

@@ -46,3 +46,13 @@ function step(current, delta, count, allowed) {
     }
     return current
 }
+
+// A name for screen readers from the language's own texts (`texts`, key to text), the
+// built-in English `fallback` where it has none; %1, %2, ... take `args` in order.
+function named(texts, key, fallback, args) {
+    var t = texts && texts[key] !== undefined && texts[key] !== null && String(texts[key]) !== ""
+            ? String(texts[key]) : fallback
+    for (var i = 0; args && i < args.length; ++i)
+        t = t.split("%" + (i + 1)).join(String(args[i]))
+    return t
+}
