@@ -251,6 +251,10 @@ QVariantMap myQQuickView::getFollowStrings() {
     return langs->sectionTexts(QStringLiteral("rules"));
 }
 
+QVariantMap myQQuickView::getKeyboardStrings() {
+    return langs->sectionTexts(QStringLiteral("keyboard"));
+}
+
 void myQQuickView::showNotice(const QString &text) {
     QWidget *top = window();
     if (!top || !top->isVisible() || top->isMinimized())

@@ -162,6 +162,9 @@ public Q_SLOTS:
     QVariantMap getFollowLastApplication();
     QVariantMap getFollowStrings();
 
+    // The shell's control names and hover texts in the current language.
+    QVariantMap getKeyboardStrings();
+
     // Start-up steps of the QML shell.
     void initUI();
     void runUI();

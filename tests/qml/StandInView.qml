@@ -272,4 +272,10 @@ QtObject {
         return true
     }
     // ---- end rules list -------------------------------------------------------------------------
+
+    // ---- Shell (names and hover texts) --------------------------------------------------------
+    // The language's [keyboard] texts, as the view's map.
+    property var keyboardStrings: ({})
+    function getKeyboardStrings() { record("getKeyboardStrings", []); return nativeTypes.map(keyboardStrings) }
+    // ---- end shell ------------------------------------------------------------------------------
 }
