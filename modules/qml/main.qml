@@ -254,6 +254,9 @@ Item {
         onRunningChanged: {
             if (!running) {
                 ui_View.setEnabled(true)
+                // Disabled, the view lost the keyboard; given back, the control that had the
+                // focus has it again instead of Tab starting over from the first.
+                ui_View.setFocus()
                 protectUIItem.setBusy(false)
             }
         }

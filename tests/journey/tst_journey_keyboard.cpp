@@ -56,8 +56,8 @@ private Q_SLOTS:
         QVERIFY2(j.waitIdle(), j.errorText());
 
         // P01 to P03 by the next-profile shortcut, which goes to the mouse at once.
-        j.chord(Journey::ControlL, pageDown);
-        j.chord(Journey::ControlL, pageDown);
+        j.shortcut(pageDown, Journey::ControlL);
+        j.shortcut(pageDown, Journey::ControlL);
         expected.currentProfile = 3;
         QVERIFY2(j.waitMouse(expected), j.errorText());
         QVERIFY2(j.waitIdle(), j.errorText());
@@ -79,7 +79,7 @@ private Q_SLOTS:
             return j.property(QStringLiteral("_Page_Globalsetting"), QStringLiteral("skin_No")) == "2";
         }));
         j.screenshot(QStringLiteral("drawer-focus-skin2"));
-        j.key(Journey::Escape);
+        j.shortcut(Journey::Escape);
         QVERIFY2(j.waitGone(QStringLiteral("_fkGlobalsetting")), j.errorText());
         QVERIFY2(waitFocus(j, QStringLiteral("btnSetting")), j.errorText());
         j.screenshot(QStringLiteral("gear-focus-skin2"));
@@ -87,7 +87,7 @@ private Q_SLOTS:
         // ALL SAVE by Ctrl+S: the pages send the current profile's values (unchanged), and the
         // drawer's changes, never applied there, are stored.
         const int mark = j.trafficMark();
-        j.chord(Journey::ControlL, keyS);
+        j.shortcut(keyS, Journey::ControlL);
         QVERIFY2(j.waitFor([&] { return !j.commands(mark).isEmpty(); }), j.errorText());
         QVERIFY2(j.waitIdle(), j.errorText());
         QVERIFY2(j.waitMouse(expected), j.errorText());

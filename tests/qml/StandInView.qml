@@ -277,5 +277,7 @@ QtObject {
     // The language's [keyboard] texts, as the view's map.
     property var keyboardStrings: ({})
     function getKeyboardStrings() { record("getKeyboardStrings", []); return nativeTypes.map(keyboardStrings) }
+    // The widget's own focus, given back after the busy lock; not recorded.
+    function setFocus() {}
     // ---- end shell ------------------------------------------------------------------------------
 }

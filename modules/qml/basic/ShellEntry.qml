@@ -22,7 +22,9 @@ Item {
     }
 
     activeFocusOnTab: true
-    onActiveFocusChanged: if (!activeFocus) pointerFocus = false
+    // The window losing the keyboard for a while (a busy lock) leaves the focus where it was
+    // and how it came.
+    onActiveFocusChanged: if (!activeFocus && !focus) pointerFocus = false
     onTipWantedChanged: mainIten.hoverTip.track(entry, hoverText, tipWanted)
     Accessible.description: hoverText
     Accessible.onPressAction: if (enabled) triggered()

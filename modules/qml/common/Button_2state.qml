@@ -49,7 +49,9 @@ Image {
     source: enabled && hovered ? source1 : source0
     opacity: !enabled || mouseArea.pressed ? 0.2 : 1.0
     activeFocusOnTab: true
-    onActiveFocusChanged: if (!activeFocus) pointerFocus = false
+    // The window losing the keyboard for a while (a busy lock) leaves the focus where it was
+    // and how it came.
+    onActiveFocusChanged: if (!activeFocus && !focus) pointerFocus = false
 
     Accessible.role: Accessible.Button
     Accessible.name: accessibleName
