@@ -174,6 +174,11 @@ public Q_SLOTS:
     // operation that sends, so the user is told once per operation.
     QString takeSendNotice();
 
+protected:
+    // Disabled (the shell's busy lock), the view lets its keyboard focus go instead of passing
+    // it on as a Tab inside the interface: the focused control keeps it for when the lock ends.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     // Message strings of the notice after sends that did not reach the mouse.
     static constexpr int notTakenMessage = 7;

@@ -276,4 +276,6 @@ QtObject {
     // A section's texts by name; not in calls: every page reads its names on a language change.
     property var sectionStrings: ({})
     function getSectionStrings(section) { return nativeTypes.map(sectionStrings[section] || {}) }
+    // The widget's own focus, given back after the busy lock; not recorded.
+    function setFocus() {}
 }
