@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# with-atspi.sh PROGRAM_AND_ARGS... -- CHECK [CHECK_ARGS...]
+# with-atspi.sh [COMMAND...] PROGRAM -- CHECK [CHECK_ARGS...]
 #
 # Runs the program the way a screen reader meets it: on a private session bus of its own with
 # the accessibility bus launched on it, accessibility forced on in Qt, then runs CHECK (a
@@ -14,7 +14,7 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
 done
 shift || true
 if [ ${#program[@]} -eq 0 ] || [ $# -eq 0 ]; then
-    echo "usage: with-atspi.sh PROGRAM [ARGS...] -- CHECK [ARGS...]" >&2
+    echo "usage: with-atspi.sh [COMMAND...] PROGRAM -- CHECK [ARGS...]" >&2
     exit 2
 fi
 
@@ -22,6 +22,13 @@ if [ -z "${Q7_A11Y_INNER:-}" ]; then
     export Q7_A11Y_INNER=1
     exec dbus-run-session -- "$0" "${program[@]}" -- "$@"
 fi
+
+# The program runs from a copy of its folder, as the journeys do: a copy beside its own modules/
+# writes its settings there, and the build tree's must stay as built for the other tests.
+built=$(dirname "${program[-1]}")
+mkdir "$TMPDIR/program"
+cp -r "$built/$(basename "${program[-1]}")" "$built/modules" "$TMPDIR/program/"
+program[-1]="$TMPDIR/program/$(basename "${program[-1]}")"
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$TMPDIR/atspi.log" 2>&1 &
 launcher=$!
