@@ -117,6 +117,9 @@ def problems(root):
             elif (kid.name, role) in seen:
                 found.append(f"{describe(kid)} under {describe(obj)}: name not unique")
             seen[(kid.name, role)] = kid
+            named_actions = actions(kid)
+            if len(set(named_actions)) != len(named_actions):
+                found.append(f"{describe(kid)}: actions listed twice {named_actions}")
             if role not in INTERACTIVE_ROLES:
                 found.append(f"{describe(kid)}: role does not say what it is")
             if role == "slider":

@@ -40,14 +40,14 @@ def page_control(app, role, name):
 
 def open_page(app, button, role, name):
     """The page's own panel (named by its title, here as its button), once its control shows."""
-    fn = tree.wait_for(f"the function menu's {button}", lambda: tree.find(app, "push button", button))
+    fn = tree.wait_for(f"the function menu's {button}", lambda: tree.find(app, "page tab", button))
     tree.do_action(fn, "Press")
     page_control(app, role, name)
     return tree.wait_for(f"the {button} page", lambda: tree.find(app, "panel", button))
 
 
 def close_page(app, button):
-    tree.do_action(tree.find(app, "push button", button), "Press")
+    tree.do_action(tree.find(app, "page tab", button), "Press")
 
 
 def check_combo(app, combo):

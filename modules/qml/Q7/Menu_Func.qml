@@ -67,6 +67,7 @@ Item {
                 Accessible.checked: entry.current
                 Accessible.selectable: true
                 Accessible.selected: entry.current
+                Accessible.onPressAction: entry.accessiblePressAction()
                 onTriggered: menuFunc.select(entry.index, true)
 
                 Image {

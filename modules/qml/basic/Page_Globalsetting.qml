@@ -126,6 +126,10 @@ Item {
 
     // The texts here are bound to the string list, so a language change has reached them.
     function translateStrings() {
+        names.reload()
+    }
+    NameTexts {
+        id: names
     }
 
     function resetApconfig() {
@@ -364,6 +368,7 @@ Item {
         x: 20
         y: 198
         strings: page.strings
+        nameTexts: names.texts
         slotColors: page.slotColors
         selectedSlot: page.selectedSlot
         brightnessStep: page.brightnessStep

@@ -27,7 +27,9 @@ Item {
     onActiveFocusChanged: if (!activeFocus && !focus) pointerFocus = false
     onTipWantedChanged: mainIten.hoverTip.track(entry, hoverText, tipWanted)
     Accessible.description: hoverText
-    Accessible.onPressAction: if (enabled) triggered()
+    // A function, not a handler, so roles that list Press already (radio button, link) list it
+    // once; a role that does not (page tab) adds the handler.
+    function accessiblePressAction() { if (enabled) triggered() }
     Keys.onPressed: event => {
         if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
             if (keyboardFocus)
