@@ -1,4 +1,5 @@
 .pragma library
+.import "../common/ControlRules.js" as Rules
 
 // The shell's names, hover texts and keyboard shortcuts. The names are what a screen reader
 // says for each control; the hover texts carry the shortcut, so a user finds it by pointing.
@@ -30,17 +31,7 @@ var profileMenuKey = "Shift+F10"
 
 // The language's texts over the English ones; an empty text counts as missing.
 function texts(fromLanguage) {
-    var result = {}
-    for (var key in englishTexts)
-        result[key] = englishTexts[key]
-    if (fromLanguage) {
-        for (var k in fromLanguage) {
-            var text = String(fromLanguage[k])
-            if (text !== "" && englishTexts[k] !== undefined)
-                result[k] = text
-        }
-    }
-    return result
+    return Rules.merged(englishTexts, fromLanguage)
 }
 
 // "%1"… in one pass, so a replacement holding "%2" stays as it is.
