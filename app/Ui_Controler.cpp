@@ -2,10 +2,24 @@
 
 #include "myQQuickView.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QQuickItem>
 #include <QWidget>
 
+namespace {
+// Frameless, the window is still the program's main window: a screen reader is told it is a
+// frame, named by its title.
+QAccessibleInterface *mainWindowAccessible(const QString &className, QObject *object) {
+    if (className == QLatin1String("Widget") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+} // namespace
+
 void Ui_Controler::setupWindow(QWidget *w) {
+    // Before anything about the window reaches the accessibility bus, which keeps what it got.
+    QAccessible::installFactory(mainWindowAccessible);
     if (w->objectName().isEmpty())
         w->setObjectName(QStringLiteral("Widget"));
     window = w;
@@ -24,7 +38,11 @@ void Ui_Controler::setupWindow(QWidget *w) {
     applyWindowTitle(window);
 }
 
-void Ui_Controler::applyWindowTitle(QWidget *w) { w->setWindowTitle(view->windowTitleText()); }
+void Ui_Controler::applyWindowTitle(QWidget *w) {
+    w->setWindowTitle(view->windowTitleText());
+    // The view is what a screen reader enters the window through; it goes by the same name.
+    view->setAccessibleName(w->windowTitle());
+}
 
 void Ui_Controler::onMinimize() {
     if (window)

@@ -40,6 +40,10 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
 
 myQQuickView::~myQQuickView() = default;
 
+bool myQQuickView::focusNextPrevChild(bool next) {
+    return isEnabled() && QQuickWidget::focusNextPrevChild(next);
+}
+
 void myQQuickView::publish(Ui_Controler *controller) {
     rootContext()->setContextProperty(QStringLiteral("ui_View"), this);
     rootContext()->setContextProperty(QStringLiteral("ui_Ctl"), controller);
@@ -249,6 +253,9 @@ QVariantMap myQQuickView::getFollowLastApplication() {
 }
 QVariantMap myQQuickView::getFollowStrings() {
     return langs->sectionTexts(QStringLiteral("rules"));
+}
+QVariantMap myQQuickView::getSectionStrings(const QString &section) {
+    return langs->sectionTexts(section);
 }
 
 void myQQuickView::showNotice(const QString &text) {

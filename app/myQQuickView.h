@@ -161,6 +161,9 @@ public Q_SLOTS:
     bool setFollowRules(QVariantList rules, int noMatchProfile);
     QVariantMap getFollowLastApplication();
     QVariantMap getFollowStrings();
+    // The texts of one section of the current language file by key, English where it has
+    // none: sections a part of the interface reads for itself, such as the controls' names.
+    QVariantMap getSectionStrings(const QString &section);
 
     // Start-up steps of the QML shell.
     void initUI();
@@ -170,6 +173,11 @@ public Q_SLOTS:
     // empty when each reached the mouse. The shell calls it once before and once after every
     // operation that sends, so the user is told once per operation.
     QString takeSendNotice();
+
+protected:
+    // Disabled (the shell's busy lock), the view lets its keyboard focus go instead of passing
+    // it on as a Tab inside the interface: the focused control keeps it for when the lock ends.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Message strings of the notice after sends that did not reach the mouse.

@@ -26,6 +26,8 @@ packages=(
     xvfb xauth xcompmgr x11-utils
     # a small window manager: journeys of the program's dialogs run under it
     openbox
+    # the accessibility checks: a session bus, the at-spi bus and the screen readers' client library
+    dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -2,6 +2,7 @@ import QtQuick
 import "basic"
 import "common"
 import "Q7"
+import "basic/ShellKeys.js" as ShellKeys
 
 // The shell: the window's whole surface. Native code drives it by function name (initUI, run,
 // setProtectUI, detectKeyboard, detectMouse); every page reads the global look from here.
@@ -16,6 +17,7 @@ Item {
     property var startupSteps: []
 
     // The global look, owned by the settings page in the drawer.
+    readonly property Page_Globalsetting _Page_Globalsetting: _fkGlobalsetting.page
     property int globalSetting_size: _Page_Globalsetting._Size
     property color globalSetting_color: _Page_Globalsetting._Color
     property color globalSetting_color_enable: _Page_Globalsetting._ColorEnable
@@ -33,6 +35,11 @@ Item {
     // The one key-name table of the interface, and the product's button names (key id order).
     readonly property var keyCodeString: _KeyCodeString
     readonly property var productLayoutStrings: main_Q7._ProductLayoutStringList
+
+    // The shell's names and hover texts in the current language (its [keyboard] texts), and
+    // the window's one hover text.
+    property var keyTexts: ShellKeys.texts(null)
+    readonly property var hoverTip: hoverTipItem
 
     // The skin's own accent, for the few shell details the images do not carry.
     readonly property color accentColor: skin_No === 2 ? "#ff8a2a" : "#1ec8e6"
@@ -194,12 +201,24 @@ Item {
     function detectMouse(isDown, mouseCode, x, y) {
     }
 
+    // Opened from the keyboard, the drawer takes the focus; closed, it hands it back to the
+    // settings button when the focus was inside (a click elsewhere keeps its own).
+    function selectDrawer(open, byKeyboard) {
+        var focusInside = ShellKeys.inside(Window.activeFocusItem, _fkGlobalsetting)
+        upItem.isGlobalSettingSelect = open
+        if (open && byKeyboard)
+            _fkGlobalsetting.nextItemInFocusChain(true).forceActiveFocus()
+        else if (!open && (focusInside || byKeyboard))
+            upItem.settingsButton.takeFocus(byKeyboard)
+    }
+
     function setSkin() {
         downItem.setSkin()
         main_Q7.setSkin()
     }
 
     function translateStrings(code) {
+        keyTexts = ShellKeys.texts(ui_View.getSectionStrings("keyboard"))
         _Page_Globalsetting.translateStrings()
         main_Q7.translateStrings(code)
     }
@@ -234,6 +253,9 @@ Item {
         onRunningChanged: {
             if (!running) {
                 ui_View.setEnabled(true)
+                // Disabled, the view lost the keyboard; given back, the control that had the
+                // focus has it again instead of Tab starting over from the first.
+                ui_View.setFocus()
                 protectUIItem.setBusy(false)
             }
         }
@@ -243,6 +265,50 @@ Item {
         id: envItem
         objectName: "envItem"
         opacity: 0
+    }
+
+    // Declared in the order Tab takes them (top bar, drawer, function menu, page, profile
+    // column, bottom bar); z keeps the bars, logo, notice and drawer above the rest.
+    Menu_Up {
+        id: upItem
+        objectName: "upItem"
+        x: (mainIten.width - width) / 2
+        y: -600
+        z: 1
+        onBtnClicked: btnIndex => {
+            if (btnIndex === 0)
+                mainIten.selectDrawer(!isGlobalSettingSelect, settingsButton.keyboardFocus)
+            else if (btnIndex === 1)
+                scriptEnd.restart()
+        }
+    }
+
+    WebLogo {
+        id: logoWeb_img
+        objectName: "logoWeb_img"
+        z: 1
+        x: (mainIten.width - width) / 2
+        y: 270
+        opacity: 0
+    }
+
+    Notice {
+        id: sendNotice
+        objectName: "sendNotice"
+        // In the free band above the page, clear of every page's buttons.
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 92
+        z: 1
+    }
+
+    SettingsDrawer {
+        id: _fkGlobalsetting
+        objectName: "_fkGlobalsetting"
+        z: 1
+        x: 5
+        y: 27
+        selected: upItem.isGlobalSettingSelect
+        onCloseRequested: byKeyboard => mainIten.selectDrawer(false, byKeyboard)
     }
 
     Main_Q7 {
@@ -264,116 +330,13 @@ Item {
         y: 600
         enabled: !upItem.isGlobalSettingSelect
         opacity: 0.2 + 0.8 * enabled
+        shortcutsFree: main_Q7.shortcutsFree
     }
 
-    Menu_Up {
-        id: upItem
-        objectName: "upItem"
-        x: (mainIten.width - width) / 2
-        y: -600
-        onBtnClicked: btnIndex => {
-            if (btnIndex === 0)
-                isGlobalSettingSelect = !isGlobalSettingSelect
-            else if (btnIndex === 1)
-                scriptEnd.restart()
-        }
-        onIsGlobalSettingSelectChanged: {
-            if (isGlobalSettingSelect)
-                _fkGlobalsetting.show()
-            else
-                _fkGlobalsetting.close()
-        }
-    }
-
-    Image {
-        id: logoWeb_img
-        objectName: "logoWeb_img"
-        x: (mainIten.width - width) / 2
-        y: 270
-        opacity: 0
-        source: logoMouse.containsMouse ? mainIten.skinDir + "frame/web_1.png"
-                                        : mainIten.skinDir + "frame/web_0.png"
-        MouseArea {
-            id: logoMouse
-            anchors.fill: parent
-            // Not a target while it is still faded out.
-            enabled: logoWeb_img.opacity > 0
-            hoverEnabled: true
-            cursorShape: Qt.PointingHandCursor
-            onClicked: Qt.openUrlExternally(mainIten.globalSetting_url)
-        }
-    }
-
-    Notice {
-        id: sendNotice
-        objectName: "sendNotice"
-        // In the free band above the page, clear of every page's buttons.
-        anchors.horizontalCenter: parent.horizontalCenter
-        y: 92
-    }
-
-    Flickable {
-        id: _fkGlobalsetting
-        objectName: "_fkGlobalsetting"
-        x: 5
-        y: 27
-        width: 340
-        height: 420
-        clip: true
-        interactive: false
-        visible: false
-        contentWidth: width
-        contentHeight: height
-        contentX: width
-
-        function show() {
-            if (paGlobalsettingBack_X.running) {
-                paGlobalsettingBack_X.complete()
-                show()
-            } else if (paGlobalsetting_X.running) {
-                paGlobalsetting_X.complete()
-            } else {
-                visible = true
-                paGlobalsetting_X.restart()
-            }
-        }
-
-        function close() {
-            if (paGlobalsettingBack_X.running) {
-                paGlobalsettingBack_X.complete()
-            } else if (paGlobalsetting_X.running) {
-                paGlobalsetting_X.complete()
-                close()
-            } else {
-                paGlobalsettingBack_X.restart()
-            }
-        }
-
-        Page_Globalsetting {
-            id: _Page_Globalsetting
-            objectName: "_Page_Globalsetting"
-            onCloseRequested: upItem.isGlobalSettingSelect = false
-        }
-
-        NumberAnimation {
-            id: paGlobalsetting_X
-            target: _fkGlobalsetting
-            property: "contentX"
-            from: _fkGlobalsetting.width
-            to: 0
-            duration: 0.8 * mainIten.animation_speed
-            easing.type: Easing.OutCubic
-        }
-        NumberAnimation {
-            id: paGlobalsettingBack_X
-            target: _fkGlobalsetting
-            property: "contentX"
-            from: 0
-            to: _fkGlobalsetting.width
-            duration: 0.8 * mainIten.animation_speed
-            easing.type: Easing.OutCubic
-            onFinished: _fkGlobalsetting.visible = false
-        }
+    HoverTip {
+        id: hoverTipItem
+        objectName: "hoverTip"
+        z: 98
     }
 
     // Key names for the pages, generated at build time from the program's own key table.

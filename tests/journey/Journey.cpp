@@ -637,3 +637,12 @@ std::optional<Journey::Dialog> Journey::waitDialog(const QString &title, int tim
     }
     return found;
 }
+
+void Journey::shortcut(unsigned long keysym, unsigned long modifier) {
+    if (modifier != 0)
+        press(modifier, true);
+    key(keysym);
+    if (modifier != 0)
+        press(modifier, false);
+    --sent;
+}

@@ -140,6 +140,9 @@ public:
     void chord(unsigned long modifier, unsigned long keysym);
     // Printable ASCII only.
     void type(const QString &text);
+    // A key the program takes as a shortcut (with `modifier` held, unless 0): the shortcut
+    // takes it before the window sees its press, so that press is not waited for.
+    void shortcut(unsigned long keysym, unsigned long modifier = 0);
 
     // The window as the hook sees it.
     QList<Item> items(bool *viewEnabled = nullptr);

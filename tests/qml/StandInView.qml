@@ -272,4 +272,10 @@ QtObject {
         return true
     }
     // ---- end rules list -------------------------------------------------------------------------
+    // ---- sections of the language file ----------------------------------------------------------
+    // A section's texts by name; not in calls: every page reads its names on a language change.
+    property var sectionStrings: ({})
+    function getSectionStrings(section) { return nativeTypes.map(sectionStrings[section] || {}) }
+    // The widget's own focus, given back after the busy lock; not recorded.
+    function setFocus() {}
 }

@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
 import "ColorRules.js" as Colour
+import "../common/ControlRules.js" as Texts
 
 // Eight colour cells, one of them current. In eight-colour mode (isCompat8Color) a cell holds an
 // index into the fixed palette, set from the swatch row; otherwise it holds an RGB colour, typed
@@ -15,6 +16,13 @@ Item {
     property int currentIndex: 0
     property int cellSlot: 60
     property string accessibleName: ""
+    // Names for screen readers in the user's language: a cell's (%1 its number, %2 its colour),
+    // the palette's colours, and a free colour's (%1, %2, %3 its R, G, B).
+    property string cellText: "Colour %1: %2"
+    property var paletteNames: Colour.paletteNames
+    property string rgbText: "red %1, green %2, blue %3"
+    property string paletteText: "Palette"
+    property string rainbowText: "Rainbow"
     readonly property var color8_RGB: Colour.palette
     readonly property var current: modColors[Math.min(currentIndex, 7)]
 
@@ -45,6 +53,11 @@ Item {
         var c = modColors[index]
         return isCompat8Color ? Colour.cssColour(color8_RGB[c.color8_Id] || color8_RGB[0])
                               : Colour.cssColour([c.clrR, c.clrG, c.clrB])
+    }
+    function colourName(index) {
+        var c = modColors[index]
+        return isCompat8Color ? String(paletteNames[c.color8_Id] ?? paletteNames[0])
+                              : Texts.named(null, "", rgbText, [c.clrR, c.clrG, c.clrB])
     }
     function update(index, change) {
         var list = modColors.slice()
@@ -122,8 +135,10 @@ Item {
                 enabled: used
                 opacity: used ? 1 : 0
                 Accessible.role: Accessible.ListItem
-                Accessible.name: String(index + 1)
+                Accessible.name: Texts.named(null, "", group.cellText, [index + 1, group.colourName(index)])
+                Accessible.selectable: true
                 Accessible.selected: index === group.currentIndex
+                Accessible.onPressAction: if (group.enabled) group.select(index)
                 Rectangle {
                     anchors.centerIn: parent
                     width: group.cellSlot - 18
@@ -165,7 +180,7 @@ Item {
         visible: group.isCompat8Color
         activeFocusOnTab: visible
         Accessible.role: Accessible.List
-        Accessible.name: group.accessibleName
+        Accessible.name: group.paletteText
         Keys.onPressed: event => {
             if (event.key === Qt.Key_Left || event.key === Qt.Key_Right)
                 group.editId(Colour.clamp(group.current.color8_Id + (event.key === Qt.Key_Right ? 1 : -1), 0, 7))
@@ -189,8 +204,12 @@ Item {
                 border.color: chosen ? "#ffffff" : Qt.rgba(0, 0, 0, 0.5)
                 scale: chosen ? 1.15 : swatchArea.containsMouse ? 1.1 : 1
                 Accessible.role: Accessible.RadioButton
-                Accessible.name: ["red", "green", "blue", "magenta", "cyan", "yellow", "white", "orange"][index]
+                Accessible.name: String(group.paletteNames[index])
+                Accessible.checkable: true
                 Accessible.checked: chosen
+                // Toggle and Press give the current cell this colour, as a click does.
+                function accessiblePressAction() { if (group.enabled) group.editId(swatch.index) }
+                function accessibleToggleAction() { accessiblePressAction() }
                 MouseArea {
                     id: swatchArea
                     anchors.fill: parent
@@ -248,7 +267,7 @@ Item {
         width: 16
         height: group.height
         visible: !group.isCompat8Color
-        accessibleName: group.accessibleName
+        accessibleName: group.rainbowText
         onPicked: rgb => group.editRgb(rgb)
     }
 }

@@ -28,6 +28,9 @@ var effectCount = effects.length
 var palette = [[255, 0, 0], [0, 255, 0], [0, 0, 255], [255, 0, 255],
                [0, 255, 255], [255, 255, 0], [255, 255, 255], [255, 127, 0]]
 
+// The palette's colours by name, for screen readers until the language gives its own.
+var paletteNames = ["red", "green", "blue", "magenta", "cyan", "yellow", "white", "orange"]
+
 // Eight black cells, each on its own palette colour.
 function blankCells() {
     var out = []

@@ -46,6 +46,7 @@ Row {
             activeFocusOnTab: true
             Accessible.role: Accessible.EditableText
             Accessible.name: input.label
+            Accessible.editable: true
             onTextEdited: {
                 var v = Colour.typedComponent(text)
                 if (v === null)

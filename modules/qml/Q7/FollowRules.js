@@ -1,4 +1,5 @@
 .pragma library
+.import "../common/ControlRules.js" as Rules
 
 // The rules list's editing, on plain script values: a rule is {match: "class" | "executable",
 // name, profile}; every change returns a new list and the row to select, so the panel only
@@ -37,17 +38,7 @@ var englishTexts = {
 
 // The language's texts over the English ones; an empty text counts as missing.
 function texts(fromLanguage) {
-    var result = {}
-    for (var key in englishTexts)
-        result[key] = englishTexts[key]
-    if (fromLanguage) {
-        for (var k in fromLanguage) {
-            var text = String(fromLanguage[k])
-            if (text !== "")
-                result[k] = text
-        }
-    }
-    return result
+    return Rules.merged(englishTexts, fromLanguage)
 }
 
 // "%1"… in a text, in one pass, so a name holding "%2" is shown as it is.

@@ -19,6 +19,11 @@ Item {
     // An entry no control can show, as it is; empty when the entry is shown by its controls.
     property string rawEntry: ""
     readonly property int sideX: functionMenu.width + 60
+    // The page's names for screen readers (NameTexts), the built-in English without them.
+    property var spokenNames: null
+    function named(key, fallback) {
+        return spokenNames ? spokenNames.text(key, fallback) : fallback
+    }
 
     property alias functionMenu: functionMenu
     property alias keyboardField: keyboardField
@@ -106,11 +111,21 @@ Item {
     KeyListModels {
         id: lists
     }
+    // First: Tab reaches the function before the controls it shows.
+    DropdownList {
+        id: functionMenu
+        objectName: "keyFunctionMenu"
+        model: lists.functionModel
+        accessibleName: controls.named("function", "Function")
+        onListElementClicked: index => controls.functionChosen(index)
+    }
 
     KeyInput_2 {
         id: keyboardField
         objectName: "keyKeyboard"
         x: controls.sideX
+        accessibleName: controls.named("key", "Key")
+        waitingText: controls.named("waiting", "waiting for a key")
         visible: controls.shownFunction === Rules.Fn.keyboard
         onInputComplete: code => controls.keyboardCaptured(code)
     }
@@ -128,6 +143,10 @@ Item {
         y: functionMenu.height + 20
         visible: controls.shownFunction === Rules.Fn.combo
         modifierModel: lists.comboModel
+        modifierName: controls.named("modifier", "Modifier")
+        key1Name: controls.named("firstKey", "First key")
+        key2Name: controls.named("secondKey", "Second key")
+        waitingText: controls.named("waiting", "waiting for a key")
         onChanged: controls.comboChanged()
     }
     KeyMacroControls {
@@ -135,6 +154,8 @@ Item {
         listX: controls.sideX
         visible: controls.shownFunction === Rules.Fn.macro
         macroModel: lists.macroModel
+        macroName: controls.named("macro", "Macro")
+        playCountName: controls.named("playCount", "Play count")
         modeTexts: controls.modeTexts
         timesText: controls.timesText
         onRequestToUpdateList: controls.macroListRequested()
@@ -150,6 +171,12 @@ Item {
         sideX: controls.sideX
         visible: controls.shownFunction === Rules.Fn.fire
         buttonModel: lists.fireModel
+        buttonName: controls.named("fireButton", "Fire button")
+        keyName: controls.named("fireKey", "Fire key")
+        mouseSideName: controls.named("fireMouseSide", "Repeat a mouse button")
+        keySideName: controls.named("fireKeySide", "Repeat a keyboard key")
+        shotsName: controls.named("shots", "Shots")
+        waitingText: controls.named("waiting", "waiting for a key")
         speedText: controls.speedText
         onSideChosen: mouse => mouseSide = mouse
         onButtonChosen: controls.fireEdited()
@@ -163,6 +190,7 @@ Item {
         x: controls.sideX
         visible: controls.shownFunction === Rules.Fn.mouse
         model: lists.mouseModel
+        accessibleName: controls.named("mouseFunction", "Mouse function")
         onListElementClicked: item => controls.mouseChosen(item)
     }
     DropdownList {
@@ -171,12 +199,7 @@ Item {
         x: controls.sideX
         visible: controls.shownFunction === Rules.Fn.media
         model: lists.mediaModel
+        accessibleName: controls.named("mediaKey", "Media key")
         onListElementClicked: item => controls.mediaChosen(item)
-    }
-    DropdownList {
-        id: functionMenu
-        objectName: "keyFunctionMenu"
-        model: lists.functionModel
-        onListElementClicked: index => controls.functionChosen(index)
     }
 }

@@ -14,6 +14,13 @@ Item {
     property alias keyField: keyField
     property alias speed: speed
     property alias shots: shots
+    // Names for screen readers.
+    property string buttonName: "Fire button"
+    property string keyName: "Fire key"
+    property string mouseSideName: "Repeat a mouse button"
+    property string keySideName: "Repeat a keyboard key"
+    property string shotsName: "Shots"
+    property string waitingText: "waiting for a key"
 
     signal sideChosen(bool mouse)
     signal buttonChosen(int item)
@@ -29,7 +36,8 @@ Item {
         index: 0
         isSelect: controls.mouseSide
         onClicked: controls.sideChosen(true)
-        Accessible.name: "mouse button"
+        chkStr: controls.mouseSideName
+        showText: false
     }
     RadioButton {
         objectName: "keyFireKeySide"
@@ -39,11 +47,14 @@ Item {
         index: 1
         isSelect: !controls.mouseSide
         onClicked: controls.sideChosen(false)
-        Accessible.name: "keyboard key"
+        chkStr: controls.keySideName
+        showText: false
     }
     KeyInput_2 {
         id: keyField
         objectName: "keyFireKey"
+        accessibleName: controls.keyName
+        waitingText: controls.waitingText
         x: controls.sideX
         y: buttonList.height + 8
         enabled: !controls.mouseSide
@@ -75,7 +86,7 @@ Item {
             maximum: 255
             maximumLength: 3
             fallback: 10
-            accessibleName: "FIRE times"
+            accessibleName: controls.shotsName
             onEditingFinished: controls.shotsEdited()
         }
         ShellText { anchors.verticalCenter: parent.verticalCenter; text: "】times" }
@@ -85,6 +96,7 @@ Item {
         objectName: "keyFireButton"
         x: controls.sideX
         model: controls.buttonModel
+        accessibleName: controls.buttonName
         enabled: controls.mouseSide
         opacity: enabled ? 1 : 0.2
         onListElementClicked: item => controls.buttonChosen(item)

@@ -12,6 +12,9 @@ Item {
     property alias macroModel: macroList.model
     property alias macroList: macroList
     property alias playCount: playCount
+    // Names for screen readers.
+    property string macroName: "Macro"
+    property string playCountName: "Play count"
 
     signal requestToUpdateList
     signal macroChosen(int row)
@@ -22,6 +25,7 @@ Item {
         id: macroList
         objectName: "keyMacroList"
         x: controls.listX
+        accessibleName: controls.macroName
         onRequestToUpdateList: controls.requestToUpdateList()
         onListElementClicked: row => controls.macroChosen(row)
     }
@@ -45,7 +49,7 @@ Item {
                 maximumLength: 5
                 fallback: 1
                 width: 56
-                accessibleName: controls.timesText
+                accessibleName: controls.playCountName
                 onAccepted: controls.playCountEntered()
             }
             ShellText {

@@ -8,6 +8,9 @@ MacroListFrame {
     property bool canRecord: false
     property bool recording: false
     property bool recordTiming: false
+    // The hover texts name the key that stops a recording.
+    property string recordTip: "RECORD (PAUSE/BREAK STOPS)"
+    property string stopTip: "STOP (PAUSE/BREAK)"
 
     signal timingToggled
     signal recordClicked
@@ -26,7 +29,7 @@ MacroListFrame {
         objectName: "macroRecord"
         source0: mainIten.sourceRecord0
         source1: mainIten.sourceRecord1
-        tip: "RECORD"
+        tip: frame.recordTip
         enabled: frame.canRecord && !frame.recording
         onClicked: frame.recordClicked()
     }
@@ -34,7 +37,7 @@ MacroListFrame {
         objectName: "macroStop"
         source0: mainIten.sourceStop0
         source1: mainIten.sourceStop1
-        tip: "STOP"
+        tip: frame.stopTip
         enabled: frame.recording
         onClicked: frame.stopClicked()
     }

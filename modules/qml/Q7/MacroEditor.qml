@@ -10,6 +10,11 @@ Item {
     property bool macroCurrent: false
     property int delay: Rules.defaultDelay
     property string addTip: "ADD"
+    // The page's names for screen readers (NameTexts), the built-in English without them.
+    property var spokenNames: null
+    function named(key, fallback) {
+        return spokenNames ? spokenNames.text(key, fallback) : fallback
+    }
     readonly property alias mouseList: mouseList
     readonly property alias keyField: keyField
     readonly property alias delayInput: delayInput
@@ -48,6 +53,7 @@ Item {
         height: 23
         model: mouseItems
         defaultIndex: 0
+        accessibleName: editor.named("mouseButton", "Mouse button")
     }
     MacroButton {
         objectName: "macroAddMouse"
@@ -64,6 +70,8 @@ Item {
         id: keyField
         objectName: "macroKeyInput"
         y: 27
+        accessibleName: editor.named("key", "Key")
+        waitingText: editor.named("waiting", "waiting for a key")
     }
     MacroButton {
         objectName: "macroAddKey"
@@ -107,7 +115,8 @@ Item {
                 selectionColor: mainIten.accentColor
                 text: String(editor.delay)
                 Accessible.role: Accessible.EditableText
-                Accessible.name: "DELAY ms"
+                Accessible.name: editor.named("delay", "Delay in ms")
+                Accessible.editable: true
                 Accessible.description: text
                 // The last text within range, so a number above 65535 cannot be typed or pasted.
                 property string accepted: text

@@ -6,6 +6,9 @@ MacroListFrame {
     // A macro is current, so there is one to delete.
     property bool canDelete: false
     property string deleteTip: "DELETE"
+    // For screen readers: the line tools have a DELETE of their own.
+    property string addName: "Add macro"
+    property string deleteName: "Delete macro"
 
     signal addClicked
     signal deleteClicked
@@ -17,6 +20,7 @@ MacroListFrame {
         source0: mainIten.sourceAdd0
         source1: mainIten.sourceAdd1
         tip: "ADD"
+        accessibleName: frame.addName
         enabled: frame.listEnabled
         onClicked: frame.addClicked()
     }
@@ -25,6 +29,7 @@ MacroListFrame {
         source0: mainIten.sourceDelete0
         source1: mainIten.sourceDelete1
         tip: frame.deleteTip
+        accessibleName: frame.deleteName
         enabled: frame.listEnabled && frame.canDelete
         onClicked: frame.deleteClicked()
     }

@@ -8,6 +8,9 @@ Column {
     property bool lineCurrent: false
     property bool canPaste: false
     property var tips: ["DELETE", "CUT", "PASTE", "COPY"]
+    // For screen readers, who also meet the macro list's DELETE: what Delete removes. The
+    // buttons keep their hover texts as names.
+    property string deleteName: "Delete line"
 
     signal deleteClicked
     signal cutClicked
@@ -22,6 +25,7 @@ Column {
         property alias source0: btn.source0
         property alias source1: btn.source1
         property alias tip: btn.tip
+        property string description: ""
         property bool active: false
         signal clicked
         width: 21
@@ -38,6 +42,7 @@ Column {
             tipLeft: true
             tipTakesPointer: true
             enabled: tool.active
+            Accessible.description: tool.description
             onClicked: tool.clicked()
         }
     }
@@ -47,6 +52,7 @@ Column {
         source0: mainIten.sourceSolidDelete0
         source1: mainIten.sourceSolidDelete1
         tip: tools.tips[0]
+        description: tools.deleteName
         active: tools.lineCurrent
         onClicked: tools.deleteClicked()
     }

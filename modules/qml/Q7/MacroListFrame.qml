@@ -57,6 +57,7 @@ Item {
         height: frame.listHeight
         enabled: frame.listEnabled
         opacity: enabled ? 1 : 0.4
+        accessibleName: frame.title
         onListElementClicked: index => frame.rowClicked(index)
         onListElementRightBtnClicked: row => frame.rowRightClicked(row)
         onEditFileName_completed: (oldName, newName) => frame.renamed(oldName, newName)

@@ -97,6 +97,11 @@ function delayCaption(ms) {
     return "DELAY【 " + ms + " 】ms"
 }
 
+// The key that ends a recording and is not part of it: Pause/Break (usage 0x48, Ctrl+Pause
+// included). Keys typed into the window are recorded like any other, so stopping needs a key
+// of its own, and a macro practically never has a use for this one.
+var stopKey = 0x48
+
 // One recorded key event as a line, or "" for a key without a name.
 function recordedLine(name, isDown) {
     if (name === undefined || name === null || String(name) === "")

@@ -1,5 +1,7 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../basic/ShellKeys.js" as ShellKeys
 
 // The product's part of the window: function menu, profile menu and the sliding page area.
 Item {
@@ -20,6 +22,43 @@ Item {
     property var _ProductLayoutStringList: []
 
     signal msg_KB(bool isDown, int usbCode)
+
+    // The shell's shortcuts wait while something takes every key and while the drawer is open.
+    readonly property bool shortcutsFree: ShellKeys.shortcutsFree(mainIten.armedField !== null,
+                                                                  _Page_Macro.isRecordStart, drawerOpen)
+    // A page chosen from the keyboard (or by a screen reader) takes the focus once it shows.
+    property bool focusFollows: false
+
+    // A shortcut shows its page, and on the page already shown goes into it; it never closes one.
+    function openPage(index) {
+        if (fnItem.currentIndex === index) {
+            focusFollows = true
+            followFocus()
+        } else {
+            fnItem.select(index, true)
+        }
+    }
+
+    // The focus goes to the first control Tab reaches on the page, once the page shows.
+    function followFocus() {
+        var page = [_Page_Keydefine, _Page_Macro, _Page_Color, _Page_Sensor][_fkPage.curID]
+        if (!focusFollows || !page || !page.visible || _fkPage.curID !== fnItem.currentIndex)
+            return
+        focusFollows = false
+        var first = page.nextItemInFocusChain(true)
+        if (first && ShellKeys.inside(first, page))
+            first.forceActiveFocus()
+        else
+            fnItem.focusEntry(_fkPage.curID, true)
+    }
+
+    // Around the offered profiles; a focus in the column moves with the choice.
+    function stepProfile(step) {
+        var focusInColumn = ShellKeys.inside(mainItem_Q7.Window.activeFocusItem, pfItem)
+        pfItem.select(ShellKeys.stepProfile(pfItem.currentIndex, step))
+        if (focusInColumn)
+            pfItem.focusEntry(pfItem.currentIndex, true)
+    }
 
     function relayKey(isDown, usbCode) {
         if (isDown)
@@ -93,6 +132,24 @@ Item {
         rulesPanel.translateStrings()
     }
 
+    // Declared before the page area so that Tab runs menu, page, profile column; the two do
+    // not overlap, so the order does not show.
+    Menu_Func {
+        id: fnItem
+        objectName: "fnItem"
+        x: 8
+        y: 180
+        visible: false
+        enabled: !mainItem_Q7.drawerOpen && !rulesPanel.visible
+        opacity: 0.2 + 0.8 * enabled
+        onIndexChanged_btn: currentIndex => {
+            mainIten.withdrawCapture()
+            mainItem_Q7.focusFollows = chosenByKeyboard && currentIndex >= 0
+            _fkPage.show(currentIndex)
+            Qt.callLater(mainItem_Q7.followFocus)
+        }
+    }
+
     Flickable {
         id: _fkPage
         objectName: "_fkPage"
@@ -112,6 +169,8 @@ Item {
         contentX: -2 * width
 
         property int curID: 0
+        // After the pages' own bindings have made the new one visible.
+        onCurIDChanged: Qt.callLater(mainItem_Q7.followFocus)
 
         // The five steps keep a click during a slide from jumping back: the running slide is
         // finished at once and the new choice carries on from its end state.
@@ -193,20 +252,6 @@ Item {
         }
     }
 
-    Menu_Func {
-        id: fnItem
-        objectName: "fnItem"
-        x: 8
-        y: 180
-        visible: false
-        enabled: !mainItem_Q7.drawerOpen && !rulesPanel.visible
-        opacity: 0.2 + 0.8 * enabled
-        onIndexChanged_btn: currentIndex => {
-            mainIten.withdrawCapture()
-            _fkPage.show(currentIndex)
-        }
-    }
-
     FollowRulesPanel {
         id: rulesPanel
         objectName: "rulesPanel"
@@ -233,6 +278,27 @@ Item {
             mainIten.sendToMouse(() => ui_View.q7_02H_SetCurrentProfile(currentIndex))
             mainItem_Q7.reloadPages()
         }
+    }
+
+    Instantiator {
+        model: ShellKeys.pageKeys
+        delegate: Shortcut {
+            required property int index
+            required property string modelData
+            sequences: [modelData]
+            enabled: mainItem_Q7.shortcutsFree && fnItem.visible && fnItem.enabled
+            onActivated: mainItem_Q7.openPage(index)
+        }
+    }
+    Shortcut {
+        sequences: [ShellKeys.previousProfileKey]
+        enabled: mainItem_Q7.shortcutsFree && pfItem.visible && pfItem.enabled
+        onActivated: mainItem_Q7.stepProfile(-1)
+    }
+    Shortcut {
+        sequences: [ShellKeys.nextProfileKey]
+        enabled: mainItem_Q7.shortcutsFree && pfItem.visible && pfItem.enabled
+        onActivated: mainItem_Q7.stepProfile(1)
     }
 
     ParallelAnimation {

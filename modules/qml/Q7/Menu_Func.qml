@@ -1,10 +1,12 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import "../common"
+import "../basic"
+import "../basic/ShellKeys.js" as ShellKeys
 
 // The function menu: one button per page. A click on the current entry closes its page. Tab
 // reaches each entry and Space or Return presses it, unless a click brought the focus there
-// (see Button_2state): a stray key must not close the page just opened.
+// (see ShellEntry): a stray key must not close the page just opened. A screen reader meets
+// the entries as page tabs, the current one checked.
 Item {
     id: menuFunc
     property int currentIndex: -1
@@ -12,11 +14,16 @@ Item {
     // Which string of the language list names each entry.
     readonly property var labelStrings: [74, 75, 76, 86]
     readonly property var icons: ["fnKeydefine", "fnMacro", "fnColor", "fnSensor"]
+    // The last choice came from the keyboard or a screen reader, not the pointer: the focus
+    // then follows into the page.
+    property bool chosenByKeyboard: false
 
     signal indexChanged_btn(int currentIndex)
 
     width: 150
     height: column.height
+    Accessible.role: Accessible.PageTabList
+    Accessible.name: mainIten.keyTexts.pages
 
     function translateStrings() {
         var list = mainIten.globalSetting_stringList
@@ -27,41 +34,41 @@ Item {
     function setSkin() {
     }
 
-    function select(index) {
+    function select(index, byKeyboard) {
+        chosenByKeyboard = byKeyboard === true
         currentIndex = index === currentIndex ? -1 : index
         indexChanged_btn(currentIndex)
+    }
+
+    function focusEntry(index, byKeyboard) {
+        (entries.itemAt(index) as ShellEntry).takeFocus(byKeyboard)
     }
 
     Column {
         id: column
         spacing: 13
         Repeater {
+            id: entries
             model: 4
-            delegate: Item {
+            delegate: ShellEntry {
                 id: entry
                 required property int index
                 objectName: "fnEntry" + index
                 width: 150
                 height: 37
                 readonly property bool current: menuFunc.currentIndex === entry.index
-                readonly property bool keyboardFocus: activeFocus && !pointerFocus
-                property bool pointerFocus: false
 
-                activeFocusOnTab: true
-                onActiveFocusChanged: if (!activeFocus) pointerFocus = false
-                Accessible.role: Accessible.Button
+                hovered: entryMouse.containsMouse
+                hoverText: ShellKeys.format(mainIten.keyTexts.pageTip,
+                                            [menuFunc.labels[entry.index], ShellKeys.pageKeys[entry.index]])
+                Accessible.role: Accessible.PageTab
                 Accessible.name: menuFunc.labels[entry.index]
                 Accessible.checkable: true
                 Accessible.checked: entry.current
-                Accessible.onPressAction: menuFunc.select(entry.index)
-                Keys.onPressed: event => {
-                    if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
-                            || event.key === Qt.Key_Enter) {
-                        if (entry.keyboardFocus)
-                            menuFunc.select(entry.index)
-                        event.accepted = true
-                    }
-                }
+                Accessible.selectable: true
+                Accessible.selected: entry.current
+                Accessible.onPressAction: entry.accessiblePressAction()
+                onTriggered: menuFunc.select(entry.index, true)
 
                 Image {
                     anchors.fill: parent
@@ -90,14 +97,8 @@ Item {
                     id: entryMouse
                     anchors.fill: parent
                     hoverEnabled: true
-                    onPressed: {
-                        entry.pointerFocus = true
-                        entry.forceActiveFocus()
-                    }
-                    onClicked: menuFunc.select(entry.index)
-                }
-                FocusFrame {
-                    visible: entry.keyboardFocus
+                    onPressed: entry.takeFocus(false)
+                    onClicked: menuFunc.select(entry.index, false)
                 }
             }
         }

@@ -1,6 +1,12 @@
+pragma ComponentBehavior: Bound
 import QtQuick
+import "../basic"
+import "../basic/ShellKeys.js" as ShellKeys
 
 // The profile column at the right edge. Entry 0 holds device-wide values and is never offered.
+// Each entry is a Tab stop that Space or Return makes current; the Menu key or Shift+F10 opens
+// its context menu, whose items Up and Down walk and Escape leaves. A screen reader meets the
+// entries as radio buttons, the current one checked.
 Item {
     id: menuProf
     property int currentIndex: 1
@@ -17,6 +23,8 @@ Item {
 
     width: container.width
     height: container.height
+    Accessible.role: Accessible.Grouping
+    Accessible.name: mainIten.keyTexts.profiles
 
     function initUI() {
         if (typeof ui_View.q7_82H_GetCurrentProfile === "function")
@@ -36,19 +44,33 @@ Item {
         indexChanged_btn(index)
     }
 
-    function openMenu(index, entryItem) {
+    function focusEntry(index, byKeyboard) {
+        (entryList.itemAt(index) as ShellEntry).takeFocus(byKeyboard)
+    }
+
+    // By the keyboard the focus goes to the menu's first item, and back to the entry after.
+    function openMenu(index, entryItem, byKeyboard) {
         menuIndex = index
+        menuByKeyboard = byKeyboard === true
         contextMenu.y = entryItem.mapToItem(menuProf, 0, entryItem.height / 2).y
                         - contextMenu.height / 2
         fadeOut.stop()
         fadeIn.restart()
         menuOpened()
+        if (menuByKeyboard)
+            (menuItems.itemAt(0) as Item).forceActiveFocus()
     }
+    property bool menuByKeyboard: false
 
+    // A menu still fading in closes too: a key can choose before the first frame shows it.
     function closeMenu() {
-        if (contextMenu.opacity > 0 && !fadeOut.running) {
+        if (contextMenu.visible && !fadeOut.running) {
+            // Asked before the fade-out disables the items, which takes their focus away.
+            var focusInside = ShellKeys.inside(contextMenu.Window.activeFocusItem, contextMenu)
             fadeIn.stop()
             fadeOut.restart()
+            if (menuByKeyboard && focusInside)
+                focusEntry(menuIndex, true)
         }
     }
 
@@ -82,14 +104,27 @@ Item {
         y: 27
         spacing: 13
         Repeater {
+            id: entryList
             model: 6
-            delegate: Item {
+            delegate: ShellEntry {
                 id: entry
-                objectName: "pfEntry" + index
+                required property int index
+                objectName: "pfEntry" + entry.index
                 width: 52
                 height: 37
-                visible: index > 0
-                readonly property bool current: menuProf.currentIndex === index
+                visible: entry.index > 0
+                readonly property bool current: menuProf.currentIndex === entry.index
+                readonly property string label: ShellKeys.profileLabel(entry.index)
+                hovered: entryMouse.containsMouse
+                hoverText: ShellKeys.format(mainIten.keyTexts.profileTip,
+                                            [label, ShellKeys.previousProfileKey,
+                                             ShellKeys.nextProfileKey, ShellKeys.profileMenuKey])
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: ShellKeys.format(mainIten.keyTexts.profile, [entry.index])
+                Accessible.checkable: true
+                Accessible.checked: entry.current
+                onTriggered: menuProf.select(entry.index)
+                onMenuRequested: menuProf.openMenu(entry.index, entry, true)
 
                 Image {
                     anchors.fill: parent
@@ -99,7 +134,7 @@ Item {
                 Text {
                     textFormat: Text.PlainText
                     anchors.centerIn: parent
-                    text: "P" + (index < 10 ? "0" : "") + index
+                    text: entry.label
                     font.bold: entry.current
                     font.family: mainIten.globalSetting_fontFamily
                     font.pixelSize: mainIten.globalSetting_size
@@ -111,11 +146,12 @@ Item {
                     anchors.fill: parent
                     hoverEnabled: true
                     acceptedButtons: Qt.LeftButton | Qt.RightButton
+                    onPressed: entry.takeFocus(false)
                     onClicked: mouse => {
                         if (mouse.button === Qt.RightButton)
-                            menuProf.openMenu(index, entry)
+                            menuProf.openMenu(entry.index, entry, false)
                         else
-                            menuProf.select(index)
+                            menuProf.select(entry.index)
                     }
                 }
             }
@@ -126,6 +162,8 @@ Item {
     Rectangle {
         id: contextMenu
         objectName: "pfContextMenu"
+        Accessible.role: Accessible.PopupMenu
+        Accessible.name: ShellKeys.format(mainIten.keyTexts.profileMenu, [ShellKeys.profileLabel(menuProf.menuIndex)])
         x: -width - 6
         width: 110
         height: menuColumn.height + 12
@@ -134,7 +172,8 @@ Item {
         border.color: mainIten.accentColor
         border.width: 1
         opacity: 0
-        visible: opacity > 0
+        // Shown from the start of its fade-in, so that the keyboard can enter it at once.
+        visible: opacity > 0 || fadeIn.running
         // A menu on its way out takes no second choice.
         enabled: !fadeOut.running
 
@@ -143,31 +182,56 @@ Item {
             x: 6
             y: 6
             Repeater {
+                id: menuItems
                 model: 5
                 delegate: Rectangle {
+                    id: menuItem
+                    required property int index
+                    readonly property bool lit: itemMouse.containsMouse || activeFocus
                     objectName: "pfMenuItem" + index
                     width: contextMenu.width - 12
                     height: 26
                     radius: 3
-                    color: itemMouse.containsMouse ? Qt.rgba(mainIten.accentColor.r,
-                                                             mainIten.accentColor.g,
-                                                             mainIten.accentColor.b, 0.25)
-                                                   : "transparent"
+                    color: lit ? Qt.rgba(mainIten.accentColor.r, mainIten.accentColor.g,
+                                         mainIten.accentColor.b, 0.25)
+                               : "transparent"
+                    border.width: activeFocus ? 1 : 0
+                    border.color: mainIten.accentColor
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: itemText.text
+                    Accessible.onPressAction: menuProf.menuAction(index)
+                    // The menu keeps the keys while open: Up and Down go round its items.
+                    Keys.onPressed: event => {
+                        var step = event.key === Qt.Key_Down || event.key === Qt.Key_Tab ? 1
+                                 : event.key === Qt.Key_Up || event.key === Qt.Key_Backtab ? 4 : 0
+                        if (step !== 0) {
+                            (menuItems.itemAt((index + step) % 5) as Item).forceActiveFocus()
+                        } else if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
+                                   || event.key === Qt.Key_Enter) {
+                            menuProf.menuAction(index)
+                        } else if (event.key === Qt.Key_Escape) {
+                            menuProf.closeMenu()
+                        } else {
+                            return
+                        }
+                        event.accepted = true
+                    }
                     Text {
+                        id: itemText
                         textFormat: Text.PlainText
                         anchors.verticalCenter: parent.verticalCenter
                         x: 10
-                        text: index < 4 ? menuProf.menuLabels[index] : menuProf.rulesLabel
+                        text: menuItem.index < 4 ? menuProf.menuLabels[menuItem.index] : menuProf.rulesLabel
                         font.family: mainIten.globalSetting_fontFamily
                         font.pixelSize: mainIten.globalSetting_size
-                        color: itemMouse.containsMouse ? mainIten.globalSetting_color
-                                                       : mainIten.globalSetting_color_enable
+                        color: menuItem.lit ? mainIten.globalSetting_color
+                                            : mainIten.globalSetting_color_enable
                     }
                     MouseArea {
                         id: itemMouse
                         anchors.fill: parent
                         hoverEnabled: true
-                        onClicked: menuProf.menuAction(index)
+                        onClicked: menuProf.menuAction(menuItem.index)
                     }
                 }
             }

@@ -52,6 +52,7 @@ Item {
         text: String(field.fallback)
         Accessible.role: Accessible.EditableText
         Accessible.name: field.accessibleName
+        Accessible.editable: true
         Accessible.description: text
         onAccepted: {
             field.commit()

@@ -10,6 +10,9 @@ Item {
     id: page
     width: 759
     height: 396
+    // A screen reader tells the page's controls apart from the shell's by this.
+    Accessible.role: Accessible.Pane
+    Accessible.name: title
 
     // Product constants (the main page's configuration).
     property int colorMaxStage: 8
@@ -32,6 +35,7 @@ Item {
     property string textApply: "APPLY"
 
     function translateStrings() {
+        spoken.reload()
         var list = mainIten.globalSetting_stringList
         title = Texts.text(list, 76, "COLOR")
         textEffect = Texts.text(list, 7, "EFFECTS")
@@ -172,8 +176,16 @@ Item {
         enabled: Colour.coloursEnabled(page.effectCode)
         opacity: enabled ? 1 : 0.2
         accessibleName: page.textColours
+        cellText: spoken.text("colour", "Colour %1: %2")
+        paletteNames: Colour.paletteNames.map((n, i) => spoken.text("colour" + i, n))
+        rgbText: spoken.text("rgb", "red %1, green %2, blue %3")
+        paletteText: spoken.text("palette", "Palette")
+        rainbowText: spoken.text("rainbow", "Rainbow")
     }
 
+    NameTexts {
+        id: spoken
+    }
     PageButtons {
         objectName: "color"
         x: 40

@@ -9,6 +9,9 @@ Item {
     id: page
     width: 759
     height: 396
+    // A screen reader tells the page's controls apart from the shell's by this.
+    Accessible.role: Accessible.Pane
+    Accessible.name: title
 
     property string title: "KEY"
     property string textDefault: "DEFAULT"
@@ -39,6 +42,7 @@ Item {
     }
 
     function translateStrings() {
+        spoken.reload()
         var list = mainIten.globalSetting_stringList
         title = Texts.text(list, 74, "KEY")
         textDefault = Texts.text(list, 106, "DEFAULT")
@@ -245,6 +249,24 @@ Item {
         source: mainIten.sourceLine
     }
 
+    NameTexts {
+        id: spoken
+    }
+    // Before the function menu and the controls it leads to: Tab follows the order of choices.
+    DropdownList {
+        id: buttonMenu
+        objectName: "keyButtonMenu"
+        x: 210
+        y: 65
+        model: keyModel.buttonMenu
+        defaultIndex: keyModel.curKeyMatrix
+        accessibleName: spoken.text("button", "Button")
+        onListElementClicked: index => {
+            keyModel.curKeyMatrix = index
+            page.showSelected()
+        }
+    }
+
     KeyControls {
         id: controls
         x: 210
@@ -254,6 +276,7 @@ Item {
         modeTexts: page.modeTexts
         timesText: page.textTimes
         speedText: page.textSpeed
+        spokenNames: spoken
         onFunctionChosen: index => page.chooseFunction(index)
         onKeyboardCaptured: code => page.setSelectedEntry(Rules.keyboardEntry(code))
         onMouseChosen: item => page.chooseMouse(item)
@@ -274,16 +297,4 @@ Item {
         onApplyClicked: mainIten.sendToMouse(page.pageApply)
     }
 
-    DropdownList {
-        id: buttonMenu
-        objectName: "keyButtonMenu"
-        x: 210
-        y: 65
-        model: keyModel.buttonMenu
-        defaultIndex: keyModel.curKeyMatrix
-        onListElementClicked: index => {
-            keyModel.curKeyMatrix = index
-            page.showSelected()
-        }
-    }
 }

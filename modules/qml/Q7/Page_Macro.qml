@@ -10,6 +10,9 @@ Item {
     id: page
     width: 759
     height: 396
+    // A screen reader tells the page's controls apart from the shell's by this.
+    Accessible.role: Accessible.Pane
+    Accessible.name: title
 
     // The current macro's name, "" when no row of the macro list is current.
     readonly property string currentName: macroFrame.list.currentIndex >= 0
@@ -25,6 +28,8 @@ Item {
     property var linesBeforeRecording: []
     property var history: Rules.emptyHistory()
     property int renamingRow: -1
+    // The stop key's press ended a recording; its release is the recording's too.
+    property bool stopKeyHeld: false
 
     property string title: "MACRO"
     property string textMacro: "MACRO"
@@ -40,6 +45,7 @@ Item {
     }
 
     function translateStrings() {
+        spoken.reload()
         var list = mainIten.globalSetting_stringList
         title = Texts.text(list, 75, "MACRO")
         textMacro = Texts.text(list, 44, "MACRO")
@@ -257,6 +263,12 @@ Item {
     }
 
     function keyEvent(isDown, usbCode) {
+        if (usbCode === Rules.stopKey && (isRecordStart || stopKeyHeld)) {
+            stopKeyHeld = isDown
+            if (isDown)
+                stopRecording()
+            return
+        }
         editor.keyEvent(isDown, usbCode)
         if (!isRecordStart || currentName === "")
             return
@@ -289,6 +301,9 @@ Item {
         onActivated: page.redo()
     }
 
+    NameTexts {
+        id: spoken
+    }
     ListModel {
         id: macroModel
     }
@@ -326,6 +341,8 @@ Item {
         listEnabled: !page.isRecordStart
         canDelete: page.currentName !== ""
         deleteTip: page.textTools[0]
+        addName: spoken.text("addMacro", "Add macro")
+        deleteName: spoken.text("deleteMacro", "Delete macro")
         onRowClicked: page.reloadActions()
         onRowRightClicked: row => macroMenu.openAt(row)
         onRenamed: (oldName, newName) => page.renamed(oldName, newName)
@@ -356,6 +373,8 @@ Item {
         canRecord: page.currentName !== ""
         recording: page.isRecordStart
         recordTiming: page.recordTiming
+        recordTip: spoken.text("record", "RECORD (PAUSE/BREAK STOPS)")
+        stopTip: spoken.text("stop", "STOP (PAUSE/BREAK)")
         onDeletePressed: page.deleteLine()
         onTimingToggled: page.recordTiming = !page.recordTiming
         onRecordClicked: page.startRecording()
@@ -368,6 +387,7 @@ Item {
         x: 446
         y: 77
         tips: page.textTools
+        deleteName: spoken.text("deleteLine", "Delete line")
         lineCurrent: page.currentLine >= 0 && !page.isRecordStart
         canPaste: page.scrapbook !== "" && page.currentName !== "" && !page.isRecordStart
         onDeleteClicked: page.deleteLine()
@@ -382,6 +402,7 @@ Item {
         x: 290
         y: 205
         macroCurrent: page.currentName !== "" && !page.isRecordStart
+        spokenNames: spoken
         onAddMouse: item => page.addMouse(item)
         onAddKey: usbCode => page.addKey(usbCode)
         onAddDelay: ms => page.addDelay(ms)

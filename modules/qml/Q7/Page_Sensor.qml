@@ -10,6 +10,9 @@ Item {
     id: page
     width: 759
     height: 396
+    // A screen reader tells the page's controls apart from the shell's by this.
+    Accessible.role: Accessible.Pane
+    Accessible.name: title
 
     property int dpiMAXStage: 8
     property int dpiBase: 100
@@ -28,6 +31,7 @@ Item {
     property string textApply: "APPLY"
 
     function translateStrings() {
+        spoken.reload()
         var list = mainIten.globalSetting_stringList
         title = Texts.text(list, 86, "SENSOR")
         textRate = Texts.text(list, 100, "POLLING RATE")
@@ -112,6 +116,9 @@ Item {
         function onBtnTotalResetClicked() { page.pageReset() }
     }
 
+    NameTexts {
+        id: spoken
+    }
     Image {
         anchors.fill: parent
         source: mainIten.sourceFnCommonBackground
@@ -186,6 +193,10 @@ Item {
         maxStage: page.dpiMAXStage
         valueForMenuIndex: page.dpiValue
         accessibleName: page.textDpi
+        stageText: spoken.text("stage", "Stage %1: %2 DPI")
+        stageOffText: spoken.text("stageOff", "Stage %1: off")
+        stageMenuText: spoken.text("stageMenu", "Stage %1: choose DPI")
+        entryText: spoken.text("dpi", "%1 DPI")
         onClicked: index => sensorIndicator.setCurIndex(index)
     }
     ColorGroup_8 {
@@ -196,6 +207,11 @@ Item {
         maxStage: page.dpiMAXStage
         isCompat8Color: page.dpiLedType === 0
         accessibleName: page.textIndicator
+        cellText: spoken.text("indicator", "Stage %1 indicator: %2")
+        paletteNames: Colour.paletteNames.map((n, i) => spoken.text("colour" + i, n))
+        rgbText: spoken.text("rgb", "red %1, green %2, blue %3")
+        paletteText: spoken.text("palette", "Palette")
+        rainbowText: spoken.text("rainbow", "Rainbow")
         // Picking a cell picks its stage too, unless that stage is switched off.
         onClicked: index => {
             page.selectStage(index)

@@ -10,8 +10,15 @@ Item {
     signal picked(var rgb)
 
     activeFocusOnTab: visible
+    // The pick as screen readers read a slider: a height on the strip, top to bottom.
+    readonly property real value: Math.max(pick, 0)
+    readonly property real minimumValue: 0
+    readonly property real maximumValue: Math.max(height - 1, 1)
+    readonly property real stepSize: maximumValue / 32
     Accessible.role: Accessible.Slider
     Accessible.name: accessibleName
+    function accessibleIncreaseAction() { if (enabled) pickAt(value + stepSize) }
+    function accessibleDecreaseAction() { if (enabled) pickAt(value - stepSize) }
 
     function pickAt(y) {
         pick = Colour.clamp(y, 0, height - 1)

@@ -18,8 +18,9 @@ Item {
     Accessible.name: "RECORD WITH TIMING"
     Accessible.checkable: true
     Accessible.checked: checked
-    Accessible.onToggleAction: toggled()
-    Accessible.onPressAction: toggled()
+    // The check box role lists Toggle and Press once already.
+    function accessibleToggleAction() { if (enabled) toggled() }
+    function accessiblePressAction() { accessibleToggleAction() }
 
     Keys.onPressed: event => {
         if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {

@@ -6,6 +6,7 @@ Item {
     id: menuUp
     property bool isGlobalSettingSelect: false
     signal btnClicked(int btnIndex)
+    readonly property Button_2state settingsButton: btnSetting
 
     width: container.width + 16
     height: container.height + 16
@@ -24,7 +25,8 @@ Item {
         // Lit while its drawer is open, as while it is pointed at.
         source0: menuUp.isGlobalSettingSelect ? mainIten.sourceAS1 : mainIten.sourceAS0
         source1: mainIten.sourceAS1
-        accessibleName: mainIten.globalSetting_stringList[1]
+        accessibleName: mainIten.keyTexts.settings
+        hoverText: mainIten.keyTexts.settingsTip
         onClicked: menuUp.btnClicked(0)
     }
 
@@ -35,8 +37,8 @@ Item {
         y: -3 + (menuUp.height - height) / 2
         source0: mainIten.sourceAM0
         source1: mainIten.sourceAM1
-        // No language file names it.
-        accessibleName: "CLOSE"
+        accessibleName: mainIten.keyTexts.close
+        hoverText: mainIten.keyTexts.closeTip
         onClicked: menuUp.btnClicked(1)
     }
 }

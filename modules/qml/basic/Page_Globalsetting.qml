@@ -37,11 +37,19 @@ Item {
     // Length of the palette strip along its gradient.
     readonly property int paletteLength: 257
 
-    signal closeRequested
+    // APPLY pressed; byKeyboard when the focus it had came from the keyboard.
+    signal closeRequested(bool byKeyboard)
+    // What the configuration file holds as last read or written, to tell unsaved changes.
+    property string storedState: ""
 
     readonly property var strings: mainIten.globalSetting_stringList
 
     function initUI() {
+        loadOptions()
+        storedState = currentState()
+    }
+
+    function loadOptions() {
         if (typeof ui_View.loadApConfig !== "function")
             return
         var options = ui_View.loadApConfig()
@@ -118,6 +126,10 @@ Item {
 
     // The texts here are bound to the string list, so a language change has reached them.
     function translateStrings() {
+        names.reload()
+    }
+    NameTexts {
+        id: names
     }
 
     function resetApconfig() {
@@ -127,13 +139,33 @@ Item {
     }
 
     function apply() {
+        store()
+        closeRequested(btnApply.keyboardFocus)
+    }
+
+    function store() {
         applyInputs()
-        var options = Rules.optionList(animationIndex, Math.max(languageIndex, 0), isCustomBackground,
-                                       sourceCustomBackground, sizeIndex, slotColors, selectedSlot,
-                                       brightnessStep, _Url)
-        ui_View.saveApConfig(options)
+        ui_View.saveApConfig(optionList())
         ui_View.saveSkin(skin_No)
-        closeRequested()
+        storedState = currentState()
+    }
+    function optionList() {
+        return Rules.optionList(animationIndex, Math.max(languageIndex, 0), isCustomBackground,
+                                sourceCustomBackground, sizeIndex, slotColors, selectedSlot,
+                                brightnessStep, _Url)
+    }
+    function currentState() {
+        return JSON.stringify([optionList(), skin_No])
+    }
+
+    // ALL SAVE stores what the drawer changed and was not stored yet (the drawer closed
+    // without APPLY keeps its changes on screen), so saving everything saves these too.
+    Connections {
+        target: mainIten.bottomBar
+        function onBtnTotalApplyClicked() {
+            if (page.currentState() !== page.storedState)
+                page.store()
+        }
     }
 
     function setAnimation(index) {
@@ -336,6 +368,7 @@ Item {
         x: 20
         y: 198
         strings: page.strings
+        nameTexts: names.texts
         slotColors: page.slotColors
         selectedSlot: page.selectedSlot
         brightnessStep: page.brightnessStep
@@ -360,6 +393,7 @@ Item {
         onClicked: page.resetApconfig()
     }
     Button_2state {
+        id: btnApply
         objectName: "btnApply"
         x: btnReset.x + btnReset.width + btnReset.captionItem.width + 32
         y: 372

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../common/ControlRules.js" as Texts
 
 // The settings page's text colour: the seven palette slots, the palette strip, the working
 // colour, its R/G/B inputs and the brightness steps. What a choice does is the page's.
@@ -11,6 +12,8 @@ Item {
     property int selectedSlot: 0
     property int brightnessStep: 7
     property int paletteLength: 257
+    // The language's [names] texts, for the slots' names.
+    property var nameTexts: ({})
     property color working: "white"
     signal slotChosen(int slot)
     signal palettePicked(real y)
@@ -53,6 +56,15 @@ Item {
                                colour.slotColors[index][2] / 255, 1)
                 border.width: index === colour.selectedSlot ? 2 : 1
                 border.color: index === colour.selectedSlot ? "#ffffff" : "#3a3f4a"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: {
+                    var c = colour.slotColors[index]
+                    var rgb = Texts.named(colour.nameTexts, "rgb", "red %1, green %2, blue %3", c)
+                    return Texts.named(colour.nameTexts, "colour", "Colour %1: %2", [index + 1, rgb])
+                }
+                Accessible.selectable: true
+                Accessible.selected: index === colour.selectedSlot
+                Accessible.onPressAction: colour.slotChosen(slotCell.index)
                 MouseArea {
                     anchors.fill: parent
                     onClicked: colour.slotChosen(slotCell.index)

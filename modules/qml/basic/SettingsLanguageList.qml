@@ -37,6 +37,11 @@ Rectangle {
             required property string name
             width: languageList.width
             height: 21
+            Accessible.role: Accessible.ListItem
+            Accessible.name: row.name
+            Accessible.selectable: true
+            Accessible.selected: row.index === box.currentIndex
+            Accessible.onPressAction: box.chosen(row.index)
             color: index === box.currentIndex
                    ? Qt.rgba(mainIten.accentColor.r, mainIten.accentColor.g,
                              mainIten.accentColor.b, 0.22)

@@ -17,6 +17,12 @@ Item {
     property int menuStage: -1
     property int menuHighlight: -1
     property string accessibleName: ""
+    // Names for screen readers, %1 the stage's number and %2 its value; the page gives them in
+    // the user's language.
+    property string stageText: "Stage %1: %2 DPI"
+    property string stageOffText: "Stage %1: off"
+    property string stageMenuText: "Stage %1: choose DPI"
+    property string entryText: "%1 DPI"
     readonly property int count: 8
     readonly property int stageWidth: width / count
     readonly property int menuRows: Math.ceil(menuCounter / 3)
@@ -31,6 +37,9 @@ Item {
 
     function valueText(v) {
         return Number(v) > 0 ? String(v) : "×"
+    }
+    function stageName(index, value) {
+        return Rules.named(null, "", Number(value) > 0 ? stageText : stageOffText, [index + 1, value])
     }
     function selectable(index) {
         return index >= 0 && index < Math.min(maxStage, count) && Number(valueForIndex[index]) > 0
@@ -81,7 +90,8 @@ Item {
         }
     }
 
-    Accessible.role: Accessible.Grouping
+    // The focus rests on the row as a whole and the arrows move the choice, as in a list box.
+    Accessible.role: Accessible.List
     Accessible.name: accessibleName
 
     onActiveFocusChanged: if (!activeFocus) closeMenu()
@@ -141,9 +151,12 @@ Item {
             height: group.height
             visible: index < group.maxStage
             Accessible.role: Accessible.RadioButton
-            Accessible.name: label.text
+            Accessible.name: group.stageName(index, group.valueForIndex[index])
             Accessible.checkable: true
             Accessible.checked: current
+            // Toggle and Press select the stage, as a click does.
+            function accessiblePressAction() { if (group.enabled) group.select(stage.index) }
+            function accessibleToggleAction() { accessiblePressAction() }
 
             Image {
                 width: parent.width
@@ -175,8 +188,16 @@ Item {
                 y: group.stageHeight
                 width: parent.width
                 height: group.height - group.stageHeight
-                Accessible.role: Accessible.ButtonMenu
-                Accessible.name: label.text
+                Accessible.role: Accessible.Button
+                Accessible.name: Rules.named(null, "", group.stageMenuText, [stage.index + 1])
+                Accessible.description: label.text
+                // Press opens the stage's menu, or closes it again, as the "▼" does.
+                function accessiblePressAction() {
+                    if (!group.enabled)
+                        return
+                    group.forceActiveFocus()
+                    group.toggleMenu(stage.index)
+                }
                 ShellText {
                     anchors.centerIn: parent
                     text: "▼"
@@ -215,6 +236,8 @@ Item {
         // Another stage's arrow moves the open menu there.
         onListXChanged: if (open) place()
 
+        Accessible.role: Accessible.PopupMenu
+        Accessible.name: group.menuStage >= 0 ? Rules.named(null, "", group.stageMenuText, [group.menuStage + 1]) : ""
         Rectangle {
             anchors.fill: parent
             radius: 4
@@ -244,7 +267,12 @@ Item {
                     color: entryArea.containsMouse || index === group.menuHighlight ? Qt.rgba(1, 1, 1, 0.10)
                                                                                   : "transparent"
                     Accessible.role: Accessible.MenuItem
-                    Accessible.name: entryText.text
+                    Accessible.name: entry.value > 0 ? Rules.named(null, "", group.entryText, [entry.value])
+                                                     : entryText.text
+                    Accessible.selectable: true
+                    Accessible.selected: group.menuStage >= 0
+                                         && entry.value === Number(group.valueForIndex[group.menuStage])
+                    Accessible.onPressAction: group.chooseEntry(entry.index)
                     ShellText {
                         id: entryText
                         anchors.centerIn: parent

@@ -31,7 +31,8 @@ Item {
         clicked(index)
     }
 
-    Accessible.role: Accessible.Grouping
+    // The focus rests on the row as a whole and the arrows move the choice, as in a list box.
+    Accessible.role: Accessible.List
     Accessible.name: accessibleName
 
     Keys.onPressed: event => {
@@ -64,6 +65,9 @@ Item {
                 Accessible.name: label.text
                 Accessible.checkable: true
                 Accessible.checked: current
+                // Toggle and Press choose the button, as a click does.
+                function accessiblePressAction() { if (group.enabled) group.choose(index) }
+                function accessibleToggleAction() { accessiblePressAction() }
                 Image {
                     anchors.fill: parent
                     visible: button.current || area.containsMouse

@@ -11,6 +11,9 @@ import QtQuick
 // Tab reaches it, and Space, Return or Enter press it; a click takes the focus too (so that a
 // field being edited ends its edit) but only for the pointer: a key then does not press the
 // button a second time, and no focus mark or tip stays once the pointer has left.
+//
+// A hover text (the window's one tip, shown after a pause while pointed at or reached by Tab)
+// tells what the button does and its shortcut; a screen reader reads it as the description.
 Image {
     id: button
     property url source0
@@ -22,6 +25,7 @@ Image {
     property alias captionItem: captionText
     property string accessibleName: caption
     property bool captionTakesPointer: true
+    property string hoverText: ""
 
     readonly property bool hovered: mouseArea.containsMouse
     // The focus came from the keyboard, not from a click.
@@ -32,14 +36,28 @@ Image {
                                              || (enabled && (hovered || keyboardFocus)))
     signal clicked
 
+    // The focus handed over by the program (after a drawer closes, say) shows its mark only
+    // when the user is on the keyboard.
+    function takeFocus(byKeyboard) {
+        forceActiveFocus()
+        pointerFocus = !byKeyboard
+    }
+
+    readonly property bool tipWanted: hoverText !== "" && enabled && (hovered || keyboardFocus)
+    onTipWantedChanged: mainIten.hoverTip.track(button, hoverText, tipWanted)
+
     source: enabled && hovered ? source1 : source0
     opacity: !enabled || mouseArea.pressed ? 0.2 : 1.0
     activeFocusOnTab: true
-    onActiveFocusChanged: if (!activeFocus) pointerFocus = false
+    // The window losing the keyboard for a while (a busy lock) leaves the focus where it was
+    // and how it came.
+    onActiveFocusChanged: if (!activeFocus && !focus) pointerFocus = false
 
     Accessible.role: Accessible.Button
     Accessible.name: accessibleName
-    Accessible.onPressAction: if (enabled) clicked()
+    Accessible.description: hoverText
+    // A function, not a handler: the button role lists Press once already.
+    function accessiblePressAction() { if (enabled) clicked() }
     Keys.onPressed: event => {
         if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
             // Taken either way: after a click the key belongs to no one else either.

@@ -46,3 +46,28 @@ function step(current, delta, count, allowed) {
     }
     return current
 }
+
+// A section of the language file over its built-in English texts (`english`, key to text): a
+// text the language has replaces the English one, an empty one counts as missing, and keys the
+// program does not know are left out.
+function merged(english, fromLanguage) {
+    var result = {}
+    for (var key in english)
+        result[key] = english[key]
+    for (var k in fromLanguage || {}) {
+        var text = String(fromLanguage[k])
+        if (text !== "" && english[k] !== undefined)
+            result[k] = text
+    }
+    return result
+}
+
+// A name for screen readers from the language's own texts (`texts`, key to text), the
+// built-in English `fallback` where it has none; %1, %2, ... take `args` in order.
+function named(texts, key, fallback, args) {
+    var t = texts && texts[key] !== undefined && texts[key] !== null && String(texts[key]) !== ""
+            ? String(texts[key]) : fallback
+    for (var i = 0; args && i < args.length; ++i)
+        t = t.split("%" + (i + 1)).join(String(args[i]))
+    return t
+}

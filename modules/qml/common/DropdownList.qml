@@ -31,12 +31,16 @@ Item {
     implicitHeight: 26
     activeFocusOnTab: true
 
-    // The caption the page shows beside the list, told to screen readers with the current text.
+    // What the list chooses (the caption the page shows beside it, or what a sighted user
+    // reads from its place), told to screen readers with the current text as its value.
     property string accessibleName: ""
+    readonly property string spokenName: accessibleName !== "" ? accessibleName : currentText
 
     Accessible.role: Accessible.ComboBox
-    Accessible.name: currentText
-    Accessible.description: accessibleName
+    Accessible.name: spokenName
+    // Its value; none while no item is chosen (the field then shows a prompt).
+    Accessible.description: currentIndex >= 0 && currentIndex < count ? currentText : ""
+    Accessible.onPressAction: if (enabled) opened ? close() : open()
 
     function setCurIndex(index) {
         currentIndex = index >= 0 && index < count ? index : -1
@@ -179,6 +183,8 @@ Item {
             id: listFrame
             anchors.fill: parent
             clip: true
+            Accessible.role: Accessible.List
+            Accessible.name: dropdown.spokenName
             radius: 4
             color: "#f2161a21"
             border.width: 1
@@ -220,6 +226,9 @@ Item {
                                    ? Qt.rgba(1, 1, 1, 0.10) : "transparent"
                             Accessible.role: Accessible.ListItem
                             Accessible.name: textX
+                            Accessible.selectable: true
+                            Accessible.selected: index === dropdown.currentIndex
+                            Accessible.onPressAction: dropdown.choose(index)
                             ShellText {
                                 anchors.left: parent.left
                                 anchors.leftMargin: 8

@@ -28,9 +28,11 @@ Item {
     activeFocusOnTab: true
     clip: true
 
+    // What the list holds (its header), for screen readers; the current row is the selected one.
+    property string accessibleName: ""
+
     Accessible.role: Accessible.List
-    Accessible.name: currentIndex >= 0 && model && currentIndex < model.count
-                     ? String(model.get(currentIndex).textX) : ""
+    Accessible.name: accessibleName
 
     function setCurIndex(index) {
         currentIndex = index >= 0 && index < count ? index : -1
@@ -123,8 +125,11 @@ Item {
                    : rowArea.containsMouse || (fileList.activeFocus && index === fileList.highlightIndex)
                      ? Qt.rgba(1, 1, 1, 0.08) : "transparent"
             Accessible.role: Accessible.ListItem
-            Accessible.name: textX + " " + textR.trim()
+            Accessible.name: (textX + " " + textR.trim()).trim()
+            Accessible.selectable: true
             Accessible.selected: index === fileList.currentIndex
+            // Press acts as a left click: the row becomes current, or the current one is cleared.
+            Accessible.onPressAction: if (fileList.enabled) fileList.leftClick(index)
 
             ShellText {
                 id: leftText
@@ -175,6 +180,7 @@ Item {
                 clip: true
                 Accessible.role: Accessible.EditableText
                 Accessible.name: text
+                Accessible.editable: true
                 Keys.onReturnPressed: fileList.finishEdit(row.index, text)
                 Keys.onEnterPressed: fileList.finishEdit(row.index, text)
                 Keys.onEscapePressed: fileList.cancelEdit(row.index)

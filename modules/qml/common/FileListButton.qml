@@ -26,9 +26,24 @@ Item {
     implicitHeight: 26
     activeFocusOnTab: true
 
+    // What the list chooses, told to screen readers with the current row as its value.
+    property string accessibleName: ""
+    readonly property string spokenName: accessibleName !== "" ? accessibleName : currentText
+
     Accessible.role: Accessible.ComboBox
-    Accessible.name: currentText
-    Accessible.description: opened ? "open" : ""
+    Accessible.name: spokenName
+    // Its value; none while no item is chosen (the field then shows a prompt).
+    Accessible.description: currentIndex >= 0 && currentIndex < count ? currentText : ""
+    Accessible.onPressAction: {
+        if (!enabled)
+            return
+        if (opened) {
+            close()
+        } else {
+            open()
+            list.forceActiveFocus()
+        }
+    }
 
     function setCurIndex(index) {
         list.setCurIndex(index)
@@ -150,6 +165,7 @@ Item {
             anchors.fill: parent
             activeFocusOnTab: false
             model: button.model
+            accessibleName: button.spokenName
             onListElementClicked: index => {
                 button.close()
                 button.forceActiveFocus()

@@ -33,10 +33,15 @@ Item {
     height: 23
     activeFocusOnTab: true
 
+    // What the field's key is for, told to screen readers with the key shown.
+    property string accessibleName: ""
+    property string waitingText: "waiting for a key"
+
     Accessible.role: Accessible.Button
-    Accessible.name: shownText
-    Accessible.description: armed ? "waiting for a key" : ""
-    Accessible.onPressAction: toggle()
+    Accessible.name: accessibleName !== "" ? accessibleName : shownText
+    Accessible.description: armed ? waitingText : shownText
+    // A function, not a handler: the button role lists Press once already.
+    function accessiblePressAction() { if (enabled) toggle() }
 
     function nameOf(code) {
         var names = mainIten.keyCodeString

@@ -7,10 +7,12 @@ Item {
     property int index: 0
     property bool isSelect: false
     property string chkStr: ""
+    // Off for a button whose meaning the controls beside it show; chkStr still names it.
+    property bool showText: true
 
     signal clicked(int index)
 
-    implicitWidth: check.width + 6 + label.implicitWidth
+    implicitWidth: check.width + (showText ? 6 + label.implicitWidth : 0)
     implicitHeight: Math.max(check.height, label.implicitHeight)
     activeFocusOnTab: true
     opacity: enabled ? 1 : 0.2
@@ -19,7 +21,9 @@ Item {
     Accessible.name: chkStr
     Accessible.checkable: true
     Accessible.checked: isSelect
-    Accessible.onPressAction: clicked(index)
+    // The radio role lists Toggle and Press already; both choose the button, as a click does.
+    function accessiblePressAction() { if (enabled) clicked(index) }
+    function accessibleToggleAction() { accessiblePressAction() }
 
     Keys.onPressed: event => {
         if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
@@ -41,6 +45,7 @@ Item {
         anchors.leftMargin: 6
         anchors.verticalCenter: parent.verticalCenter
         text: radio.chkStr
+        visible: radio.showText
         color: radio.isSelect ? mainIten.accentColor : mainIten.globalSetting_color
     }
     MouseArea {

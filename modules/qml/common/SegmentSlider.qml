@@ -14,6 +14,9 @@ Item {
     // eleven-segment one, whose positions are the segments themselves.
     property int to: 7
     readonly property int stepSize: 1
+    // The range as screen readers read a slider's.
+    readonly property int minimumValue: from
+    readonly property int maximumValue: to
     readonly property bool fillsOwnSegment: to === 10
     property string baseSource: mainIten.sourceSlider
     property string fillerSource0: mainIten.sourceSliderFiller0
@@ -44,6 +47,10 @@ Item {
     Accessible.role: Accessible.Slider
     Accessible.name: accessibleName
     Accessible.description: String(value)
+    // Functions rather than handlers: the slider role lists these actions once already. They
+    // step as the arrow keys do, so the page hears of the change.
+    function accessibleIncreaseAction() { if (enabled) stepTo(value + stepSize) }
+    function accessibleDecreaseAction() { if (enabled) stepTo(value - stepSize) }
 
     Keys.onPressed: event => {
         if (event.key === Qt.Key_Left || event.key === Qt.Key_Down)

@@ -173,6 +173,21 @@ PageTestCase {
         keyClick(Qt.Key_Down)
         keyClick(Qt.Key_Return)
         compare(list.getCurIndex(), 8)
-        compare(list.Accessible.name, "en91")
+        compare(list.Accessible.description, "en91")
+    }
+
+    // What a screen reader says of the colours and the effect list, and that the open list
+    // tells which entry is chosen and chooses by Press.
+    function test_coloursAndEffectsAreNamedWithTheirValues() {
+        open()
+        compare(child("colorLightsCell2").Accessible.name, "Colour 2: red 40, green 50, blue 60")
+        var effect = child("colorEffect")
+        compare([effect.Accessible.name, effect.Accessible.description], ["en7", effect.currentText])
+        compare([child("colorSpeed").minimumValue, child("colorSpeed").maximumValue], [0, 7])
+        effect.Accessible.pressAction()
+        verify(effect.opened)
+        compare(child("colorEffectItem" + effect.currentIndex).Accessible.selected, true)
+        child("colorEffectItem1").Accessible.pressAction()
+        compare([effect.opened, effect.currentIndex], [false, 1])
     }
 }

@@ -107,8 +107,15 @@ TestCase {
         compare(Rules.setMacroKey(full, 0, "m", [-1, 1], 0, 1), none)
         Rules.freeIndex = saved
         compare([Rules.setMacroKey(full, 0, "m", [], 0, 1), Rules.setMacroKey(full, 0, "", [3, 1], 0, 1)], [none, none])
-        // A stored index outside the slots is no slot.
-        compare(Rules.setMacroKey(entries({}), 0, "m", [250, 1], 0, 1).entry, [9, 0, 1, 0])
+        // The first and the last slot are slots: a macro already there keeps it (taken for none,
+        // it would be uploaded again into a new slot and the key would keep the old copy); one
+        // past the last is no slot.
+        compare([Rules.setMacroKey(entries({ 1: [9, 0, 1, 0] }), 3, "m", [0, 2], 0, 2),
+                 Rules.setMacroKey(entries({}), 3, "m", [99, 2], 0, 2).entry,
+                 Rules.setMacroKey(entries({}), 3, "m", [100, 2], 0, 2).entry,
+                 Rules.setMacroKey(entries({}), 3, "m", [250, 1], 0, 1).entry],
+                [{ entry: [9, 0, 1, 0], calls: [["setMacroIniConfig", "m", [0, 2]], ["q7_0FH_SetMacroKey", 1, "m"]] },
+                 [9, 0, 100, 0], [9, 0, 1, 0], [9, 0, 1, 0]])
         // Sixteen keys cannot hold 100 slots, so the last free one is looked for in a longer list.
         var many = []
         for (var i = 0; i < 100; ++i)

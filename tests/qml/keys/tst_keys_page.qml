@@ -251,4 +251,43 @@ PageTestCase {
         compare(ui_View.callsOf("q7_02H_SetCurrentProfile"), [["q7_02H_SetCurrentProfile", 2]])
         compare(sentAfterApply(null), factory)
     }
+
+    // What a screen reader says of each control: drop-downs and fields by what they choose, with
+    // the current value as their description.
+    function test_controlsAreNamedByWhatTheyChoose_data() {
+        return [{ tag: "button menu", item: "keyButtonMenu", name: "Button" },
+                { tag: "function", item: "keyFunctionMenu", name: "Function" },
+                { tag: "mouse", item: "keyMouseList", name: "Mouse function" },
+                { tag: "media", item: "keyMediaList", name: "Media key" },
+                { tag: "keyboard", item: "keyKeyboard", name: "Key" },
+                { tag: "modifier", item: "keyComboModifier", name: "Modifier" },
+                { tag: "first key", item: "keyComboKey1", name: "First key" },
+                { tag: "second key", item: "keyComboKey2", name: "Second key" },
+                { tag: "macro", item: "keyMacroList", name: "Macro" },
+                { tag: "play count", item: "keyPlayCountInput", name: "Play count" },
+                { tag: "fire button", item: "keyFireButton", name: "Fire button" },
+                { tag: "fire key", item: "keyFireKey", name: "Fire key" },
+                { tag: "mouse side", item: "keyFireMouseSide", name: "Repeat a mouse button" },
+                { tag: "shots", item: "keyFireShotsInput", name: "Shots" }]
+    }
+    function test_controlsAreNamedByWhatTheyChoose(row) {
+        open({})
+        compare(child(row.item).Accessible.name, row.name)
+    }
+
+    // Tab goes button, function, then the function's controls; the menus' descriptions are
+    // their current texts; a radio's Press chooses it as a click does.
+    function test_tabOrderValuesAndRadioPress() {
+        open({}, { "C": [-1, 1] })
+        var menu = child("keyButtonMenu")
+        compare([menu.Accessible.description, child("keyFunctionMenu").Accessible.description],
+                [menu.currentText, child("keyFunctionMenu").currentText])
+        menu.forceActiveFocus()
+        keyClick(Qt.Key_Tab)
+        verify(child("keyFunctionMenu").activeFocus)
+        choose("keyFunctionMenu", 4)
+        chooseMacro(0)
+        child("keyPlayMode1").accessibleToggleAction()
+        compare(sentAfterApply(), [9, 1, 1, 0])
+    }
 }

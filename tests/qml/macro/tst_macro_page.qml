@@ -263,4 +263,46 @@ PageTestCase {
         keyClick(Qt.Key_Z, Qt.ControlModifier)
         compare(shown(), jump.slice(2))
     }
+
+    // What a screen reader says of each control: lists by their headers, the two DELETEs apart,
+    // names the language gives over the built-in English.
+    function test_controlsAreNamedByWhatTheyDo_data() {
+        return [{ tag: "macro list", item: "macroList", name: "en44" },
+                { tag: "action list", item: "actionList", name: "en45" },
+                { tag: "delete macro", item: "macroDelete", name: "Makro löschen" },
+                { tag: "delete line", item: "macroLineDelete", name: "en80", description: "Delete line" },
+                { tag: "record", item: "macroRecord", name: "RECORD (PAUSE/BREAK STOPS)" },
+                { tag: "stop", item: "macroStop", name: "STOP (PAUSE/BREAK)" },
+                { tag: "mouse button", item: "macroMouseButton", name: "Mouse button",
+                  description: "MOUSE【 LEFT 】" },
+                { tag: "key field", item: "macroKeyInput", name: "Key", description: "KEY【 PRESS ANY 】" },
+                { tag: "delay", item: "macroDelayInput", name: "Delay in ms", description: "1000" }]
+    }
+    function test_controlsAreNamedByWhatTheyDo(row) {
+        ui_View.sectionStrings = { names: { deleteMacro: "Makro löschen" } }
+        page.translateStrings()
+        var item = child(row.item)
+        compare(item.Accessible.name, row.name)
+        if (row.description !== undefined)
+            compare(item.Accessible.description, row.description)
+        ui_View.sectionStrings = {}
+    }
+
+    // Pause/Break ends a recording and is not recorded, nor is its release taken afterwards;
+    // outside a recording it is a key like any other.
+    function test_pauseBreakStopsARecordingAndIsNotRecorded() {
+        choose(1)
+        mouseClick(child("macroRecord"))
+        keys([[true, 0x04], [false, 0x04], [true, 0x48]])
+        compare([page.isRecordStart, saves()], [false, [["Jump", ["A    [Down]", "A      [Up]"]]]])
+        var field = child("macroKeyInput")
+        mouseClick(field)
+        keys([[false, 0x48]])
+        verify(field.armed)
+        keys([[true, 0x48]])
+        compare([field.armed, field.keyCode], [false, 0x48])
+        // A row is pressed as a click chooses it.
+        row("macroList", 2).Accessible.pressAction()
+        compare(page.currentName, "Macro. 001")
+    }
 }

@@ -169,4 +169,39 @@ PageTestCase {
         keyClick(Qt.Key_Space)
         compare(setterCalls().slice(0, 2), [["q7_03H_SetReportRate", 2], ["setCursorSpeed", 5]])
     }
+
+    // What a screen reader says of the stages, their menus and the indicator cells.
+    function test_stagesAndCellsAreNamedWithTheirValues_data() {
+        return [{ tag: "stage", item: "sensorDpiStage2", name: "Stage 2: 800 DPI" },
+                { tag: "stage off", item: "sensorDpiStage6", name: "Stage 6: off" },
+                { tag: "stage menu", item: "sensorDpiStage2Menu", name: "Stage 2: choose DPI" },
+                { tag: "indicator", item: "sensorIndicatorCell3", name: "Stage 3 indicator: blue" },
+                { tag: "orange", item: "sensorIndicatorCell8", name: "Stage 8 indicator: orange" },
+                { tag: "swatch", item: "sensorIndicatorSwatch4", name: "cyan" }]
+    }
+    function test_stagesAndCellsAreNamedWithTheirValues(row) {
+        open()
+        compare(child(row.item).Accessible.name, row.name)
+    }
+
+    // The accessible actions do what a click or a key does, and are reported to the page.
+    function test_actionsChooseStepAndOpen() {
+        open()
+        child("sensorRateButton0").accessiblePressAction()
+        var slider = child("sensorCursorSpeed")
+        compare([slider.minimumValue, slider.maximumValue, slider.stepSize], [0, 10, 1])
+        slider.accessibleIncreaseAction()
+        slider.accessibleIncreaseAction()
+        slider.accessibleIncreaseAction()
+        child("sensorScrollSpeed").accessibleDecreaseAction()
+        child("sensorDpiStage2Menu").accessiblePressAction()
+        compare(child("sensorDpi").menuStage, 1)
+        child("sensorDpiMenuEntry8").Accessible.pressAction()
+        child("sensorIndicatorSwatch5").accessiblePressAction()
+        child("sensorApply").clicked()
+        waitUnlocked()
+        compare([ui_View.callsOf("q7_03H_SetReportRate")[0][1], ui_View.callsOf("setCursorSpeed")[0][1],
+                 ui_View.callsOf("setVerticalScrollLines")[0][1], shownDpi()[1],
+                 child("sensorIndicator").ids()[2]], [8, 10, 2, 2000, 5])
+    }
 }

@@ -11,7 +11,7 @@ PageTestCase {
     property var settings: null
 
     function init() {
-        ui_View.assign({ apConfig: Options.stored({}), apConfigDefaults: [], customFilePath: "", skin: 1,
+        ui_View.assign({ apConfig: Options.stored({}), apConfigDefaults: [], customFilePath: "", skin: 1, sectionStrings: {},
                          languages: { "ENGLISH": "031000", "GERMAN": "042000" },
                          languageStrings: { "031000": Options.strings("en", "DejaVu Sans"),
                                             "042000": Options.strings("de", "DejaVu Serif") } })
@@ -74,11 +74,30 @@ PageTestCase {
     function test_choosingALanguageRetranslatesAtOnce() {
         openDrawer()
         ui_View.clear()
+        ui_View.sectionStrings = { "keyboard": { "settings": "EINSTELLUNGEN", "close": "" } }
         settings.setLanguage(1)
-        // The rules list reads its own section of the language file; nothing is stored until Apply.
-        compare(ui_View.names(), ["getGlobalStrings", "q7_getProductLayoutStrings", "getFollowStrings"])
+        // The shell and the rules list read their own sections of the language file; nothing is
+        // stored until Apply.
+        compare(ui_View.names(), ["getGlobalStrings", "q7_getProductLayoutStrings",
+                                  "getFollowStrings"])
         compare([child("main_Q7")._ProductLayoutStringList[0], child("_Page_Keydefine").title,
                  shell.globalSetting_fontFamily], ["042000/0", "de74", "DejaVu Serif"])
+        // An empty text keeps the built-in name.
+        compare([child("btnSetting").Accessible.name, child("btnClose").Accessible.name], ["EINSTELLUNGEN", "Close"])
+    }
+
+    // A change the drawer shows but nobody applied is stored by ALL SAVE, once.
+    function test_allSaveStoresWhatTheDrawerChanged() {
+        openDrawer()
+        settings.setLanguage(1)
+        child("upItem").btnClicked(0)
+        tryCompare(child("_fkGlobalsetting"), "visible", false)
+        ui_View.clear()
+        child("downItem").applyAll()
+        compare(ui_View.callsOf("saveApConfig").length, 1)
+        compare(ui_View.saved[4], 1)
+        child("downItem").applyAll()
+        compare(ui_View.callsOf("saveApConfig").length, 1)
     }
 
     function test_paletteStrip() {
