@@ -262,6 +262,12 @@ Item {
         defaultProfile: pfItem.currentIndex
     }
 
+    // Switches asked for elsewhere wait while the menu takes no click.
+    Binding {
+        target: ui_View
+        property: "profileMenuReady"
+        value: pfItem.visible && pfItem.enabled
+    }
     Menu_Prof {
         id: pfItem
         objectName: "pfItem"
