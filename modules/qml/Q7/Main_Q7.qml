@@ -170,7 +170,12 @@ Item {
 
         property int curID: 0
         // After the pages' own bindings have made the new one visible.
-        onCurIDChanged: Qt.callLater(mainItem_Q7.followFocus)
+        onCurIDChanged: focusAfterChange.restart()
+        Timer {
+            id: focusAfterChange
+            interval: 0
+            onTriggered: mainItem_Q7.followFocus()
+        }
 
         // The five steps keep a click during a slide from jumping back: the running slide is
         // finished at once and the new choice carries on from its end state.
