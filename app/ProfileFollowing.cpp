@@ -3,34 +3,16 @@
 #include "Languages.h"
 #include "myQQuickView.h"
 
-#include <QQuickItem>
-
-namespace {
-
-QObject *findInView(myQQuickView *view, const char *name) {
-    QQuickItem *root = view ? view->rootObject() : nullptr;
-    return root ? root->findChild<QObject *>(QLatin1String(name)) : nullptr;
-}
-
-} // namespace
-
 ProfileFollower::Target ProfileFollowing::menuTarget(myQQuickView *view) {
     ProfileFollower::Target target;
-    target.currentProfile = [view] {
-        QObject *menu = findInView(view, "pfItem");
-        return menu ? menu->property("currentIndex").toInt() : 0;
-    };
+    target.currentProfile = [view] { return view ? view->currentProfile() : 0; };
     // A click is impossible while the view is locked for an exchange, and while the menu
-    // itself is disabled (the settings drawer is open, the macro page is recording): wait.
-    target.busy = [view] {
-        QObject *menu = findInView(view, "pfItem");
-        QObject *lock = findInView(view, "tmrProtectUI");
-        return !menu || !menu->property("enabled").toBool() ||
-               (lock && lock->property("running").toBool()) || (view && !view->isEnabled());
-    };
+    // itself is hidden or dimmed (the settings drawer is open, the macro page is recording):
+    // wait.
+    target.busy = [view] { return !view || !view->profileSwitchReady(); };
     target.switchProfile = [view](int profile) {
-        if (QObject *menu = findInView(view, "pfItem"))
-            QMetaObject::invokeMethod(menu, "select", Q_ARG(QVariant, QVariant(profile)));
+        if (view)
+            view->switchProfile(profile);
     };
     return target;
 }

@@ -7,7 +7,6 @@
 
 #include <memory>
 
-class QQuickItem;
 class myQQuickView;
 
 // Connects the follower to the running shell: it reads and switches the profile through the

@@ -83,9 +83,35 @@ QString myQQuickView::takeSendNotice() {
 void myQQuickView::setDeviceLinked(bool linked) { store->setDeviceLinked(linked); }
 bool myQQuickView::deviceLinked() const { return store->deviceLinked(); }
 void myQQuickView::syncFromDevice(RefillSource *answers) {
+    const int before = currentProfile();
     const bool changed = answers ? store->syncFromDevice(*answers) : store->syncFromDevice();
     if (changed && uiStarted)
         invokeRoot("storeRefilled", Qt::QueuedConnection);
+    if (currentProfile() != before)
+        emit currentProfileChanged();
+}
+
+int myQQuickView::currentProfile() { return bridge->q7_82H_GetCurrentProfile(); }
+
+void myQQuickView::setProfileMenuReady(bool ready) {
+    if (ready == menuReady)
+        return;
+    menuReady = ready;
+    emit profileSwitchReadyChanged();
+}
+
+bool myQQuickView::switchProfile(int profile) {
+    if (!profileSwitchReady())
+        return false;
+    if (profile != currentProfile())
+        emit profileSwitchRequested(profile);
+    return true;
+}
+
+void myQQuickView::changeEvent(QEvent *event) {
+    QQuickWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        emit profileSwitchReadyChanged();
 }
 
 void myQQuickView::settleOfflineEdits() {
@@ -182,7 +208,10 @@ QStringList myQQuickView::getGlobalStrings(QString langCode) {
 // --- device settings -----------------------------------------------------------------------
 uint myQQuickView::q7_GetMaxDpiStage() { return bridge->q7_GetMaxDpiStage(); }
 void myQQuickView::q7_02H_SetCurrentProfile(uchar profileId) {
+    const int before = currentProfile();
     note(bridge->q7_02H_SetCurrentProfile(profileId));
+    if (currentProfile() != before)
+        emit currentProfileChanged();
 }
 void myQQuickView::q7_03H_SetReportRate(uchar rate) { note(bridge->q7_03H_SetReportRate(rate)); }
 void myQQuickView::q7_04H_SetDPIStage(uchar stage) { note(bridge->q7_04H_SetDPIStage(stage)); }

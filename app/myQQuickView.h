@@ -27,6 +27,15 @@ class Ui_Controler;
 // own: every slot forwards to a plain class that tests build without a window.
 class myQQuickView : public QQuickWidget {
     Q_OBJECT
+    // The mouse's current profile as the store holds it. Changes with every switch, whoever
+    // asked for it, and when a refill finds another one.
+    Q_PROPERTY(int currentProfile READ currentProfile NOTIFY currentProfileChanged)
+    // The profile menu takes a click: shown and not dimmed (the drawer, a recording). The menu
+    // says so; the view cannot see it.
+    Q_PROPERTY(bool profileMenuReady READ profileMenuReady WRITE setProfileMenuReady NOTIFY
+                   profileSwitchReadyChanged)
+    // A switch can be made now: the menu is ready and the view is not locked for an exchange.
+    Q_PROPERTY(bool profileSwitchReady READ profileSwitchReady NOTIFY profileSwitchReadyChanged)
 public:
     explicit myQQuickView(QWidget *parent = nullptr);
     ~myQQuickView() override;
@@ -65,6 +74,14 @@ public:
     Languages &languages() { return *langs; }
     // The current language's message strings (empty texts before any is loaded).
     QStringList msgStrings() const;
+
+    int currentProfile();
+    bool profileMenuReady() const { return menuReady; }
+    void setProfileMenuReady(bool ready);
+    bool profileSwitchReady() const { return menuReady && isEnabled(); }
+    // Switches as a click in the profile menu does (the mouse is told, the pages follow): the
+    // way the rules, the command line and warning messages switch. False while not ready.
+    bool switchProfile(int profile);
 
     // The rules list's editing; unset (the slots answer empty) until the follower is set up.
     void setFollowRulesEditor(FollowRulesEditor *editor) { followEditor = editor; }
@@ -174,7 +191,15 @@ public Q_SLOTS:
     // operation that sends, so the user is told once per operation.
     QString takeSendNotice();
 
+Q_SIGNALS:
+    void currentProfileChanged();
+    void profileSwitchReadyChanged();
+    // The profile menu makes the switch, as a click on the entry would.
+    void profileSwitchRequested(int profile);
+
 protected:
+    // The busy lock disables the view: a switch waits for it.
+    void changeEvent(QEvent *event) override;
     // Disabled (the shell's busy lock), the view lets its keyboard focus go instead of passing
     // it on as a Tab inside the interface: the focused control keeps it for when the lock ends.
     bool focusNextPrevChild(bool next) override;
@@ -200,5 +225,6 @@ private:
     std::unique_ptr<MacroLibrary> macros;
     std::unique_ptr<SendOutcome> outcome;
     std::unique_ptr<OfflineEdits> offline;
+    bool menuReady = false;
     bool uiStarted = false; // the QML initUI step has been queued: the pages have read the store
 };

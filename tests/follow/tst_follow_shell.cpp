@@ -7,6 +7,7 @@
 #include "myQQuickView.h"
 
 #include <QQuickItem>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,9 +47,19 @@ private Q_SLOTS:
         QVERIFY(rules.setRules({{Rule::Field::WindowClass, "Game", 4}}, 0));
         FakeActiveWindowSource source;
         ProfileFollower follower(&source, &rules, target);
+        QSignalSpy changes(w.view(), &myQQuickView::currentProfileChanged);
         source.activate(QStringLiteral("Game"));
         QTRY_COMPARE(menu->property("currentIndex").toInt(), 4);
         QCOMPARE(int(w.view()->q7_82H_GetCurrentProfile()), 4);
+        QCOMPARE(w.view()->property("currentProfile").toInt(), 4);
+        QCOMPARE(changes.count(), 1);
+
+        // A menu that takes no click (hidden or dimmed, as under the drawer) holds it back too,
+        // and the view's switch asks nothing of it meanwhile.
+        menu->setProperty("enabled", false);
+        QVERIFY(target.busy());
+        QVERIFY(!w.view()->switchProfile(2));
+        QCOMPARE(menu->property("currentIndex").toInt(), 4);
     }
 
     // A rule's switch is told in the window in the current language, naming profile and

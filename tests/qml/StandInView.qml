@@ -17,6 +17,10 @@ QtObject {
     property var productConstants: ({ "colorMaxStage": "8", "dpiBase": "50", "effectEnable": ["true", "false"],
                                       "dpiValue": ["400", "800"] })
     property int currentProfile: 1
+    // A switch asked for from outside the window (rules, command line), and whether the
+    // profile menu takes one now, as the view has them.
+    signal profileSwitchRequested(int profile)
+    property bool profileMenuReady: false
     property string customFilePath: ""
 
     function record(name, args) {

@@ -170,7 +170,12 @@ Item {
 
         property int curID: 0
         // After the pages' own bindings have made the new one visible.
-        onCurIDChanged: Qt.callLater(mainItem_Q7.followFocus)
+        onCurIDChanged: focusAfterChange.restart()
+        Timer {
+            id: focusAfterChange
+            interval: 0
+            onTriggered: mainItem_Q7.followFocus()
+        }
 
         // The five steps keep a click during a slide from jumping back: the running slide is
         // finished at once and the new choice carries on from its end state.
@@ -262,6 +267,12 @@ Item {
         defaultProfile: pfItem.currentIndex
     }
 
+    // Switches asked for elsewhere wait while the menu takes no click.
+    Binding {
+        target: ui_View
+        property: "profileMenuReady"
+        value: pfItem.visible && pfItem.enabled
+    }
     Menu_Prof {
         id: pfItem
         objectName: "pfItem"

@@ -44,6 +44,14 @@ Item {
         indexChanged_btn(index)
     }
 
+    // A switch asked for elsewhere (a rule, the command line, a warning message) is made here,
+    // as a click on the entry; the current profile follows the view's wherever it changed.
+    Connections {
+        target: ui_View
+        function onProfileSwitchRequested(profile) { menuProf.select(profile) }
+        function onCurrentProfileChanged() { menuProf.currentIndex = ui_View.currentProfile }
+    }
+
     function focusEntry(index, byKeyboard) {
         (entryList.itemAt(index) as ShellEntry).takeFocus(byKeyboard)
     }
