@@ -86,7 +86,7 @@ void myQQuickView::syncFromDevice(RefillSource *answers) {
     const int before = currentProfile();
     const bool changed = answers ? store->syncFromDevice(*answers) : store->syncFromDevice();
     if (changed && uiStarted)
-        invokeRoot("storeRefilled", Qt::QueuedConnection);
+        later([this] { emit storeRefilled(); });
     if (currentProfile() != before)
         emit currentProfileChanged();
 }
@@ -127,7 +127,7 @@ void myQQuickView::settleOfflineEdits() {
     // store then.
     const bool reload = settled == OfflineEdits::Outcome::KeptMouse && uiStarted;
     if (reload || !notice.isEmpty())
-        invokeRoot("offlineEditsSettled", Qt::QueuedConnection, {reload, notice});
+        later([this, reload, notice] { emit offlineEditsSettled(reload, notice); });
 }
 
 QStringList myQQuickView::msgStrings() const {
@@ -144,16 +144,18 @@ QString myQQuickView::windowTitleText() const {
 QStringList myQQuickView::productNames() const { return config->productNames(); }
 
 void myQQuickView::forwardKeyboard(bool isDown, int usbCode) {
-    invokeRoot("detectKeyboard", Qt::QueuedConnection, {isDown, usbCode});
+    later([this, isDown, usbCode] { emit keyboardCaptured(isDown, usbCode); });
 }
 
 void myQQuickView::forwardMouse(bool isDown, int mouseCode, int x, int y) {
     // Unsigned, as the hook hands them: a point left of or above the primary screen
     // arrives as a large number.
-    invokeRoot("detectMouse", Qt::QueuedConnection, {isDown, mouseCode, uint(x), uint(y)});
+    later([this, isDown, mouseCode, x, y] { emit mouseCaptured(isDown, mouseCode, uint(x), uint(y)); });
 }
 
-void myQQuickView::withdrawCapture() { invokeRoot("withdrawCapture", Qt::QueuedConnection); }
+void myQQuickView::withdrawCapture() {
+    later([this] { emit captureWithdrawRequested(); });
+}
 
 void myQQuickView::requestCapture(QObject *holder) {
     if (captureDemand)
@@ -291,23 +293,19 @@ void myQQuickView::showNotice(const QString &text) {
     QWidget *top = window();
     if (!top || !top->isVisible() || top->isMinimized())
         return;
-    invokeRoot("showNotice", Qt::DirectConnection, {text});
+    emit noticeRequested(text);
 }
 
 // --- start-up ----------------------------------------------------------------------------------
 void myQQuickView::initUI() {
     uiStarted = true;
-    invokeRoot("initUI", Qt::QueuedConnection);
+    later([this] { emit uiInitRequested(); });
 }
-void myQQuickView::runUI() { invokeRoot("run", Qt::QueuedConnection); }
+void myQQuickView::runUI() {
+    later([this] { emit uiRunRequested(); });
+}
+void myQQuickView::lockView(int interval) { emit viewLockRequested(interval); }
 
-void myQQuickView::invokeRoot(const char *function, Qt::ConnectionType type,
-                              const QVariantList &args) {
-    QObject *root = rootObject();
-    if (!root)
-        return;
-    QGenericArgument a[4];
-    for (int i = 0; i < args.size() && i < 4; ++i)
-        a[i] = Q_ARG(QVariant, args[i]);
-    QMetaObject::invokeMethod(root, function, type, a[0], a[1], a[2], a[3]);
+void myQQuickView::later(std::function<void()> emitSignal) {
+    QMetaObject::invokeMethod(this, std::move(emitSignal), Qt::QueuedConnection);
 }
