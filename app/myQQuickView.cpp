@@ -91,7 +91,7 @@ void myQQuickView::syncFromDevice(RefillSource *answers) {
         emit currentProfileChanged();
 }
 
-int myQQuickView::currentProfile() { return bridge->q7_82H_GetCurrentProfile(); }
+int myQQuickView::currentProfile() { return bridge->currentProfile(); }
 
 void myQQuickView::setProfileMenuReady(bool ready) {
     if (ready == menuReady)
@@ -168,7 +168,7 @@ void myQQuickView::releaseCapture(QObject *holder) {
 
 // --- application configuration ---------------------------------------------------------
 bool myQQuickView::getMsgAns_FoolProofing() { return storeDialogs->getMsgAns_FoolProofing(); }
-QVariant myQQuickView::q7_getApConfig(QString key) { return config->q7_getApConfig(key); }
+QVariant myQQuickView::q7_getApConfig(QString key) { return config->productConstant(key); }
 void myQQuickView::saveApConfig(QVariantList apConfigs) { config->saveApConfig(apConfigs); }
 QVariantList myQQuickView::loadApConfig() { return config->loadApConfig(); }
 void myQQuickView::resetApconfig() { config->resetApconfig(); }
@@ -189,18 +189,18 @@ uint myQQuickView::getDoubleClickSpeed() { return pointer->getDoubleClickSpeed()
 
 // --- profiles ------------------------------------------------------------------------------
 QVariantList myQQuickView::q7_getDefaultProfile(QString key, uchar profileId) {
-    return store->q7_getDefaultProfile(key, profileId);
+    return store->defaultProfile(key, profileId);
 }
-void myQQuickView::q7_loadProfile(int profile) { storeDialogs->q7_loadProfile(profile); }
-void myQQuickView::q7_saveProfile(int profile) { storeDialogs->q7_saveProfile(profile); }
-void myQQuickView::q7_resetProfile(int profile) { store->q7_resetProfile(profile); }
-void myQQuickView::q7_SetDirty_Profile(uchar profileId) { store->q7_SetDirty_Profile(profileId); }
-void myQQuickView::q7_SetDirty_Matrix(uchar profileId) { store->q7_SetDirty_Matrix(profileId); }
-void myQQuickView::q7_SetDirty_Other(uchar profileId) { store->q7_SetDirty_Other(profileId); }
+void myQQuickView::q7_loadProfile(int profile) { storeDialogs->loadProfile(profile); }
+void myQQuickView::q7_saveProfile(int profile) { storeDialogs->saveProfile(profile); }
+void myQQuickView::q7_resetProfile(int profile) { store->resetProfile(profile); }
+void myQQuickView::q7_SetDirty_Profile(uchar profileId) { store->markProfileDirty(profileId); }
+void myQQuickView::q7_SetDirty_Matrix(uchar profileId) { store->markMatrixDirty(profileId); }
+void myQQuickView::q7_SetDirty_Other(uchar profileId) { store->markOtherDirty(profileId); }
 
 // --- languages -----------------------------------------------------------------------------
 QStringList myQQuickView::q7_getProductLayoutStrings(QString langCode) {
-    return langs->q7_getProductLayoutStrings(langCode);
+    return langs->productLayoutStrings(langCode);
 }
 QVariantMap myQQuickView::chkLanguages() { return langs->chkLanguages(); }
 QStringList myQQuickView::getGlobalStrings(QString langCode) {
@@ -208,41 +208,41 @@ QStringList myQQuickView::getGlobalStrings(QString langCode) {
 }
 
 // --- device settings -----------------------------------------------------------------------
-uint myQQuickView::q7_GetMaxDpiStage() { return bridge->q7_GetMaxDpiStage(); }
+uint myQQuickView::q7_GetMaxDpiStage() { return bridge->maxDpiStage(); }
 void myQQuickView::q7_02H_SetCurrentProfile(uchar profileId) {
     const int before = currentProfile();
-    note(bridge->q7_02H_SetCurrentProfile(profileId));
+    note(bridge->setCurrentProfile(profileId));
     if (currentProfile() != before)
         emit currentProfileChanged();
 }
-void myQQuickView::q7_03H_SetReportRate(uchar rate) { note(bridge->q7_03H_SetReportRate(rate)); }
-void myQQuickView::q7_04H_SetDPIStage(uchar stage) { note(bridge->q7_04H_SetDPIStage(stage)); }
+void myQQuickView::q7_03H_SetReportRate(uchar rate) { note(bridge->setReportRate(rate)); }
+void myQQuickView::q7_04H_SetDPIStage(uchar stage) { note(bridge->setDpiStage(stage)); }
 void myQQuickView::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
-    note(bridge->q7_0CH_SetRGBLedEffect(effect, light, speed));
+    note(bridge->setLedEffect(effect, light, speed));
 }
 void myQQuickView::q7_0CH_SetDpi8Color(QVariantList src24) {
-    note(bridge->q7_0CH_SetDpi8Color(src24));
+    note(bridge->setDpiStageColours(src24));
 }
-void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { note(bridge->q7_0CH_SetDpi8Io(src8)); }
+void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { note(bridge->setDpiStageEnables(src8)); }
 void myQQuickView::q7_0CH_SetDpi8Stage(QVariantList src16) {
-    note(bridge->q7_0CH_SetDpi8Stage(src16));
+    note(bridge->setDpiStageValues(src16));
 }
 void myQQuickView::q7_SetLED8StageColor(QVariantList src24) {
-    note(bridge->q7_SetLED8StageColor(src24));
+    note(bridge->setLedStageColours(src24));
 }
-uchar myQQuickView::q7_82H_GetCurrentProfile() { return bridge->q7_82H_GetCurrentProfile(); }
-uchar myQQuickView::q7_83H_GetReportRate() { return bridge->q7_83H_GetReportRate(); }
-uchar myQQuickView::q7_84H_GetDPIStage() { return bridge->q7_84H_GetDPIStage(); }
-uchar myQQuickView::q7_89H_GetRGBLedTwinkle() { return bridge->q7_89H_GetRGBLedTwinkle(); }
-QVariantList myQQuickView::q7_8CH_GetRGBLedEffect() { return bridge->q7_8CH_GetRGBLedEffect(); }
-QVariantList myQQuickView::q7_8CH_GetDpi8Color() { return bridge->q7_8CH_GetDpi8Color(); }
-QVariantList myQQuickView::q7_8CH_GetDpi8Io() { return bridge->q7_8CH_GetDpi8Io(); }
-QVariantList myQQuickView::q7_8CH_GetDpi8Stage() { return bridge->q7_8CH_GetDpi8Stage(); }
-QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->q7_GetLED8StageColor(); }
+uchar myQQuickView::q7_82H_GetCurrentProfile() { return bridge->currentProfile(); }
+uchar myQQuickView::q7_83H_GetReportRate() { return bridge->reportRate(); }
+uchar myQQuickView::q7_84H_GetDPIStage() { return bridge->dpiStage(); }
+uchar myQQuickView::q7_89H_GetRGBLedTwinkle() { return bridge->ledTwinkle(); }
+QVariantList myQQuickView::q7_8CH_GetRGBLedEffect() { return bridge->ledEffect(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Color() { return bridge->dpiStageColours(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Io() { return bridge->dpiStageEnables(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Stage() { return bridge->dpiStageValues(); }
+QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->ledStageColours(); }
 
 // --- key assignment --------------------------------------------------------------------------
 void myQQuickView::q7_0DH_SetKeyMatrix(QVariantList src64) {
-    note(bridge->q7_0DH_SetKeyMatrix(src64));
+    note(bridge->setKeyMatrix(src64));
 }
 QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
     return bridge->getKeydefine(matrixId);
@@ -250,7 +250,7 @@ QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
 
 // --- macros ----------------------------------------------------------------------------------
 void myQQuickView::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
-    macros->q7_0FH_SetMacroKey(macroId, name);
+    macros->uploadToSlot(macroId, name);
 }
 QList<uchar> myQQuickView::macroIncode(QStringList lines) { return macros->macroIncode(lines); }
 void myQQuickView::loadMacroIniFromFile(QVariant name) { macros->loadMacroIniFromFile(name); }
