@@ -60,7 +60,6 @@ void Ui_Controler::onYChanged(int y) {
 }
 
 void Ui_Controler::setBusy(int busyTime) {
-    if (view && view->rootObject())
-        QMetaObject::invokeMethod(view->rootObject(), "setProtectUI", Qt::DirectConnection,
-                                  Q_ARG(QVariant, QVariant(busyTime)));
+    if (view)
+        view->lockView(busyTime);
 }

@@ -86,12 +86,12 @@ void myQQuickView::syncFromDevice(RefillSource *answers) {
     const int before = currentProfile();
     const bool changed = answers ? store->syncFromDevice(*answers) : store->syncFromDevice();
     if (changed && uiStarted)
-        invokeRoot("storeRefilled", Qt::QueuedConnection);
+        later([this] { emit storeRefilled(); });
     if (currentProfile() != before)
         emit currentProfileChanged();
 }
 
-int myQQuickView::currentProfile() { return bridge->q7_82H_GetCurrentProfile(); }
+int myQQuickView::currentProfile() { return bridge->currentProfile(); }
 
 void myQQuickView::setProfileMenuReady(bool ready) {
     if (ready == menuReady)
@@ -127,7 +127,7 @@ void myQQuickView::settleOfflineEdits() {
     // store then.
     const bool reload = settled == OfflineEdits::Outcome::KeptMouse && uiStarted;
     if (reload || !notice.isEmpty())
-        invokeRoot("offlineEditsSettled", Qt::QueuedConnection, {reload, notice});
+        later([this, reload, notice] { emit offlineEditsSettled(reload, notice); });
 }
 
 QStringList myQQuickView::msgStrings() const {
@@ -144,16 +144,18 @@ QString myQQuickView::windowTitleText() const {
 QStringList myQQuickView::productNames() const { return config->productNames(); }
 
 void myQQuickView::forwardKeyboard(bool isDown, int usbCode) {
-    invokeRoot("detectKeyboard", Qt::QueuedConnection, {isDown, usbCode});
+    later([this, isDown, usbCode] { emit keyboardCaptured(isDown, usbCode); });
 }
 
 void myQQuickView::forwardMouse(bool isDown, int mouseCode, int x, int y) {
     // Unsigned, as the hook hands them: a point left of or above the primary screen
     // arrives as a large number.
-    invokeRoot("detectMouse", Qt::QueuedConnection, {isDown, mouseCode, uint(x), uint(y)});
+    later([this, isDown, mouseCode, x, y] { emit mouseCaptured(isDown, mouseCode, uint(x), uint(y)); });
 }
 
-void myQQuickView::withdrawCapture() { invokeRoot("withdrawCapture", Qt::QueuedConnection); }
+void myQQuickView::withdrawCapture() {
+    later([this] { emit captureWithdrawRequested(); });
+}
 
 void myQQuickView::requestCapture(QObject *holder) {
     if (captureDemand)
@@ -166,7 +168,7 @@ void myQQuickView::releaseCapture(QObject *holder) {
 
 // --- application configuration ---------------------------------------------------------
 bool myQQuickView::getMsgAns_FoolProofing() { return storeDialogs->getMsgAns_FoolProofing(); }
-QVariant myQQuickView::q7_getApConfig(QString key) { return config->q7_getApConfig(key); }
+QVariant myQQuickView::q7_getApConfig(QString key) { return config->productConstant(key); }
 void myQQuickView::saveApConfig(QVariantList apConfigs) { config->saveApConfig(apConfigs); }
 QVariantList myQQuickView::loadApConfig() { return config->loadApConfig(); }
 void myQQuickView::resetApconfig() { config->resetApconfig(); }
@@ -187,18 +189,18 @@ uint myQQuickView::getDoubleClickSpeed() { return pointer->getDoubleClickSpeed()
 
 // --- profiles ------------------------------------------------------------------------------
 QVariantList myQQuickView::q7_getDefaultProfile(QString key, uchar profileId) {
-    return store->q7_getDefaultProfile(key, profileId);
+    return store->defaultProfile(key, profileId);
 }
-void myQQuickView::q7_loadProfile(int profile) { storeDialogs->q7_loadProfile(profile); }
-void myQQuickView::q7_saveProfile(int profile) { storeDialogs->q7_saveProfile(profile); }
-void myQQuickView::q7_resetProfile(int profile) { store->q7_resetProfile(profile); }
-void myQQuickView::q7_SetDirty_Profile(uchar profileId) { store->q7_SetDirty_Profile(profileId); }
-void myQQuickView::q7_SetDirty_Matrix(uchar profileId) { store->q7_SetDirty_Matrix(profileId); }
-void myQQuickView::q7_SetDirty_Other(uchar profileId) { store->q7_SetDirty_Other(profileId); }
+void myQQuickView::q7_loadProfile(int profile) { storeDialogs->loadProfile(profile); }
+void myQQuickView::q7_saveProfile(int profile) { storeDialogs->saveProfile(profile); }
+void myQQuickView::q7_resetProfile(int profile) { store->resetProfile(profile); }
+void myQQuickView::q7_SetDirty_Profile(uchar profileId) { store->markProfileDirty(profileId); }
+void myQQuickView::q7_SetDirty_Matrix(uchar profileId) { store->markMatrixDirty(profileId); }
+void myQQuickView::q7_SetDirty_Other(uchar profileId) { store->markOtherDirty(profileId); }
 
 // --- languages -----------------------------------------------------------------------------
 QStringList myQQuickView::q7_getProductLayoutStrings(QString langCode) {
-    return langs->q7_getProductLayoutStrings(langCode);
+    return langs->productLayoutStrings(langCode);
 }
 QVariantMap myQQuickView::chkLanguages() { return langs->chkLanguages(); }
 QStringList myQQuickView::getGlobalStrings(QString langCode) {
@@ -206,41 +208,41 @@ QStringList myQQuickView::getGlobalStrings(QString langCode) {
 }
 
 // --- device settings -----------------------------------------------------------------------
-uint myQQuickView::q7_GetMaxDpiStage() { return bridge->q7_GetMaxDpiStage(); }
+uint myQQuickView::q7_GetMaxDpiStage() { return bridge->maxDpiStage(); }
 void myQQuickView::q7_02H_SetCurrentProfile(uchar profileId) {
     const int before = currentProfile();
-    note(bridge->q7_02H_SetCurrentProfile(profileId));
+    note(bridge->setCurrentProfile(profileId));
     if (currentProfile() != before)
         emit currentProfileChanged();
 }
-void myQQuickView::q7_03H_SetReportRate(uchar rate) { note(bridge->q7_03H_SetReportRate(rate)); }
-void myQQuickView::q7_04H_SetDPIStage(uchar stage) { note(bridge->q7_04H_SetDPIStage(stage)); }
+void myQQuickView::q7_03H_SetReportRate(uchar rate) { note(bridge->setReportRate(rate)); }
+void myQQuickView::q7_04H_SetDPIStage(uchar stage) { note(bridge->setDpiStage(stage)); }
 void myQQuickView::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
-    note(bridge->q7_0CH_SetRGBLedEffect(effect, light, speed));
+    note(bridge->setLedEffect(effect, light, speed));
 }
 void myQQuickView::q7_0CH_SetDpi8Color(QVariantList src24) {
-    note(bridge->q7_0CH_SetDpi8Color(src24));
+    note(bridge->setDpiStageColours(src24));
 }
-void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { note(bridge->q7_0CH_SetDpi8Io(src8)); }
+void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { note(bridge->setDpiStageEnables(src8)); }
 void myQQuickView::q7_0CH_SetDpi8Stage(QVariantList src16) {
-    note(bridge->q7_0CH_SetDpi8Stage(src16));
+    note(bridge->setDpiStageValues(src16));
 }
 void myQQuickView::q7_SetLED8StageColor(QVariantList src24) {
-    note(bridge->q7_SetLED8StageColor(src24));
+    note(bridge->setLedStageColours(src24));
 }
-uchar myQQuickView::q7_82H_GetCurrentProfile() { return bridge->q7_82H_GetCurrentProfile(); }
-uchar myQQuickView::q7_83H_GetReportRate() { return bridge->q7_83H_GetReportRate(); }
-uchar myQQuickView::q7_84H_GetDPIStage() { return bridge->q7_84H_GetDPIStage(); }
-uchar myQQuickView::q7_89H_GetRGBLedTwinkle() { return bridge->q7_89H_GetRGBLedTwinkle(); }
-QVariantList myQQuickView::q7_8CH_GetRGBLedEffect() { return bridge->q7_8CH_GetRGBLedEffect(); }
-QVariantList myQQuickView::q7_8CH_GetDpi8Color() { return bridge->q7_8CH_GetDpi8Color(); }
-QVariantList myQQuickView::q7_8CH_GetDpi8Io() { return bridge->q7_8CH_GetDpi8Io(); }
-QVariantList myQQuickView::q7_8CH_GetDpi8Stage() { return bridge->q7_8CH_GetDpi8Stage(); }
-QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->q7_GetLED8StageColor(); }
+uchar myQQuickView::q7_82H_GetCurrentProfile() { return bridge->currentProfile(); }
+uchar myQQuickView::q7_83H_GetReportRate() { return bridge->reportRate(); }
+uchar myQQuickView::q7_84H_GetDPIStage() { return bridge->dpiStage(); }
+uchar myQQuickView::q7_89H_GetRGBLedTwinkle() { return bridge->ledTwinkle(); }
+QVariantList myQQuickView::q7_8CH_GetRGBLedEffect() { return bridge->ledEffect(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Color() { return bridge->dpiStageColours(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Io() { return bridge->dpiStageEnables(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Stage() { return bridge->dpiStageValues(); }
+QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->ledStageColours(); }
 
 // --- key assignment --------------------------------------------------------------------------
 void myQQuickView::q7_0DH_SetKeyMatrix(QVariantList src64) {
-    note(bridge->q7_0DH_SetKeyMatrix(src64));
+    note(bridge->setKeyMatrix(src64));
 }
 QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
     return bridge->getKeydefine(matrixId);
@@ -248,7 +250,7 @@ QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
 
 // --- macros ----------------------------------------------------------------------------------
 void myQQuickView::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
-    macros->q7_0FH_SetMacroKey(macroId, name);
+    macros->uploadToSlot(macroId, name);
 }
 QList<uchar> myQQuickView::macroIncode(QStringList lines) { return macros->macroIncode(lines); }
 void myQQuickView::loadMacroIniFromFile(QVariant name) { macros->loadMacroIniFromFile(name); }
@@ -291,23 +293,19 @@ void myQQuickView::showNotice(const QString &text) {
     QWidget *top = window();
     if (!top || !top->isVisible() || top->isMinimized())
         return;
-    invokeRoot("showNotice", Qt::DirectConnection, {text});
+    emit noticeRequested(text);
 }
 
 // --- start-up ----------------------------------------------------------------------------------
 void myQQuickView::initUI() {
     uiStarted = true;
-    invokeRoot("initUI", Qt::QueuedConnection);
+    later([this] { emit uiInitRequested(); });
 }
-void myQQuickView::runUI() { invokeRoot("run", Qt::QueuedConnection); }
+void myQQuickView::runUI() {
+    later([this] { emit uiRunRequested(); });
+}
+void myQQuickView::lockView(int interval) { emit viewLockRequested(interval); }
 
-void myQQuickView::invokeRoot(const char *function, Qt::ConnectionType type,
-                              const QVariantList &args) {
-    QObject *root = rootObject();
-    if (!root)
-        return;
-    QGenericArgument a[4];
-    for (int i = 0; i < args.size() && i < 4; ++i)
-        a[i] = Q_ARG(QVariant, args[i]);
-    QMetaObject::invokeMethod(root, function, type, a[0], a[1], a[2], a[3]);
+void myQQuickView::later(std::function<void()> emitSignal) {
+    QMetaObject::invokeMethod(this, std::move(emitSignal), Qt::QueuedConnection);
 }

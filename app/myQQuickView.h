@@ -7,6 +7,7 @@
 #include <QQuickWidget>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 class ApConfig;
@@ -68,6 +69,8 @@ public:
     void setCaptureDemand(CaptureDemand *demand) { captureDemand = demand; }
     // The window can no longer be seen: armed capture fields and a recording end.
     void withdrawCapture();
+    // Locks the view for an exchange of `interval` ms (0: locks and unlocks at once).
+    void lockView(int interval);
 
     ProfileStore &profileStore() { return *store; }
     ApConfig &apConfig() { return *config; }
@@ -192,6 +195,17 @@ public Q_SLOTS:
     QString takeSendNotice();
 
 Q_SIGNALS:
+    // What the view tells the shell (basic/ViewSignals.qml calls the shell's function of each).
+    void uiInitRequested();
+    void uiRunRequested();
+    void viewLockRequested(int interval);
+    void storeRefilled();
+    void offlineEditsSettled(bool reload, const QString &notice);
+    void keyboardCaptured(bool isDown, int usbCode);
+    void mouseCaptured(bool isDown, int mouseCode, uint x, uint y);
+    void captureWithdrawRequested();
+    void noticeRequested(const QString &text);
+
     void currentProfileChanged();
     void profileSwitchReadyChanged();
     // The profile menu makes the switch, as a click on the entry would.
@@ -209,7 +223,9 @@ private:
     static constexpr int notTakenMessage = 7;
     static constexpr int noMouseMessage = 8;
 
-    void invokeRoot(const char *function, Qt::ConnectionType type, const QVariantList &args = {});
+    // Emits from the event loop's next turn, as the shell's calls from capture and start-up
+    // must come: never from inside another exchange with QML.
+    void later(std::function<void()> emitSignal);
     void makeMacroLibrary(MS_HT66FB560 *device, const QMap<QString, unsigned char> &keyNames);
     void note(bool delivered);
 

@@ -84,109 +84,109 @@ bool DeviceBridge::sendFirmware(uchar profile) {
 
 // The current profile has no dirty marker: the store keeps the choice, and a refill takes
 // the mouse's own.
-bool DeviceBridge::q7_02H_SetCurrentProfile(uchar profileId) {
+bool DeviceBridge::setCurrentProfile(uchar profileId) {
     if (!store.setCurProfile(profileId))
         return false;
     return dev && dev->hid_02H_SetCurrentProfile(profileId);
 }
 
-uchar DeviceBridge::q7_82H_GetCurrentProfile() { return store.curProfile(); }
+uchar DeviceBridge::currentProfile() { return store.curProfile(); }
 
-bool DeviceBridge::q7_03H_SetReportRate(uchar rate) {
+bool DeviceBridge::setReportRate(uchar rate) {
     const uchar cur = store.curProfile();
     store.list(ProfileStore::Other, cur)[layout::otherFw::reportRate] = uint(rate);
-    store.q7_SetDirty_Other(cur);
+    store.markOtherDirty(cur);
     return delivered(store, dev && dev->hid_03H_SetReportRate(rate, cur), ProfileStore::Other,
                      cur, layout::otherFw::reportRate);
 }
 
-uchar DeviceBridge::q7_83H_GetReportRate() {
+uchar DeviceBridge::reportRate() {
     return uchar(
         number(store.list(ProfileStore::Other, store.curProfile()), layout::otherFw::reportRate));
 }
 
-bool DeviceBridge::q7_04H_SetDPIStage(uchar stage) {
+bool DeviceBridge::setDpiStage(uchar stage) {
     const uchar cur = store.curProfile();
     store.list(ProfileStore::Other, cur)[layout::otherFw::dpiStage] = uint(stage);
-    store.q7_SetDirty_Other(cur);
+    store.markOtherDirty(cur);
     return delivered(store, dev && dev->hid_04H_SetDPIStage(stage, cur), ProfileStore::Other,
                      cur, layout::otherFw::dpiStage);
 }
 
-uchar DeviceBridge::q7_84H_GetDPIStage() {
+uchar DeviceBridge::dpiStage() {
     return uchar(
         number(store.list(ProfileStore::Other, store.curProfile()), layout::otherFw::dpiStage));
 }
 
-uchar DeviceBridge::q7_89H_GetRGBLedTwinkle() {
+uchar DeviceBridge::ledTwinkle() {
     return uchar(number(store.list(ProfileStore::Other, 0), layout::otherFw::ledTwinkle));
 }
 
-uint DeviceBridge::q7_GetMaxDpiStage() {
+uint DeviceBridge::maxDpiStage() {
     return number(store.list(ProfileStore::Firmware, store.curProfile()), at::stageCount);
 }
 
-bool DeviceBridge::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
+bool DeviceBridge::setLedEffect(uchar effect, uchar light, uchar speed) {
     const uchar cur = store.curProfile();
     setField(cur, at::effect, {uint(effect), uint(light), uint(speed)}, at::effectLength,
-             "q7_0CH_SetRGBLedEffect");
-    store.q7_SetDirty_Profile(cur);
+             "setLedEffect");
+    store.markProfileDirty(cur);
     return sendFirmware(cur);
 }
 
-QVariantList DeviceBridge::q7_8CH_GetRGBLedEffect() {
+QVariantList DeviceBridge::ledEffect() {
     return field(store.curProfile(), at::effect, at::effectLength);
 }
 
-bool DeviceBridge::q7_0CH_SetDpi8Color(QVariantList src24) {
+bool DeviceBridge::setDpiStageColours(QVariantList src24) {
     const uchar cur = store.curProfile();
-    if (!setField(cur, at::indicatorRgb, src24, at::indicatorRgbLength, "q7_0CH_SetDpi8Color"))
+    if (!setField(cur, at::indicatorRgb, src24, at::indicatorRgbLength, "setDpiStageColours"))
         return false;
-    store.q7_SetDirty_Profile(cur);
+    store.markProfileDirty(cur);
     return sendFirmware(cur);
 }
 
-QVariantList DeviceBridge::q7_8CH_GetDpi8Color() {
+QVariantList DeviceBridge::dpiStageColours() {
     return field(store.curProfile(), at::indicatorRgb, at::indicatorRgbLength);
 }
 
-bool DeviceBridge::q7_0CH_SetDpi8Io(QVariantList src8) {
-    if (!setField(0, at::indicatorIndex, src8, at::indicatorIndexLength, "q7_0CH_SetDpi8Io"))
+bool DeviceBridge::setDpiStageEnables(QVariantList src8) {
+    if (!setField(0, at::indicatorIndex, src8, at::indicatorIndexLength, "setDpiStageEnables"))
         return false;
-    store.q7_SetDirty_Profile(0);
+    store.markProfileDirty(0);
     return sendFirmware(0);
 }
 
-QVariantList DeviceBridge::q7_8CH_GetDpi8Io() {
+QVariantList DeviceBridge::dpiStageEnables() {
     QVariantList out = field(0, at::indicatorIndex, at::indicatorIndexLength);
     for (QVariant &v : out)
         v = layout::paletteFromStored(v.toUInt());
     return out;
 }
 
-bool DeviceBridge::q7_0CH_SetDpi8Stage(QVariantList src16) {
+bool DeviceBridge::setDpiStageValues(QVariantList src16) {
     const uchar cur = store.curProfile();
-    if (!setField(cur, at::dpi, src16, at::dpiLength, "q7_0CH_SetDpi8Stage"))
+    if (!setField(cur, at::dpi, src16, at::dpiLength, "setDpiStageValues"))
         return false;
-    store.q7_SetDirty_Profile(cur);
+    store.markProfileDirty(cur);
     return sendFirmware(cur);
 }
 
-QVariantList DeviceBridge::q7_8CH_GetDpi8Stage() {
+QVariantList DeviceBridge::dpiStageValues() {
     QVariantList out = field(store.curProfile(), at::dpi, at::dpiLength);
     for (QVariant &v : out)
         v = layout::dpiFromStored(v.toUInt());
     return out;
 }
 
-bool DeviceBridge::q7_SetLED8StageColor(QVariantList src24) {
-    if (!setField(0, at::lightingColours, src24, at::lightingColoursLength, "q7_SetLED8StageColor"))
+bool DeviceBridge::setLedStageColours(QVariantList src24) {
+    if (!setField(0, at::lightingColours, src24, at::lightingColoursLength, "setLedStageColours"))
         return false;
-    store.q7_SetDirty_Profile(0);
+    store.markProfileDirty(0);
     return sendFirmware(0);
 }
 
-QVariantList DeviceBridge::q7_GetLED8StageColor() {
+QVariantList DeviceBridge::ledStageColours() {
     return field(0, at::lightingColours, at::lightingColoursLength);
 }
 
@@ -202,10 +202,10 @@ QVariantList DeviceBridge::getKeydefine(QVariant matrixId) {
     return out;
 }
 
-bool DeviceBridge::q7_0DH_SetKeyMatrix(QVariantList src64) {
+bool DeviceBridge::setKeyMatrix(QVariantList src64) {
     constexpr int used = layout::keyMatrix::used;
     if (src64.size() < used) {
-        qWarning() << "q7_0DH_SetKeyMatrix needs" << used << "values, got" << src64.size()
+        qWarning() << "setKeyMatrix needs" << used << "values, got" << src64.size()
                    << "- ignored";
         return false;
     }
@@ -213,7 +213,7 @@ bool DeviceBridge::q7_0DH_SetKeyMatrix(QVariantList src64) {
     QVariantList &matrix = store.list(ProfileStore::Matrix, cur);
     for (int i = 0; i < used; ++i)
         matrix[i] = src64.at(i);
-    store.q7_SetDirty_Matrix(cur);
+    store.markMatrixDirty(cur);
     uchar block[blockSize];
     toBlock(matrix, block);
     return delivered(store, dev && dev->hid_0DH_SetKeyMatrix(cur, block), ProfileStore::Matrix,

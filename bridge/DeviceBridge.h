@@ -32,30 +32,30 @@ public:
     // changes update the copy only.
     void setDevice(MS_HT66FB560 *device);
 
-    bool q7_02H_SetCurrentProfile(uchar profileId);
-    uchar q7_82H_GetCurrentProfile();
-    bool q7_03H_SetReportRate(uchar rate);
-    uchar q7_83H_GetReportRate();
-    bool q7_04H_SetDPIStage(uchar stage);
-    uchar q7_84H_GetDPIStage();
-    uchar q7_89H_GetRGBLedTwinkle();
-    uint q7_GetMaxDpiStage();
+    bool setCurrentProfile(uchar profileId);
+    uchar currentProfile();
+    bool setReportRate(uchar rate);
+    uchar reportRate();
+    bool setDpiStage(uchar stage);
+    uchar dpiStage();
+    uchar ledTwinkle();
+    uint maxDpiStage();
 
-    bool q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed);
-    QVariantList q7_8CH_GetRGBLedEffect();
-    bool q7_0CH_SetDpi8Color(QVariantList src24);
-    QVariantList q7_8CH_GetDpi8Color();
-    bool q7_0CH_SetDpi8Io(QVariantList src8);
-    QVariantList q7_8CH_GetDpi8Io();
-    bool q7_0CH_SetDpi8Stage(QVariantList src16);
-    QVariantList q7_8CH_GetDpi8Stage();
-    bool q7_SetLED8StageColor(QVariantList src24);
-    QVariantList q7_GetLED8StageColor();
+    bool setLedEffect(uchar effect, uchar light, uchar speed);
+    QVariantList ledEffect();
+    bool setDpiStageColours(QVariantList src24);
+    QVariantList dpiStageColours();
+    bool setDpiStageEnables(QVariantList src8);
+    QVariantList dpiStageEnables();
+    bool setDpiStageValues(QVariantList src16);
+    QVariantList dpiStageValues();
+    bool setLedStageColours(QVariantList src24);
+    QVariantList ledStageColours();
 
     // Key assignment: four values of key id 0-15 of the current profile (four zeros for
     // another id), and the new 64 bytes of the current profile's key entries.
     QVariantList getKeydefine(QVariant matrixId);
-    bool q7_0DH_SetKeyMatrix(QVariantList src64);
+    bool setKeyMatrix(QVariantList src64);
 
 private:
     bool setField(int profile, int offset, const QVariantList &src, int count, const char *what);

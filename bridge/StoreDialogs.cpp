@@ -30,7 +30,7 @@ StoreDialogs::StoreDialogs(ProfileStore &s, std::function<QStringList()> strings
 
 QStringList StoreDialogs::messages() const { return msgStrings ? msgStrings() : QStringList(); }
 
-void StoreDialogs::q7_saveProfile(int profile) {
+void StoreDialogs::saveProfile(int profile) {
     if (profile < 0 || profile >= ProfileStore::profileCount) {
         qWarning() << "export of a profile out of range:" << profile;
         return;
@@ -43,7 +43,7 @@ void StoreDialogs::q7_saveProfile(int profile) {
         qWarning() << "export of profile" << profile << "to" << name << "failed";
 }
 
-void StoreDialogs::q7_loadProfile(int profile) {
+void StoreDialogs::loadProfile(int profile) {
     const QString name =
         dialogs().openFileName(parent, tr("Open File"), exchangeFolder(), tr("Profile(*.pf)"));
     if (name.isEmpty()) {

@@ -17,8 +17,8 @@ public:
     StoreDialogs(ProfileStore &store, std::function<QStringList()> msgStrings,
                  QWidget *parent = nullptr);
 
-    void q7_saveProfile(int profile);
-    void q7_loadProfile(int profile);
+    void saveProfile(int profile);
+    void loadProfile(int profile);
 
     // True only when the user chose OK; before any language is loaded the box still comes,
     // with empty texts.

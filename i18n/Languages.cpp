@@ -132,7 +132,7 @@ QStringList Languages::getGlobalStrings(const QString &langCode) {
     return strings;
 }
 
-QStringList Languages::q7_getProductLayoutStrings(const QString &langCode) const {
+QStringList Languages::productLayoutStrings(const QString &langCode) const {
     QStringList names;
     const QString path = filePath(langCode);
     if (path.isEmpty()) {

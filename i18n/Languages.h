@@ -22,7 +22,7 @@ public:
     QStringList getGlobalStrings(const QString &langCode);
 
     // The names of the product's 16 key positions; empty where the product has no key.
-    QStringList q7_getProductLayoutStrings(const QString &langCode) const;
+    QStringList productLayoutStrings(const QString &langCode) const;
 
     // Every text of one section of the language last loaded, by key; keys the file lacks come
     // from the English file. For parts of the interface with named texts of their own rather

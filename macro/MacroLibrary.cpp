@@ -124,7 +124,7 @@ QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros) {
             return false;
     }
     if (index >= 0)
-        q7_0FH_SetMacroKey(index + 1, name);
+        uploadToSlot(index + 1, name);
     return true;
 }
 
@@ -219,7 +219,7 @@ QList<unsigned char> MacroLibrary::macroIncode(QStringList macros) {
     return encodeMacroLines(macros, m_keyNames);
 }
 
-bool MacroLibrary::q7_0FH_SetMacroKey(QVariant macroId, QVariant name) {
+bool MacroLibrary::uploadToSlot(QVariant macroId, QVariant name) {
     const QList<unsigned char> encoded = macroIncode(loadMacroIni(name));
     if (encoded.size() > macroBlockSize)
         dialogs().warning(nullptr, QStringLiteral("MACRO"),

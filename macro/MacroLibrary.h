@@ -46,7 +46,7 @@ public:
 
     QList<unsigned char> macroIncode(QStringList macros);
     // Uploads a macro into a slot of the mouse; true when the mouse took the block.
-    bool q7_0FH_SetMacroKey(QVariant macroId, QVariant name);
+    bool uploadToSlot(QVariant macroId, QVariant name);
     // Told the result of every upload, also of those a save starts by itself.
     void setUploadObserver(std::function<void(bool delivered)> observer) {
         m_uploaded = std::move(observer);

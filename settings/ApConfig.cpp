@@ -82,7 +82,7 @@ bool ApConfig::resetApconfig() {
     return restored;
 }
 
-QVariant ApConfig::q7_getApConfig(const QString &key) {
+QVariant ApConfig::productConstant(const QString &key) {
     return valueOrFactory(QStringLiteral("Q7/") + key, 0);
 }
 

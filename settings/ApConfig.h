@@ -30,7 +30,7 @@ public:
     // was) when the copy failed.
     bool resetApconfig();
     // The product constant "Q7/" + key, from the factory file when absent, else 0.
-    QVariant q7_getApConfig(const QString &key);
+    QVariant productConstant(const QString &key);
     // "common/product_name": one name per entry of the device table.
     QStringList productNames();
 

@@ -301,11 +301,11 @@ void ProfileStore::recordUnsentEdit(Group group, uchar profileId) {
     settings->setValue(key(groupKey(group), profileId), lists[group][profileId]);
 }
 
-void ProfileStore::q7_SetDirty_Profile(uchar profileId) { setDirty(Firmware, profileId); }
-void ProfileStore::q7_SetDirty_Matrix(uchar profileId) { setDirty(Matrix, profileId); }
-void ProfileStore::q7_SetDirty_Other(uchar profileId) { setDirty(Other, profileId); }
+void ProfileStore::markProfileDirty(uchar profileId) { setDirty(Firmware, profileId); }
+void ProfileStore::markMatrixDirty(uchar profileId) { setDirty(Matrix, profileId); }
+void ProfileStore::markOtherDirty(uchar profileId) { setDirty(Other, profileId); }
 
-QVariantList ProfileStore::q7_getDefaultProfile(QString k, uchar profileId) {
+QVariantList ProfileStore::defaultProfile(QString k, uchar profileId) {
     QSettings defaults(defaultsFile, qt48IniFormat());
     QVariantList values = asList(defaults.value(key(k, profileId)));
     // The pages index these lists directly; a damaged defaults file must not make them
@@ -384,7 +384,7 @@ ProfileStore::ImportResult ProfileStore::importChecked(int profile, const QStrin
     return atomicfile::sync(settings) ? ImportResult::Imported : ImportResult::WriteFailed;
 }
 
-bool ProfileStore::q7_resetProfile(int profile) {
+bool ProfileStore::resetProfile(int profile) {
     if (!validProfile(profile)) {
         qWarning() << "reset of a profile out of range:" << profile;
         return false;

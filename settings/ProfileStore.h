@@ -116,12 +116,12 @@ public:
     ImportResult importProfile(int profile, const QString &path);
 
     // The view's profile slots.
-    QVariantList q7_getDefaultProfile(QString key, uchar profileId);
+    QVariantList defaultProfile(QString key, uchar profileId);
     // False when the working file could not be written (it then keeps its content).
-    bool q7_resetProfile(int profile);
-    void q7_SetDirty_Profile(uchar profileId);
-    void q7_SetDirty_Matrix(uchar profileId);
-    void q7_SetDirty_Other(uchar profileId);
+    bool resetProfile(int profile);
+    void markProfileDirty(uchar profileId);
+    void markMatrixDirty(uchar profileId);
+    void markOtherDirty(uchar profileId);
     // A change the mouse did not take although it is linked: marked dirty and written to
     // the file just as an edit made without the mouse, so it is neither lost nor taken for
     // the mouse's state.

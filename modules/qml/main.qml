@@ -292,6 +292,9 @@ Item {
         opacity: 0
     }
 
+    ViewSignals {
+    }
+
     Notice {
         id: sendNotice
         objectName: "sendNotice"

@@ -44,7 +44,7 @@ class TestBridge : public QObject {
         QVERIFY(rig->plugIn());
         store->setDeviceLinked(linked);
         store->syncFromDevice();
-        bridge->q7_02H_SetCurrentProfile(cur);
+        bridge->setCurrentProfile(cur);
         store->profileSettings()->sync();
         vmouse::clearLog();
     }
@@ -57,7 +57,7 @@ private slots:
     void globalFieldsLiveInProfileZero() {
         open(true, 2);
         const vmouse::Block before2 = vmouse::state().profiles[2];
-        bridge->q7_0CH_SetDpi8Io({6, 5, 4, 3, 2, 1, 0, 8});
+        bridge->setDpiStageEnables({6, 5, 4, 3, 2, 1, 0, 8});
         QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
         const vmouse::State st = vmouse::state();
         QCOMPARE(valuesOf(st.profiles[0]).mid(at::indicatorIndex, 8),
@@ -68,17 +68,17 @@ private slots:
                  valuesOf(factory::profileBlock(0)).mid(at::dpi, 8));
 
         vmouse::clearLog();
-        bridge->q7_SetLED8StageColor(numbers(24, 0));
+        bridge->setLedStageColours(numbers(24, 0));
         QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
         QCOMPARE(valuesOf(vmouse::state().profiles[0]).mid(at::lightingColours, 24), seq(24, 0));
     }
 
     void perProfileFieldsGoToTheCurrentProfile() {
         open(true, 4);
-        bridge->q7_0CH_SetDpi8Color(numbers(24, 100));
+        bridge->setDpiStageColours(numbers(24, 100));
         const QVariantList dpi = numbers(8, 10) + numbers(8, 30);
-        bridge->q7_0CH_SetDpi8Stage(dpi);
-        bridge->q7_0CH_SetRGBLedEffect(9, 146, 12);
+        bridge->setDpiStageValues(dpi);
+        bridge->setLedEffect(9, 146, 12);
         const QList<uint> block4 = {0x0C, 4, 0x80};
         QCOMPARE(sentCommands(), (QList<QList<uint>>{block4, block4, block4}));
         const vmouse::Block b = vmouse::state().profiles[4];
@@ -94,21 +94,21 @@ private slots:
         fw1[at::dpi] = 207;
         fw1[at::dpi + 1] = 159;
         fw1[at::dpi + 2] = QStringLiteral("207"); // as read back from the file
-        QVariantList stages = bridge->q7_8CH_GetDpi8Stage();
+        QVariantList stages = bridge->dpiStageValues();
         QCOMPARE(stages.size(), 16);
         QCOMPARE(stages.mid(0, 4), (QVariantList{159u, 159u, 159u, 64u}));
 
         QVariantList &fw0 = store->list(ProfileStore::Firmware, 0);
         for (int i = 0; i < 8; ++i)
             fw0[at::indicatorIndex + i] = i + 2; // 2 ... 9
-        QCOMPARE(bridge->q7_8CH_GetDpi8Io(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 7u, 9u}));
+        QCOMPARE(bridge->dpiStageEnables(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 7u, 9u}));
     }
 
     void profileSwitchMarksNothing() {
         open(false, 1);
-        bridge->q7_02H_SetCurrentProfile(3);
+        bridge->setCurrentProfile(3);
         QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x02, 3, 0}}));
-        QCOMPARE(bridge->q7_82H_GetCurrentProfile(), uchar(3));
+        QCOMPARE(bridge->currentProfile(), uchar(3));
         QCOMPARE(files->stored("common/curProfile").toUInt(), 1u);
         store->profileSettings()->sync();
         QCOMPARE(files->stored("common/curProfile").toUInt(), 3u);
@@ -116,9 +116,9 @@ private slots:
             QCOMPARE(store->dirtyFlags(g), QVariantList(6, false));
 
         vmouse::clearLog();
-        bridge->q7_02H_SetCurrentProfile(6); // no such profile
+        bridge->setCurrentProfile(6); // no such profile
         QVERIFY(sentCommands().isEmpty());
-        QCOMPARE(bridge->q7_82H_GetCurrentProfile(), uchar(3));
+        QCOMPARE(bridge->currentProfile(), uchar(3));
     }
 
     // Changes go to the mouse either way (here it is there and takes them); the file changes
@@ -132,9 +132,9 @@ private slots:
         QFETCH(bool, linked);
         open(linked, 2);
         const QByteArray before = fileNow();
-        bridge->q7_03H_SetReportRate(4);
-        bridge->q7_0CH_SetDpi8Io({0, 1, 2, 3, 4, 5, 6, 8});
-        store->q7_SetDirty_Matrix(77); // no such profile: ignored
+        bridge->setReportRate(4);
+        bridge->setDpiStageEnables({0, 1, 2, 3, 4, 5, 6, 8});
+        store->markMatrixDirty(77); // no such profile: ignored
         QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x03, 2, 4}, oneFirmwareBlock}));
         QCOMPARE(vmouse::state().reportRate[2], std::uint8_t(4));
         if (linked) {
@@ -171,17 +171,17 @@ private slots:
         const QVariantList dpi = numbers(16, 20);
         // The first failure is the one that finds the mouse gone: its change is marked too.
         const QList<bool> results = {
-            bridge->q7_0DH_SetKeyMatrix(numbers(64, 1)), bridge->q7_03H_SetReportRate(8),
-            bridge->q7_0CH_SetDpi8Io(numbers(8, 0)),     bridge->q7_0CH_SetDpi8Stage(dpi),
-            bridge->q7_04H_SetDPIStage(3),               bridge->q7_02H_SetCurrentProfile(3)};
+            bridge->setKeyMatrix(numbers(64, 1)), bridge->setReportRate(8),
+            bridge->setDpiStageEnables(numbers(8, 0)),     bridge->setDpiStageValues(dpi),
+            bridge->setDpiStage(3),               bridge->setCurrentProfile(3)};
         for (bool r : results)
             outcome.note(r);
         QCOMPARE(results, QList<bool>(6, false));
         QCOMPARE(outcome.take(), SendOutcome::NotTaken);
         QCOMPARE(outcome.take(), SendOutcome::Nothing);
 
-        QCOMPARE(bridge->q7_83H_GetReportRate(), uchar(8));
-        QCOMPARE(bridge->q7_8CH_GetDpi8Stage(), dpi);
+        QCOMPARE(bridge->reportRate(), uchar(8));
+        QCOMPARE(bridge->dpiStageValues(), dpi);
         store->profileSettings()->sync();
         const auto marked = [](int p) {
             QStringList flags(6, QStringLiteral("false"));
@@ -205,7 +205,7 @@ private slots:
         QVERIFY(rig->plugIn());
         vmouse::clearLog();
         const QByteArray file = fileNow();
-        outcome.note(bridge->q7_0CH_SetRGBLedEffect(1, 2, 3));
+        outcome.note(bridge->setLedEffect(1, 2, 3));
         QCOMPARE(outcome.take(), SendOutcome::Nothing);
         QCOMPARE(valuesOf(vmouse::state().profiles[3]).mid(at::effect, 3), (QList<uint>{1, 2, 3}));
         QCOMPARE(fileNow(), file);
@@ -216,8 +216,8 @@ private slots:
         open(false, 2);
         bridge->setDevice(nullptr);
         SendOutcome outcome([this] { return store->deviceFound(); });
-        outcome.note(bridge->q7_0CH_SetDpi8Color(numbers(24, 1)));
-        outcome.note(bridge->q7_04H_SetDPIStage(2));
+        outcome.note(bridge->setDpiStageColours(numbers(24, 1)));
+        outcome.note(bridge->setDpiStage(2));
         QCOMPARE(outcome.take(), SendOutcome::NoMouse);
         QCOMPARE(store->dirtyFlags(ProfileStore::Firmware).at(2), QVariant(true));
         // A mouse that vanishes during an operation outweighs one never there.
@@ -232,11 +232,11 @@ private slots:
         open(true, 1);
         const QVariantList before = store->list(ProfileStore::Firmware, 1);
         const QVariantList before0 = store->list(ProfileStore::Firmware, 0);
-        bridge->q7_0CH_SetDpi8Color(QVariantList(23, 1));
-        bridge->q7_0CH_SetDpi8Stage(QVariantList(15, 1));
-        bridge->q7_0CH_SetDpi8Io(QVariantList(7, 1));
-        bridge->q7_SetLED8StageColor({});
-        bridge->q7_0DH_SetKeyMatrix(QVariantList(63, 1));
+        bridge->setDpiStageColours(QVariantList(23, 1));
+        bridge->setDpiStageValues(QVariantList(15, 1));
+        bridge->setDpiStageEnables(QVariantList(7, 1));
+        bridge->setLedStageColours({});
+        bridge->setKeyMatrix(QVariantList(63, 1));
         QVERIFY(sentCommands().isEmpty());
         QCOMPARE(store->list(ProfileStore::Firmware, 1), before);
         QCOMPARE(store->list(ProfileStore::Firmware, 0), before0);
@@ -263,7 +263,7 @@ private slots:
         QCOMPARE(bridge->getKeydefine(QStringLiteral("15")), (QVariantList{60u, 61u, 62u, 63u}));
         for (const QVariant &bad : {QVariant(16), QVariant(-1)})
             QCOMPARE(bridge->getKeydefine(bad), (QVariantList{0u, 0u, 0u, 0u}));
-        bridge->q7_02H_SetCurrentProfile(1);
+        bridge->setCurrentProfile(1);
         QCOMPARE(bridge->getKeydefine(9), (QVariantList{0x03u, 0x00u, 0x8Au, 0x01u}));
     }
 
@@ -277,7 +277,7 @@ private slots:
         src64[0] = 256;
         src64[1] = 0x1F0;
         src64[2] = -1;
-        bridge->q7_0DH_SetKeyMatrix(src64);
+        bridge->setKeyMatrix(src64);
         QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0D, 2, 0x80}}));
         const vmouse::Block m = vmouse::state().matrices[2];
         QCOMPARE(valuesOf(m).mid(0, 4), (QList<uint>{0x00, 0xF0, 0xFF, 3}));
@@ -292,7 +292,7 @@ private slots:
             QSettings(f.working(), qt48IniFormat()).setValue("matrix_fw/1", QVariantList{1, 2, 3});
             QFile::remove(f.defaults()); // nothing to complete the list from
         });
-        bridge->q7_0DH_SetKeyMatrix(numbers(64, 1));
+        bridge->setKeyMatrix(numbers(64, 1));
         QCOMPARE(valuesOf(vmouse::state().matrices[1]).mid(64, 64), QList<uint>(64, 0));
         QCOMPARE(valuesOf(vmouse::state().matrices[1]).mid(0, 3), (QList<uint>{1, 2, 3}));
     }

@@ -48,23 +48,23 @@ class TestOfflineEdits : public QObject {
         vmouse::setFaults(gone);
         QVERIFY(!rig->plugIn());
         store->syncFromDevice();
-        QVERIFY(bridge->q7_02H_SetCurrentProfile(2) == false);
+        QVERIFY(bridge->setCurrentProfile(2) == false);
     }
 
     // Edits of profile 2 made without the mouse: DPI stages, a key, the report rate; and a
     // lighting "change" to what the mouse holds anyway, marked all the same.
     void editWithoutTheMouse() {
-        QVERIFY(!bridge->q7_0CH_SetDpi8Stage(numbers(16, 60)));
+        QVERIFY(!bridge->setDpiStageValues(numbers(16, 60)));
         QVariantList keys = store->list(ProfileStore::Matrix, 2).mid(0, 64);
         keys[0] = 0x2C;
-        QVERIFY(!bridge->q7_0DH_SetKeyMatrix(keys));
-        QVERIFY(!bridge->q7_03H_SetReportRate(8));
-        QVERIFY(!bridge->q7_04H_SetDPIStage(mouse.dpiStage[2]));
-        QVERIFY(bridge->q7_02H_SetCurrentProfile(4) == false);
+        QVERIFY(!bridge->setKeyMatrix(keys));
+        QVERIFY(!bridge->setReportRate(8));
+        QVERIFY(!bridge->setDpiStage(mouse.dpiStage[2]));
+        QVERIFY(bridge->setCurrentProfile(4) == false);
         QVariantList &fw4 = store->list(ProfileStore::Firmware, 4);
         for (int i = 0; i < 128; ++i) // as the file gives them back: texts
             fw4[i] = QString::number(mouse.profiles[4][i]);
-        store->q7_SetDirty_Profile(4);
+        store->markProfileDirty(4);
     }
 
     // The mouse comes back; the device check links it and refills the store.
@@ -167,12 +167,12 @@ private slots:
         QFETCH(QString, situation);
         startUnplugged();
         if (situation == "equal") {
-            QVERIFY(!bridge->q7_03H_SetReportRate(mouse.reportRate[2]));
-            QVERIFY(!bridge->q7_04H_SetDPIStage(mouse.dpiStage[2]));
+            QVERIFY(!bridge->setReportRate(mouse.reportRate[2]));
+            QVERIFY(!bridge->setDpiStage(mouse.dpiStage[2]));
             QVariantList &keys = store->list(ProfileStore::Matrix, 2);
             for (int i = 0; i < 128; ++i)
                 keys[i] = mouse.matrices[2][i];
-            store->q7_SetDirty_Matrix(2);
+            store->markMatrixDirty(2);
         } else if (situation == "cut") {
             editWithoutTheMouse();
         }
@@ -216,9 +216,9 @@ private slots:
         editWithoutTheMouse();
         ScriptedDialogs dialogs;
         plugIn();
-        QVERIFY(bridge->q7_02H_SetCurrentProfile(2));
-        QVERIFY(bridge->q7_0CH_SetDpi8Stage(numbers(16, 60)));
-        QVERIFY(bridge->q7_03H_SetReportRate(8));
+        QVERIFY(bridge->setCurrentProfile(2));
+        QVERIFY(bridge->setDpiStageValues(numbers(16, 60)));
+        QVERIFY(bridge->setReportRate(8));
         vmouse::clearLog();
         QCOMPARE(offline->settle(), Outcome::Sent);
         QCOMPARE(dialogs.count("choose"), 1);

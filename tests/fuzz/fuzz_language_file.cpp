@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The font family and at most the ceiling of strings, whatever "font/total" says.
     FUZZ_CHECK(!strings.isEmpty() && strings.size() <= Languages::maxStrings + 1);
     FUZZ_CHECK(languages.msgStrings().size() == Languages::messageCount);
-    FUZZ_CHECK(languages.q7_getProductLayoutStrings(QStringLiteral("031000")).size() ==
+    FUZZ_CHECK(languages.productLayoutStrings(QStringLiteral("031000")).size() ==
                Languages::layoutCount);
     return 0;
 }

@@ -86,7 +86,7 @@ private slots:
     void absentOrDamagedValues() {
         ApConfig config(tmp.path());
         QVERIFY(config.loadApConfig().isEmpty());
-        QCOMPARE(config.q7_getApConfig("dpiBase"), QVariant(0));
+        QCOMPARE(config.productConstant("dpiBase"), QVariant(0));
         config.settings().setValue("common/total", 3);
         QCOMPARE(config.loadApConfig(), QVariantList({0, 0, 0}));
         config.settings().setValue("common/total", 2000000000);
@@ -108,7 +108,7 @@ private slots:
         config.saveApConfig({9, 9, 9, 9});
         config.resetApconfig();
         QCOMPARE(config.loadApConfig(), QVariantList({"2", "7"}));
-        QCOMPARE(config.q7_getApConfig("dpiBase").toInt(), 50);
+        QCOMPARE(config.productConstant("dpiBase").toInt(), 50);
         QCOMPARE(config.skin(), 1);
         config.settings().sync();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -44,7 +44,7 @@ private slots:
         QCOMPARE(code, QString("12.ini"));
         QCOMPARE(languages.getGlobalStrings(code), QStringList({QString()}));
         QCOMPARE(languages.msgStrings(), QStringList(Languages::messageCount, QString()));
-        QCOMPARE(languages.q7_getProductLayoutStrings(code), QStringList(16, QString()));
+        QCOMPARE(languages.productLayoutStrings(code), QStringList(16, QString()));
     }
 
     void readsStringsMessagesAndLayout() {
@@ -64,7 +64,7 @@ private slots:
         QStringList layout(16, QString());
         layout.first() = "左键";
         layout.last() = "滚轮向下 ►";
-        QCOMPARE(languages.q7_getProductLayoutStrings("025044"), layout);
+        QCOMPARE(languages.productLayoutStrings("025044"), layout);
 
         // A file without messages replaces the old ones with seven empty texts.
         languages.getGlobalStrings("007000");
@@ -87,7 +87,7 @@ private slots:
         Languages languages(dir());
         QCOMPARE(languages.getGlobalStrings("/../../secret"), QStringList({QString()}));
         QCOMPARE(languages.msgStrings().size(), Languages::messageCount);
-        QCOMPARE(languages.q7_getProductLayoutStrings("/../../secret"), QStringList(16, QString()));
+        QCOMPARE(languages.productLayoutStrings("/../../secret"), QStringList(16, QString()));
     }
 
     // A section of named texts: the current language's, English where it lacks a key, and

@@ -30,8 +30,8 @@ private slots:
         QCOMPARE(options.at(4).toInt(), names.indexOf("ENGLISH"));
         QCOMPARE(config.productNames().size(), 2); // one per device-table entry
         // The profile defaults store DPI / 50 in one byte.
-        QCOMPARE(config.q7_getApConfig("dpiBase").toInt(), 50);
-        for (const QString &value : config.q7_getApConfig("dpiValue").toStringList())
+        QCOMPARE(config.productConstant("dpiBase").toInt(), 50);
+        for (const QString &value : config.productConstant("dpiValue").toStringList())
             QVERIFY(value.toInt() % 50 == 0 && value.toInt() / 50 <= 255);
     }
 
@@ -58,7 +58,7 @@ private slots:
 
             // Every language names the same keys: the mouse's two main buttons, wheel click,
             // the two side buttons, the DPI button, the top button and the wheel directions.
-            const QStringList layout = l.q7_getProductLayoutStrings(code);
+            const QStringList layout = l.productLayoutStrings(code);
             QSet<int> named;
             for (int k = 0; k < layout.size(); ++k)
                 if (!layout.at(k).isEmpty())

@@ -160,7 +160,7 @@ private slots:
         m_lib->loadMacroIniFromFile(name);
         m_lib->saveMacroIniToFile(name);
         QCOMPARE(m_dialogs->count(QStringLiteral("save")), 0);
-        m_lib->q7_0FH_SetMacroKey(7, name);
+        m_lib->uploadToSlot(7, name);
 
         QCOMPARE(filesBelow(m_root->path()), before);
         for (const QString &f : before)
@@ -316,11 +316,11 @@ private slots:
         vmouse::setFaults(refuse);
         const vmouse::Block before = slot(5);
         QVERIFY(m_lib->saveMacroIni(name, {down("B"), up("B")}).toBool());
-        QVERIFY(!m_lib->q7_0FH_SetMacroKey(5, name));
+        QVERIFY(!m_lib->uploadToSlot(5, name));
         QCOMPARE(m_lib->loadMacroIni(name), (QStringList{down("B"), up("B")}));
         QCOMPARE(slot(5), before);
         QCOMPARE(told, (QList<bool>{true, true, false, false}));
-        QVERIFY(!MacroLibrary(nullptr, {}, folder()).q7_0FH_SetMacroKey(5, name));
+        QVERIFY(!MacroLibrary(nullptr, {}, folder()).uploadToSlot(5, name));
     }
 };
 

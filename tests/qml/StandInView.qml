@@ -20,6 +20,16 @@ QtObject {
     // A switch asked for from outside the window (rules, command line), and whether the
     // profile menu takes one now, as the view has them.
     signal profileSwitchRequested(int profile)
+    // What the view tells the shell, as the view's signals.
+    signal uiInitRequested
+    signal uiRunRequested
+    signal viewLockRequested(int interval)
+    signal storeRefilled
+    signal offlineEditsSettled(bool reload, string notice)
+    signal keyboardCaptured(bool isDown, int usbCode)
+    signal mouseCaptured(bool isDown, int mouseCode, int x, int y)
+    signal captureWithdrawRequested
+    signal noticeRequested(string text)
     property bool profileMenuReady: false
     property string customFilePath: ""
 

@@ -77,7 +77,7 @@ private slots:
             ApConfig config(dir);
             QStringList all = texts(config.loadApConfig());
             for (const QString &k : productConstants)
-                all << config.q7_getApConfig(k).toStringList().join(',');
+                all << config.productConstant(k).toStringList().join(',');
             return all + config.productNames();
         };
         const QStringList whole = everything(), options = texts(ApConfig(dir).loadApConfig());
@@ -123,7 +123,7 @@ private slots:
         Languages languages(dir);
         const QStringList english = languages.getGlobalStrings("031000");
         const QStringList englishMessages = languages.msgStrings();
-        const QStringList englishLayout = languages.q7_getProductLayoutStrings("031000");
+        const QStringList englishLayout = languages.productLayoutStrings("031000");
         const QStringList chinese = languages.getGlobalStrings("025044");
         QCOMPARE(chinese.size(), english.size());
 
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(read.mid(0, 61), chinese.mid(0, 61));
         QCOMPARE(read.mid(61), english.mid(61));
         QCOMPARE(languages.msgStrings(), englishMessages);
-        QCOMPARE(languages.q7_getProductLayoutStrings("025044"), englishLayout);
+        QCOMPARE(languages.productLayoutStrings("025044"), englishLayout);
         for (const QString &s : read.mid(1, 114))
             QVERIFY(!s.isEmpty());
         QCOMPARE(bytesOf(file), cut);
@@ -182,7 +182,7 @@ private slots:
             QVERIFY(!apConfig.resetApconfig());
             QVERIFY(!store.exportProfile(2, exported));
             QCOMPARE(store.importProfile(3, exported), ProfileStore::ImportResult::WriteFailed);
-            QVERIFY(!store.q7_resetProfile(4));
+            QVERIFY(!store.resetProfile(4));
         }
         QCOMPARE(bytesOf(config), configBefore);
         QCOMPARE(bytesOf(profile), profileBefore);
@@ -226,7 +226,7 @@ private slots:
         ProfileStore store(profile, staged.path() + "/modules/setting/pD_Q7.bin");
         store.loadAllProfiles();
         QVERIFY(QFile::remove(profile) && plant(profile));
-        QVERIFY(!store.q7_resetProfile(1));
+        QVERIFY(!store.resetProfile(1));
 
         MacroLibrary library(nullptr, buildKeyNameTable(), dir.filePath("macros"));
         QVERIFY(QDir().mkpath(dir.filePath("macros")) &&

@@ -56,7 +56,7 @@ private slots:
 
         const QString pf = files.path("two.pf");
         dialogs.fileAnswers.enqueue(pf);
-        asks.q7_saveProfile(2);
+        asks.saveProfile(2);
         const auto &save = dialogs.shown.last();
         QCOMPARE((QStringList{save.kind, save.title, save.filter, save.text}),
                  (QStringList{"save", "Save File", "Profile(*.pf)",
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(bytesOf(pf), bytesOf(files.working()));
 
         dialogs.fileAnswers.enqueue(pf);
-        asks.q7_loadProfile(4);
+        asks.loadProfile(4);
         QCOMPARE(dialogs.shown.last().title, QStringLiteral("Open File"));
         for (const QString &g : groups)
             QCOMPARE(files.stored(blockKey(g, 4)), onDisk(pf, blockKey(g, 2)));
@@ -81,7 +81,7 @@ private slots:
         personalise(plain);
         QVERIFY(!onDisk(plain, "common/importProfile").isValid());
         dialogs.fileAnswers.enqueue(plain);
-        asks.q7_loadProfile(5);
+        asks.loadProfile(5);
         for (const QString &g : groups)
             QCOMPARE(files.stored(blockKey(g, 5)), onDisk(plain, blockKey(g, 0)));
         QCOMPARE(uints(store.list(ProfileStore::Matrix, 5)), seq128(1));
@@ -137,7 +137,7 @@ private slots:
             strings << QStringLiteral("m%1").arg(k);
         StoreDialogs asks(store, [strings] { return strings; });
         dialogs.fileAnswers.enqueue(picked);
-        asks.q7_loadProfile(1);
+        asks.loadProfile(1);
         store.profileSettings()->sync();
         if (message.isEmpty()) {
             QCOMPARE(dialogs.count("warning"), 0);
@@ -160,8 +160,8 @@ private slots:
         ScriptedDialogs dialogs;
         ProfileStore store(files.working(), files.defaults());
         StoreDialogs asks(store, {});
-        asks.q7_saveProfile(1);
-        asks.q7_loadProfile(1);
+        asks.saveProfile(1);
+        asks.loadProfile(1);
         store.profileSettings()->sync();
         QCOMPARE(dialogs.count("save") + dialogs.count("open"), 2);
         QCOMPARE(bytesOf(files.working()), before);
@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(store.list(ProfileStore::Firmware, 1).at(70).toUInt(), 8u);
 
         dialogs.fileAnswers.enqueue(files.working());
-        asks.q7_saveProfile(3);
+        asks.saveProfile(3);
         QCOMPARE(files.stored("common/importProfile").toInt(), 3);
         QCOMPARE(files.stored("profile_fw/3").toList().size(), 128);
 
@@ -185,7 +185,7 @@ private slots:
         ProfileStore store(files.working(), files.defaults());
         store.loadAllProfiles();
         const QByteArray before = bytesOf(files.working());
-        store.q7_resetProfile(3);
+        store.resetProfile(3);
         for (const QString &g : groups) {
             for (int p = 0; p < 6; ++p) {
                 const QString key = blockKey(g, p);
@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(store.pointerSettings(5).size(), 4);
         QCOMPARE(store.pointerSettings(5).at(1).toUInt(), 9u);
         QCOMPARE(store.pointerSettings(5).at(3).toUInt(), 5u); // from the defaults
-        QCOMPARE(store.q7_getDefaultProfile("profile_fw", 9), QVariantList()); // no profile 9
+        QCOMPARE(store.defaultProfile("profile_fw", 9), QVariantList()); // no profile 9
         // Reading repairs nothing in the file: it changes only when the user applies a page.
         store.profileSettings()->sync();
         QCOMPARE(files.stored("profile_sw/5").toStringList(), (QStringList{"true", "9"}));
@@ -371,7 +371,7 @@ private slots:
             QCOMPARE(uints(rig.store.list(ProfileStore::Firmware, p)), seq128(10 * p));
 
         rig.store.list(ProfileStore::Other, 2)[1] = 4;
-        rig.store.q7_SetDirty_Other(2);
+        rig.store.markOtherDirty(2);
         QCOMPARE(rig.stored("other_fw/dirty").toStringList().value(2), QString("true"));
     }
 };

@@ -93,7 +93,7 @@ std::string number(const Field &f) {
 std::string render() {
     std::ostringstream js;
     js << ".pragma library\n\n"
-          "// Generated at build time from device/BlockLayout.h; edit that header, not this "
+          "// Generated at build time from protocol/BlockLayout.h; edit that header, not this "
           "file.\n";
     for (const Group &g : groups()) {
         js << "\n// " << g.comment << "\n";
