@@ -221,24 +221,24 @@ void myQQuickView::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed
     note(bridge->setLedEffect(effect, light, speed));
 }
 void myQQuickView::q7_0CH_SetDpi8Color(QVariantList src24) {
-    note(bridge->setDpiStageColours(src24));
+    note(bridge->setIndicatorColours(src24));
 }
-void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { note(bridge->setDpiStageEnables(src8)); }
+void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { note(bridge->setIndicatorPaletteIndexes(src8)); }
 void myQQuickView::q7_0CH_SetDpi8Stage(QVariantList src16) {
     note(bridge->setDpiStageValues(src16));
 }
 void myQQuickView::q7_SetLED8StageColor(QVariantList src24) {
-    note(bridge->setLedStageColours(src24));
+    note(bridge->setLightingColours(src24));
 }
 uchar myQQuickView::q7_82H_GetCurrentProfile() { return bridge->currentProfile(); }
 uchar myQQuickView::q7_83H_GetReportRate() { return bridge->reportRate(); }
 uchar myQQuickView::q7_84H_GetDPIStage() { return bridge->dpiStage(); }
 uchar myQQuickView::q7_89H_GetRGBLedTwinkle() { return bridge->ledTwinkle(); }
 QVariantList myQQuickView::q7_8CH_GetRGBLedEffect() { return bridge->ledEffect(); }
-QVariantList myQQuickView::q7_8CH_GetDpi8Color() { return bridge->dpiStageColours(); }
-QVariantList myQQuickView::q7_8CH_GetDpi8Io() { return bridge->dpiStageEnables(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Color() { return bridge->indicatorColours(); }
+QVariantList myQQuickView::q7_8CH_GetDpi8Io() { return bridge->indicatorPaletteIndexes(); }
 QVariantList myQQuickView::q7_8CH_GetDpi8Stage() { return bridge->dpiStageValues(); }
-QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->ledStageColours(); }
+QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->lightingColours(); }
 
 // --- key assignment --------------------------------------------------------------------------
 void myQQuickView::q7_0DH_SetKeyMatrix(QVariantList src64) {

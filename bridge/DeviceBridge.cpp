@@ -138,26 +138,26 @@ QVariantList DeviceBridge::ledEffect() {
     return field(store.curProfile(), at::effect, at::effectLength);
 }
 
-bool DeviceBridge::setDpiStageColours(QVariantList src24) {
+bool DeviceBridge::setIndicatorColours(QVariantList src24) {
     const uchar cur = store.curProfile();
-    if (!setField(cur, at::indicatorRgb, src24, at::indicatorRgbLength, "setDpiStageColours"))
+    if (!setField(cur, at::indicatorRgb, src24, at::indicatorRgbLength, "setIndicatorColours"))
         return false;
     store.markProfileDirty(cur);
     return sendFirmware(cur);
 }
 
-QVariantList DeviceBridge::dpiStageColours() {
+QVariantList DeviceBridge::indicatorColours() {
     return field(store.curProfile(), at::indicatorRgb, at::indicatorRgbLength);
 }
 
-bool DeviceBridge::setDpiStageEnables(QVariantList src8) {
-    if (!setField(0, at::indicatorIndex, src8, at::indicatorIndexLength, "setDpiStageEnables"))
+bool DeviceBridge::setIndicatorPaletteIndexes(QVariantList src8) {
+    if (!setField(0, at::indicatorIndex, src8, at::indicatorIndexLength, "setIndicatorPaletteIndexes"))
         return false;
     store.markProfileDirty(0);
     return sendFirmware(0);
 }
 
-QVariantList DeviceBridge::dpiStageEnables() {
+QVariantList DeviceBridge::indicatorPaletteIndexes() {
     QVariantList out = field(0, at::indicatorIndex, at::indicatorIndexLength);
     for (QVariant &v : out)
         v = layout::paletteFromStored(v.toUInt());
@@ -179,14 +179,14 @@ QVariantList DeviceBridge::dpiStageValues() {
     return out;
 }
 
-bool DeviceBridge::setLedStageColours(QVariantList src24) {
-    if (!setField(0, at::lightingColours, src24, at::lightingColoursLength, "setLedStageColours"))
+bool DeviceBridge::setLightingColours(QVariantList src24) {
+    if (!setField(0, at::lightingColours, src24, at::lightingColoursLength, "setLightingColours"))
         return false;
     store.markProfileDirty(0);
     return sendFirmware(0);
 }
 
-QVariantList DeviceBridge::ledStageColours() {
+QVariantList DeviceBridge::lightingColours() {
     return field(0, at::lightingColours, at::lightingColoursLength);
 }
 

@@ -43,14 +43,14 @@ public:
 
     bool setLedEffect(uchar effect, uchar light, uchar speed);
     QVariantList ledEffect();
-    bool setDpiStageColours(QVariantList src24);
-    QVariantList dpiStageColours();
-    bool setDpiStageEnables(QVariantList src8);
-    QVariantList dpiStageEnables();
+    bool setIndicatorColours(QVariantList src24);
+    QVariantList indicatorColours();
+    bool setIndicatorPaletteIndexes(QVariantList src8);
+    QVariantList indicatorPaletteIndexes();
     bool setDpiStageValues(QVariantList src16);
     QVariantList dpiStageValues();
-    bool setLedStageColours(QVariantList src24);
-    QVariantList ledStageColours();
+    bool setLightingColours(QVariantList src24);
+    QVariantList lightingColours();
 
     // Key assignment: four values of key id 0-15 of the current profile (four zeros for
     // another id), and the new 64 bytes of the current profile's key entries.

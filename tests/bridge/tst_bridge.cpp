@@ -57,7 +57,7 @@ private slots:
     void globalFieldsLiveInProfileZero() {
         open(true, 2);
         const vmouse::Block before2 = vmouse::state().profiles[2];
-        bridge->setDpiStageEnables({6, 5, 4, 3, 2, 1, 0, 8});
+        bridge->setIndicatorPaletteIndexes({6, 5, 4, 3, 2, 1, 0, 8});
         QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
         const vmouse::State st = vmouse::state();
         QCOMPARE(valuesOf(st.profiles[0]).mid(at::indicatorIndex, 8),
@@ -68,14 +68,14 @@ private slots:
                  valuesOf(factory::profileBlock(0)).mid(at::dpi, 8));
 
         vmouse::clearLog();
-        bridge->setLedStageColours(numbers(24, 0));
+        bridge->setLightingColours(numbers(24, 0));
         QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
         QCOMPARE(valuesOf(vmouse::state().profiles[0]).mid(at::lightingColours, 24), seq(24, 0));
     }
 
     void perProfileFieldsGoToTheCurrentProfile() {
         open(true, 4);
-        bridge->setDpiStageColours(numbers(24, 100));
+        bridge->setIndicatorColours(numbers(24, 100));
         const QVariantList dpi = numbers(8, 10) + numbers(8, 30);
         bridge->setDpiStageValues(dpi);
         bridge->setLedEffect(9, 146, 12);
@@ -101,7 +101,7 @@ private slots:
         QVariantList &fw0 = store->list(ProfileStore::Firmware, 0);
         for (int i = 0; i < 8; ++i)
             fw0[at::indicatorIndex + i] = i + 2; // 2 ... 9
-        QCOMPARE(bridge->dpiStageEnables(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 7u, 9u}));
+        QCOMPARE(bridge->indicatorPaletteIndexes(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 7u, 9u}));
     }
 
     void profileSwitchMarksNothing() {
@@ -133,7 +133,7 @@ private slots:
         open(linked, 2);
         const QByteArray before = fileNow();
         bridge->setReportRate(4);
-        bridge->setDpiStageEnables({0, 1, 2, 3, 4, 5, 6, 8});
+        bridge->setIndicatorPaletteIndexes({0, 1, 2, 3, 4, 5, 6, 8});
         store->markMatrixDirty(77); // no such profile: ignored
         QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x03, 2, 4}, oneFirmwareBlock}));
         QCOMPARE(vmouse::state().reportRate[2], std::uint8_t(4));
@@ -172,7 +172,7 @@ private slots:
         // The first failure is the one that finds the mouse gone: its change is marked too.
         const QList<bool> results = {
             bridge->setKeyMatrix(numbers(64, 1)), bridge->setReportRate(8),
-            bridge->setDpiStageEnables(numbers(8, 0)),     bridge->setDpiStageValues(dpi),
+            bridge->setIndicatorPaletteIndexes(numbers(8, 0)),     bridge->setDpiStageValues(dpi),
             bridge->setDpiStage(3),               bridge->setCurrentProfile(3)};
         for (bool r : results)
             outcome.note(r);
@@ -216,7 +216,7 @@ private slots:
         open(false, 2);
         bridge->setDevice(nullptr);
         SendOutcome outcome([this] { return store->deviceFound(); });
-        outcome.note(bridge->setDpiStageColours(numbers(24, 1)));
+        outcome.note(bridge->setIndicatorColours(numbers(24, 1)));
         outcome.note(bridge->setDpiStage(2));
         QCOMPARE(outcome.take(), SendOutcome::NoMouse);
         QCOMPARE(store->dirtyFlags(ProfileStore::Firmware).at(2), QVariant(true));
@@ -232,10 +232,10 @@ private slots:
         open(true, 1);
         const QVariantList before = store->list(ProfileStore::Firmware, 1);
         const QVariantList before0 = store->list(ProfileStore::Firmware, 0);
-        bridge->setDpiStageColours(QVariantList(23, 1));
+        bridge->setIndicatorColours(QVariantList(23, 1));
         bridge->setDpiStageValues(QVariantList(15, 1));
-        bridge->setDpiStageEnables(QVariantList(7, 1));
-        bridge->setLedStageColours({});
+        bridge->setIndicatorPaletteIndexes(QVariantList(7, 1));
+        bridge->setLightingColours({});
         bridge->setKeyMatrix(QVariantList(63, 1));
         QVERIFY(sentCommands().isEmpty());
         QCOMPARE(store->list(ProfileStore::Firmware, 1), before);

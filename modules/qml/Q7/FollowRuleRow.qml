@@ -24,14 +24,15 @@ Item {
     signal deleteRequested
     signal picked
 
-    // After the list was rebuilt the same part of the row takes the focus again.
-    function focusPart(part) {
+    // After the list was rebuilt the same part of the row takes the focus again, the way it
+    // had it: after a click Space must not move the rule a second time.
+    function focusPart(part, byKeyboard) {
         var target = part === "up" && upButton.enabled ? upButton
                    : part === "down" && downButton.enabled ? downButton
                    : part === "delete" ? deleteButton
                    : part === "profile" ? profileButton
                    : upButton.enabled ? upButton : downButton.enabled ? downButton : deleteButton
-        target.forceActiveFocus()
+        target.takeFocus(byKeyboard)
     }
     function focusedPart() {
         return profileButton.activeFocus ? "profile" : upButton.activeFocus ? "up"

@@ -51,10 +51,12 @@ Rectangle {
 
     // Applies an edit's result and gives the focus back to the same part of the row it is on.
     function apply(result, part) {
+        var button = Window.activeFocusItem as TextButton
+        var byKeyboard = !(button && button.pointerFocus)
         rules = result.rules
         selected = result.selected
         if (part !== "")
-            Qt.callLater(focusRow, result.selected, part)
+            Qt.callLater(focusRow, result.selected, part, byKeyboard)
     }
     // The list is rebuilt by an edit, the row that asked for it with it: the edits run here.
     function stepProfile(index, step) {
@@ -81,10 +83,10 @@ Rectangle {
         button.checked = Qt.binding(() => noMatch === choice)
         button.clicked.connect(() => noMatch = choice)
     }
-    function focusRow(index, part) {
+    function focusRow(index, part, byKeyboard) {
         var item = ruleRows.itemAt(index) as FollowRuleRow
         if (item)
-            item.focusPart(part)
+            item.focusPart(part, byKeyboard)
         else
             nameInput.forceActiveFocus()
     }

@@ -30,7 +30,13 @@ Rectangle {
     Accessible.name: accessibleName
     Accessible.checkable: checked
     Accessible.checked: checked
-    Accessible.onPressAction: clicked()
+    // A function, not a handler: the button role lists Press once already.
+    function accessiblePressAction() { clicked() }
+    // As Button_2state's: a click's focus is the pointer's, and Space does not press again.
+    function takeFocus(byKeyboard) {
+        forceActiveFocus()
+        pointerFocus = !byKeyboard
+    }
     Keys.onPressed: event => {
         if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
             if (button.keyboardFocus)

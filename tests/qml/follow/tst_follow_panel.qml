@@ -104,6 +104,9 @@ PageTestCase {
         click("followRuleProfile3")     // P02
         click("followRuleProfile3")     // P03
         click("followRuleUp3")          // above GIMP
+        // The moved rule's UP has the focus again, the pointer's: Space does not move it twice.
+        tryVerify(() => child("followRuleUp2").activeFocus)
+        keyClick(Qt.Key_Space)
         click("followRuleDelete0")      // Gimp goes
         click("followNameInput")
         typeLine("Steam")
