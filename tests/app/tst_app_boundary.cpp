@@ -47,10 +47,10 @@ Arities functionsOf(const QObject *object) {
     return functions;
 }
 
-// Every name the interface's QML and scripts look up on ui_View, with a file that does.
-QMap<QString, QString> interfaceLookups(const QString &folder) {
-    static const QRegularExpression lookup(QStringLiteral(R"(\bui_View\.(\w+))"));
-    QMap<QString, QString> names;
+// Every match of `pattern`'s first group in the interface's QML and scripts, with a file that
+// has it.
+QMap<QString, QString> interfaceMatches(const QString &folder, const QRegularExpression &pattern) {
+    QMap<QString, QString> found;
     QDirIterator files(folder, {QStringLiteral("*.qml"), QStringLiteral("*.js")}, QDir::Files,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -58,10 +58,10 @@ QMap<QString, QString> interfaceLookups(const QString &folder) {
         if (!file.open(QIODevice::ReadOnly))
             continue;
         const QString text = QString::fromUtf8(file.readAll());
-        for (auto match = lookup.globalMatch(text); match.hasNext();)
-            names.insert(match.next().captured(1), file.fileName().mid(folder.size() + 1));
+        for (auto match = pattern.globalMatch(text); match.hasNext();)
+            found.insert(match.next().captured(1), file.fileName().mid(folder.size() + 1));
     }
-    return names;
+    return found;
 }
 
 QString sourceDir() { return qEnvironmentVariable("Q7_SOURCE_DIR"); }
@@ -97,7 +97,8 @@ private Q_SLOTS:
                 drift << QStringLiteral("stand-in helper %1: the view has a slot of that name").arg(helper);
         }
         // What the interface asks of ui_View, the view has and the page tests can answer.
-        const auto lookups = interfaceLookups(sourceDir() + QStringLiteral("/modules/qml"));
+        const auto lookups = interfaceMatches(sourceDir() + QStringLiteral("/modules/qml"),
+                                              QRegularExpression(QStringLiteral(R"(\bui_View\.(\w+))")));
         QVERIFY(lookups.size() > 40);
         for (auto it = lookups.cbegin(); it != lookups.cend(); ++it) {
             const bool property = myQQuickView::staticMetaObject.indexOfProperty(qPrintable(it.key())) >= 0;
@@ -106,6 +107,37 @@ private Q_SLOTS:
             if (!answers.contains(it.key()) && !standIn->property(qPrintable(it.key())).isValid())
                 drift << QStringLiteral("%1 looks up ui_View.%2: the stand-in has none").arg(*it, it.key());
         }
+        QVERIFY2(drift.isEmpty(), qPrintable(drift.join(u'\n')));
+    }
+
+    // The skin images are painted from one list; the interface names them again in its paths.
+    // A path the list lacks shows nothing at run time, and a listed image nothing shows is
+    // painted for no one: both fail here.
+    void skinPathsAndThePaintedListAgree() {
+        QFile list(sourceDir() + QStringLiteral("/tools/skins/images.txt"));
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        QSet<QString> painted;
+        for (const QByteArray &line : list.readAll().split('\n')) {
+            if (!line.trimmed().isEmpty() && !line.startsWith('#'))
+                painted.insert(QString::fromUtf8(line.trimmed()));
+        }
+        const auto paths = interfaceMatches(sourceDir() + QStringLiteral("/modules/qml"),
+                                            QRegularExpression(QStringLiteral(R"re("([A-Za-z][\w/-]*\.png)")re")));
+        // Images addressed by a name and a state ("fnColor" + "_1.png") count by their stem.
+        const auto stems = interfaceMatches(sourceDir() + QStringLiteral("/modules/qml"),
+                                            QRegularExpression(QStringLiteral(R"re("(\w+)")re")));
+        QStringList drift;
+        for (auto it = paths.cbegin(); it != paths.cend(); ++it) {
+            if (!painted.contains(it.key()))
+                drift << QStringLiteral("%1 shows %2, which is not painted").arg(*it, it.key());
+        }
+        static const QRegularExpression state(QStringLiteral(R"(^(?:.*/)?(\w+?)_[01]\.png$)"));
+        for (const QString &image : std::as_const(painted)) {
+            const auto stem = state.match(image);
+            if (!paths.contains(image) && !(stem.hasMatch() && stems.contains(stem.captured(1))))
+                drift << QStringLiteral("%1 is painted but nothing shows it").arg(image);
+        }
+        QVERIFY(painted.size() > 60);
         QVERIFY2(drift.isEmpty(), qPrintable(drift.join(u'\n')));
     }
 };
