@@ -43,12 +43,11 @@ function texts(fromLanguage) {
 
 // "%1"… in a text, in one pass, so a name holding "%2" is shown as it is.
 function format(text, args) {
-    return String(text).replace(/%([1-9])/g, (all, n) => args[n - 1] !== undefined ? String(args[n - 1]) : all)
+    return Rules.format(text, args)
 }
 
 function profileLabel(profile) {
-    var n = Number(profile)
-    return "P" + (n < 10 ? "0" : "") + n
+    return Rules.profileLabel(profile)
 }
 
 function validProfile(profile) {

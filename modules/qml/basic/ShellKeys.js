@@ -36,11 +36,11 @@ function texts(fromLanguage) {
 
 // "%1"… in one pass, so a replacement holding "%2" stays as it is.
 function format(text, args) {
-    return String(text).replace(/%([1-9])/g, (all, n) => args[n - 1] !== undefined ? String(args[n - 1]) : all)
+    return Rules.format(text, args)
 }
 
 function profileLabel(index) {
-    return "P" + (index < 10 ? "0" : "") + index
+    return Rules.profileLabel(index)
 }
 
 // The profile a step of -1 or +1 leads to from `current`: around the offered ones (1 to 5), as

@@ -62,12 +62,21 @@ function merged(english, fromLanguage) {
     return result
 }
 
+// "%1"… replaced by `args` in one pass, so an argument holding "%2" stays as it is.
+function format(text, args) {
+    return String(text).replace(/%([1-9])/g, (all, n) => args && args[n - 1] !== undefined ? String(args[n - 1]) : all)
+}
+
+// "P01" … "P05", as the profile column shows a profile.
+function profileLabel(profile) {
+    var n = Number(profile)
+    return "P" + (n < 10 ? "0" : "") + n
+}
+
 // A name for screen readers from the language's own texts (`texts`, key to text), the
 // built-in English `fallback` where it has none; %1, %2, ... take `args` in order.
 function named(texts, key, fallback, args) {
     var t = texts && texts[key] !== undefined && texts[key] !== null && String(texts[key]) !== ""
             ? String(texts[key]) : fallback
-    for (var i = 0; args && i < args.length; ++i)
-        t = t.split("%" + (i + 1)).join(String(args[i]))
-    return t
+    return format(t, args)
 }
