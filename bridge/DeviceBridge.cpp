@@ -1,59 +1,22 @@
 #include "DeviceBridge.h"
 
 #include "BlockLayout.h"
-#include "DeviceRefillSource.h"
-#include "MS_HT66FB560.h"
+#include "MouseLink.h"
 #include "ProfileStore.h"
 
 #include <QDebug>
 
-#include <algorithm>
-
 namespace {
 
-using layout::blockSize;
 namespace at = layout::profileFw;
-
-// The 128 bytes that go to the mouse: each value's low 8 bits, zeros past a short list.
-void toBlock(const QVariantList &values, uchar *out) {
-    const RefillSource::Block bytes = ProfileStore::bytesOf(values);
-    std::copy(bytes.begin(), bytes.end(), out);
-}
 
 uint number(const QVariantList &values, int index) {
     return index < values.size() ? values.at(index).toUInt() : 0;
 }
 
-// A change the mouse did not take is marked now, so the file keeps it and the next plug-in
-// knows it is not the mouse's. An unlinked change was marked before it was sent, but the
-// failure that finds a linked mouse gone makes it count as unlinked only afterwards, so the
-// link state at this point cannot tell which one this was.
-// A change the mouse took is its state too, also for the copy kept of it while the user has
-// still to choose between edits made without it and its own settings. `index`: the one value
-// of the list that was sent, or -1 for the whole block.
-bool delivered(ProfileStore &store, bool sent, ProfileStore::Group group, uchar profile,
-               int index = -1) {
-    if (sent)
-        store.mouseTook(group, profile, index);
-    else
-        store.recordUnsentEdit(group, profile);
-    return sent;
-}
-
 } // namespace
 
-DeviceBridge::DeviceBridge(ProfileStore &s) : store(s) {}
-
-DeviceBridge::~DeviceBridge() {
-    if (refill)
-        store.setRefillSource(nullptr);
-}
-
-void DeviceBridge::setDevice(MS_HT66FB560 *device) {
-    dev = device;
-    refill = device ? std::make_unique<DeviceRefillSource>(*device) : nullptr;
-    store.setRefillSource(refill.get());
-}
+DeviceBridge::DeviceBridge(ProfileStore &s, MouseLink &l) : store(s), link(l) {}
 
 bool DeviceBridge::setField(int profile, int offset, const QVariantList &src, int count,
                             const char *what) {
@@ -76,42 +39,33 @@ QVariantList DeviceBridge::field(int profile, int offset, int count) const {
 }
 
 bool DeviceBridge::sendFirmware(uchar profile) {
-    uchar block[blockSize];
-    toBlock(store.list(ProfileStore::Firmware, profile), block);
-    return delivered(store, dev && dev->hid_0CH_SetFwProfile(profile, block),
-                     ProfileStore::Firmware, profile);
+    return link.commitBlock(ProfileStore::Firmware, profile);
 }
 
-// The current profile has no dirty marker: the store keeps the choice, and a refill takes
-// the mouse's own.
+// Of the other values the two the pages edit, each sent alone.
+bool DeviceBridge::setOther(int index, uchar value) {
+    const uchar cur = store.curProfile();
+    store.list(ProfileStore::Other, cur)[index] = uint(value);
+    store.markOtherDirty(cur);
+    return link.commitValue(index == layout::otherFw::dpiStage ? MouseLink::Value::DpiStage
+                                                               : MouseLink::Value::ReportRate,
+                            cur);
+}
+
 bool DeviceBridge::setCurrentProfile(uchar profileId) {
-    if (!store.setCurProfile(profileId))
-        return false;
-    return dev && dev->hid_02H_SetCurrentProfile(profileId);
+    return store.setCurProfile(profileId) && link.sendCurrentProfile(profileId);
 }
 
 uchar DeviceBridge::currentProfile() { return store.curProfile(); }
 
-bool DeviceBridge::setReportRate(uchar rate) {
-    const uchar cur = store.curProfile();
-    store.list(ProfileStore::Other, cur)[layout::otherFw::reportRate] = uint(rate);
-    store.markOtherDirty(cur);
-    return delivered(store, dev && dev->hid_03H_SetReportRate(rate, cur), ProfileStore::Other,
-                     cur, layout::otherFw::reportRate);
-}
+bool DeviceBridge::setReportRate(uchar rate) { return setOther(layout::otherFw::reportRate, rate); }
 
 uchar DeviceBridge::reportRate() {
     return uchar(
         number(store.list(ProfileStore::Other, store.curProfile()), layout::otherFw::reportRate));
 }
 
-bool DeviceBridge::setDpiStage(uchar stage) {
-    const uchar cur = store.curProfile();
-    store.list(ProfileStore::Other, cur)[layout::otherFw::dpiStage] = uint(stage);
-    store.markOtherDirty(cur);
-    return delivered(store, dev && dev->hid_04H_SetDPIStage(stage, cur), ProfileStore::Other,
-                     cur, layout::otherFw::dpiStage);
-}
+bool DeviceBridge::setDpiStage(uchar stage) { return setOther(layout::otherFw::dpiStage, stage); }
 
 uchar DeviceBridge::dpiStage() {
     return uchar(
@@ -214,8 +168,5 @@ bool DeviceBridge::setKeyMatrix(QVariantList src64) {
     for (int i = 0; i < used; ++i)
         matrix[i] = src64.at(i);
     store.markMatrixDirty(cur);
-    uchar block[blockSize];
-    toBlock(matrix, block);
-    return delivered(store, dev && dev->hid_0DH_SetKeyMatrix(cur, block), ProfileStore::Matrix,
-                     cur);
+    return link.commitBlock(ProfileStore::Matrix, cur);
 }

@@ -2,10 +2,7 @@
 
 #include <QVariant>
 
-#include <memory>
-
-class DeviceRefillSource;
-class MS_HT66FB560;
+class MouseLink;
 class ProfileStore;
 
 // Reads and changes the mouse's settings on the profile store's working copy. Reads answer
@@ -20,17 +17,11 @@ class ProfileStore;
 // to the mouse. A list argument shorter than the field it fills is refused with a warning.
 //
 // Every setter answers whether the change reached the mouse: false when no mouse took it
-// (none linked, the exchange failed) or the arguments were refused. A change the linked
-// mouse did not take is marked dirty and written to the file like an edit made without the
-// mouse, so the copy never claims to be the mouse's state when it is not.
+// (none linked, the exchange failed) or the arguments were refused. The changes go out
+// through the link, which marks what the mouse did not take.
 class DeviceBridge {
 public:
-    explicit DeviceBridge(ProfileStore &store);
-    ~DeviceBridge();
-
-    // The mouse the changes go to and the store's refill reads from (not owned); nullptr:
-    // changes update the copy only.
-    void setDevice(MS_HT66FB560 *device);
+    DeviceBridge(ProfileStore &store, MouseLink &link);
 
     bool setCurrentProfile(uchar profileId);
     uchar currentProfile();
@@ -61,8 +52,8 @@ private:
     bool setField(int profile, int offset, const QVariantList &src, int count, const char *what);
     QVariantList field(int profile, int offset, int count) const;
     bool sendFirmware(uchar profile);
+    bool setOther(int index, uchar value);
 
     ProfileStore &store;
-    MS_HT66FB560 *dev = nullptr;
-    std::unique_ptr<DeviceRefillSource> refill;
+    MouseLink &link;
 };

@@ -41,8 +41,7 @@ class TestOfflineEdits : public QObject {
         QVERIFY(rig->files.ready());
         store = &rig->store;
         bridge = &rig->bridge;
-        offline = std::make_unique<OfflineEdits>(*store, [] { return messages; });
-        offline->setDevice(&rig->dev);
+        offline = std::make_unique<OfflineEdits>(*store, rig->link, [] { return messages; });
         vmouse::Faults gone;
         gone.absent = true;
         vmouse::setFaults(gone);
