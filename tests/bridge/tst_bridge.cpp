@@ -1,6 +1,7 @@
 // The device-setting operations against the virtual mouse: which block changes, what is sent,
 // what is marked dirty, and what the reads convert.
 #include "BlockLayout.h"
+#include "ProfileFields.h"
 #include "ScriptedDialogs.h"
 #include "StoreDialogs.h"
 #include "StoreRig.h"
@@ -87,20 +88,26 @@ private slots:
         QVERIFY(vmouse::state().profiles[0] == factory::profileBlock(0));
     }
 
-    void readsConvertTheFirmwareCodes() {
+    // Reads answer the firmware's coding as numbers, also for values read back from the file
+    // as text; the pages' rules turn the coding into what they show.
+    void readsAnswerTheStoredCodingAsNumbers() {
         open(false, 1);
-        QVariantList &fw1 = store->list(ProfileStore::Firmware, 1);
-        fw1[at::dpi] = 207;
-        fw1[at::dpi + 1] = 159;
-        fw1[at::dpi + 2] = QStringLiteral("207"); // as read back from the file
-        QVariantList stages = bridge->dpiStageValues();
+        QVariantList dpi = store->values(profileFields::dpiStages, 1);
+        dpi[0] = 207;
+        dpi[1] = QStringLiteral("207");
+        QVERIFY(store->setValues(profileFields::dpiStages, 1, dpi));
+        QVERIFY(!store->setValues(profileFields::dpiStages, 1, dpi.mid(1)));
+        const QVariantList stages = bridge->dpiStageValues();
         QCOMPARE(stages.size(), 16);
-        QCOMPARE(stages.mid(0, 4), (QVariantList{159u, 159u, 159u, 64u}));
+        QCOMPARE(stages.mid(0, 2), (QVariantList{207u, 207u}));
 
-        QVariantList &fw0 = store->list(ProfileStore::Firmware, 0);
+        QVariantList ids;
         for (int i = 0; i < 8; ++i)
-            fw0[at::indicatorIndex + i] = i + 2; // 2 ... 9
-        QCOMPARE(bridge->indicatorPaletteIndexes(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 7u, 9u}));
+            ids << i + 2; // 2 ... 9
+        QVERIFY(store->setValues(profileFields::indicatorPalette, 3, ids)); // device-wide: 0
+        QCOMPARE(uints(store->list(ProfileStore::Firmware, 0)).mid(at::indicatorIndex, 8),
+                 seq(8, 2));
+        QCOMPARE(bridge->indicatorPaletteIndexes(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u}));
     }
 
     void profileSwitchMarksNothing() {

@@ -1,6 +1,7 @@
 // The profile store: export, import, reset, dirty marking, completion of damaged files and
 // the refill from the virtual mouse.
 #include "DataPaths.h"
+#include "ProfileFields.h"
 #include "ScriptedDialogs.h"
 #include "StoreDialogs.h"
 #include "StoreRig.h"
@@ -370,8 +371,7 @@ private slots:
         for (int p = 0; p < 6; ++p)
             QCOMPARE(uints(rig.store.list(ProfileStore::Firmware, p)), seq128(10 * p));
 
-        rig.store.list(ProfileStore::Other, 2)[1] = 4;
-        rig.store.markOtherDirty(2);
+        QVERIFY(rig.store.setValues(profileFields::reportRate, 2, {4}));
         QCOMPARE(rig.stored("other_fw/dirty").toStringList().value(2), QString("true"));
     }
 };

@@ -37,8 +37,8 @@ function stagePosition(stage) {
     return clamp(isNaN(s) ? 0 : s - 1, 0, stageCount - 1)
 }
 
-// Stored DPI units to DPI. The mouse keeps 159 units as 0xCF; the bridge already turns that
-// back, a raw block from the defaults does not.
+// Stored DPI units to DPI. The mouse keeps 159 units as 0xCF; the view's reads and the
+// defaults' blocks both answer that coding, and this is the one place that turns it back.
 function dpiFromStored(stored, base) {
     var v = integer(stored)
     if (isNaN(v))
