@@ -54,38 +54,41 @@ private slots:
     void init() { vmouse::reset(); }
     void cleanup() { rig.reset(); }
 
-    void globalFieldsLiveInProfileZero() {
-        open(true, 2);
-        const vmouse::Block before2 = vmouse::state().profiles[2];
-        bridge->setIndicatorPaletteIndexes({6, 5, 4, 3, 2, 1, 0, 8});
-        QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
-        const vmouse::State st = vmouse::state();
-        QCOMPARE(valuesOf(st.profiles[0]).mid(at::indicatorIndex, 8),
-                 (QList<uint>{6, 5, 4, 3, 2, 1, 0, 8}));
-        QVERIFY(st.profiles[2] == before2);
-        // The rest of profile 0's block went back as it was read.
-        QCOMPARE(valuesOf(st.profiles[0]).mid(at::dpi, 8),
-                 valuesOf(factory::profileBlock(0)).mid(at::dpi, 8));
-
-        vmouse::clearLog();
-        bridge->setLightingColours(numbers(24, 0));
-        QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
-        QCOMPARE(valuesOf(vmouse::state().profiles[0]).mid(at::lightingColours, 24), seq(24, 0));
+    // Each field goes to its place: a profile's to the current profile's block, a device-wide
+    // one to profile 0's whatever is current; one whole block is sent, and the rest of the
+    // block goes back as it was read.
+    void eachFieldGoesToItsProfilesBlock_data() {
+        QTest::addColumn<int>("which");
+        QTest::newRow("indicator colours") << 0;
+        QTest::newRow("DPI stages") << 1;
+        QTest::newRow("LED effect") << 2;
+        QTest::newRow("indicator palette (device)") << 3;
+        QTest::newRow("lighting colours (device)") << 4;
     }
-
-    void perProfileFieldsGoToTheCurrentProfile() {
+    void eachFieldGoesToItsProfilesBlock() {
+        QFETCH(int, which);
+        const BlockField field =
+            std::array<BlockField, 5>{profileFields::indicatorColours, profileFields::dpiStages,
+                                      profileFields::ledEffect, profileFields::indicatorPalette,
+                                      profileFields::lightingColours}[size_t(which)];
         open(true, 4);
-        bridge->setIndicatorColours(numbers(24, 100));
-        const QVariantList dpi = numbers(8, 10) + numbers(8, 30);
-        bridge->setDpiStageValues(dpi);
-        bridge->setLedEffect(9, 146, 12);
-        const QList<uint> block4 = {0x0C, 4, 0x80};
-        QCOMPARE(sentCommands(), (QList<QList<uint>>{block4, block4, block4}));
-        const vmouse::Block b = vmouse::state().profiles[4];
-        QCOMPARE(valuesOf(b).mid(at::indicatorRgb, 24), seq(24, 100));
-        QCOMPARE(valuesOf(b).mid(at::dpi, 16), uints(dpi));
-        QCOMPARE(valuesOf(b).mid(at::effect, 3), (QList<uint>{9, 146, 12}));
-        QVERIFY(vmouse::state().profiles[0] == factory::profileBlock(0));
+        const vmouse::State before = vmouse::state();
+        const QVariantList src = numbers(field.length, 100);
+        switch (which) {
+        case 0: QVERIFY(bridge->setIndicatorColours(src)); break;
+        case 1: QVERIFY(bridge->setDpiStageValues(src)); break;
+        case 2: QVERIFY(bridge->setLedEffect(100, 101, 102)); break;
+        case 3: QVERIFY(bridge->setIndicatorPaletteIndexes(src)); break;
+        default: QVERIFY(bridge->setLightingColours(src)); break;
+        }
+        const uint target = field.deviceWide ? 0 : 4;
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0C, target, 0x80}}));
+        QList<uint> expected = valuesOf(before.profiles[target]);
+        for (int i = 0; i < field.length; ++i)
+            expected[field.offset + i] = uint(100 + i);
+        QCOMPARE(valuesOf(vmouse::state().profiles[target]), expected);
+        QVERIFY(vmouse::state().profiles[field.deviceWide ? 4 : 0] ==
+                before.profiles[field.deviceWide ? 4 : 0]);
     }
 
     // Reads answer the firmware's coding as numbers, also for values read back from the file
