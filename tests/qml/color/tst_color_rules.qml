@@ -1,6 +1,6 @@
 import QtQuick
 import QtTest
-import "qrc:/modules/qml/Q7/ColorRules.js" as Rules
+import "qrc:/modules/qml/Q7/color/ColorRules.js" as Rules
 
 // The lighting conversions: effect list, speed and brightness steps, the rainbow strip, typed
 // colour components.

@@ -1,7 +1,7 @@
 import QtQuick
 import QtTest
 import ".."
-import "../../../modules/qml/Q7/FollowRules.js" as Rules
+import "../../../modules/qml/Q7/follow/FollowRules.js" as Rules
 
 // The rules list's editing on plain values: what comes from the view, what each edit gives,
 // and the texts the list shows. The shell is never created; the page test case lends each().

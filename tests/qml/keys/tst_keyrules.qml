@@ -1,7 +1,7 @@
 import QtQuick
 import QtTest
 import "qrc:/modules/qml/basic"
-import "qrc:/modules/qml/Q7/KeyRules.js" as Rules
+import "qrc:/modules/qml/Q7/keys/KeyRules.js" as Rules
 
 // The key page's entry rules without a window: how an entry is shown, what the controls write,
 // and how macro slots are given and given back.

@@ -1,6 +1,6 @@
 import QtQuick
 import QtTest
-import "qrc:/modules/qml/Q7/MacroRules.js" as Rules
+import "qrc:/modules/qml/Q7/macro/MacroRules.js" as Rules
 
 // The macro page's line rules: where added lines go, the clipboard, the delay field, the text
 // form of a line, recording with timing and the undo history.

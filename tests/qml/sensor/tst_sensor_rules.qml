@@ -1,6 +1,6 @@
 import QtQuick
 import QtTest
-import "qrc:/modules/qml/Q7/SensorRules.js" as Rules
+import "qrc:/modules/qml/Q7/sensor/SensorRules.js" as Rules
 
 // The sensor page's conversions between the mouse's stored values and the controls.
 TestCase {

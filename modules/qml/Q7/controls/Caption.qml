@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // A control's caption on a page.
 ShellText {

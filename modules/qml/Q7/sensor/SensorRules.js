@@ -1,6 +1,6 @@
 .pragma library
-.import "BlockLayout.js" as Layout
-.import "ColorRules.js" as Colour
+.import "../BlockLayout.js" as Layout
+.import "../color/ColorRules.js" as Colour
 
 // The sensor page's conversions between what the mouse stores and what the controls show.
 

@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // MACRO on the key page: the macro list, the three play modes and the play count.
 // Placed at the function menu; the macro list sits `listX` to its right.

@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // A slider's position, shown at its right end.
 ShellText {

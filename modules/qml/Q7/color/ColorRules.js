@@ -1,5 +1,5 @@
 .pragma library
-.import "BlockLayout.js" as Layout
+.import "../BlockLayout.js" as Layout
 
 // The lighting page's conversions, and the colour helpers both pages' colour groups share.
 

@@ -1,5 +1,6 @@
 import QtQuick
-import "../common"
+import "../../common"
+import "../controls"
 import "FollowRules.js" as Rules
 
 // One rule of the rules list: its place, the name it matches, the profile it picks (a click or

@@ -1,5 +1,5 @@
 import QtQuick
-import "../common/ControlRules.js" as Texts
+import "../../common/ControlRules.js" as Texts
 import "KeyRules.js" as Rules
 
 // The fixed lists of the key page, in their built-in English until the language is loaded.

@@ -1,5 +1,5 @@
 .pragma library
-.import "BlockLayout.js" as Layout
+.import "../BlockLayout.js" as Layout
 
 // What a key entry (four bytes) means on the key page and how the page's controls write one.
 // Pure functions: the page hands in the entries, the key-name table and the macros' stored

@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // An image button of a page, its hover text above it; the text is part of the button.
 Button_2state {

@@ -1,5 +1,5 @@
 .pragma library
-.import "../common/ControlRules.js" as Rules
+.import "../../common/ControlRules.js" as Rules
 
 // The rules list's editing, on plain script values: a rule is {match: "class" | "executable",
 // name, profile}; every change returns a new list and the row to select, so the panel only

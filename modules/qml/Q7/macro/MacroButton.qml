@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // A 21 x 21 image button of the macro page, named by its hover text, which shows on a dark
 // backing beside it (left of it, or above it) while the pointer rests on it or the keyboard

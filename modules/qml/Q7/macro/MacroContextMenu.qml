@@ -1,6 +1,6 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import "../common"
+import "../../common"
 
 // The small menu a right click on a macro row opens beside it: LOAD, SAVE, RENAME, CANCEL. It
 // fades in and out; by keyboard Up/Down move, Space/Return choose, Escape is CANCEL.

@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 import "ColorRules.js" as Colour
 
 // One colour component typed by the user: digits only, at most three, held to 0..255 as they

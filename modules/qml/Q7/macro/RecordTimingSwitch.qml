@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // The switch in the action header that makes recording keep the gaps between key events as
 // delay lines: a check image and a short caption.

@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 import "KeyRules.js" as Rules
 
 // A short number field. Only digits are taken; a typed or pasted number above `maximum` is

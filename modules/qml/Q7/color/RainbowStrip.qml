@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 import "ColorRules.js" as Colour
 
 // The vertical rainbow strip: a click at a height picks that colour; Up/Down move the pick.

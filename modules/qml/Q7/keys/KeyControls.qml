@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 import "KeyRules.js" as Rules
 
 // The key page's function menu and, beside it, the controls of the function shown: they show

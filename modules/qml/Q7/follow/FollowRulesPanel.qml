@@ -1,5 +1,6 @@
 import QtQuick
-import "../common"
+import "../../common"
+import "../controls"
 import "FollowRules.js" as Rules
 
 // The rules list: which profile goes with which application. It works on a copy of the rules

@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // A button that is its text, for the small panels without skin images. The keyboard reaches
 // it; Space, Return or Enter press it, unless a click brought the focus (see Button_2state).

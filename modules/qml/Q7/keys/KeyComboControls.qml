@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // COMBO KEY on the key page: a modifier and two keys, side by side.
 Row {

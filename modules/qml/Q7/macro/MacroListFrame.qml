@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 
 // One list of the macro page in its frame: the header bar with its title and buttons at its
 // right end, and the row list directly below it.

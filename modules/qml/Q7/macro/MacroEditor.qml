@@ -1,5 +1,5 @@
 import QtQuick
-import "../common"
+import "../../common"
 import "MacroRules.js" as Rules
 
 // The editor under the lists: the mouse-button list, the key capture field and the delay field,

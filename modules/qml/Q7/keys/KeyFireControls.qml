@@ -1,5 +1,6 @@
 import QtQuick
-import "../common"
+import "../../common"
+import "../controls"
 
 // FIRE KEY on the key page: a mouse button or a keyboard key to repeat (the side not chosen is
 // dimmed), the shot count and the repeat speed. Placed at the function menu's row; `sideX` is
