@@ -11,11 +11,6 @@ public:
     void stop() override {}
 
     void activate(const QString &windowClass, const QString &executable = QString(), qint64 pid = 4242) {
-        ActiveWindowInfo info;
-        info.instance = windowClass.toLower();
-        info.windowClass = windowClass;
-        info.executable = executable;
-        info.pid = pid;
-        emit activeWindowChanged(info);
+        emit activeWindowChanged({windowClass.toLower(), windowClass, executable, pid});
     }
 };
