@@ -150,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(switched, (QList<bool>{true, false, true, false}));
     }
 
-    void tablesAreCompleteAndRebuildTheSame() {
+    void keyTablesAreCompleteRebuildTheSameAndTranslate() {
         InputHooks first(false, noCapture);
         const ScanToVkMap scanToVk = InputHooks::scanToVk();
         const VkToUsageMap vkToUsage = InputHooks::vkToUsage();
@@ -170,10 +170,8 @@ private Q_SLOTS:
         QVERIFY(isoTable == vkToUsage);
         InputHooks again(false, noCapture);
         QVERIFY(InputHooks::scanToVk() == scanToVk && InputHooks::vkToUsage() == vkToUsage);
-    }
 
-    void hookScanCodesAndEvdevCodes() {
-        InputHooks hooks(false, noCapture);
+        // The hook's scan codes, with and without the extended flag.
         const struct {
             quint32 scan, flags;
             int usage;
