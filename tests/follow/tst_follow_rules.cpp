@@ -1,7 +1,6 @@
 // The rules that choose a profile by application, their editing as the window's slots reach
 // it (matching, the file, what is shown, what is refused), and the follower switching by them.
 #include "ApplicationRules.h"
-#include "FakeActiveWindowSource.h"
 #include "FollowRulesEditor.h"
 #include "ProfileFollower.h"
 #include "TestFiles.h"
@@ -21,6 +20,17 @@ QVariantMap rule(const QString &match, const QVariant &name, const QVariant &pro
 ActiveWindowInfo app(const QString &instance, const QString &windowClass, const QString &exe = {}) {
     return {instance, windowClass, exe};
 }
+
+// Reports what a test tells it to, as a desktop would.
+class FakeActiveWindowSource : public ActiveWindowSource {
+    Q_OBJECT
+public:
+    bool start() override { return true; }
+    void stop() override {}
+    void activate(const QString &windowClass, const QString &executable = QString(), qint64 pid = 4242) {
+        emit activeWindowChanged({windowClass.toLower(), windowClass, executable, pid});
+    }
+};
 
 // Stands for the profile menu: records every switch it is asked for.
 struct FakeMenu {
