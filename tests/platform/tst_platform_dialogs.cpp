@@ -130,6 +130,7 @@ private Q_SLOTS:
     // Questions, confirm() and choose(): readable, modal to the window, titled (by the window
     // when they have no title of their own). Return and Escape give the safe answer, Cancel or
     // the first choice; only a click on the other button (OK, or the second) gives that one.
+    // The choice's labels as the program words them are the offline journey's.
     void questionsAreReadableModalAndSafeByDefault_data() {
         QTest::addColumn<bool>("choice");
         QTest::addColumn<int>("key"); // 0: a click on the other button
@@ -145,7 +146,6 @@ private Q_SLOTS:
         QFETCH(bool, choice);
         QFETCH(int, key);
         QFETCH(bool, answer);
-        QStringList labels;
         QString title;
         whenShown([&](QWidget *shown) {
             auto *box = qobject_cast<QMessageBox *>(shown);
@@ -156,11 +156,9 @@ private Q_SLOTS:
             QLabel *text = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
             QVERIFY2(text && textContrast(box, text, &why) >= 4.5, qPrintable(why));
             QAbstractButton *other = nullptr;
-            for (QAbstractButton *b : box->buttons()) {
-                labels.append(b->text());
+            for (QAbstractButton *b : box->buttons())
                 if (b != box->defaultButton())
                     other = b;
-            }
             QVERIFY(other);
             if (key)
                 QTest::keyClick(box, Qt::Key(key));
@@ -173,9 +171,6 @@ private Q_SLOTS:
                         : real.confirm(&window, asked, QStringLiteral("Give it another function?")),
                  answer);
         QCOMPARE(title, choice ? QStringLiteral("Mouse") : asked);
-        labels.sort();
-        if (choice)
-            QCOMPARE(labels, (QStringList{"Keep the mouse's", "Send them"}));
     }
 
     // Box texts are often another program's (a message, a file or window name): markup in
