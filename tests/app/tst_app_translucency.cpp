@@ -80,21 +80,23 @@ private Q_SLOTS:
         // The compositor paints the view's last frame a moment after the view has it.
         QImage screen;
         int transparent = 0, wrong = 0;
-        const bool shown = QTest::qWaitFor([&] {
-            screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-                QImage::Format_RGB32);
-            transparent = wrong = 0;
-            for (int y = 0; y < ui.height(); y += 3) {
-                for (int x = 0; x < ui.width(); x += 3) {
-                    const QColor seen = screen.pixelColor(frame.topLeft() + QPoint(x, y));
-                    transparent += qAlpha(ui.pixel(x, y)) == 0;
-                    wrong += qAlpha(ui.pixel(x, y)) == 0 &&
-                             (qAbs(seen.green() - desktopColor.green()) > 8 || seen.red() > 8 ||
-                              seen.blue() > 8);
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+                    QImage::Format_RGB32);
+                transparent = wrong = 0;
+                for (int y = 0; y < ui.height(); y += 3) {
+                    for (int x = 0; x < ui.width(); x += 3) {
+                        const QColor seen = screen.pixelColor(frame.topLeft() + QPoint(x, y));
+                        transparent += qAlpha(ui.pixel(x, y)) == 0;
+                        wrong += qAlpha(ui.pixel(x, y)) == 0 &&
+                                 (qAbs(seen.green() - desktopColor.green()) > 8 || seen.red() > 8 ||
+                                  seen.blue() > 8);
+                    }
                 }
-            }
-            return transparent > 0 && wrong == 0;
-        }, 10000);
+                return transparent > 0 && wrong == 0;
+            },
+            10000);
         QCOMPARE(grabUi(), ui);
 
         const QString artifacts = qEnvironmentVariable("Q7_ARTIFACTS", QDir::tempPath());

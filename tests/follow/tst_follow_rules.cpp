@@ -27,7 +27,8 @@ class FakeActiveWindowSource : public ActiveWindowSource {
 public:
     bool start() override { return true; }
     void stop() override {}
-    void activate(const QString &windowClass, const QString &executable = QString(), qint64 pid = 4242) {
+    void activate(const QString &windowClass, const QString &executable = QString(),
+                  qint64 pid = 4242) {
         emit activeWindowChanged({windowClass.toLower(), windowClass, executable, pid});
     }
 };
@@ -116,19 +117,23 @@ private Q_SLOTS:
     }
 
     // Saved through the editor: names trimmed, a profile given as text taken as a number, one
-    // no menu has (7, a hand-edited file's) kept as the user's; the file in the text form the other settings files use (sections,
-    // Latin-1 escapes, arrays as n\key with a size), and read back whole.
+    // no menu has (7, a hand-edited file's) kept as the user's; the file in the text form the other
+    // settings files use (sections, Latin-1 escapes, arrays as n\key with a size), and read back
+    // whole.
     void editorSavesInOrderInTheSettingsForm() {
         FollowRulesEditor editor(
             &rules, [] { return app("navigator", "Firefox", "firefox-esr"); }, [] { return true; });
-        QCOMPARE(editor.state(), QVariantMap({{"rules", QVariantList()}, {"noMatch", 0},
-                                              {"damaged", false}, {"watching", true}}));
+        QCOMPARE(editor.state(), QVariantMap({{"rules", QVariantList()},
+                                              {"noMatch", 0},
+                                              {"damaged", false},
+                                              {"watching", true}}));
         QCOMPARE(editor.lastApplication().value("executable").toString(), "firefox-esr");
-        QVERIFY(editor.save({rule("class", "  Gimp-2.10 ", 3), rule("executable", "caf\u00e9 app", "5"),
-                             rule("class", "a/b\\c", 7)},
+        QVERIFY(editor.save({rule("class", "  Gimp-2.10 ", 3),
+                             rule("executable", "caf\u00e9 app", "5"), rule("class", "a/b\\c", 7)},
                             4));
         const QVariantList expected{rule("class", "Gimp-2.10", 3),
-                                    rule("executable", "caf\u00e9 app", 5), rule("class", "a/b\\c", 7)};
+                                    rule("executable", "caf\u00e9 app", 5),
+                                    rule("class", "a/b\\c", 7)};
         QCOMPARE(editor.state().value("rules").toList(), expected);
         const QByteArray text = bytesOf(path());
         QVERIFY2(text.startsWith("[General]\nnoMatch=4\n\n[rules]\n1\\match=class\n1\\name=Gimp-2.10\n"),
@@ -142,8 +147,10 @@ private Q_SLOTS:
         ApplicationRules again;
         again.load(path());
         FollowRulesEditor fresh(&again, {}, {});
-        QCOMPARE(fresh.state(), QVariantMap({{"rules", expected}, {"noMatch", 4},
-                                             {"damaged", false}, {"watching", false}}));
+        QCOMPARE(
+            fresh.state(),
+            QVariantMap(
+                {{"rules", expected}, {"noMatch", 4}, {"damaged", false}, {"watching", false}}));
         QCOMPARE(fresh.lastApplication().value("windowClass").toString(), QString());
 
         // Clearing the choice for other applications stores "stay".

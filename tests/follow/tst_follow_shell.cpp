@@ -21,7 +21,8 @@ private Q_SLOTS:
         w.showNormal();
         w.startUi();
         QObject *menu = w.view()->rootObject()->findChild<QObject *>(QStringLiteral("pfItem"));
-        QObject *notice = w.view()->rootObject()->findChild<QObject *>(QStringLiteral("sendNotice"));
+        QObject *notice =
+            w.view()->rootObject()->findChild<QObject *>(QStringLiteral("sendNotice"));
         QVERIFY(menu && notice);
         QTRY_VERIFY(menu->property("visible").toBool() && menu->property("enabled").toBool());
         QTemporaryDir dir;

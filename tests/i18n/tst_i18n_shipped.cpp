@@ -90,7 +90,8 @@ private slots:
                      QSet<QString>(enRules.keyBegin(), enRules.keyEnd()));
             const QVariantMap own = l.sectionTexts("rules");
             for (auto t = enRules.cbegin(); t != enRules.cend(); ++t) {
-                QVERIFY2(!own.value(t.key()).toString().isEmpty(), qPrintable(code + " " + t.key()));
+                QVERIFY2(!own.value(t.key()).toString().isEmpty(),
+                         qPrintable(code + " " + t.key()));
                 QCOMPARE(placeholders(own.value(t.key()).toString()), placeholders(t->toString()));
             }
         }

@@ -176,18 +176,30 @@ private Q_SLOTS:
             quint32 scan, flags;
             int usage;
             const char *key;
-        } cases[] = {{0x1E, 0, 0x04, "A"},           {0x1D, 0, 0xE0, "left ctrl"},
-                     {0x1D, E0, 0xE4, "right ctrl"},   {0x36, E0, 0xE5, "r shift"},
-                     {0x36, 0, 0, "36 without E0"},    {0x38, E0, 0xE6, "right alt"},
-                     {0x5B, E0, 0xE3, "left win"},     {0x5C, E0, 0, "right win"},
-                     {0x1C, 0, 0x28, "enter"},         {0x1C, E0, 0x58, "kp enter"},
-                     {0x47, 0, 0x5F, "keypad 7"},      {0x47, E0, 0x4A, "home"},
-                     {0x45, 0, 0x48, "pause"},         {0x45, E0, 0x53, "num lock"},
-                     {0x46, 0, 0x47, "scroll lock"},   {0x46, E0, 0x48, "break"},
-                     {0x37, E0, 0x46, "print"},        {0x54, HookMessage::AltDown, 0x46, "sysrq"},
-                     {0x54, 0, 0, "54 alone"},         {0x64, 0, 0, "F13"},
-                     {0x6E, 0, 0x72, "F23"},           {0x76, 0, 0, "F24"},
-                     {0, 0, 0, "scan 0"},              {0x11E, 0, 0, "above 0xFF"}};
+        } cases[] = {{0x1E, 0, 0x04, "A"},
+                     {0x1D, 0, 0xE0, "left ctrl"},
+                     {0x1D, E0, 0xE4, "right ctrl"},
+                     {0x36, E0, 0xE5, "r shift"},
+                     {0x36, 0, 0, "36 without E0"},
+                     {0x38, E0, 0xE6, "right alt"},
+                     {0x5B, E0, 0xE3, "left win"},
+                     {0x5C, E0, 0, "right win"},
+                     {0x1C, 0, 0x28, "enter"},
+                     {0x1C, E0, 0x58, "kp enter"},
+                     {0x47, 0, 0x5F, "keypad 7"},
+                     {0x47, E0, 0x4A, "home"},
+                     {0x45, 0, 0x48, "pause"},
+                     {0x45, E0, 0x53, "num lock"},
+                     {0x46, 0, 0x47, "scroll lock"},
+                     {0x46, E0, 0x48, "break"},
+                     {0x37, E0, 0x46, "print"},
+                     {0x54, HookMessage::AltDown, 0x46, "sysrq"},
+                     {0x54, 0, 0, "54 alone"},
+                     {0x64, 0, 0, "F13"},
+                     {0x6E, 0, 0x72, "F23"},
+                     {0x76, 0, 0, "F24"},
+                     {0, 0, 0, "scan 0"},
+                     {0x11E, 0, 0, "above 0xFF"}};
         for (const auto &c : cases)
             QVERIFY2(InputHooks::translate(c.scan, c.flags) == c.usage, c.key);
 
@@ -218,7 +230,8 @@ private Q_SLOTS:
         for (const QByteArray &row : bad) {
             QTemporaryDir dir;
             const QString tsv = dir.filePath("t.tsv");
-            QVERIFY(writeFile(tsv, "code\tname\tscan\text\tkey\n1\tKEY_ESC\t0x01\t0\tEscape\n" + row));
+            QVERIFY(
+                writeFile(tsv, "code\tname\tscan\text\tkey\n1\tKEY_ESC\t0x01\t0\tEscape\n" + row));
             QProcess cmake;
             cmake.start(
                 QStringLiteral(Q7_CMAKE_COMMAND),
@@ -248,10 +261,10 @@ private Q_SLOTS:
         QCOMPARE(limitedNotes, 1);
         QWindow window;
         QWidget widget;
-        key(&window, QEvent::KeyPress, 30);  // A
-        key(&widget, QEvent::KeyPress, 48);  // B, after the window passed it on
+        key(&window, QEvent::KeyPress, 30); // A
+        key(&widget, QEvent::KeyPress, 48); // B, after the window passed it on
         key(&window, QEvent::KeyRelease, 30);
-        key(&window, QEvent::KeyPress, 96);  // keypad Enter
+        key(&window, QEvent::KeyPress, 96); // keypad Enter
         key(&window, QEvent::KeyRelease, 96);
         click(&window, QEvent::MouseButtonPress, Qt::LeftButton, {300, 200});
         click(&window, QEvent::MouseButtonDblClick, Qt::LeftButton, {300, 200});

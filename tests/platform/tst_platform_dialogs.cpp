@@ -166,9 +166,10 @@ private Q_SLOTS:
                 other->click();
         });
         const QString asked = choice ? QString() : QStringLiteral("Last left button");
-        QCOMPARE(choice ? real.choose(&window, asked, QStringLiteral("Changed without the mouse"),
-                                      QStringLiteral("Send them"), QStringLiteral("Keep the mouse's"))
-                        : real.confirm(&window, asked, QStringLiteral("Give it another function?")),
+        QCOMPARE(choice
+                     ? real.choose(&window, asked, QStringLiteral("Changed without the mouse"),
+                                   QStringLiteral("Send them"), QStringLiteral("Keep the mouse's"))
+                     : real.confirm(&window, asked, QStringLiteral("Give it another function?")),
                  answer);
         QCOMPARE(title, choice ? QStringLiteral("Mouse") : asked);
     }
