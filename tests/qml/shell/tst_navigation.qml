@@ -41,8 +41,7 @@ PageTestCase {
         clickFn(1)
         compare(fn.currentIndex, -1)
         tryCompare(page, "curID", -1)
-        compare(page.contentX, -2 * page.width)
-        verify(!child("_Page_Macro").visible)
+        compare([page.contentX, child("_Page_Macro").visible], [-2 * page.width, false])
     }
 
     function test_clickDuringSlideInFinishesItWithoutJumpingBack() {
@@ -52,8 +51,7 @@ PageTestCase {
         clickFn(1)
         // The running slide-in is completed where it was heading, now showing MACRO.
         verify(!child("pa_X").running && !child("paBack_X").running)
-        compare([page.contentX, page.curID], [0, 1])
-        verify(child("_Page_Macro").visible)
+        compare([page.contentX, page.curID, child("_Page_Macro").visible], [0, 1, true])
     }
 
     function test_clickDuringSlideOutCarriesOnToTheNewPage() {
@@ -65,13 +63,10 @@ PageTestCase {
         compare(page.curID, 0)
         clickFn(3)
         // The slide-out ends at once and the newest choice slides in from there.
-        verify(!child("paBack_X").running && child("pa_X").running)
-        compare(page.curID, 3)
-        verify(page.contentX < 0)
+        verify(!child("paBack_X").running && child("pa_X").running && page.curID === 3 && page.contentX < 0)
         child("pa_X").complete()
-        compare(page.contentX, 0)
-        verify(child("_Page_Sensor").visible)
-        verify(!child("_Page_Keydefine").visible && !child("_Page_Macro").visible)
+        compare([page.contentX, child("_Page_Sensor").visible, child("_Page_Keydefine").visible,
+                 child("_Page_Macro").visible], [0, true, false, false])
     }
 
     function test_drawerRestsEverythingButTheTopBar() {
@@ -105,23 +100,20 @@ PageTestCase {
         verify(drawer.visible)
     }
 
-    function test_profileClicksSwitchAndRefresh() {
+    // A click switches the profile, the current entry's again nothing; the column rests while
+    // the macro page is shown.
+    function test_profileClicksAndTheMacroPage() {
         open(1)
         mouseClick(child("pfEntry3"))
-        compare(pf.currentIndex, 3)
-        // Clicking the current entry again changes nothing.
         mouseClick(child("pfEntry3"))
-        compare(profileSwitches(), [["q7_02H_SetCurrentProfile", 3]])
-        verify(!child("pfEntry0").visible)
-    }
-
-    function test_profileMenuRestsWhileTheMacroPageIsShown() {
-        open(1)
+        compare([pf.currentIndex, profileSwitches(), child("pfEntry0").visible],
+                [3, [["q7_02H_SetCurrentProfile", 3]], false])
+        ui_View.clear()
         clickFn(1)
         tryCompare(page, "curID", 1)
         verify(!pf.enabled)
         mouseClick(child("pfEntry2"))
-        compare([pf.currentIndex, profileSwitches()], [1, []])
+        compare([pf.currentIndex, profileSwitches()], [3, []])
         clickFn(2)
         tryCompare(page, "curID", 2)
         compare(pf.enabled, true)
