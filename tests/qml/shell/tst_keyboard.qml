@@ -85,8 +85,7 @@ PageTestCase {
     }
     function test_shortcutsWaitWhileSomethingTakesEveryKey(row) {
         ui_View.assign({ macroFiles: { "Jump": ["A    [Down]", "A      [Up]"] } })
-        for (var i = 0; i < 4; ++i)
-            ui_View.keyMatrix[12 + i] = [0, 0, 0x04, 0][i]
+        ui_View.keyMatrix.splice(12, 4, 0, 0, 0x04, 0)
         openShell(row.page)
         row.take()
         verify(row.still())

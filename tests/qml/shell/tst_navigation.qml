@@ -131,20 +131,9 @@ PageTestCase {
         tryCompare(menu, "visible", false)
     }
 
-    function test_loadOnTheCurrentEntryRefreshesThePages() {
-        open(1)
-        mouseClick(child("pfEntry3"))
-        ui_View.clear()
-        chooseFromContextMenu(3, 0)
-        compare(ui_View.calls.slice(0, 2), [["q7_loadProfile", 3], ["q7_02H_SetCurrentProfile", 3]])
-        // Then the pages read the profile again, and only read.
-        var after = ui_View.names().slice(2)
-        verify(after.indexOf("q7_8CH_GetRGBLedEffect") >= 0 && after.indexOf("q7_8CH_GetDpi8Stage") >= 0)
-        verify(after.every(n => /^(q7_[0-9A-F]*H?_?Get|q7_Get|get|q7_getDefaultProfile$|loadMacroIniConfig$)/.test(n)))
-    }
-
-    // LOAD and RESET of another entry, SAVE and CANCEL of any, leave the pages alone.
-    function test_otherChoicesNeverRefresh() {
+    // LOAD and RESET of another entry, SAVE and CANCEL of any, leave the pages alone; LOAD of
+    // the current one refreshes them.
+    function test_onlyLoadOfTheCurrentEntryRefreshes() {
         open(1)
         chooseFromContextMenu(3, 0)
         chooseFromContextMenu(4, 2)
@@ -154,5 +143,15 @@ PageTestCase {
         compare(pf.currentIndex, 1)
         // The menus speak the chosen language.
         compare([pf.menuLabels, fn.labels], [["en84", "en85", "en77", "en78"], ["en74", "en75", "en76", "en86"]])
+
+        // LOAD of the current entry loads it into the mouse, switches to it again, and the pages
+        // read the profile again, and only read.
+        mouseClick(child("pfEntry3"))
+        ui_View.clear()
+        chooseFromContextMenu(3, 0)
+        compare(ui_View.calls.slice(0, 2), [["q7_loadProfile", 3], ["q7_02H_SetCurrentProfile", 3]])
+        var after = ui_View.names().slice(2)
+        verify(after.indexOf("q7_8CH_GetRGBLedEffect") >= 0 && after.indexOf("q7_8CH_GetDpi8Stage") >= 0)
+        verify(after.every(n => /^(q7_[0-9A-F]*H?_?Get|q7_Get|get|q7_getDefaultProfile$|loadMacroIniConfig$)/.test(n)))
     }
 }
