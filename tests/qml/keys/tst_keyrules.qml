@@ -127,10 +127,9 @@ TestCase {
                 [2, -1])
     }
 
-    function test_matrixAndButtonMenu() {
-        var e = entries({ 0: [1, 0, 0xF0, 0], 15: [4, 0, 2, 0] })
-        var m = Rules.matrix(e)
-        compare([m.length, m.slice(0, 8), m.slice(60)], [64, [1, 0, 0xF0, 0, 1, 0, 0xF1, 0], [4, 0, 2, 0]])
+    // The sixty-four numbers Apply sends in key id order are the page test's; here the button
+    // menu skips keys without a name, and falls back to the built-in keys without any.
+    function test_buttonMenu() {
         var menu = Rules.buttonMenu(["L", "R", "", "F", "", "", "", "", "", "", "", "", "", "", "Up", ""])
         compare([menu.keyIds, menu.texts, menu.loaded], [[0, 1, 3, 14], ["L", "R", "F", "Up"], true])
         menu = Rules.buttonMenu(new Array(16).fill(""))
