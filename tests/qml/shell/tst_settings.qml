@@ -93,7 +93,7 @@ PageTestCase {
         compare(ui_View.callsOf("saveApConfig").length, 1)
     }
 
-    function test_paletteStrip() {
+    function test_paletteStripSlotsInputsAndBrightness() {
         openDrawer()
         var strip = child("paletteStrip")
         compare(strip.height, 257)                     // so y / (h - 1) = y / 256
@@ -106,10 +106,7 @@ PageTestCase {
         mouseRelease(strip, 8, 64)
         compare(rgb(), [255, 255, 0])
         verify(strip.mapToItem(null, 8, 10).x < strip.mapToItem(null, 8, 200).x)
-    }
-
-    function test_inputsSlotsAndBrightness() {
-        openDrawer()
+        // The slots, their R, G, B inputs and the brightness.
         mouseClick(child("paletteSlot2"))
         compare([settings.selectedSlot, rgb(), child("inputB").text], [2, [255, 180, 0], "0"])
         var g = child("inputG")
