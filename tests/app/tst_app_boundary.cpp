@@ -4,6 +4,7 @@
 // a journey, or never where the stand-in alone had drifted.
 #include "myQQuickView.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QMetaMethod>
@@ -168,6 +169,41 @@ private Q_SLOTS:
         }
         QVERIFY(painted.size() > 60 && reads.size() > 50);
         QVERIFY2(drift.isEmpty(), qPrintable(drift.join(u'\n')));
+    }
+
+    // The shell writes the look into the Theme its own folder names, the controls read the one
+    // common/ names: one object, or no control would follow the settings. Its paths, generated
+    // from the list, are where the painter put the images, in every skin; a mismatch would
+    // show every control blank and fail nothing else.
+    void themeIsOneAndItsPathsAreThePaintedImages() {
+        const SkinList list = skinList();
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData("import QtQml\nimport \"qrc:/modules/qml\" as ShellFolder\n"
+                          "import \"qrc:/modules/qml/common\"\n"
+                          "QtObject { readonly property QtObject theme: Theme\n"
+                          "    readonly property bool one: theme === ShellFolder.Theme && Shell === ShellFolder.Shell }",
+                          QUrl());
+        std::unique_ptr<QObject> holder(component.create());
+        QVERIFY2(holder, qPrintable(component.errorString()));
+        QVERIFY(holder->property("one").toBool());
+        QObject *theme = holder->property("theme").value<QObject *>();
+        const QDir bin(qEnvironmentVariable("Q7_BUILD_BIN"));
+        QStringList missing;
+        int named = 0;
+        for (const int skin : list.skins) {
+            theme->setProperty("skin_No", skin);
+            for (const QString &name : list.images) {
+                if (name.isEmpty())
+                    continue;
+                ++named;
+                const QString path = theme->property(qPrintable(name)).toString();
+                if (!path.startsWith(QLatin1String("file:")) || !QFile::exists(bin.filePath(path.mid(5))))
+                    missing << QStringLiteral("%1 in skin %2: %3").arg(name).arg(skin).arg(path);
+            }
+        }
+        QVERIFY(list.skins.size() > 1 && named > 100);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u'\n')));
     }
 };
 

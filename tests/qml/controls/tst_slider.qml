@@ -3,8 +3,10 @@ import QtTest
 import "qrc:/modules/qml/common"
 
 // Both sliders by mouse and keyboard: what a release or a key sets, and what is reported.
-FakeShell {
-    id: mainIten
+Item {
+    id: root
+    width: 1000
+    height: 600
 
     Slider { id: slider7; x: 20; y: 20; width: 210; accessibleName: "SPEED" }
     Slider_11 { id: slider11; x: 20; y: 60; width: 330 }
