@@ -107,7 +107,8 @@ KeysShell {
             mouseClick(other)
             compare([field.armed, field.shownText, other.armed, ui_View.captureRequests],
                     [false, "KEY 【 A 】", true, 1])
-            mainIten.captureWithdrawn()
+            Shell.armedField = null
+            verify(!other.armed)
             mouseClick(field)
             field.visible = false
             compare([field.armed, other.armed, field.keyCode, ui_View.captureRequests], [false, false, 0x04, 0])
