@@ -9,9 +9,9 @@
 #include "KeyNames.h"
 #include "Languages.h"
 #include "MacroLibrary.h"
+#include "MouseLink.h"
 #include "OfflineEdits.h"
 #include "ProfileStore.h"
-#include "SendOutcome.h"
 #include "StoreDialogs.h"
 #include "SystemMouseSettings.h"
 #include "Ui_Controler.h"
@@ -29,13 +29,16 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
     config = std::make_unique<ApConfig>(paths.settingDir(), paths.factorySettingDir());
     store = std::make_unique<ProfileStore>(paths.profileFile(), paths.profileDefaultsFile());
     langs = std::make_unique<Languages>(paths.languageFolder());
-    bridge = std::make_unique<DeviceBridge>(*store);
+    link = std::make_unique<MouseLink>(*store);
+    bridge = std::make_unique<DeviceBridge>(*store, *link);
     pointer = std::make_unique<SystemMouseSettings>(store.get());
-    outcome = std::make_unique<SendOutcome>([this] { return store->deviceFound(); });
-    makeMacroLibrary(nullptr, buildKeyNameTable());
+    macros = std::make_unique<MacroLibrary>(link.get(), buildKeyNameTable(),
+                                            paths.macroFolder(), this);
+    macros->setMessages([this] { return msgStrings(); });
     storeDialogs = std::make_unique<StoreDialogs>(
         *store, [this] { return msgStrings(); }, this);
-    offline = std::make_unique<OfflineEdits>(*store, [this] { return msgStrings(); }, this);
+    offline =
+        std::make_unique<OfflineEdits>(*store, *link, [this] { return msgStrings(); }, this);
 }
 
 myQQuickView::~myQQuickView() = default;
@@ -49,27 +52,10 @@ void myQQuickView::publish(Ui_Controler *controller) {
     rootContext()->setContextProperty(QStringLiteral("ui_Ctl"), controller);
 }
 
-void myQQuickView::setDevice(MS_HT66FB560 *device) {
-    dev = device;
-    bridge->setDevice(device);
-    offline->setDevice(device);
-    makeMacroLibrary(device, macros->keyNameTable());
-}
-
-void myQQuickView::makeMacroLibrary(MS_HT66FB560 *device,
-                                    const QMap<QString, unsigned char> &keyNames) {
-    auto library = std::make_unique<MacroLibrary>(device, keyNames,
-                                                  DataPaths::current().macroFolder(), this);
-    // Saving a macro given to a button uploads it too; those results count as well.
-    library->setUploadObserver([this](bool delivered) { note(delivered); });
-    library->setMessages([this] { return msgStrings(); });
-    macros = std::move(library);
-}
-
-void myQQuickView::note(bool delivered) { outcome->note(delivered); }
+void myQQuickView::setDevice(MS_HT66FB560 *device) { link->setDevice(device); }
 
 QString myQQuickView::takeSendNotice() {
-    switch (outcome->take()) {
+    switch (link->takeNotice()) {
     case SendOutcome::NotTaken:
         return msgStrings().value(notTakenMessage);
     case SendOutcome::NoMouse:
@@ -117,12 +103,9 @@ void myQQuickView::changeEvent(QEvent *event) {
 void myQQuickView::settleOfflineEdits() {
     const OfflineEdits::Outcome settled = offline->settle();
     QString notice;
-    if (settled == OfflineEdits::Outcome::NotSent) {
-        // Outside any operation of the pages: told now, not by the next one.
-        takeSendNotice();
-        note(false);
+    // Outside any operation of the pages: told now, not by the next one.
+    if (settled == OfflineEdits::Outcome::NotSent)
         notice = takeSendNotice();
-    }
     // Before the QML start-up step the pages have read nothing yet; they read the settled
     // store then.
     const bool reload = settled == OfflineEdits::Outcome::KeptMouse && uiStarted;
@@ -211,24 +194,24 @@ QStringList myQQuickView::getGlobalStrings(QString langCode) {
 uint myQQuickView::q7_GetMaxDpiStage() { return bridge->maxDpiStage(); }
 void myQQuickView::q7_02H_SetCurrentProfile(uchar profileId) {
     const int before = currentProfile();
-    note(bridge->setCurrentProfile(profileId));
+    bridge->setCurrentProfile(profileId);
     if (currentProfile() != before)
         emit currentProfileChanged();
 }
-void myQQuickView::q7_03H_SetReportRate(uchar rate) { note(bridge->setReportRate(rate)); }
-void myQQuickView::q7_04H_SetDPIStage(uchar stage) { note(bridge->setDpiStage(stage)); }
+void myQQuickView::q7_03H_SetReportRate(uchar rate) { bridge->setReportRate(rate); }
+void myQQuickView::q7_04H_SetDPIStage(uchar stage) { bridge->setDpiStage(stage); }
 void myQQuickView::q7_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed) {
-    note(bridge->setLedEffect(effect, light, speed));
+    bridge->setLedEffect(effect, light, speed);
 }
 void myQQuickView::q7_0CH_SetDpi8Color(QVariantList src24) {
-    note(bridge->setIndicatorColours(src24));
+    bridge->setIndicatorColours(src24);
 }
-void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { note(bridge->setIndicatorPaletteIndexes(src8)); }
+void myQQuickView::q7_0CH_SetDpi8Io(QVariantList src8) { bridge->setIndicatorPaletteIndexes(src8); }
 void myQQuickView::q7_0CH_SetDpi8Stage(QVariantList src16) {
-    note(bridge->setDpiStageValues(src16));
+    bridge->setDpiStageValues(src16);
 }
 void myQQuickView::q7_SetLED8StageColor(QVariantList src24) {
-    note(bridge->setLightingColours(src24));
+    bridge->setLightingColours(src24);
 }
 uchar myQQuickView::q7_82H_GetCurrentProfile() { return bridge->currentProfile(); }
 uchar myQQuickView::q7_83H_GetReportRate() { return bridge->reportRate(); }
@@ -242,7 +225,7 @@ QVariantList myQQuickView::q7_GetLED8StageColor() { return bridge->lightingColou
 
 // --- key assignment --------------------------------------------------------------------------
 void myQQuickView::q7_0DH_SetKeyMatrix(QVariantList src64) {
-    note(bridge->setKeyMatrix(src64));
+    bridge->setKeyMatrix(src64);
 }
 QVariantList myQQuickView::getKeydefine(QVariant matrixId) {
     return bridge->getKeydefine(matrixId);

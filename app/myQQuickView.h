@@ -19,7 +19,7 @@ class MacroLibrary;
 class OfflineEdits;
 class RefillSource;
 class ProfileStore;
-class SendOutcome;
+class MouseLink;
 class StoreDialogs;
 class SystemMouseSettings;
 class Ui_Controler;
@@ -44,9 +44,9 @@ public:
     // Publishes ui_View and ui_Ctl to the QML context.
     void publish(Ui_Controler *controller);
 
-    // The window's device object; empty until the window has set it.
+    // The window's device object, handed to the one session with the mouse; nothing reaches
+    // the mouse until the window has set it.
     void setDevice(MS_HT66FB560 *device);
-    MS_HT66FB560 *device() const { return dev; }
 
     // Result of the last device look-up; the window sets it before each refill.
     void setDeviceLinked(bool linked);
@@ -226,20 +226,16 @@ private:
     // Emits from the event loop's next turn, as the shell's calls from capture and start-up
     // must come: never from inside another exchange with QML.
     void later(std::function<void()> emitSignal);
-    void makeMacroLibrary(MS_HT66FB560 *device, const QMap<QString, unsigned char> &keyNames);
-    void note(bool delivered);
-
-    MS_HT66FB560 *dev = nullptr;
     FollowRulesEditor *followEditor = nullptr;
     QPointer<CaptureDemand> captureDemand;
     std::unique_ptr<ApConfig> config;
     std::unique_ptr<ProfileStore> store;
     std::unique_ptr<Languages> langs;
+    std::unique_ptr<MouseLink> link;
     std::unique_ptr<DeviceBridge> bridge;
     std::unique_ptr<StoreDialogs> storeDialogs;
     std::unique_ptr<SystemMouseSettings> pointer;
     std::unique_ptr<MacroLibrary> macros;
-    std::unique_ptr<SendOutcome> outcome;
     std::unique_ptr<OfflineEdits> offline;
     bool menuReady = false;
     bool uiStarted = false; // the QML initUI step has been queued: the pages have read the store

@@ -2,11 +2,9 @@
 
 #include <QVariant>
 
-#include <memory>
-
-class DeviceRefillSource;
-class MS_HT66FB560;
+class MouseLink;
 class ProfileStore;
+struct BlockField;
 
 // Reads and changes the mouse's settings on the profile store's working copy. Reads answer
 // from the copy and never touch the mouse. A change updates the copy, marks the profile
@@ -17,20 +15,16 @@ class ProfileStore;
 // are sent with profile id 0 whatever profile is current.
 //
 // Values are kept as the caller gave them and reduced to their low 8 bits only on the way
-// to the mouse. A list argument shorter than the field it fills is refused with a warning.
+// to the mouse; reads answer them as stored, in the firmware's own coding (the DPI step 159
+// and the palette's orange), which the pages' rules turn into what they show, once. A list
+// argument shorter than the field it fills is refused with a warning.
 //
 // Every setter answers whether the change reached the mouse: false when no mouse took it
-// (none linked, the exchange failed) or the arguments were refused. A change the linked
-// mouse did not take is marked dirty and written to the file like an edit made without the
-// mouse, so the copy never claims to be the mouse's state when it is not.
+// (none linked, the exchange failed) or the arguments were refused. The changes go out
+// through the link, which marks what the mouse did not take.
 class DeviceBridge {
 public:
-    explicit DeviceBridge(ProfileStore &store);
-    ~DeviceBridge();
-
-    // The mouse the changes go to and the store's refill reads from (not owned); nullptr:
-    // changes update the copy only.
-    void setDevice(MS_HT66FB560 *device);
+    DeviceBridge(ProfileStore &store, MouseLink &link);
 
     bool setCurrentProfile(uchar profileId);
     uchar currentProfile();
@@ -58,11 +52,10 @@ public:
     bool setKeyMatrix(QVariantList src64);
 
 private:
-    bool setField(int profile, int offset, const QVariantList &src, int count, const char *what);
-    QVariantList field(int profile, int offset, int count) const;
-    bool sendFirmware(uchar profile);
+    QVariantList read(const BlockField &field) const;
+    uint readOne(const BlockField &field) const;
+    bool change(const BlockField &field, const QVariantList &src, const char *what);
 
     ProfileStore &store;
-    MS_HT66FB560 *dev = nullptr;
-    std::unique_ptr<DeviceRefillSource> refill;
+    MouseLink &link;
 };

@@ -2,7 +2,7 @@
 
 #include "BlockLayout.h"
 #include "Dialogs.h"
-#include "MS_HT66FB560.h"
+#include "MouseLink.h"
 
 namespace {
 
@@ -18,8 +18,9 @@ constexpr int editedOthers[] = {layout::otherFw::dpiStage, layout::otherFw::repo
 
 } // namespace
 
-OfflineEdits::OfflineEdits(ProfileStore &s, std::function<QStringList()> strings, QWidget *p)
-    : store(s), msgStrings(std::move(strings)), parent(p) {}
+OfflineEdits::OfflineEdits(ProfileStore &s, MouseLink &l, std::function<QStringList()> strings,
+                           QWidget *p)
+    : store(s), link(l), msgStrings(std::move(strings)), parent(p) {}
 
 std::vector<OfflineEdits::Marked> OfflineEdits::marked() const {
     std::vector<Marked> out;
@@ -49,25 +50,18 @@ bool OfflineEdits::equalsMouse(Group g, int p) const {
 }
 
 bool OfflineEdits::send(Group g, int p) {
-    if (!dev)
-        return false;
     const uchar profile = uchar(p);
-    const QVariantList &stored = store.list(g, p);
-    if (g != ProfileStore::Other) {
-        RefillSource::Block block = ProfileStore::bytesOf(stored);
-        return g == ProfileStore::Firmware ? dev->hid_0CH_SetFwProfile(profile, block.data())
-                                           : dev->hid_0DH_SetKeyMatrix(profile, block.data());
-    }
+    if (g != ProfileStore::Other)
+        return link.sendBlock(g, profile);
     // Only the value that differs goes out.
+    const QVariantList &stored = store.list(g, p);
     const QVariantList &mouse = *store.heldByMouse(g, p);
-    namespace other = layout::otherFw;
-    const uchar stage = byteAt(stored, other::dpiStage);
-    const uchar rate = byteAt(stored, other::reportRate);
     bool sent = true;
-    if (stage != byteAt(mouse, other::dpiStage))
-        sent = dev->hid_04H_SetDPIStage(stage, profile);
-    if (sent && rate != byteAt(mouse, other::reportRate))
-        sent = dev->hid_03H_SetReportRate(rate, profile);
+    for (MouseLink::Value v : {MouseLink::Value::DpiStage, MouseLink::Value::ReportRate}) {
+        const int i = MouseLink::indexOf(v);
+        if (sent && byteAt(stored, i) != byteAt(mouse, i))
+            sent = link.sendValue(v, profile);
+    }
     return sent;
 }
 

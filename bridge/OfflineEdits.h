@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-class MS_HT66FB560;
+class MouseLink;
 class QWidget;
 
 // Edits made without the mouse, settled once the mouse is linked again. The refill that
@@ -32,13 +32,10 @@ public:
     static constexpr int sendChoiceMessage = 10;
     static constexpr int keepChoiceMessage = 11;
 
-    // msgStrings answers the current language's message strings; parent is the question's
-    // parent window.
-    OfflineEdits(ProfileStore &store, std::function<QStringList()> msgStrings,
+    // The stored changes go out through link. msgStrings answers the current language's
+    // message strings; parent is the question's parent window.
+    OfflineEdits(ProfileStore &store, MouseLink &link, std::function<QStringList()> msgStrings,
                  QWidget *parent = nullptr);
-
-    // Where the stored changes are sent (not owned); nullptr: every send fails.
-    void setDevice(MS_HT66FB560 *device) { dev = device; }
 
     // Whether settle() has marks to settle: the mouse linked, and a marked group whose
     // copy on the mouse the last refill read.
@@ -55,8 +52,8 @@ private:
     bool send(ProfileStore::Group group, int profile);
 
     ProfileStore &store;
+    MouseLink &link;
     std::function<QStringList()> msgStrings;
     QWidget *parent;
-    MS_HT66FB560 *dev = nullptr;
     bool askingNow = false;
 };

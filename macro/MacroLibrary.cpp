@@ -4,7 +4,7 @@
 #include "DataPaths.h"
 #include "Dialogs.h"
 #include "IniFormat.h"
-#include "MS_HT66FB560.h"
+#include "MouseLink.h"
 #include "PickedFile.h"
 #include "Qt48Ini.h"
 
@@ -41,9 +41,9 @@ constexpr int importMacroTitle = 15;
 
 } // namespace
 
-MacroLibrary::MacroLibrary(MS_HT66FB560 *device, QMap<QString, unsigned char> keyNameTable,
+MacroLibrary::MacroLibrary(MouseLink *link, QMap<QString, unsigned char> keyNameTable,
                            QString folder, QWidget *dialogParent)
-    : m_device(device), m_keyNames(std::move(keyNameTable)), m_folder(std::move(folder)),
+    : m_link(link), m_keyNames(std::move(keyNameTable)), m_folder(std::move(folder)),
       m_dialogParent(dialogParent) {
     if (!m_folder.endsWith(QLatin1Char('/')))
         m_folder += QLatin1Char('/');
@@ -232,10 +232,6 @@ bool MacroLibrary::uploadToSlot(QVariant macroId, QVariant name) {
             QSettings(path, qt48IniFormat()).value(QStringLiteral("config/repeat"), 1).toUInt();
 
     MacroBlock block = finishMacroBlock(encoded, playCount, nullptr);
-    const bool delivered =
-        m_device && m_device->hid_0FH_SetMacroKey(
-                        static_cast<unsigned char>(macroId.toInt() & 0xFF), block.data());
-    if (m_uploaded)
-        m_uploaded(delivered);
-    return delivered;
+    return m_link &&
+           m_link->sendMacroSlot(static_cast<unsigned char>(macroId.toInt() & 0xFF), block.data());
 }

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-class MS_HT66FB560;
+class MouseLink;
 class QWidget;
 
 // The macro library: one INI file per macro in the library folder ("./modules/macro/1/"
@@ -24,8 +24,8 @@ class MacroLibrary {
 public:
     static QString defaultFolder() { return QStringLiteral("./modules/macro/1/"); }
 
-    // device may be null: nothing is uploaded then. dialogParent parents the file dialogs.
-    MacroLibrary(MS_HT66FB560 *device, QMap<QString, unsigned char> keyNameTable,
+    // link may be null: nothing is uploaded then. dialogParent parents the file dialogs.
+    MacroLibrary(MouseLink *link, QMap<QString, unsigned char> keyNameTable,
                  QString folder = defaultFolder(), QWidget *dialogParent = nullptr);
 
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
@@ -45,12 +45,9 @@ public:
     void renameMacroIniFile(QVariant oldName, QVariant newName);
 
     QList<unsigned char> macroIncode(QStringList macros);
-    // Uploads a macro into a slot of the mouse; true when the mouse took the block.
+    // Uploads a macro into a slot of the mouse; true when the mouse took the block. The link
+    // counts the result, also of the uploads a save starts by itself.
     bool uploadToSlot(QVariant macroId, QVariant name);
-    // Told the result of every upload, also of those a save starts by itself.
-    void setUploadObserver(std::function<void(bool delivered)> observer) {
-        m_uploaded = std::move(observer);
-    }
 
     // The file of a macro, or an empty string for a name that is refused.
     QString filePath(const QString &name) const;
@@ -64,10 +61,9 @@ private:
     // The file of an existing macro, or an empty string.
     QString existingFile(const QVariant &name) const;
 
-    MS_HT66FB560 *m_device;
+    MouseLink *m_link;
     QMap<QString, unsigned char> m_keyNames;
     QString m_folder;
     QWidget *m_dialogParent;
-    std::function<void(bool)> m_uploaded;
     std::function<QStringList()> m_messages;
 };

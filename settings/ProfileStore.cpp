@@ -1,5 +1,7 @@
 #include "ProfileStore.h"
 
+#include "ProfileFields.h"
+
 #include "AtomicFile.h"
 #include "IniFormat.h"
 #include "PickedFile.h"
@@ -92,16 +94,32 @@ bool ProfileStore::setCurProfile(uchar profileId) {
     return true;
 }
 
-QVariantList &ProfileStore::list(Group group, int profile) {
-    // Callers index and write any of the 128 positions.
-    QVariantList &l = lists[group][validProfile(profile) ? profile : 0];
+QVariantList ProfileStore::list(Group group, int profile) const {
+    QVariantList l = lists[group][validProfile(profile) ? profile : 0];
     while (l.size() < blockSize)
         l.append(0);
     return l;
 }
 
-const QVariantList &ProfileStore::list(Group group, int profile) const {
-    return lists[group][validProfile(profile) ? profile : 0];
+QVariantList ProfileStore::values(const BlockField &field, int profile) const {
+    const QVariantList &l = lists[field.group][field.deviceWide || !validProfile(profile) ? 0 : profile];
+    QVariantList out;
+    for (int i = field.offset; i < field.offset + field.length; ++i)
+        out.append(i < l.size() ? l.at(i).toUInt() : 0u);
+    return out;
+}
+
+bool ProfileStore::setValues(const BlockField &field, int profile, const QVariantList &src) {
+    const int p = field.deviceWide ? 0 : profile;
+    if (src.size() < field.length || !validProfile(p))
+        return false;
+    QVariantList &l = lists[field.group][p];
+    while (l.size() < blockSize)
+        l.append(0);
+    for (int i = 0; i < field.length; ++i)
+        l[field.offset + i] = src.at(i);
+    setDirty(field.group, uchar(p));
+    return true;
 }
 
 bool ProfileStore::syncFromDevice() {

@@ -13,6 +13,8 @@
 #include <memory>
 #include <optional>
 
+struct BlockField;
+
 // The working copy of the mouse's six profiles and its mirror in the profile settings file.
 // With the mouse linked the mouse is the authority and the copy is refilled from it; without
 // it the copy comes from the file and every edit is recorded there and marked dirty.
@@ -53,9 +55,15 @@ public:
     // Makes `profileId` current and stores it; ids outside 0-5 are refused (false).
     bool setCurProfile(uchar profileId);
 
-    // A profile's list of a group; always blockSize values (missing ones read as 0).
-    QVariantList &list(Group group, int profile);
-    const QVariantList &list(Group group, int profile) const;
+    // A copy of a profile's list of a group; always blockSize values (missing ones read as
+    // 0). Changes go through setValues, which marks what it changed.
+    QVariantList list(Group group, int profile) const;
+    // A named field (ProfileFields.h) of a profile, or of profile 0 for a device-wide one.
+    QVariantList values(const BlockField &field, int profile) const;
+    // Writes the field's values as given and marks its group dirty (which is recorded only
+    // while no mouse is linked). A list shorter than the field is refused (false); values
+    // past its length are ignored.
+    bool setValues(const BlockField &field, int profile, const QVariantList &src);
     QVariantList dirtyFlags(Group group) const { return dirty[group]; }
     bool isDirty(Group group, int profile) const;
 

@@ -6,7 +6,7 @@ import "basic/ShellKeys.js" as ShellKeys
 
 // The shell: the window's whole surface. Native code drives it by function name (initUI, run,
 // setProtectUI, detectKeyboard, detectMouse); every page reads the global look from here.
-Item {
+SkinImages {
     id: mainIten
     objectName: "mainIten"
     width: 1000
@@ -16,17 +16,28 @@ Item {
     // Start-up steps as they ran, in order; native tests read it.
     property var startupSteps: []
 
-    // The global look, owned by the settings page in the drawer.
+    // The global look, owned by the settings page in the drawer. The shared controls read it
+    // from Theme, which knows nothing of the page, so it is written into Theme here, where the
+    // page is; the root's names, which the pages and tests read, come back from Theme, so a
+    // control and a page cannot show two looks. The skin's accent and image paths come with
+    // the root's type, generated from the list the skin images are painted from.
     readonly property Page_Globalsetting _Page_Globalsetting: _fkGlobalsetting.page
-    property int globalSetting_size: _Page_Globalsetting._Size
-    property color globalSetting_color: _Page_Globalsetting._Color
+    Binding { target: Theme; property: "textSize"; value: mainIten._Page_Globalsetting._Size }
+    Binding { target: Theme; property: "textColor"; value: mainIten._Page_Globalsetting._Color }
+    Binding { target: Theme; property: "fontFamily"; value: mainIten._Page_Globalsetting._FontFamily }
+    Binding { target: Theme; property: "animationSpeed"; value: mainIten._Page_Globalsetting._AnimationSpeed }
+    Binding { target: Theme; property: "skin_No"; value: mainIten._Page_Globalsetting.skin_No }
+    Binding { target: Shell; property: "strings"; value: mainIten._Page_Globalsetting._StringList }
+    Binding { target: Shell; property: "hoverTip"; value: hoverTipItem }
+    readonly property int globalSetting_size: Theme.textSize
+    readonly property color globalSetting_color: Theme.textColor
     property color globalSetting_color_enable: _Page_Globalsetting._ColorEnable
     property color globalSetting_color_disable: _Page_Globalsetting._ColorDisable
-    property int animation_speed: _Page_Globalsetting._AnimationSpeed
-    property var globalSetting_stringList: _Page_Globalsetting._StringList
-    property string globalSetting_fontFamily: _Page_Globalsetting._FontFamily
+    readonly property int animation_speed: Theme.animationSpeed
+    readonly property var globalSetting_stringList: Shell.strings
+    readonly property string globalSetting_fontFamily: Theme.fontFamily
     property string globalSetting_url: _Page_Globalsetting._Url
-    property int skin_No: _Page_Globalsetting.skin_No
+    skin_No: Theme.skin_No
     property bool isCustomBackground: _Page_Globalsetting.isCustomBackground
     property url sourceCustomBackground: _Page_Globalsetting.sourceCustomBackground
 
@@ -40,84 +51,6 @@ Item {
     // the window's one hover text.
     property var keyTexts: ShellKeys.texts(null)
     readonly property var hoverTip: hoverTipItem
-
-    // The skin's own accent, for the few shell details the images do not carry.
-    readonly property color accentColor: skin_No === 2 ? "#ff8a2a" : "#1ec8e6"
-
-    // Every skin image lives below one folder per skin, so changing skin_No switches all at once.
-    readonly property string skinDir: "file:modules/img/skin" + skin_No + "/"
-    property string sourceBackground: skinDir + "background.png"
-
-    property string sourceDecoration1: skinDir + "frame/decoration1.png"
-    property string sourceDecoration2: skinDir + "frame/decoration2.png"
-    property string sourceFrameBackground: skinDir + "frame/frameBackground.png"
-
-    property string sourceAdd0: skinDir + "common/add_0.png"
-    property string sourceAdd1: skinDir + "common/add_1.png"
-    property string sourceApply0: skinDir + "common/apply_0.png"
-    property string sourceApply1: skinDir + "common/apply_1.png"
-    property string sourceBtnFileListFrame: skinDir + "common/btnFileListFrame.png"
-    property string sourceBtnFrame: skinDir + "common/btnFrame.png"
-    property string sourceBtnGroup2_FILLER_0: skinDir + "common/btnGroup2_FILLER_0.png"
-    property string sourceBtnGroup2_FILLER_1: skinDir + "common/btnGroup2_FILLER_1.png"
-    property string sourceBtnGroup_4_BASE: skinDir + "common/btnGroup_4_BASE.png"
-    property string sourceBtnGroup_8_BASE: skinDir + "common/btnGroup_8_BASE.png"
-    property string sourceBtnGroup_FILLER_0: skinDir + "common/btnGroup_FILLER_0.png"
-    property string sourceBtnGroup_FILLER_1: skinDir + "common/btnGroup_FILLER_1.png"
-    property string sourceCHK0: skinDir + "common/checkbox_0.png"
-    property string sourceCHK1: skinDir + "common/checkbox_1.png"
-    property string sourceDelete0: skinDir + "common/delete_0.png"
-    property string sourceDelete1: skinDir + "common/delete_1.png"
-    property string sourceInputValue: skinDir + "common/draw_inputValue.png"
-    property string sourceLine: skinDir + "common/draw_line.png"
-    property string sourcePalette: skinDir + "common/draw_palette.png"
-    property string sourcePaletteIndex: skinDir + "common/draw_paletteIndex.png"
-    property string sourceFilelist: skinDir + "common/filelist_BASE.png"
-    property string sourceFram2btn: skinDir + "common/fram_2btn.png"
-    property string sourceRecord0: skinDir + "common/record_0.png"
-    property string sourceRecord1: skinDir + "common/record_1.png"
-    property string sourceReset0: skinDir + "common/reset_0.png"
-    property string sourceReset1: skinDir + "common/reset_1.png"
-    property string sourceSlider_11_BASE: skinDir + "common/slider_11_BASE.png"
-    property string sourceSlider_11_FILLER_0: skinDir + "common/slider_11_FILLER_0.png"
-    property string sourceSlider_11_FILLER_1: skinDir + "common/slider_11_FILLER_1.png"
-    property string sourceSlider: skinDir + "common/slider_BASE.png"
-    property string sourceSliderFiller0: skinDir + "common/slider_FILLER_0.png"
-    property string sourceSliderFiller1: skinDir + "common/slider_FILLER_1.png"
-    property string sourceSolidCopy0: skinDir + "common/solid-copy_0.png"
-    property string sourceSolidCopy1: skinDir + "common/solid-copy_1.png"
-    property string sourceSolidCut0: skinDir + "common/solid-cut_0.png"
-    property string sourceSolidCut1: skinDir + "common/solid-cut_1.png"
-    property string sourceSolidDelete0: skinDir + "common/solid-delete_0.png"
-    property string sourceSolidDelete1: skinDir + "common/solid-delete_1.png"
-    property string sourceSolidPaste0: skinDir + "common/solid-paste_0.png"
-    property string sourceSolidPaste1: skinDir + "common/solid-paste_1.png"
-    property string sourceStop0: skinDir + "common/stop_0.png"
-    property string sourceStop1: skinDir + "common/stop_1.png"
-
-    property string sourceFnColorBackground: skinDir + "list_center/fnColorBackground.png"
-    property string sourceFnCommonBackground: skinDir + "list_center/fnCommonBackground.png"
-    property string sourceFnKeydefineBackground: skinDir + "list_center/fnKeydefineBackground.png"
-    property string sourceFnMacroBackground: skinDir + "list_center/fnMacroBackground.png"
-    property string sourceGlobalsettingBackground: skinDir + "list_center/globalsettingBackground.png"
-
-    property string sourceListDnContainer: skinDir + "list_dn/listDnContainer.png"
-
-    property string sourceListFnBtn_0: skinDir + "list_fn/listFnBtn_0.png"
-    property string sourceListFnBtn_1: skinDir + "list_fn/listFnBtn_1.png"
-
-    property string sourceListPfContainer: skinDir + "list_pf/listPfContainer.png"
-    property string sourceFW0: skinDir + "list_pf/profileFW_0.png"
-    property string sourceFW1: skinDir + "list_pf/profileFW_1.png"
-
-    property string sourceAM0: skinDir + "list_up/applicationMinimize_0.png"
-    property string sourceAM1: skinDir + "list_up/applicationMinimize_1.png"
-    property string sourceAS0: skinDir + "list_up/applicationSetting_0.png"
-    property string sourceAS1: skinDir + "list_up/applicationSetting_1.png"
-    property string sourceListUpContainer: skinDir + "list_up/listUpContainer.png"
-
-    property string sourceModel_Q7_Color: skinDir + "model_ms/model_Q7_Color.png"
-    property string sourceModel_Q7_KeyDefine: skinDir + "model_ms/model_Q7_KeyDefine.png"
 
     signal msg_KB(bool isDown, int usbCode)
     onMsg_KB: (isDown, usbCode) => main_Q7.relayKey(isDown, usbCode)
@@ -187,13 +120,13 @@ Item {
         msg_KB(isDown, usbCode)
     }
 
-    // The capture field waiting for a key: one at a time, so arming another disarms it.
-    property Item armedField: null
+    // The capture field waiting for a key (the controls keep it in Shell).
+    readonly property Item armedField: Shell.armedField
     // What waits for input can no longer be seen (another page, the drawer, the profile menu,
     // a profile switch, the window minimised): armed fields disarm, a recording stops.
     signal captureWithdrawn
     function withdrawCapture() {
-        armedField = null
+        Shell.armedField = null
         captureWithdrawn()
     }
 

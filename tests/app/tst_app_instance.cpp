@@ -57,10 +57,8 @@ class tst_app_instance : public QObject {
     }
 
     static void stop(QProcess &p) {
-        if (p.state() != QProcess::NotRunning) {
-            p.kill();
-            p.waitForFinished();
-        }
+        p.kill(); // nothing when it has ended already
+        p.waitForFinished();
     }
 
 private Q_SLOTS:
@@ -88,19 +86,14 @@ private Q_SLOTS:
         QProcess third;
         start(third, program, QDir::homePath());
         QVERIFY(settled(third));
-        stop(third);
-    }
 
-    void copiesInOtherFoldersDoNotSeeEachOther() {
-        QTemporaryDir a, b;
-        const QString programA = installCopy(a), programB = installCopy(b);
-        QProcess first, second;
-        start(first, programA, a.path());
-        QVERIFY(settled(first));
-        start(second, programB, b.path());
-        QVERIFY(settled(second));
-        stop(first);
-        stop(second);
+        // A copy in another folder does not see this one.
+        QTemporaryDir elsewhere;
+        QProcess other;
+        start(other, installCopy(elsewhere), elsewhere.path());
+        QVERIFY(settled(other));
+        stop(third);
+        stop(other);
     }
 
     // Without a runtime folder the lock goes to a folder of the user's own; one that someone
@@ -119,15 +112,6 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("XDG_RUNTIME_DIR");
         env.insert("XDG_CACHE_HOME", cache);
-        qputenv("XDG_CACHE_HOME", cache.toUtf8());
-        const QString savedRuntime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        qunsetenv("XDG_RUNTIME_DIR");
-        const SingleInstance here(program);
-        QVERIFY(SingleInstance::channelBase(program).isEmpty());
-        QVERIFY(!here.isRunning());
-        QVERIFY(here.failure().contains(planted));
-        qputenv("XDG_RUNTIME_DIR", savedRuntime.toUtf8());
-
         QProcess p;
         p.setProcessEnvironment(env);
         p.start(program, {});

@@ -1,9 +1,11 @@
-// The shell in-process: start-up order, the controller's slots, the capture withdrawn from a
-// minimised window and the debounced device check.
+// The shell in-process: start-up order, the minimise slot, the capture withdrawn from a
+// minimised window, the debounced device check, and the window's refill from the mouse: read
+// off the GUI thread under the busy lock, and shown by the profile menu and the pages once the
+// store has taken it.
 #include "DeviceChangeSource.h"
 #include "StagedModules.h"
 #include "Ui_Controler.h"
-#include "UserEvent.h"
+#include "VirtualMouse.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 
@@ -21,34 +23,29 @@ class tst_app_shell : public QObject {
         QQuickItem *root = w.view()->rootObject();
         return root ? root->property("startupSteps").toStringList() : QStringList{"no root"};
     }
-
-private Q_SLOTS:
-    void initUiRunsBeforeRunAndOnlyOnce() {
-        Widget w;
+    static QVariant shown(Widget &w, const char *name, const char *property) {
+        QObject *item = w.view()->rootObject()->findChild<QObject *>(QLatin1String(name));
+        return item ? item->property(property) : QVariant();
+    }
+    static bool checked(Widget &w) {
+        QSignalSpy done(&w, &Widget::deviceChecked);
+        w.checkDevice();
+        return !done.isEmpty() || done.wait(20000);
+    }
+    // Each start-up step once, in order, and neither before the event loop delivers them.
+    static void startWindow(Widget &w) {
         w.showNormal();
         w.startUi();
-        // Neither step may run before the event loop delivers them.
         QVERIFY(steps(w).isEmpty());
         QTRY_COMPARE(steps(w), QStringList({"initUI", "run"}));
-
-        // Only the run-UI code triggers run; any other custom code is ignored.
-        QCoreApplication::postEvent(&w, new UserEvent(UserEvent::runUiCode + 1));
-        QCoreApplication::postEvent(&w, new QEvent(QEvent::Type(QEvent::User + 1)));
-        QTest::qWait(50);
-        QCOMPARE(steps(w), QStringList({"initUI", "run"}));
+    }
+    static void slowMouse(const char *delay) {
+        std::vector<std::string> problems;
+        vmouse::setFaults(vmouse::parseFaults(std::string("slow=") + delay, problems));
     }
 
-    void busyLocksTheViewAndZeroUnlocksAtOnce() {
-        Widget w;
-        w.showNormal();
-        Ui_Controler *ctl = w.uiControler();
-        ctl->setBusy(60000);
-        QVERIFY(!w.view()->isEnabled());
-        ctl->setBusy(); // same as setBusy(0): lock, then unlock on the next turn
-        QTRY_VERIFY(w.view()->isEnabled());
-        ctl->setBusy(0);
-        QTRY_VERIFY(w.view()->isEnabled());
-    }
+private Q_SLOTS:
+    void init() { vmouse::reset(); }
 
     void minimizeEndsTheEventLoopWithZero() {
         Widget w;
@@ -85,6 +82,67 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(checks.count(), 1, 5000);
         QTest::qWait(2500);
         QCOMPARE(checks.count(), 1);
+    }
+
+    // A slow mouse must not hold the window: the check returns before the mouse has been
+    // read, the pages meanwhile read the file's copy (not the start zeros), the window stays
+    // locked until the store has taken what was read, and a device check arriving meanwhile
+    // waits for the refill instead of rebinding under it.
+    void slowMouseIsReadOffTheGuiThreadUnderTheLock() {
+        slowMouse("20ms");
+        Widget w;
+        QSignalSpy done(&w, &Widget::deviceChecked);
+        w.checkDevice();
+        QVERIFY(w.refilling());
+        QVERIFY(w.view()->q7_83H_GetReportRate() != 0);
+        QVERIFY(done.wait(20000));
+        startWindow(w);
+        vmouse::State changed = vmouse::state();
+        changed.reportRate[changed.currentProfile] = 8;
+        vmouse::setState(changed);
+
+        done.clear();
+        w.checkDevice();
+        // Back before the store has taken anything: only this thread's next turns can.
+        QVERIFY(w.refilling());
+        QVERIFY(!w.view()->isEnabled());
+        QVERIFY(int(w.view()->q7_83H_GetReportRate()) != 8);
+        w.checkDevice(); // comes while the refill reads: deferred
+        QVERIFY(done.wait(20000));
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(int(w.view()->q7_83H_GetReportRate()), 8);
+        QTRY_VERIFY(w.view()->isEnabled());
+        // The deferred check, after the first.
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+    }
+
+    void replugOnAnotherProfileShowsTheMouseProfileAndValues() {
+        const std::vector<vmouse::Interface> plugged = vmouse::interfaces();
+        Widget w;
+        QVERIFY(checked(w));
+        startWindow(w);
+        const vmouse::State factory = vmouse::state();
+        QCOMPARE(shown(w, "pfItem", "currentIndex").toInt(), int(factory.currentProfile));
+
+        vmouse::setInterfaces({});
+        QVERIFY(checked(w));
+        QVERIFY(!w.view()->deviceLinked());
+
+        // Changed on another computer meanwhile: profile 3, reporting at 125 Hz.
+        constexpr std::uint8_t other = 3, rate125Hz = 8;
+        QVERIFY(factory.currentProfile != other && factory.reportRate[other] != rate125Hz);
+        vmouse::State changed = factory;
+        changed.currentProfile = other;
+        changed.reportRate[other] = rate125Hz;
+        vmouse::setState(changed);
+        vmouse::setInterfaces(plugged);
+        QVERIFY(checked(w));
+        QVERIFY(w.view()->deviceLinked());
+
+        QTRY_COMPARE(shown(w, "pfItem", "currentIndex").toInt(), int(other));
+        // The sensor page's first rate is 125 Hz.
+        QTRY_COMPARE(shown(w, "sensorRate", "currentIndex").toInt(), 0);
+        QCOMPARE(int(w.view()->q7_82H_GetCurrentProfile()), int(other));
     }
 };
 

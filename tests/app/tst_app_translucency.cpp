@@ -68,39 +68,35 @@ private Q_SLOTS:
         auto grabUi = [&] {
             return w.view()->grabFramebuffer().convertToFormat(QImage::Format_ARGB32);
         };
-        QImage ui = grabUi();
+        QImage ui;
         QElapsedTimer waited;
         waited.start();
-        for (;;) {
-            QTest::qWait(400);
-            const QImage again = grabUi();
-            if (again == ui)
-                break;
+        for (QImage again = grabUi(); again != ui; again = grabUi()) {
             ui = again;
             QVERIFY2(waited.elapsed() < 30000, "the interface never came to rest");
+            QTest::qWait(400);
         }
         const QRect frame = w.frameGeometry();
         // The compositor paints the view's last frame a moment after the view has it.
         QImage screen;
         int transparent = 0, wrong = 0;
-        auto look = [&] {
-            screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-                QImage::Format_RGB32);
-            transparent = wrong = 0;
-            for (int y = 0; y < ui.height(); y += 3) {
-                for (int x = 0; x < ui.width(); x += 3) {
-                    if (qAlpha(ui.pixel(x, y)) != 0)
-                        continue;
-                    ++transparent;
-                    const QColor seen = screen.pixelColor(frame.topLeft() + QPoint(x, y));
-                    if (qAbs(seen.green() - desktopColor.green()) > 8 || seen.red() > 8 ||
-                        seen.blue() > 8)
-                        ++wrong;
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+                    QImage::Format_RGB32);
+                transparent = wrong = 0;
+                for (int y = 0; y < ui.height(); y += 3) {
+                    for (int x = 0; x < ui.width(); x += 3) {
+                        const QColor seen = screen.pixelColor(frame.topLeft() + QPoint(x, y));
+                        transparent += qAlpha(ui.pixel(x, y)) == 0;
+                        wrong += qAlpha(ui.pixel(x, y)) == 0 &&
+                                 (qAbs(seen.green() - desktopColor.green()) > 8 || seen.red() > 8 ||
+                                  seen.blue() > 8);
+                    }
                 }
-            }
-            return transparent > 0 && wrong == 0;
-        };
-        const bool shown = QTest::qWaitFor(look, 10000);
+                return transparent > 0 && wrong == 0;
+            },
+            10000);
         QCOMPARE(grabUi(), ui);
 
         const QString artifacts = qEnvironmentVariable("Q7_ARTIFACTS", QDir::tempPath());

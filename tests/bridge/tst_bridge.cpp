@@ -1,8 +1,8 @@
 // The device-setting operations against the virtual mouse: which block changes, what is sent,
 // what is marked dirty, and what the reads convert.
 #include "BlockLayout.h"
+#include "ProfileFields.h"
 #include "ScriptedDialogs.h"
-#include "SendOutcome.h"
 #include "StoreDialogs.h"
 #include "StoreRig.h"
 #include "VirtualMouse.h"
@@ -54,54 +54,63 @@ private slots:
     void init() { vmouse::reset(); }
     void cleanup() { rig.reset(); }
 
-    void globalFieldsLiveInProfileZero() {
-        open(true, 2);
-        const vmouse::Block before2 = vmouse::state().profiles[2];
-        bridge->setIndicatorPaletteIndexes({6, 5, 4, 3, 2, 1, 0, 8});
-        QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
-        const vmouse::State st = vmouse::state();
-        QCOMPARE(valuesOf(st.profiles[0]).mid(at::indicatorIndex, 8),
-                 (QList<uint>{6, 5, 4, 3, 2, 1, 0, 8}));
-        QVERIFY(st.profiles[2] == before2);
-        // The rest of profile 0's block went back as it was read.
-        QCOMPARE(valuesOf(st.profiles[0]).mid(at::dpi, 8),
-                 valuesOf(factory::profileBlock(0)).mid(at::dpi, 8));
-
-        vmouse::clearLog();
-        bridge->setLightingColours(numbers(24, 0));
-        QCOMPARE(sentCommands(), QList<QList<uint>>{oneFirmwareBlock});
-        QCOMPARE(valuesOf(vmouse::state().profiles[0]).mid(at::lightingColours, 24), seq(24, 0));
+    // Each field goes to its place: a profile's to the current profile's block, a device-wide
+    // one to profile 0's whatever is current; one whole block is sent, and the rest of the
+    // block goes back as it was read.
+    void eachFieldGoesToItsProfilesBlock_data() {
+        QTest::addColumn<int>("which");
+        QTest::newRow("indicator colours") << 0;
+        QTest::newRow("DPI stages") << 1;
+        QTest::newRow("LED effect") << 2;
+        QTest::newRow("indicator palette (device)") << 3;
+        QTest::newRow("lighting colours (device)") << 4;
     }
-
-    void perProfileFieldsGoToTheCurrentProfile() {
+    void eachFieldGoesToItsProfilesBlock() {
+        QFETCH(int, which);
+        const BlockField field =
+            std::array<BlockField, 5>{profileFields::indicatorColours, profileFields::dpiStages,
+                                      profileFields::ledEffect, profileFields::indicatorPalette,
+                                      profileFields::lightingColours}[size_t(which)];
         open(true, 4);
-        bridge->setIndicatorColours(numbers(24, 100));
-        const QVariantList dpi = numbers(8, 10) + numbers(8, 30);
-        bridge->setDpiStageValues(dpi);
-        bridge->setLedEffect(9, 146, 12);
-        const QList<uint> block4 = {0x0C, 4, 0x80};
-        QCOMPARE(sentCommands(), (QList<QList<uint>>{block4, block4, block4}));
-        const vmouse::Block b = vmouse::state().profiles[4];
-        QCOMPARE(valuesOf(b).mid(at::indicatorRgb, 24), seq(24, 100));
-        QCOMPARE(valuesOf(b).mid(at::dpi, 16), uints(dpi));
-        QCOMPARE(valuesOf(b).mid(at::effect, 3), (QList<uint>{9, 146, 12}));
-        QVERIFY(vmouse::state().profiles[0] == factory::profileBlock(0));
+        const vmouse::State before = vmouse::state();
+        const QVariantList src = numbers(field.length, 100);
+        switch (which) {
+        case 0: QVERIFY(bridge->setIndicatorColours(src)); break;
+        case 1: QVERIFY(bridge->setDpiStageValues(src)); break;
+        case 2: QVERIFY(bridge->setLedEffect(100, 101, 102)); break;
+        case 3: QVERIFY(bridge->setIndicatorPaletteIndexes(src)); break;
+        default: QVERIFY(bridge->setLightingColours(src)); break;
+        }
+        const uint target = field.deviceWide ? 0 : 4;
+        QCOMPARE(sentCommands(), (QList<QList<uint>>{{0x0C, target, 0x80}}));
+        QList<uint> expected = valuesOf(before.profiles[target]);
+        for (int i = 0; i < field.length; ++i)
+            expected[field.offset + i] = uint(100 + i);
+        QCOMPARE(valuesOf(vmouse::state().profiles[target]), expected);
+        QVERIFY(vmouse::state().profiles[field.deviceWide ? 4 : 0] ==
+                before.profiles[field.deviceWide ? 4 : 0]);
     }
 
-    void readsConvertTheFirmwareCodes() {
+    // Reads answer the firmware's coding as numbers, also for values read back from the file
+    // as text; the pages' rules turn the coding into what they show.
+    void readsAnswerTheStoredCodingAsNumbers() {
         open(false, 1);
-        QVariantList &fw1 = store->list(ProfileStore::Firmware, 1);
-        fw1[at::dpi] = 207;
-        fw1[at::dpi + 1] = 159;
-        fw1[at::dpi + 2] = QStringLiteral("207"); // as read back from the file
-        QVariantList stages = bridge->dpiStageValues();
+        QVariantList dpi = store->values(profileFields::dpiStages, 1);
+        dpi[0] = 207;
+        dpi[1] = QStringLiteral("207");
+        QVERIFY(store->setValues(profileFields::dpiStages, 1, dpi));
+        QVERIFY(!store->setValues(profileFields::dpiStages, 1, dpi.mid(1)));
+        const QVariantList stages = bridge->dpiStageValues();
         QCOMPARE(stages.size(), 16);
-        QCOMPARE(stages.mid(0, 4), (QVariantList{159u, 159u, 159u, 64u}));
+        QCOMPARE(stages.mid(0, 2), (QVariantList{207u, 207u}));
 
-        QVariantList &fw0 = store->list(ProfileStore::Firmware, 0);
+        QVariantList ids;
         for (int i = 0; i < 8; ++i)
-            fw0[at::indicatorIndex + i] = i + 2; // 2 ... 9
-        QCOMPARE(bridge->indicatorPaletteIndexes(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 7u, 9u}));
+            ids << i + 2; // 2 ... 9
+        QVERIFY(store->setValues(profileFields::indicatorPalette, 3, ids)); // device-wide: 0
+        QCOMPARE(uints(store->list(ProfileStore::Firmware, 0)).mid(at::indicatorIndex, 8),
+                 seq(8, 2));
+        QCOMPARE(bridge->indicatorPaletteIndexes(), (QVariantList{2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u}));
     }
 
     void profileSwitchMarksNothing() {
@@ -164,7 +173,6 @@ private slots:
     void changesTheMouseDidNotTakeStayMarked() {
         QFETCH(vmouse::Faults, faults);
         open(true, 3);
-        SendOutcome outcome([this] { return store->deviceFound(); });
         const vmouse::State before = vmouse::state();
         vmouse::setFaults(faults);
 
@@ -174,11 +182,9 @@ private slots:
             bridge->setKeyMatrix(numbers(64, 1)), bridge->setReportRate(8),
             bridge->setIndicatorPaletteIndexes(numbers(8, 0)),     bridge->setDpiStageValues(dpi),
             bridge->setDpiStage(3),               bridge->setCurrentProfile(3)};
-        for (bool r : results)
-            outcome.note(r);
         QCOMPARE(results, QList<bool>(6, false));
-        QCOMPARE(outcome.take(), SendOutcome::NotTaken);
-        QCOMPARE(outcome.take(), SendOutcome::Nothing);
+        QCOMPARE(rig->link.takeNotice(), SendOutcome::NotTaken);
+        QCOMPARE(rig->link.takeNotice(), SendOutcome::Nothing);
 
         QCOMPARE(bridge->reportRate(), uchar(8));
         QCOMPARE(bridge->dpiStageValues(), dpi);
@@ -205,8 +211,8 @@ private slots:
         QVERIFY(rig->plugIn());
         vmouse::clearLog();
         const QByteArray file = fileNow();
-        outcome.note(bridge->setLedEffect(1, 2, 3));
-        QCOMPARE(outcome.take(), SendOutcome::Nothing);
+        QVERIFY(bridge->setLedEffect(1, 2, 3));
+        QCOMPARE(rig->link.takeNotice(), SendOutcome::Nothing);
         QCOMPARE(valuesOf(vmouse::state().profiles[3]).mid(at::effect, 3), (QList<uint>{1, 2, 3}));
         QCOMPARE(fileNow(), file);
     }
@@ -214,18 +220,17 @@ private slots:
     // Without a mouse the changes are marked as always; what the user is owed says so.
     void changesWithoutAMouseOweTheNoMouseNotice() {
         open(false, 2);
-        bridge->setDevice(nullptr);
-        SendOutcome outcome([this] { return store->deviceFound(); });
-        outcome.note(bridge->setIndicatorColours(numbers(24, 1)));
-        outcome.note(bridge->setDpiStage(2));
-        QCOMPARE(outcome.take(), SendOutcome::NoMouse);
+        rig->link.setDevice(nullptr);
+        QVERIFY(!bridge->setIndicatorColours(numbers(24, 1)));
+        QVERIFY(!bridge->setDpiStage(2));
+        QCOMPARE(rig->link.takeNotice(), SendOutcome::NoMouse);
         QCOMPARE(store->dirtyFlags(ProfileStore::Firmware).at(2), QVariant(true));
         // A mouse that vanishes during an operation outweighs one never there.
         store->setDeviceLinked(true);
-        outcome.note(false);
+        bridge->setReportRate(1);
         store->setDeviceLinked(false);
-        outcome.note(false);
-        QCOMPARE(outcome.take(), SendOutcome::NotTaken);
+        bridge->setReportRate(2);
+        QCOMPARE(rig->link.takeNotice(), SendOutcome::NotTaken);
     }
 
     void shortListsAreRefused() {

@@ -2,6 +2,7 @@
 // the mouse, and what the store and the profile file hold afterwards.
 #include "BlockLayout.h"
 #include "OfflineEdits.h"
+#include "ProfileFields.h"
 #include "ScriptedDialogs.h"
 #include "StoreRig.h"
 #include "VirtualMouse.h"
@@ -15,6 +16,9 @@ const QStringList messages = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
                               "Changed without the mouse", "Send", "Keep"};
 
 } // namespace
+
+// A whole list, for edits the pages never make but a file or the mouse can hold.
+constexpr BlockField whole(ProfileStore::Group group) { return {group, 0, layout::blockSize}; }
 
 class TestOfflineEdits : public QObject {
     Q_OBJECT
@@ -41,8 +45,7 @@ class TestOfflineEdits : public QObject {
         QVERIFY(rig->files.ready());
         store = &rig->store;
         bridge = &rig->bridge;
-        offline = std::make_unique<OfflineEdits>(*store, [] { return messages; });
-        offline->setDevice(&rig->dev);
+        offline = std::make_unique<OfflineEdits>(*store, rig->link, [] { return messages; });
         vmouse::Faults gone;
         gone.absent = true;
         vmouse::setFaults(gone);
@@ -61,10 +64,10 @@ class TestOfflineEdits : public QObject {
         QVERIFY(!bridge->setReportRate(8));
         QVERIFY(!bridge->setDpiStage(mouse.dpiStage[2]));
         QVERIFY(bridge->setCurrentProfile(4) == false);
-        QVariantList &fw4 = store->list(ProfileStore::Firmware, 4);
+        QVariantList fw4;
         for (int i = 0; i < 128; ++i) // as the file gives them back: texts
-            fw4[i] = QString::number(mouse.profiles[4][i]);
-        store->markProfileDirty(4);
+            fw4 << QString::number(mouse.profiles[4][i]);
+        QVERIFY(store->setValues(whole(ProfileStore::Firmware), 4, fw4));
     }
 
     // The mouse comes back; the device check links it and refills the store.
@@ -169,10 +172,10 @@ private slots:
         if (situation == "equal") {
             QVERIFY(!bridge->setReportRate(mouse.reportRate[2]));
             QVERIFY(!bridge->setDpiStage(mouse.dpiStage[2]));
-            QVariantList &keys = store->list(ProfileStore::Matrix, 2);
+            QVariantList keys;
             for (int i = 0; i < 128; ++i)
-                keys[i] = mouse.matrices[2][i];
-            store->markMatrixDirty(2);
+                keys << mouse.matrices[2][i];
+            QVERIFY(store->setValues(whole(ProfileStore::Matrix), 2, keys));
         } else if (situation == "cut") {
             editWithoutTheMouse();
         }

@@ -8,6 +8,7 @@
 #include "VirtualMouse.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <chrono>
 #include <vector>
@@ -51,6 +52,14 @@ inline std::vector<vmouse::LogEntry> wire() {
         if (e.dir >= vmouse::Dir::FeatureOut)
             out.push_back(e);
     return out;
+}
+
+// Switches on the faults a list names as VIRTUAL_MOUSE_FAULTS does ("silent,unplug-at=5").
+inline void injectFaults(const QString &list) {
+    std::vector<std::string> problems;
+    vmouse::setFaults(vmouse::parseFaults(list.toStdString(), problems));
+    if (!problems.empty())
+        qFatal("bad fault list: %s", qPrintable(list));
 }
 
 inline double gapMs(const vmouse::LogEntry &a, const vmouse::LogEntry &b) {

@@ -64,14 +64,13 @@ private Q_SLOTS:
         st.fwMinor = 0x0B; // upper-case digits
         vmouse::setState(st);
 
-        uchar v[5] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+        std::array<uchar, 5> v{0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
         QVERIFY(dev.hid_81H_GetFunctionOption(v[0]));
         QVERIFY(dev.hid_82H_GetCurrentProfile(v[1]));
         QVERIFY(dev.hid_83H_GetReportRate(v[2], 3));
         QVERIFY(dev.hid_84H_GetDPIStage(v[3], 2));
         QVERIFY(dev.hid_89H_GetRGBLedTwinkle(v[4]));
-        QCOMPARE(hex(std::array<uchar, 5>{v[0], v[1], v[2], v[3], v[4]}),
-                 QByteArray("5a 04 08 07 00"));
+        QCOMPARE(hex(v), QByteArray("5a 04 08 07 00"));
         QString version;
         QVERIFY(dev.hid_80H_GetFWVersion(version));
         QCOMPARE(version, QStringLiteral("a.0B"));

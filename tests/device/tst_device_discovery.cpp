@@ -55,11 +55,9 @@ private Q_SLOTS:
         QTRY_VERIFY(!traffic(Dir::Open, vmouse::vendorPath).empty()); // polling runs
         dev.slave()->stopPolling();
         const UsbTask &t = dev.usbTask();
-        QCOMPARE(t.entryIndex, 1);
-        QCOMPARE(t.productName, QStringLiteral("Q7"));
-        QCOMPARE(t.commandPath, QString::fromLatin1(vmouse::commandPath));
-        QCOMPARE(t.vendorPath, QString::fromLatin1(vmouse::vendorPath));
-        QCOMPARE(t.reportLength, 64);
+        QCOMPARE((QStringList{QString::number(t.entryIndex), t.productName, t.commandPath,
+                              t.vendorPath, QString::number(t.reportLength)}),
+                 (QStringList{"1", "Q7", vmouse::commandPath, vmouse::vendorPath, "64"}));
         QCOMPARE(hex(traffic(Dir::Enumerate).at(0).bytes), QByteArray("04 d9 a1 b7"));
         const auto cmds = vmouse::commands();
         QCOMPARE(int(cmds.size()), 1);

@@ -8,14 +8,6 @@
 using namespace linktest;
 using vmouse::Dir;
 
-Q_DECLARE_METATYPE(vmouse::Faults)
-
-static vmouse::Faults fault(void (*set)(vmouse::Faults &)) {
-    vmouse::Faults f;
-    set(f);
-    return f;
-}
-
 class FailuresTest : public QObject {
     Q_OBJECT
     MS_HT66FB560 dev; // bound afresh for every case
@@ -28,22 +20,20 @@ private Q_SLOTS:
     void cleanup() { QCOMPARE(vmouse::openHandles(), 0); }
 
     void getFailures_data() {
-        QTest::addColumn<vmouse::Faults>("faults");
+        QTest::addColumn<QString>("faults");
         QTest::addColumn<int>("featuresSent");
-        QTest::newRow("absent") << fault([](auto &f) { f.absent = true; }) << 0;
-        QTest::newRow("feature send fails")
-            << fault([](auto &f) { f.failFeatureSend = true; }) << 1;
-        QTest::newRow("answer fails") << fault([](auto &f) { f.failAnswer = true; }) << 1;
-        QTest::newRow("answer too short for its values")
-            << fault([](auto &f) { f.answerLength = 2; }) << 1;
+        QTest::newRow("absent") << "absent" << 0;
+        QTest::newRow("feature send fails") << "fail-send" << 1;
+        QTest::newRow("answer fails") << "fail-answer" << 1;
+        QTest::newRow("answer too short for its values") << "short-answer=2" << 1;
         // Open succeeds, then the feature report finds the mouse gone.
-        QTest::newRow("unplugged after open") << fault([](auto &f) { f.unplugAtCall = 2; }) << 1;
+        QTest::newRow("unplugged after open") << "unplug-at=2" << 1;
     }
 
     void getFailures() {
-        QFETCH(vmouse::Faults, faults);
+        QFETCH(QString, faults);
         QFETCH(int, featuresSent);
-        vmouse::setFaults(faults);
+        injectFaults(faults);
 
         uchar v = 0x77;
         QVERIFY(!dev.hid_83H_GetReportRate(v, 1));
@@ -63,24 +53,21 @@ private Q_SLOTS:
     }
 
     void blockGetFailures_data() {
-        QTest::addColumn<vmouse::Faults>("faults");
+        QTest::addColumn<QString>("faults");
         QTest::addColumn<int>("reads");
         QTest::addColumn<bool>("lost");
         // A time-out is not waited out twice.
-        QTest::newRow("silent: reads time out")
-            << fault([](auto &f) { f.silent = true; }) << 1 << true;
-        QTest::newRow("short data reports")
-            << fault([](auto &f) { f.inputReportLength = 10; }) << 2 << false;
+        QTest::newRow("silent: reads time out") << "silent" << 1 << true;
+        QTest::newRow("short data reports") << "short-report=10" << 2 << false;
         // Open, feature, answer and the first read succeed; the second read fails.
-        QTest::newRow("unplugged between reports")
-            << fault([](auto &f) { f.unplugAtCall = 5; }) << 2 << true;
+        QTest::newRow("unplugged between reports") << "unplug-at=5" << 2 << true;
     }
 
     void blockGetFailures() {
-        QFETCH(vmouse::Faults, faults);
+        QFETCH(QString, faults);
         QFETCH(int, reads);
         QFETCH(bool, lost);
-        vmouse::setFaults(faults);
+        injectFaults(faults);
         auto block = pattern(200);
         QVERIFY(!dev.hid_8DH_GetKeyMatrix(2, block.data()));
         const auto seen = traffic(Dir::Input);
@@ -94,11 +81,11 @@ private Q_SLOTS:
     // it, get or set alike, even when the mouse is back; the next binding talks to it again.
     // An answer too short for its values is a failed exchange, not a lost mouse.
     void lostLinkUntilTheNextBinding() {
-        vmouse::setFaults(fault([](auto &f) { f.answerLength = 2; }));
+        injectFaults("short-answer=2");
         uchar v = 0;
         QVERIFY(!dev.hid_82H_GetCurrentProfile(v));
         QVERIFY(!dev.linkLost());
-        vmouse::setFaults(fault([](auto &f) { f.failFeatureSend = true; }));
+        injectFaults("fail-send");
         dev.hid_02H_SetCurrentProfile(3);
         QVERIFY(dev.linkLost());
 
@@ -119,7 +106,7 @@ private Q_SLOTS:
     }
 
     void blockSetFailures() {
-        vmouse::setFaults(fault([](auto &f) { f.failWrite = true; }));
+        injectFaults("fail-write");
         auto block = pattern(5);
         QVERIFY(!dev.hid_0CH_SetFwProfile(1, block.data()));
         QCOMPARE(int(traffic(Dir::Output).size()), 2);
@@ -127,7 +114,7 @@ private Q_SLOTS:
 
         // Unplugged at the first output report: the block never lands, and the next command
         // fails at the open step without touching the wire.
-        vmouse::setFaults(fault([](auto &f) { f.unplugAtCall = 3; }));
+        injectFaults("unplug-at=3");
         vmouse::clearLog();
         QVERIFY(!dev.hid_0FH_SetMacroKey(7, block.data()));
         QVERIFY(vmouse::unplugged());
@@ -140,7 +127,7 @@ private Q_SLOTS:
         // A command report the mouse refuses is a failed set as well.
         vmouse::reset();
         bindQuietly(dev);
-        vmouse::setFaults(fault([](auto &f) { f.failFeatureSend = true; }));
+        injectFaults("fail-send");
         QVERIFY(!dev.hid_03H_SetReportRate(2, 1));
         vmouse::setFaults({});
         bindQuietly(dev); // the next device check
@@ -149,7 +136,7 @@ private Q_SLOTS:
 
     // Nobody checks an answer's echo or checksum; its values are taken as they come.
     void wrongAnswerPassesThrough() {
-        vmouse::setFaults(fault([](auto &f) { f.wrongAnswer = true; }));
+        injectFaults("wrong-answer");
         uchar p = 9;
         QVERIFY(dev.hid_82H_GetCurrentProfile(p));
         QCOMPARE(int(p), int(vmouse::factoryState().currentProfile));

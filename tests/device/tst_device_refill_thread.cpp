@@ -14,13 +14,17 @@ using namespace linktest;
 
 class RefillThreadTest : public QObject {
     Q_OBJECT
+    MS_HT66FB560 dev; // bound afresh for every case
+    DeviceRefillSource live{dev};
+
 private Q_SLOTS:
-    void refillOnItsOwnThreadTakesTurnsWithOtherExchanges() {
+    void init() {
         vmouse::reset();
-        const vmouse::State mouse = vmouse::state();
-        MS_HT66FB560 dev;
         bindQuietly(dev);
-        DeviceRefillSource live(dev);
+    }
+
+    void refillOnItsOwnThreadTakesTurnsWithOtherExchanges() {
+        const vmouse::State mouse = vmouse::state();
 
         std::optional<RefillSnapshot> snapshot;
         std::thread refill([&] { snapshot = RefillSnapshot::readFrom(live); });
@@ -53,13 +57,7 @@ private Q_SLOTS:
     // A mouse gone mid-refill: the snapshot answers only what was read whole, and says the
     // mouse is unreachable, as a refill read directly would.
     void snapshotOfAMouseGoneMidwayHoldsOnlyWholeReads() {
-        vmouse::reset();
-        MS_HT66FB560 dev;
-        bindQuietly(dev);
-        DeviceRefillSource live(dev);
-        vmouse::Faults f;
-        f.silent = true;
-        vmouse::setFaults(f);
+        injectFaults("silent");
         RefillSnapshot s = RefillSnapshot::readFrom(live);
         QVERIFY(!s.reachable());
         std::uint8_t current = 0xff;

@@ -1,9 +1,11 @@
-// The rules that choose a profile by application, and their editing as the window's slots
-// reach it: matching, the file, what is shown, and what is refused.
+// The rules that choose a profile by application, their editing as the window's slots reach
+// it (matching, the file, what is shown, what is refused), and the follower switching by them.
 #include "ApplicationRules.h"
 #include "FollowRulesEditor.h"
+#include "ProfileFollower.h"
 #include "TestFiles.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,12 +18,35 @@ QVariantMap rule(const QString &match, const QVariant &name, const QVariant &pro
 }
 
 ActiveWindowInfo app(const QString &instance, const QString &windowClass, const QString &exe = {}) {
-    ActiveWindowInfo info;
-    info.instance = instance;
-    info.windowClass = windowClass;
-    info.executable = exe;
-    return info;
+    return {instance, windowClass, exe};
 }
+
+// Reports what a test tells it to, as a desktop would.
+class FakeActiveWindowSource : public ActiveWindowSource {
+    Q_OBJECT
+public:
+    bool start() override { return true; }
+    void stop() override {}
+    void activate(const QString &windowClass, const QString &executable = QString(),
+                  qint64 pid = 4242) {
+        emit activeWindowChanged({windowClass.toLower(), windowClass, executable, pid});
+    }
+};
+
+// Stands for the profile menu: records every switch it is asked for.
+struct FakeMenu {
+    int current = 1;
+    bool busy = false;
+    QList<int> switches;
+
+    ProfileFollower::Target target() {
+        return {[this] { return current; }, [this] { return busy; },
+                [this](int p) {
+                    switches.append(p);
+                    current = p;
+                }};
+    }
+};
 
 } // namespace
 
@@ -31,13 +56,35 @@ private:
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("setting/application_rules.ini")); }
     ApplicationRules rules; // loaded afresh for every case, from a file not there yet
+    // The follower of each case, over a fresh source and menu, switching by `rules`.
+    std::unique_ptr<FakeActiveWindowSource> source;
+    FakeMenu menu;
+    std::unique_ptr<ProfileFollower> follower;
+
+    void followGameEditorAndBlender() {
+        QVERIFY(rules.setRules({{Rule::Field::WindowClass, "Game", 3},
+                                {Rule::Field::WindowClass, "Editor", 2},
+                                {Rule::Field::Executable, "blender", 4}},
+                               0));
+    }
+    // The menu was asked for these switches and no others, and none follow once all has
+    // settled (longer than the settling time, with room for a loaded machine).
+    void settlesOn(const QList<int> &switches) {
+        QTRY_COMPARE(menu.switches, switches);
+        QTest::qWait(ProfileFollower::settleMs * 3);
+        QCOMPARE(menu.switches, switches);
+    }
 
 private Q_SLOTS:
     void init() {
         QFile::remove(path());
         QDir().mkpath(QFileInfo(path()).absolutePath());
         rules.load(path());
+        source = std::make_unique<FakeActiveWindowSource>();
+        menu = FakeMenu();
+        follower = std::make_unique<ProfileFollower>(source.get(), &rules, menu.target());
     }
+    void cleanup() { follower.reset(); }
 
     void matching() {
         // No file yet: no rules, nothing damaged.
@@ -69,27 +116,42 @@ private Q_SLOTS:
         QCOMPARE(rules.profileFor(app("", "")), std::optional<int>(1));
     }
 
-    void roundTripInTheSettingsForm() {
-        QVERIFY(rules.setRules({{Rule::Field::WindowClass, "Gimp-2.10", 3},
-                                {Rule::Field::Executable, "caf\u00e9 app", 5},
-                                {Rule::Field::WindowClass, "a/b\\c", 2}},
-                               4));
+    // Saved through the editor: names trimmed, a profile given as text taken as a number, one
+    // no menu has (7, a hand-edited file's) kept as the user's; the file in the text form the other
+    // settings files use (sections, Latin-1 escapes, arrays as n\key with a size), and read back
+    // whole.
+    void editorSavesInOrderInTheSettingsForm() {
+        FollowRulesEditor editor(
+            &rules, [] { return app("navigator", "Firefox", "firefox-esr"); }, [] { return true; });
+        QCOMPARE(editor.state(), QVariantMap({{"rules", QVariantList()},
+                                              {"noMatch", 0},
+                                              {"damaged", false},
+                                              {"watching", true}}));
+        QCOMPARE(editor.lastApplication().value("executable").toString(), "firefox-esr");
+        QVERIFY(editor.save({rule("class", "  Gimp-2.10 ", 3),
+                             rule("executable", "caf\u00e9 app", "5"), rule("class", "a/b\\c", 7)},
+                            4));
+        const QVariantList expected{rule("class", "Gimp-2.10", 3),
+                                    rule("executable", "caf\u00e9 app", 5),
+                                    rule("class", "a/b\\c", 7)};
+        QCOMPARE(editor.state().value("rules").toList(), expected);
         const QByteArray text = bytesOf(path());
-        // The same text form the other settings files use: sections, Latin-1 escapes,
-        // arrays as n\key with a size.
         QVERIFY2(text.startsWith("[General]\nnoMatch=4\n\n[rules]\n1\\match=class\n1\\name=Gimp-2.10\n"),
                  text.constData());
-        QVERIFY2(text.contains("2\\name=caf\\xe9 app\n"), text.constData());
-        QVERIFY2(text.contains("size=3\n"), text.constData());
+        QVERIFY2(text.contains("2\\name=caf\\xe9 app\n") && text.contains("size=3\n"),
+                 text.constData());
 
+        // What the follower reads is what was saved, and the file says the same; with no
+        // source and no window seen, empty texts and not watching.
+        QCOMPARE(rules.profileFor(app("gimp-2.10", "GIMP-2.10", "")), std::optional<int>(3));
         ApplicationRules again;
         again.load(path());
-        QVERIFY(!again.damaged());
-        QCOMPARE(again.noMatchProfile(), 4);
+        FollowRulesEditor fresh(&again, {}, {});
         QCOMPARE(
-            FollowRulesEditor(&again, {}, {}).state().value("rules").toList(),
-            (QVariantList{rule("class", "Gimp-2.10", 3), rule("executable", "caf\u00e9 app", 5),
-                          rule("class", "a/b\\c", 2)}));
+            fresh.state(),
+            QVariantMap(
+                {{"rules", expected}, {"noMatch", 4}, {"damaged", false}, {"watching", false}}));
+        QCOMPARE(fresh.lastApplication().value("windowClass").toString(), QString());
 
         // Clearing the choice for other applications stores "stay".
         QVERIFY(again.setRules({}, 0));
@@ -142,35 +204,6 @@ private Q_SLOTS:
         QVERIFY(!rules.setRules({{Rule::Field::WindowClass, "a", 2}}, 0));
     }
 
-    void showsAndWritesTheRulesInOrder() {
-        ActiveWindowInfo last = app("navigator", "Firefox", "firefox-esr");
-        bool watching = true;
-        FollowRulesEditor editor(&rules, [&] { return last; }, [&] { return watching; });
-        QCOMPARE(editor.state(), QVariantMap({{"rules", QVariantList()}, {"noMatch", 0},
-                                              {"damaged", false}, {"watching", true}}));
-        QCOMPARE(editor.lastApplication().value("executable").toString(), "firefox-esr");
-
-        // Names are trimmed; a profile a hand-edited file gave (7) is the user's and stays.
-        QVERIFY(editor.save({rule("class", "  Gimp ", 3), rule("executable", "blender", "2"),
-                             rule("class", "Old", 7)},
-                            4));
-        const QVariantList expected{rule("class", "Gimp", 3), rule("executable", "blender", 2),
-                                    rule("class", "Old", 7)};
-        QCOMPARE(editor.state().value("rules").toList(), expected);
-        QCOMPARE(editor.state().value("noMatch").toInt(), 4);
-
-        // What the follower reads is what was saved, and the file says the same.
-        QCOMPARE(rules.profileFor(app("gimp-2.10", "GIMP", "")), std::optional<int>(3));
-        ApplicationRules reread;
-        reread.load(path());
-        FollowRulesEditor fresh(&reread, {}, {});
-        QCOMPARE(fresh.state().value("rules").toList(), expected);
-        QCOMPARE(fresh.state().value("noMatch").toInt(), 4);
-        // No source, no window seen: empty texts, not watching.
-        QCOMPARE(fresh.state().value("watching").toBool(), false);
-        QCOMPARE(fresh.lastApplication().value("windowClass").toString(), QString());
-    }
-
     // A list with anything that is not a rule is refused whole: the file and the rules stay.
     void refusesListsThatAreNotRules_data() {
         QTest::addColumn<QVariantList>("list");
@@ -205,6 +238,85 @@ private Q_SLOTS:
         QCOMPARE(FollowRulesEditor::switchNotice("%2: %1", 5, app("%1", "", "x")),
                  QString("%1: P05"));
         QCOMPARE(FollowRulesEditor::applicationName(app("", "", "blender")), QString("blender"));
+    }
+    void aBurstOfChangesSwitchesOnceForTheLastWindow() {
+        followGameEditorAndBlender();
+        QSignalSpy shown(follower.get(), &ProfileFollower::switchedByRule);
+        // Alt+Tab through five windows without stopping.
+        for (const char *cls : {"Game", "Editor", "Other", "Game", "Editor"}) {
+            source->activate(QString::fromLatin1(cls));
+            QCoreApplication::processEvents();
+        }
+        settlesOn({2});
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(shown.at(0).at(0).toInt(), 2);
+
+        // Back to a window whose profile is already the current one: no switch; nor for a
+        // window no rule names, with "stay" for the others.
+        source->activate(QStringLiteral("Editor"));
+        settlesOn({2});
+        source->activate(QStringLiteral("Terminal"));
+        settlesOn({2});
+
+        // Matching by the program file.
+        source->activate(QStringLiteral("Blender"), QStringLiteral("blender"));
+        settlesOn({2, 4});
+        QCOMPARE(follower->lastApplication().executable, QStringLiteral("blender"));
+    }
+
+    void aChangeDuringTheBusyLockSwitchesAfterIt() {
+        followGameEditorAndBlender();
+        menu.busy = true;
+        source->activate(QStringLiteral("Game"));
+        settlesOn({});
+        menu.busy = false;
+        settlesOn({3});
+
+        // The user moves on while the lock holds: the window they stopped at wins.
+        menu.busy = true;
+        source->activate(QStringLiteral("Editor"));
+        settlesOn({3});
+        source->activate(QStringLiteral("Blender"), QStringLiteral("blender"));
+        settlesOn({3});
+        menu.busy = false;
+        settlesOn({3, 4});
+    }
+
+    // Moving from a game to our window must not undo a choice made in our window; a burst
+    // that ends in our own window still lands on the window before it.
+    void ourOwnWindowSwitchesNothing() {
+        followGameEditorAndBlender();
+        source->activate(QStringLiteral("Game"));
+        settlesOn({3});
+        menu.current = 5; // the user picks another profile in our window
+        source->activate(QStringLiteral("Game"), QString(), QCoreApplication::applicationPid());
+        settlesOn({3});
+        QCOMPARE(follower->lastApplication().pid, qint64(4242));
+        source->activate(QStringLiteral("Editor"));
+        source->activate(QStringLiteral("Game"), QString(), QCoreApplication::applicationPid());
+        settlesOn({3, 2});
+    }
+
+    // It waits for the lock and beats a rule still settling; asking for the profile already
+    // shown sends nothing.
+    void aProfileAskedForFromOutside() {
+        followGameEditorAndBlender();
+        menu.busy = true;
+        source->activate(QStringLiteral("Game"));
+        follower->requestProfile(5);
+        follower->requestProfile(9); // not a profile: ignored
+        settlesOn({});
+        menu.busy = false;
+        settlesOn({5});
+        follower->requestProfile(5);
+        settlesOn({5});
+    }
+
+    void theNoMatchChoiceSwitchesForAnyOtherApplication() {
+        QVERIFY(rules.setRules({{Rule::Field::WindowClass, "Game", 3}}, 1));
+        menu.current = 3;
+        source->activate(QStringLiteral("Terminal"));
+        QTRY_COMPARE(menu.switches, QList<int>{1});
     }
 };
 

@@ -1,5 +1,5 @@
-// The follower against the real shell: its switch goes through the profile menu.
-#include "FakeActiveWindowSource.h"
+// The follower against the real shell: its switch goes through the profile menu, waits while
+// the menu takes no click, and is told in the window in the current language.
 #include "ProfileFollowing.h"
 #include "StagedModules.h"
 #include "Ui_Controler.h"
@@ -11,21 +11,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using Rule = ApplicationRules::Rule;
-
 class FollowShellTest : public QObject {
     Q_OBJECT
     StagedModules modules;
 
 private Q_SLOTS:
-    void aRuleSwitchesAsAMenuClickDoes() {
+    void aSwitchGoesAsAMenuClickAndIsTold() {
         Widget w;
         w.showNormal();
         w.startUi();
         QObject *menu = w.view()->rootObject()->findChild<QObject *>(QStringLiteral("pfItem"));
-        QVERIFY(menu);
+        QObject *notice =
+            w.view()->rootObject()->findChild<QObject *>(QStringLiteral("sendNotice"));
+        QVERIFY(menu && notice);
         QTRY_VERIFY(menu->property("visible").toBool() && menu->property("enabled").toBool());
-
+        QTemporaryDir dir;
+        ProfileFollowing following(w.view(), dir.filePath(QStringLiteral("rules.ini")));
         ProfileFollower::Target target = ProfileFollowing::menuTarget(w.view());
         QCOMPARE(target.currentProfile(), int(w.view()->q7_82H_GetCurrentProfile()));
 
@@ -36,23 +37,26 @@ private Q_SLOTS:
         QTRY_VERIFY(!target.busy());
 
         // A click on profile 2 and the follower's switch to 4 leave the same traces: the
-        // menu's entry and the bridge's current profile.
+        // menu's entry and the bridge's current profile, told once.
         QVERIFY(QMetaObject::invokeMethod(menu, "select", Q_ARG(QVariant, QVariant(2))));
         QCOMPARE(menu->property("currentIndex").toInt(), 2);
         QCOMPARE(int(w.view()->q7_82H_GetCurrentProfile()), 2);
-
-        QTemporaryDir dir;
-        ApplicationRules rules;
-        rules.load(dir.filePath(QStringLiteral("rules.ini")));
-        QVERIFY(rules.setRules({{Rule::Field::WindowClass, "Game", 4}}, 0));
-        FakeActiveWindowSource source;
-        ProfileFollower follower(&source, &rules, target);
         QSignalSpy changes(w.view(), &myQQuickView::currentProfileChanged);
-        source.activate(QStringLiteral("Game"));
+        following.follower()->requestProfile(4);
         QTRY_COMPARE(menu->property("currentIndex").toInt(), 4);
         QCOMPARE(int(w.view()->q7_82H_GetCurrentProfile()), 4);
         QCOMPARE(w.view()->property("currentProfile").toInt(), 4);
         QCOMPARE(changes.count(), 1);
+
+        // A rule's switch is told naming profile and application, in the current language
+        // (the English notice is the follow journey's).
+        w.view()->getGlobalStrings(QStringLiteral("025044"));
+        const ActiveWindowInfo gimp{"gimp", "Gimp", "gimp", 77};
+        emit following.follower()->switchedByRule(4, gimp);
+        QTRY_VERIFY(notice->property("showing").toBool());
+        QCOMPARE(notice->property("text").toString(), QString::fromUtf8("Gimp：P04"));
+        QVERIFY(QMetaObject::invokeMethod(notice, "hide"));
+        QTRY_VERIFY(!notice->property("showing").toBool());
 
         // A menu that takes no click (hidden or dimmed, as under the drawer) holds it back too,
         // and the view's switch asks nothing of it meanwhile.
@@ -60,36 +64,8 @@ private Q_SLOTS:
         QVERIFY(target.busy());
         QVERIFY(!w.view()->switchProfile(2));
         QCOMPARE(menu->property("currentIndex").toInt(), 4);
-    }
 
-    // A rule's switch is told in the window in the current language, naming profile and
-    // application; not while hidden.
-    void theWindowTellsASwitchInItsLanguage() {
-        Widget w;
-        w.showNormal();
-        w.startUi();
-        QQuickItem *root = w.view()->rootObject();
-        QObject *notice = root->findChild<QObject *>(QStringLiteral("sendNotice"));
-        QVERIFY(notice);
-        QTemporaryDir dir;
-        ProfileFollowing following(w.view(), dir.filePath(QStringLiteral("rules.ini")));
-        myQQuickView *view = w.view();
-        view->getGlobalStrings(QStringLiteral("031000"));
-        QCOMPARE(view->getFollowStrings().value("menu").toString(), QString("RULES"));
-        const ActiveWindowInfo gimp{"gimp", "Gimp", "gimp", 77};
-        emit following.follower()->switchedByRule(3, gimp);
-        QTRY_VERIFY(notice->property("showing").toBool());
-        QCOMPARE(notice->property("text").toString(), QString("P03 for Gimp"));
-
-        view->getGlobalStrings(QStringLiteral("025044"));
-        QVERIFY(QMetaObject::invokeMethod(notice, "hide"));
-        QTRY_VERIFY(!notice->property("showing").toBool());
-        emit following.follower()->switchedByRule(4, gimp);
-        QTRY_VERIFY(notice->property("showing").toBool());
-        QCOMPARE(notice->property("text").toString(), QString::fromUtf8("Gimp：P04"));
-
-        QVERIFY(QMetaObject::invokeMethod(notice, "hide"));
-        QTRY_VERIFY(!notice->property("showing").toBool());
+        // Nothing is told while the window is hidden.
         w.hide();
         emit following.follower()->switchedByRule(5, gimp);
         QTest::qWait(300);

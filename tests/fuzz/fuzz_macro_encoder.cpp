@@ -10,16 +10,6 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     fuzz::noteInputSize(size);
@@ -31,34 +21,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QStringList lines = text.split(QLatin1Char('\n'));
     const QList<unsigned char> out = encodeMacroLines(lines, table);
 
-    check(out.size() >= 4 && out.size() <= 4 + 4 * lines.size());
-    check(out[0] == 0x00 && out[1] == 0x01);
-    check(out[out.size() - 2] == 0x00 && out[out.size() - 1] == 0x00);
+    FUZZ_CHECK(out.size() >= 4 && out.size() <= 4 + 4 * lines.size());
+    FUZZ_CHECK(out[0] == 0x00 && out[1] == 0x01);
+    FUZZ_CHECK(out[out.size() - 2] == 0x00 && out[out.size() - 1] == 0x00);
 
     const QList<unsigned char> codes = table.values();
     qsizetype pos = 2;
     const qsizetype end = out.size() - 2;
     while (pos < end) {
-        check(pos + 2 <= end);
+        FUZZ_CHECK(pos + 2 <= end);
         const unsigned char first = out[pos], second = out[pos + 1];
         if (second == 0x01 && first == 0x00) { // long delay
-            check(pos + 4 <= end);
-            check((out[pos + 2] << 8 | out[pos + 3]) >= 1);
+            FUZZ_CHECK(pos + 4 <= end);
+            FUZZ_CHECK((out[pos + 2] << 8 | out[pos + 3]) >= 1);
             pos += 4;
         } else if (second == 0x01) { // medium delay
-            check(first >= 64);
+            FUZZ_CHECK(first >= 64);
             pos += 2;
         } else { // key event: a known code and a pause of 1-127 units
-            check(codes.contains(second));
-            check((first & 0x7F) >= 1);
+            FUZZ_CHECK(codes.contains(second));
+            FUZZ_CHECK((first & 0x7F) >= 1);
             pos += 2;
         }
     }
-    check(pos == end);
+    FUZZ_CHECK(pos == end);
 
     bool cut = false;
     const MacroBlock block = finishMacroBlock(out, 0xFFFF, &cut);
-    check(cut == (out.size() > macroBlockSize));
-    check(block[0] == 0xFF && block[1] == 0xFF);
+    FUZZ_CHECK(cut == (out.size() > macroBlockSize));
+    FUZZ_CHECK(block[0] == 0xFF && block[1] == 0xFF);
     return 0;
 }

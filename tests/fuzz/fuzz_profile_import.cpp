@@ -23,12 +23,8 @@ Lists snapshot(ProfileStore &store) {
     return out;
 }
 
-QStringList texts(const QVariantList &values) {
-    QStringList out;
-    for (const QVariant &v : values)
-        out << v.toString();
-    return out;
-}
+// The values as text: the file's lists read back as text, the store's may hold numbers.
+QStringList texts(const QVariantList &values) { return QVariant(values).toStringList(); }
 
 } // namespace
 

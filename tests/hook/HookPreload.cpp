@@ -4,27 +4,34 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QPointer>
 #include <QQuickWidget>
 
 namespace {
+
+// The socket the hook listens on; without it the hook stays out.
+constexpr const char *socketVariable = "Q7_TEST_GEOMETRY";
 
 // Waits for the program's view to be shown, puts the hook over it, and leaves.
 class HookInstaller : public QObject {
 public:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Show)
-            if (auto *view = qobject_cast<QQuickWidget *>(watched)) {
-                qApp->removeEventFilter(this);
-                TestGeometryHook::installFromEnvironment(view);
-                deleteLater();
-            }
+        auto *view =
+            event->type() == QEvent::Show ? qobject_cast<QQuickWidget *>(watched) : nullptr;
+        if (view) {
+            qApp->removeEventFilter(this);
+            const QString path = qEnvironmentVariable(socketVariable);
+            auto *hook = new TestGeometryHook(view, path);
+            hook->setParent(view);
+            if (!hook->isListening())
+                qWarning("%s: cannot listen on %s", socketVariable, qPrintable(path));
+            deleteLater();
+        }
         return false;
     }
 };
 
 void installWhenAsked() {
-    if (!qEnvironmentVariableIsEmpty(TestGeometryHook::environmentName))
+    if (!qEnvironmentVariableIsEmpty(socketVariable))
         qApp->installEventFilter(new HookInstaller);
 }
 

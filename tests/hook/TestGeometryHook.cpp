@@ -8,16 +8,15 @@
 #include <QLineEdit>
 #include <QLocalSocket>
 #include <QQuickItem>
-#include <QWindow>
 #include <QQuickWidget>
+#include <QWindow>
 
 namespace {
 
-QByteArray number(qreal v) { return QByteArray::number(qRound(v)); }
-
-QByteArray rect(const QRect &r) {
-    return number(r.x()) + ' ' + number(r.y()) + ' ' + number(r.width()) + ' ' +
-           number(r.height());
+QByteArray rect(const QRectF &r) {
+    return QString::asprintf("%d %d %d %d", qRound(r.x()), qRound(r.y()), qRound(r.width()),
+                             qRound(r.height()))
+        .toLatin1();
 }
 
 QByteArray oneLine(const QString &text) {
@@ -39,17 +38,6 @@ template <typename F> void forEachShownItem(QQuickItem *item, qreal opacity, QRe
 }
 
 } // namespace
-
-TestGeometryHook *TestGeometryHook::installFromEnvironment(QQuickWidget *view) {
-    const QString path = qEnvironmentVariable(environmentName);
-    if (path.isEmpty() || !view)
-        return nullptr;
-    auto *hook = new TestGeometryHook(view, path);
-    hook->setParent(view);
-    if (!hook->isListening())
-        qWarning("%s: cannot listen on %s", environmentName, qPrintable(path));
-    return hook;
-}
 
 TestGeometryHook::TestGeometryHook(QQuickWidget *v, const QString &socketPath) : view(v) {
     qApp->installEventFilter(this);
@@ -92,20 +80,17 @@ QByteArray TestGeometryHook::answer(const QByteArray &request) const {
 
 QByteArray TestGeometryHook::items() const {
     QWidget *window = view->window();
-    const QPoint origin = window->mapToGlobal(QPoint(0, 0));
     const QPoint viewInWindow = view->mapTo(window, QPoint(0, 0));
-    QByteArray out = "window " + number(origin.x()) + ' ' + number(origin.y()) + ' ' +
-                     number(window->width()) + ' ' + number(window->height()) + ' ' +
-                     (view->isEnabled() ? '1' : '0') + ' ' + QByteArray::number(inputSeen) + '\n';
+    QByteArray out = "window " + rect(QRect(window->mapToGlobal(QPoint(0, 0)), window->size())) +
+                     ' ' + (view->isEnabled() ? '1' : '0') + ' ' + QByteArray::number(inputSeen) +
+                     '\n';
     const QRectF viewRect(0, 0, view->width(), view->height());
     forEachShownItem(view->rootObject(), 1.0, viewRect,
                      [&](QQuickItem *item, const QRectF &r, qreal opacity) {
                          const QString name = item->objectName();
                          if (name.isEmpty() || name.contains(QLatin1Char(' ')) || r.isEmpty())
                              return;
-                         const QRectF w = r.translated(viewInWindow);
-                         out += "item " + name.toUtf8() + ' ' + number(w.x()) + ' ' +
-                                number(w.y()) + ' ' + number(w.width()) + ' ' + number(w.height()) +
+                         out += "item " + name.toUtf8() + ' ' + rect(r.translated(viewInWindow)) +
                                 ' ' + QByteArray::number(opacity, 'f', 3) + ' ' +
                                 (item->isEnabled() ? '1' : '0') + '\n';
                      });
@@ -131,9 +116,7 @@ QByteArray TestGeometryHook::property(const QByteArray &name, const QByteArray &
         found = root->findChild<QObject *>(wanted);
     if (!found)
         return "none\n";
-    QByteArray text = found->property(prop.constData()).toString().toUtf8();
-    text.replace('\\', "\\\\").replace('\n', "\\n");
-    return "value " + text + '\n';
+    return "value " + oneLine(found->property(prop.constData()).toString()) + '\n';
 }
 
 QByteArray TestGeometryHook::dialog() const {

@@ -30,11 +30,6 @@ class QQuickWidget;
 class TestGeometryHook : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char *environmentName = "Q7_TEST_GEOMETRY";
-
-    // A listening hook over the view when the environment asks for one, else nothing.
-    static TestGeometryHook *installFromEnvironment(QQuickWidget *view);
-
     TestGeometryHook(QQuickWidget *view, const QString &socketPath);
     bool isListening() const { return server.isListening(); }
     QByteArray answer(const QByteArray &request) const;

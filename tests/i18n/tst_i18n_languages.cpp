@@ -33,18 +33,33 @@ private slots:
         QCOMPARE(Languages::displayName(999, -1), QString("UNKNOWN (UNKNOWN)"));
     }
 
-    void malformedNamesGiveEmptyStrings() {
+    // Malformed names read as language 0, country 0 (the later name in sorted order wins) with
+    // empty texts; a damaged count is capped and an unquoted comma's text stays whole; codes
+    // cannot reach out of the folder.
+    void damagedInputStaysHarmless() {
         write("lang_12.ini", "[font]\nfamily=X\ntotal=1\n[strings]\n1=ONE\n[msg]\n0=M\n");
         write("lang_.ini", "");
         Languages languages(dir());
         const QVariantMap map = languages.chkLanguages();
-        // Both read as language 0, country 0; the later name in sorted order wins.
         QCOMPARE(map.size(), 1);
         const QString code = map.value("DEFAULT").toString();
         QCOMPARE(code, QString("12.ini"));
         QCOMPARE(languages.getGlobalStrings(code), QStringList({QString()}));
         QCOMPARE(languages.msgStrings(), QStringList(Languages::messageCount, QString()));
         QCOMPARE(languages.productLayoutStrings(code), QStringList(16, QString()));
+
+        // An unquoted comma makes the value a list.
+        write("lang_031000.ini", "[font]\ntotal=2000000000\n[strings]\n1=PLAY, PAUSE\n");
+        const QStringList strings = languages.getGlobalStrings("031000");
+        QCOMPARE(strings.size(), Languages::maxStrings + 1);
+        QCOMPARE(strings.at(1), QString("PLAY, PAUSE"));
+
+        // "lang_" + code + ".ini" would resolve to a file beside the folder.
+        QVERIFY(QDir().mkpath(dir() + "lang_"));
+        write(tmp.path() + "/secret.ini", "[font]\nfamily=SECRET\n[Q7_133C6AA]\n0=SECRET\n");
+        QCOMPARE(languages.getGlobalStrings("/../../secret"), QStringList({QString()}));
+        QCOMPARE(languages.msgStrings().size(), Languages::messageCount);
+        QCOMPARE(languages.productLayoutStrings("/../../secret"), QStringList(16, QString()));
     }
 
     void readsStringsMessagesAndLayout() {
@@ -69,25 +84,6 @@ private slots:
         // A file without messages replaces the old ones with seven empty texts.
         languages.getGlobalStrings("007000");
         QCOMPARE(languages.msgStrings(), QStringList(Languages::messageCount, QString()));
-    }
-
-    void damagedFilesStayHarmless() {
-        // An unquoted comma makes the value a list; its text must not vanish.
-        write("lang_031000.ini", "[font]\ntotal=2000000000\n[strings]\n1=PLAY, PAUSE\n");
-        Languages languages(dir());
-        const QStringList strings = languages.getGlobalStrings("031000");
-        QCOMPARE(strings.size(), Languages::maxStrings + 1);
-        QCOMPARE(strings.at(1), QString("PLAY, PAUSE"));
-    }
-
-    void codesCannotLeaveTheFolder() {
-        // "lang_" + code + ".ini" would resolve to a file beside the folder.
-        QVERIFY(QDir().mkpath(dir() + "lang_"));
-        write(tmp.path() + "/secret.ini", "[font]\nfamily=SECRET\n[Q7_133C6AA]\n0=SECRET\n");
-        Languages languages(dir());
-        QCOMPARE(languages.getGlobalStrings("/../../secret"), QStringList({QString()}));
-        QCOMPARE(languages.msgStrings().size(), Languages::messageCount);
-        QCOMPARE(languages.productLayoutStrings("/../../secret"), QStringList(16, QString()));
     }
 
     // A section of named texts: the current language's, English where it lacks a key, and

@@ -2,9 +2,9 @@
 // bin/modules/.
 #include "ApConfig.h"
 #include "Languages.h"
+#include "TestFiles.h"
 
 #include <QFile>
-#include <QMap>
 #include <QSettings>
 #include <QSet>
 #include <QTemporaryDir>
@@ -16,12 +16,11 @@ class TestShippedLanguages : public QObject {
 private slots:
     void factoryConfigurationFitsLanguagesAndDevice() {
         const QString modules = qEnvironmentVariable("Q7_BUILD_BIN") + "/modules/";
-        QFile factory(modules + "setting/apConfigD.bin"), first(modules + "setting/apConfig.bin");
-        QVERIFY(factory.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly));
-        QCOMPARE(first.readAll(), factory.readAll()); // a first start is a factory start
-
+        const QString factory = modules + "setting/apConfigD.bin";
+        // A first start is a factory start.
+        QCOMPARE(bytesOf(modules + "setting/apConfig.bin"), bytesOf(factory));
         QTemporaryDir tmp; // work on a copy so the staged files stay untouched
-        QVERIFY(QFile::copy(factory.fileName(), tmp.path() + "/apConfig.bin"));
+        QVERIFY(QFile::copy(factory, tmp.path() + "/apConfig.bin"));
         ApConfig config(tmp.path());
         const QVariantList options = config.loadApConfig();
         QCOMPARE(options.size(), 32);
@@ -39,16 +38,24 @@ private slots:
         const QString dir = qEnvironmentVariable("Q7_BUILD_BIN") + "/modules/i18n/";
         const QVariantMap languages = Languages(dir).chkLanguages();
         QCOMPARE(languages.keys(), QStringList({"CHINESE (Simp)", "CHINESE (Trad)", "ENGLISH"}));
-        const QStringList en = Languages(dir).getGlobalStrings("031000");
+        Languages english(dir);
+        const QStringList en = english.getGlobalStrings("031000");
         QCOMPARE(en.mid(113, 6), QStringList({"ALL RESET", "ALL SAVE", "DPI +", "DPI -", "PROFILE",
                                               "PROFILE SWITCH"}));
+        const QVariantMap enRules = english.sectionTexts("rules");
+        QVERIFY(enRules.contains("switched") && enRules.contains("menu"));
+        const auto placeholders = [](const QString &text) {
+            QStringList found;
+            for (const char *p : {"%1", "%2", "%3"})
+                if (text.contains(p))
+                    found << p;
+            return found;
+        };
 
         for (auto it = languages.cbegin(); it != languages.cend(); ++it) {
             const QString code = it.value().toString();
-            QFile f(dir + "lang_" + code + ".ini");
-            QVERIFY(f.open(QIODevice::ReadOnly));
             // The Qt 4.8 reader rejects a byte-order mark on the first line.
-            QVERIFY(!f.peek(3).startsWith("\xEF\xBB\xBF"));
+            QVERIFY(!bytesOf(dir + "lang_" + code + ".ini").startsWith("\xEF\xBB\xBF"));
 
             Languages l(dir);
             const QStringList strings = l.getGlobalStrings(code);
@@ -73,46 +80,21 @@ private slots:
                 if (strings.at(k) == en.at(k))
                     same << en.at(k);
             QCOMPARE(same, QStringList({"DPI +", "DPI -"}));
-        }
-        // The rules list's texts: every language has each of them itself (not by falling back
-        // to English) with the same placeholders, so no name or number drops out of a sentence.
-        const auto rulesOf = [&](const QString &code, bool own) {
+
+            // The rules list's texts: each is the language's own (its file names every key
+            // English has) with the same placeholders, so no name or number drops out.
             QSettings file(dir + "lang_" + code + ".ini", QSettings::IniFormat);
             file.beginGroup("rules");
-            QMap<QString, QString> texts;
-            for (const QString &key : file.childKeys())
-                texts.insert(key, file.value(key).typeId() == QMetaType::QStringList
-                                      ? file.value(key).toStringList().join(", ")
-                                      : file.value(key).toString());
-            if (!own) {
-                Languages l(dir);
-                l.getGlobalStrings(code);
-                const QVariantMap read = l.sectionTexts("rules");
-                texts.clear();
-                for (auto t = read.cbegin(); t != read.cend(); ++t)
-                    texts.insert(t.key(), t.value().toString());
-            }
-            return texts;
-        };
-        const auto placeholders = [](const QString &text) {
-            QStringList found;
-            for (const char *p : {"%1", "%2", "%3"})
-                if (text.contains(p))
-                    found << p;
-            return found;
-        };
-        const QMap<QString, QString> enRules = rulesOf("031000", true);
-        QVERIFY(enRules.contains("switched") && enRules.contains("menu"));
-        for (const QString &code : QStringList{"025044", "025208"}) {
-            const QMap<QString, QString> own = rulesOf(code, true);
-            QCOMPARE(own.keys(), enRules.keys());
-            QCOMPARE(rulesOf(code, false), own);
+            const QStringList keys = file.childKeys();
+            QCOMPARE(QSet<QString>(keys.cbegin(), keys.cend()),
+                     QSet<QString>(enRules.keyBegin(), enRules.keyEnd()));
+            const QVariantMap own = l.sectionTexts("rules");
             for (auto t = enRules.cbegin(); t != enRules.cend(); ++t) {
-                QVERIFY2(!own.value(t.key()).isEmpty(), qPrintable(code + " " + t.key()));
-                QCOMPARE(placeholders(own.value(t.key())), placeholders(t.value()));
+                QVERIFY2(!own.value(t.key()).toString().isEmpty(),
+                         qPrintable(code + " " + t.key()));
+                QCOMPARE(placeholders(own.value(t.key()).toString()), placeholders(t->toString()));
             }
         }
-
         QVERIFY(Languages(dir).getGlobalStrings("025044").at(29) !=
                 Languages(dir).getGlobalStrings("025208").at(29)); // 语言 / 語言
     }

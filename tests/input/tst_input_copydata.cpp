@@ -57,6 +57,39 @@ private Q_SLOTS:
         dialogs = std::make_unique<ScriptedDialogs>();
     }
 
+    // What the window shows of a message: exactly its UTF-8 text under the warning tag, the
+    // window's title above it.
+    void warningMessages() {
+        const QByteArray text = QStringLiteral("Größe ✓").toUtf8();
+        const struct {
+            quintptr tag;
+            QByteArray bytes;
+            bool shown;
+            const char *what;
+        } cases[] = {
+            {9487, text, true, "exact UTF-8 length"},
+            {9487, text + '\0', false, "NUL counted"},
+            {9486, text, false, "another tag"},
+            {9487, text.left(3), false, "cut inside a character"},
+            {9487, QByteArray("ab\0cd", 5), false, "NUL in the middle"},
+            {9487, QByteArray(), true, "empty"},
+        };
+        for (const auto &c : cases) {
+            const CopyDataMessage m{c.tag, quint32(c.bytes.size()), c.bytes.constData()};
+            const qsizetype before = dialogs->shown.size();
+            showCopyDataWarning(&m, &window);
+            QVERIFY2((dialogs->shown.size() > before) == c.shown, c.what);
+            if (c.shown)
+                QVERIFY(dialogs->shown.last().title == "Mouse Config" &&
+                        dialogs->shown.last().text.toUtf8() == c.bytes);
+        }
+        const CopyDataMessage noData{copyDataWarningTag, 4, nullptr},
+            good{copyDataWarningTag, 2, "ok"};
+        showCopyDataWarning(&noData, &window);
+        showCopyDataWarning(&good, nullptr);
+        QCOMPARE(dialogs->count("warning"), 2);
+    }
+
     // Malformed messages are taken off the socket and ignored; had they shown a box, it would
     // come before the well-formed one sent after them.
     void toolMessages() {

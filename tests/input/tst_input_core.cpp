@@ -1,29 +1,35 @@
 // The capture core every platform feeds: the translation of hook scan codes and evdev codes
 // to keyboard usages, state filtering, mouse messages, install/remove, the capture's
-// on-demand requests, and the warning message check.
+// on-demand requests, and the fallback to the program's own windows without an X server.
 #include "CaptureDemand.h"
 #include "EvdevScanTable.h"
 #include "InputHooks.h"
-#include "ScriptedDialogs.h"
+#include "TestFiles.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QWindow>
 #include <QtTest>
 
 #include <set>
 
 namespace {
-using Reports = QList<QList<int>>;
-Reports reports;
+// "04+" a key's usage pressed, "F0-@3,4" a button released at a position; "?" for a key
+// reported with another context than the one registered.
+QStringList reports;
 int context = 0;
+int limitedNotes = 0;
 
 void onKey(uchar usage, uchar isDown, void *ctx) {
-    reports.append({usage, isDown, ctx == &context});
+    reports << QString::asprintf("%02X%c%s", usage, isDown ? '+' : '-', ctx == &context ? "" : "?");
 }
 void onMouse(uchar code, uchar isDown, int x, int y, void *) {
-    reports.append({code, isDown, x, y});
+    reports << QString::asprintf("%02X%c@%d,%d", code, isDown ? '+' : '-', x, y);
 }
+QString taken() { return std::exchange(reports, {}).join(' '); }
 void key(quintptr message, quint32 scan, quint32 flags = 0, int code = HookMessage::Action) {
     InputHooks::keyboardEvent(code, message, scan, flags);
 }
@@ -41,13 +47,21 @@ struct FakeCapture : CaptureBackend {
 class CoreTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() {
+        qunsetenv("DISPLAY");
+        static QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &where, const QString &message) {
+                limitedNotes += message.contains(QLatin1String("limited to the program's window"));
+                previous(type, where, message);
+            });
+    }
     void init() {
         reports.clear();
         InputHooks::setKeyboardCallback(onKey, &context);
         InputHooks::setMouseCallback(onMouse, nullptr);
     }
 
-    void keyStateFilter() {
+    void keyStateAndMouseMessages() {
         InputHooks hooks(false, noCapture);
         using namespace HookMessage;
         key(KeyUp, 0x1F);   // S held since before the start: silent
@@ -63,39 +77,21 @@ private Q_SLOTS:
         key(KeyDown, 0x20); // D; a code other than HC_ACTION counts as release
         key(KeyDown, 0x20, 0, 3);
         key(KeyUp, 0x1D, Extended);
-        QCOMPARE(reports, (Reports{{0x04, 1, 1},
-                                   {0x04, 0, 1},
-                                   {0xE2, 1, 1},
-                                   {0xE2, 0, 1},
-                                   {0xE0, 1, 1},
-                                   {0xE4, 1, 1},
-                                   {0xE0, 0, 1},
-                                   {0x07, 1, 1},
-                                   {0x07, 0, 1},
-                                   {0xE4, 0, 1}}));
+        QCOMPARE(taken(), QString("04+ 04- E2+ E2- E0+ E4+ E0- 07+ 07- E4-"));
 
         // With nobody listening the state still moves, so a later listener sees a consistent view.
-        reports.clear();
         InputHooks::setKeyboardCallback(nullptr, nullptr);
         key(KeyDown, 0x21);
         InputHooks::setKeyboardCallback(onKey, &context);
         key(KeyDown, 0x21);
         key(KeyUp, 0x21);
-        QCOMPARE(reports, (Reports{{0x09, 0, 1}}));
-    }
+        QCOMPARE(taken(), QString("09-"));
 
-    void mouseMessages() {
-        InputHooks hooks(false, noCapture);
         for (quintptr message = 0x0200; message <= 0x020E; ++message)
             InputHooks::mouseEvent(message, int(message), -5);
         InputHooks::mouseEvent(HookMessage::LButtonDown, 1, 2); // buttons keep no state
-        QCOMPARE(reports, (Reports{{0xF0, 1, 0x201, -5},
-                                   {0xF0, 0, 0x202, -5},
-                                   {0xF1, 1, 0x204, -5},
-                                   {0xF1, 0, 0x205, -5},
-                                   {0xF2, 1, 0x207, -5},
-                                   {0xF2, 0, 0x208, -5},
-                                   {0xF0, 1, 1, 2}}));
+        QCOMPARE(taken(), QString("F0+@513,-5 F0-@514,-5 F1+@516,-5 F1-@517,-5 F2+@519,-5 "
+                                  "F2-@520,-5 F0+@1,2"));
     }
 
     // Nothing is captured until asked; a key whose release went unheard while the capture was
@@ -114,7 +110,7 @@ private Q_SLOTS:
             hooks.removeHooks();
             QVERIFY(hooks.installHooks());
             key(HookMessage::KeyDown, 0x39);
-            QCOMPARE(reports, (Reports{{0x2C, 1, 1}, {0x2C, 1, 1}}));
+            QCOMPARE(taken(), QString("2C+ 2C+"));
             QVERIFY(hooks.installHooks()); // reinstalling removes first
             QCOMPARE(removes, 2);
             made->works = false;
@@ -154,41 +150,7 @@ private Q_SLOTS:
         QCOMPARE(switched, (QList<bool>{true, false, true, false}));
     }
 
-    void warningMessages() {
-        const QByteArray text = QStringLiteral("Größe ✓").toUtf8();
-        const struct {
-            quintptr tag;
-            QByteArray bytes;
-            bool shown;
-            const char *what;
-        } cases[] = {
-            {9487, text, true, "exact UTF-8 length"},
-            {9487, text + '\0', false, "NUL counted"},
-            {9486, text, false, "another tag"},
-            {9487, text.left(3), false, "cut inside a character"},
-            {9487, QByteArray("ab\0cd", 5), false, "NUL in the middle"},
-            {9487, QByteArray(), true, "empty"},
-        };
-        ScriptedDialogs dialogs;
-        QWidget window;
-        window.setWindowTitle(QStringLiteral("Q7 Config"));
-        for (const auto &c : cases) {
-            const CopyDataMessage m{c.tag, quint32(c.bytes.size()), c.bytes.constData()};
-            const qsizetype before = dialogs.shown.size();
-            showCopyDataWarning(&m, &window);
-            QVERIFY2((dialogs.shown.size() > before) == c.shown, c.what);
-            if (c.shown)
-                QVERIFY(dialogs.shown.last().title == "Q7 Config" &&
-                        dialogs.shown.last().text.toUtf8() == c.bytes);
-        }
-        const CopyDataMessage noData{copyDataWarningTag, 4, nullptr},
-            good{copyDataWarningTag, 2, "ok"};
-        showCopyDataWarning(&noData, &window);
-        showCopyDataWarning(&good, nullptr);
-        QCOMPARE(dialogs.count("warning"), 2);
-    }
-
-    void tablesAreCompleteAndRebuildTheSame() {
+    void keyTablesAreCompleteRebuildTheSameAndTranslate() {
         InputHooks first(false, noCapture);
         const ScanToVkMap scanToVk = InputHooks::scanToVk();
         const VkToUsageMap vkToUsage = InputHooks::vkToUsage();
@@ -208,48 +170,41 @@ private Q_SLOTS:
         QVERIFY(isoTable == vkToUsage);
         InputHooks again(false, noCapture);
         QVERIFY(InputHooks::scanToVk() == scanToVk && InputHooks::vkToUsage() == vkToUsage);
-    }
 
-    void hookScanCodes() {
-        InputHooks hooks(false, noCapture);
+        // The hook's scan codes, with and without the extended flag.
         const struct {
             quint32 scan, flags;
             int usage;
             const char *key;
-        } cases[] = {
-            {0x1E, 0, 0x04, "A"},
-            {0x1D, 0, 0xE0, "left ctrl"},
-            {0x1D, E0, 0xE4, "right ctrl"},
-            {0x36, E0, 0xE5, "r shift"},
-            {0x36, 0, 0, "36 without E0"},
-            {0x38, E0, 0xE6, "right alt"},
-            {0x5B, E0, 0xE3, "left win"},
-            {0x5C, E0, 0, "right win"},
-            {0x1C, 0, 0x28, "enter"},
-            {0x1C, E0, 0x58, "kp enter"},
-            {0x47, 0, 0x5F, "keypad 7"},
-            {0x47, E0, 0x4A, "home"},
-            {0x45, 0, 0x48, "pause"},
-            {0x45, E0, 0x53, "num lock"},
-            {0x46, 0, 0x47, "scroll lock"},
-            {0x46, E0, 0x48, "break"},
-            {0x37, E0, 0x46, "print"},
-            {0x54, HookMessage::AltDown, 0x46, "sysrq"},
-            {0x54, 0, 0, "54 alone"},
-            {0x64, 0, 0, "F13"},
-            {0x6E, 0, 0x72, "F23"},
-            {0x76, 0, 0, "F24"},
-            {0, 0, 0, "scan 0"},
-            {0x11E, 0, 0, "above 0xFF"},
-        };
+        } cases[] = {{0x1E, 0, 0x04, "A"},
+                     {0x1D, 0, 0xE0, "left ctrl"},
+                     {0x1D, E0, 0xE4, "right ctrl"},
+                     {0x36, E0, 0xE5, "r shift"},
+                     {0x36, 0, 0, "36 without E0"},
+                     {0x38, E0, 0xE6, "right alt"},
+                     {0x5B, E0, 0xE3, "left win"},
+                     {0x5C, E0, 0, "right win"},
+                     {0x1C, 0, 0x28, "enter"},
+                     {0x1C, E0, 0x58, "kp enter"},
+                     {0x47, 0, 0x5F, "keypad 7"},
+                     {0x47, E0, 0x4A, "home"},
+                     {0x45, 0, 0x48, "pause"},
+                     {0x45, E0, 0x53, "num lock"},
+                     {0x46, 0, 0x47, "scroll lock"},
+                     {0x46, E0, 0x48, "break"},
+                     {0x37, E0, 0x46, "print"},
+                     {0x54, HookMessage::AltDown, 0x46, "sysrq"},
+                     {0x54, 0, 0, "54 alone"},
+                     {0x64, 0, 0, "F13"},
+                     {0x6E, 0, 0x72, "F23"},
+                     {0x76, 0, 0, "F24"},
+                     {0, 0, 0, "scan 0"},
+                     {0x11E, 0, 0, "above 0xFF"}};
         for (const auto &c : cases)
             QVERIFY2(InputHooks::translate(c.scan, c.flags) == c.usage, c.key);
-    }
 
-    // The keys the X capture sees land where the hook would put them; right Win, F13-F22, F24
-    // and codes beyond the table have none.
-    void evdevTable() {
-        InputHooks hooks(false, noCapture);
+        // The keys the X capture sees land where the hook would put them; right Win, F13-F22,
+        // F24 and codes beyond the table have none.
         const struct {
             unsigned evdev;
             int usage;
@@ -274,20 +229,57 @@ private Q_SLOTS:
                                   "30\tKEY_A\t0x1E\n"};
         for (const QByteArray &row : bad) {
             QTemporaryDir dir;
-            QFile tsv(dir.filePath("t.tsv"));
-            QVERIFY(tsv.open(QIODevice::WriteOnly));
-            tsv.write("code\tname\tscan\text\tkey\n1\tKEY_ESC\t0x01\t0\tEscape\n" + row);
-            tsv.close();
+            const QString tsv = dir.filePath("t.tsv");
+            QVERIFY(
+                writeFile(tsv, "code\tname\tscan\text\tkey\n1\tKEY_ESC\t0x01\t0\tEscape\n" + row));
             QProcess cmake;
             cmake.start(
                 QStringLiteral(Q7_CMAKE_COMMAND),
-                {"-DINPUT=" + tsv.fileName(), "-DOUTPUT=" + dir.filePath("out.cpp"), "-P",
+                {"-DINPUT=" + tsv, "-DOUTPUT=" + dir.filePath("out.cpp"), "-P",
                  qEnvironmentVariable("Q7_SOURCE_DIR") + "/input/data/generate-evdev-table.cmake"});
             QVERIFY(cmake.waitForFinished(30000));
             QVERIFY2(cmake.exitCode() != 0 && !QFile::exists(dir.filePath("out.cpp")),
                      row.constData());
         }
     }
+
+#ifndef Q_OS_WIN
+    // Without an X server the capture falls back to the program's own windows, and says so once.
+    void windowEventsAreCapturedOnce() {
+        const auto key = [](QObject *target, QEvent::Type type, quint32 evdev) {
+            QKeyEvent event(type, Qt::Key_unknown, Qt::NoModifier, evdev + 8, 0, 0);
+            QCoreApplication::sendEvent(target, &event);
+        };
+        const auto click = [](QObject *target, QEvent::Type type, Qt::MouseButton button,
+                              QPointF global) {
+            QMouseEvent event(type, QPointF(1, 1), QPointF(1, 1), global, button, button,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &event);
+        };
+        InputHooks hooks(false);
+        QVERIFY(hooks.installHooks());
+        QCOMPARE(limitedNotes, 1);
+        QWindow window;
+        QWidget widget;
+        key(&window, QEvent::KeyPress, 30); // A
+        key(&widget, QEvent::KeyPress, 48); // B, after the window passed it on
+        key(&window, QEvent::KeyRelease, 30);
+        key(&window, QEvent::KeyPress, 96); // keypad Enter
+        key(&window, QEvent::KeyRelease, 96);
+        click(&window, QEvent::MouseButtonPress, Qt::LeftButton, {300, 200});
+        click(&window, QEvent::MouseButtonDblClick, Qt::LeftButton, {300, 200});
+        click(&widget, QEvent::MouseButtonPress, Qt::RightButton, {5, 5});
+        click(&window, QEvent::MouseButtonRelease, Qt::LeftButton, {301, 202});
+        click(&window, QEvent::MouseButtonPress, Qt::BackButton, {1, 1});
+        click(&window, QEvent::MouseButtonPress, Qt::MiddleButton, {-4, 7});
+        QCOMPARE(taken(), QString("04+ 04- 58+ 58- F0+@300,200 F0-@301,202 F2+@-4,7"));
+        hooks.removeHooks();
+        key(&window, QEvent::KeyPress, 30);
+        QVERIFY(reports.isEmpty());
+        QVERIFY(hooks.installHooks());
+        QCOMPARE(limitedNotes, 1);
+    }
+#endif
 };
 
 QTEST_MAIN(CoreTest)

@@ -1,16 +1,17 @@
 #include "Journey.h"
 
-#include "XScreen.h"
 #include "XInjector.h"
+#include "XScreen.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QLocalSocket>
-#include <QTest>
+#include <QSettings>
 #include <QThread>
+
+#include <utility>
 
 namespace {
 
@@ -18,96 +19,86 @@ constexpr int pollMs = 40;
 
 QString buildBin() { return qEnvironmentVariable("Q7_BUILD_BIN"); }
 
-bool copyTree(const QString &from, const QString &to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + src.mid(from.size());
-        if (it.fileInfo().isDir() ? !QDir().mkpath(dst) : !QFile::copy(src, dst))
+// Polls until `done` holds; false once the time is up.
+bool poll(const std::function<bool()> &done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
             return false;
+        QThread::msleep(pollMs);
     }
     return true;
 }
 
-// "a b c" of the traffic log's hex bytes.
-QByteArray hexBytes(const QList<QByteArray> &words, qsizetype from, qsizetype to) {
-    QByteArray out;
-    for (qsizetype i = from; i < to; ++i)
-        out += char(words[i].toUInt(nullptr, 16));
-    return out;
+// The hook's escapes undone: a text is one line, "\\n" for its line breaks.
+QString unescaped(QByteArray text) {
+    return QString::fromUtf8(text.replace("\\n", "\n").replace("\\\\", "\\"));
 }
 
-} // namespace
-
-bool sameMouse(const vmouse::State &a, const vmouse::State &b) {
-    return a.profiles == b.profiles && a.matrices == b.matrices && a.macros == b.macros &&
-           a.currentProfile == b.currentProfile && a.reportRate == b.reportRate &&
-           a.dpiStage == b.dpiStage && a.functionOption == b.functionOption &&
-           a.ledTwinkle == b.ledTwinkle && a.fwMajor == b.fwMajor && a.fwMinor == b.fwMinor &&
-           a.deviceCode == b.deviceCode;
+// "X Y W H" from the words of a line, the first at `i`.
+QRect rectAt(const QList<QByteArray> &w, int i) {
+    return QRect(w[i].toInt(), w[i + 1].toInt(), w[i + 2].toInt(), w[i + 3].toInt());
 }
 
-QString mouseDifferences(const vmouse::State &expected, const vmouse::State &actual) {
+// What differs from the expected mouse `e` in the actual `a`, one "where: expected -> actual"
+// per line; empty when the two are the same mouse.
+QString mouseDifferences(const vmouse::State &e, const vmouse::State &a) {
     QStringList out;
-    auto bytes = [&](const QString &what, const std::uint8_t *e, const std::uint8_t *a, int n) {
+    const auto bytes = [&](const QString &what, const std::uint8_t *x, const std::uint8_t *y,
+                           int n) {
         for (int i = 0; i < n; ++i)
-            if (e[i] != a[i])
-                out << QStringLiteral("%1[0x%2]: %3 -> %4")
-                           .arg(what)
-                           .arg(i, 2, 16, QLatin1Char('0'))
-                           .arg(e[i])
-                           .arg(a[i]);
+            if (x[i] != y[i])
+                out << QString::asprintf("%s[0x%02x]: %d -> %d", qPrintable(what), i, x[i], y[i]);
     };
-    for (int p = 0; p < 6; ++p) {
-        bytes(QStringLiteral("profile %1").arg(p), expected.profiles[p].data(),
-              actual.profiles[p].data(), 128);
-        bytes(QStringLiteral("matrix %1").arg(p), expected.matrices[p].data(),
-              actual.matrices[p].data(), 128);
-    }
-    for (int m = 0; m < 100; ++m)
-        bytes(QStringLiteral("macro %1").arg(m + 1), expected.macros[m].data(),
-              actual.macros[m].data(), 128);
-    bytes(QStringLiteral("report rate"), expected.reportRate.data(), actual.reportRate.data(), 6);
-    bytes(QStringLiteral("dpi stage"), expected.dpiStage.data(), actual.dpiStage.data(), 6);
-    bytes(QStringLiteral("current profile"), &expected.currentProfile, &actual.currentProfile, 1);
-    bytes(QStringLiteral("function option"), &expected.functionOption, &actual.functionOption, 1);
-    bytes(QStringLiteral("led twinkle"), &expected.ledTwinkle, &actual.ledTwinkle, 1);
-    if (expected.deviceCode != actual.deviceCode)
+    // Blocks numbered from `first`: profiles and matrices from 0, macro slots from 1.
+    const auto blocks = [&](const char *what, const auto &x, const auto &y, int first) {
+        for (int n = 0; n < int(x.size()); ++n)
+            bytes(QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(first + n), x[n].data(),
+                  y[n].data(), 128);
+    };
+    blocks("profile", e.profiles, a.profiles, 0);
+    blocks("matrix", e.matrices, a.matrices, 0);
+    blocks("macro", e.macros, a.macros, 1);
+    bytes(QStringLiteral("report rate"), e.reportRate.data(), a.reportRate.data(), 6);
+    bytes(QStringLiteral("dpi stage"), e.dpiStage.data(), a.dpiStage.data(), 6);
+    bytes(QStringLiteral("current profile"), &e.currentProfile, &a.currentProfile, 1);
+    bytes(QStringLiteral("function option"), &e.functionOption, &a.functionOption, 1);
+    bytes(QStringLiteral("led twinkle"), &e.ledTwinkle, &a.ledTwinkle, 1);
+    bytes(QStringLiteral("firmware major"), &e.fwMajor, &a.fwMajor, 1);
+    bytes(QStringLiteral("firmware minor"), &e.fwMinor, &a.fwMinor, 1);
+    if (e.deviceCode != a.deviceCode)
         out << QStringLiteral("device code");
     return out.join(QLatin1Char('\n'));
 }
 
+// Asked to end (or killed at once, as a crash would), then killed when it will not.
+void endProcess(QProcess &p, bool gently) {
+    if (p.state() == QProcess::NotRunning)
+        return;
+    gently ? p.terminate() : p.kill();
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+}
+
+} // namespace
+
+// Out of line: XInjector is complete only here.
 Journey::Journey(const QString &n) : name(n) {}
 
 Journey::~Journey() {
-    if (program.state() != QProcess::NotRunning) {
-        if (QTest::currentTestFailed())
-            screenshot(QStringLiteral("failed"));
-        program.kill();
-        program.waitForFinished(5000);
-    }
+    if (program.state() != QProcess::NotRunning && QTest::currentTestFailed())
+        screenshot(QStringLiteral("failed"));
+    endProcess(program, false);
     if (QTest::currentTestFailed()) {
         QFile log(dir.filePath(QStringLiteral("program.log")));
         if (log.open(QIODevice::ReadOnly))
             qWarning("%s: program output:\n%s", qPrintable(name), log.readAll().right(4000).data());
     }
     x.reset();
-    if (wm.state() != QProcess::NotRunning) {
-        wm.terminate();
-        if (!wm.waitForFinished(5000)) {
-            wm.kill();
-            wm.waitForFinished(5000);
-        }
-    }
-    if (xserver.state() != QProcess::NotRunning) {
-        xserver.terminate();
-        if (!xserver.waitForFinished(5000)) {
-            xserver.kill();
-            xserver.waitForFinished(5000);
-        }
-    }
+    endProcess(wm, true);
+    endProcess(xserver, true);
 }
 
 bool Journey::fail(const QString &message) {
@@ -115,53 +106,46 @@ bool Journey::fail(const QString &message) {
     return false;
 }
 
-const char *Journey::errorText() const {
-    errorBytes = lastError.toUtf8();
-    return errorBytes.constData();
-}
-
 QString Journey::programDir() const { return dir.filePath(QStringLiteral("program")); }
 
-bool Journey::start(const std::optional<vmouse::State> &mouseAtStart, bool fastAnimations) {
+QVariant Journey::setting(const QString &file, const QString &key) const {
+    return QSettings(programDir() + QStringLiteral("/modules/setting/") + file,
+                     QSettings::IniFormat)
+        .value(key);
+}
+
+bool Journey::start(const std::optional<vmouse::State> &mouseAtStart) {
     if (!dir.isValid())
         return fail(QStringLiteral("no temporary folder"));
     if (buildBin().isEmpty() || !QFile::exists(buildBin() + QStringLiteral("/q7config")))
         return fail(QStringLiteral("no built program in Q7_BUILD_BIN"));
-    if (!copyProgram(fastAnimations))
+    if (!copyProgram())
         return fail(QStringLiteral("cannot copy the program folder"));
-    if (mouseAtStart && !vmouse::saveStateFile(
-                            dir.filePath(QStringLiteral("mouse.txt")).toStdString(), *mouseAtStart))
+    if (mouseAtStart && !vmouse::saveStateFile(mouseStateFile().toStdString(), *mouseAtStart))
         return fail(QStringLiteral("cannot write the mouse's state file"));
     return startServer() && launch();
 }
 
-bool Journey::copyProgram(bool fastAnimations) {
+bool Journey::copyProgram() {
     const QString to = programDir();
-    if (!copyTree(buildBin() + QStringLiteral("/modules"), to + QStringLiteral("/modules")) ||
-        !QFile::copy(buildBin() + QStringLiteral("/q7config"), to + QStringLiteral("/q7config")))
+    // Links followed: the program writes into its copy, never through a link into the build.
+    if (!QDir().mkpath(to) ||
+        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-RL"), buildBin() + "/modules",
+                                                 buildBin() + "/q7config", to}) != 0)
         return false;
-    if (!fastAnimations)
-        return true;
     // The fast animation setting (option 3 of the configuration) keeps journeys short.
     QFile config(to + QStringLiteral("/modules/setting/apConfig.bin"));
-    if (!config.open(QIODevice::ReadWrite))
-        return false;
-    QByteArray text = config.readAll();
-    if (!text.contains("\n3=0\n"))
-        return false;
-    text.replace("\n3=0\n", "\n3=1\n");
-    config.resize(0);
-    return config.write(text) == text.size();
+    const QByteArray text = config.open(QIODevice::ReadWrite) ? config.readAll() : QByteArray();
+    return text.contains("\n3=0\n") && config.resize(0) &&
+           config.write(QByteArray(text).replace("\n3=0\n", "\n3=1\n")) == text.size();
 }
 
 bool Journey::startServer() {
     // -displayfd picks a free display number and reports it on the descriptor given.
-    xserver.start(QStringLiteral("Xvfb"),
-                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                   QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                   QStringLiteral("+extension"), QStringLiteral("GLX"),
-                   QStringLiteral("+extension"), QStringLiteral("RENDER"),
-                   QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
+    xserver.start(QStringLiteral("Xvfb"), QStringLiteral("-displayfd 1 -screen 0 1280x1024x24 "
+                                                         "+extension GLX +extension RENDER "
+                                                         "-nolisten tcp -noreset")
+                                              .split(QLatin1Char(' ')));
     QByteArray number;
     QDeadlineTimer deadline(20000);
     while (!number.contains('\n') && !deadline.hasExpired() &&
@@ -179,50 +163,47 @@ bool Journey::startServer() {
     return !windowManager || startWindowManager();
 }
 
-bool Journey::startWindowManager() {
+// The journey's display and a home of the journey's own, apart from the user's.
+QProcessEnvironment Journey::desktopEnvironment(const QString &homeName) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QString home = dir.filePath(QStringLiteral("wm-home"));
+    const QString home = dir.filePath(homeName);
     QDir().mkpath(home);
     env.insert(QStringLiteral("DISPLAY"), display);
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
-    wm.setProcessEnvironment(env);
+    return env;
+}
+
+bool Journey::startWindowManager() {
+    wm.setProcessEnvironment(desktopEnvironment(QStringLiteral("wm-home")));
     wm.setProcessChannelMode(QProcess::MergedChannels);
     wm.setStandardOutputFile(dir.filePath(QStringLiteral("wm.log")));
     wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
     if (!wm.waitForStarted(10000))
         return fail(QStringLiteral("openbox did not start (scripts/install-deps.sh installs it)"));
     const QByteArray name8 = display.toLatin1();
-    QDeadlineTimer deadline(15000);
-    while (!windowManagerRunning(name8.constData())) {
-        if (deadline.hasExpired() || wm.state() == QProcess::NotRunning)
-            return fail(QStringLiteral("openbox did not take the screen"));
-        QThread::msleep(pollMs);
-    }
-    return true;
+    const auto gone = [&] { return wm.state() == QProcess::NotRunning; };
+    const bool taken =
+        poll([&] { return gone() || windowManagerRunning(name8.constData()); }, 15000) && !gone();
+    return taken || fail(QStringLiteral("openbox did not take the screen"));
 }
 
 QProcessEnvironment Journey::programEnvironment() {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QString home = dir.filePath(QStringLiteral("home"));
+    QProcessEnvironment env = desktopEnvironment(QStringLiteral("home"));
     const QString runtime = dir.filePath(QStringLiteral("runtime"));
-    QDir().mkpath(home);
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env.insert(QStringLiteral("DISPLAY"), display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VIRTUALMOUSE_LIB " " TESTHOOK_LIB));
-    env.insert(QStringLiteral("VIRTUAL_MOUSE_STATE"), dir.filePath(QStringLiteral("mouse.txt")));
+    env.insert(QStringLiteral("VIRTUAL_MOUSE_STATE"), mouseStateFile());
     env.insert(QStringLiteral("VIRTUAL_MOUSE_LOG"), dir.filePath(QStringLiteral("traffic.txt")));
     env.insert(QStringLiteral("Q7_TEST_GEOMETRY"), dir.filePath(QStringLiteral("hook")));
     return env;
 }
 
-int Journey::runProgram(const QStringList &arguments, QByteArray *output) {
+int Journey::runProgram(const QStringList &arguments) {
     QProcess other;
     QProcessEnvironment env = programEnvironment();
     // The hook's socket is the running copy's.
@@ -231,12 +212,9 @@ int Journey::runProgram(const QStringList &arguments, QByteArray *output) {
     other.setProcessChannelMode(QProcess::MergedChannels);
     other.start(programDir() + QStringLiteral("/q7config"), arguments);
     if (!other.waitForStarted(10000) || !other.waitForFinished(30000)) {
-        other.kill();
-        other.waitForFinished(5000);
+        endProcess(other, false);
         return -1;
     }
-    if (output)
-        *output = other.readAll();
     return other.exitStatus() == QProcess::NormalExit ? other.exitCode() : -1;
 }
 
@@ -249,9 +227,8 @@ bool Journey::launch() {
     if (!program.waitForStarted(10000))
         return fail(QStringLiteral("the program did not start"));
     // Ready once the opening animation has brought in the function menu.
-    if (!waitShown(QStringLiteral("fnEntry3"), 30000))
-        return fail(QStringLiteral("the window did not come up: ") + lastError);
-    return true;
+    return waitShown(QStringLiteral("fnEntry3"), 30000) ||
+           fail(QStringLiteral("the window did not come up: ") + lastError);
 }
 
 bool Journey::restart() { return stop() && launch(); }
@@ -266,22 +243,19 @@ bool Journey::stop() {
         return false;
     clickAt(close->rect.center());
     if (!program.waitForFinished(15000)) {
-        program.kill();
-        program.waitForFinished(5000);
+        endProcess(program, false);
         return fail(QStringLiteral("the program did not end after its close button"));
     }
-    if (program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0)
-        return fail(QStringLiteral("the program ended with code %1").arg(program.exitCode()));
-    return true;
+    return (program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0) ||
+           fail(QStringLiteral("the program ended with code %1").arg(program.exitCode()));
 }
 
 bool Journey::killProgram() {
     if (program.state() == QProcess::NotRunning)
         return fail(QStringLiteral("the program is not running"));
     program.kill(); // SIGKILL
-    if (!program.waitForFinished(10000))
-        return fail(QStringLiteral("the program did not end after SIGKILL"));
-    return true;
+    return program.waitForFinished(10000) ||
+           fail(QStringLiteral("the program did not end after SIGKILL"));
 }
 
 QString Journey::mouseStateFile() const { return dir.filePath(QStringLiteral("mouse.txt")); }
@@ -309,15 +283,12 @@ QList<Journey::Item> Journey::items(bool *viewEnabled) {
     for (const QByteArray &line : ask("items").split('\n')) {
         const QList<QByteArray> w = line.split(' ');
         if (w.value(0) == "window" && w.size() == 7) {
-            windowOrigin = QPoint(w[1].toInt(), w[2].toInt());
+            window = rectAt(w, 1);
             handled = w[6].toULongLong();
-            windowSize = QSize(w[3].toInt(), w[4].toInt());
             if (viewEnabled)
                 *viewEnabled = w[5] == "1";
         } else if (w.value(0) == "item" && w.size() == 8) {
-            out.append({QString::fromUtf8(w[1]),
-                        QRect(w[2].toInt(), w[3].toInt(), w[4].toInt(), w[5].toInt()),
-                        w[6].toDouble(), w[7] == "1"});
+            out.append({QString::fromUtf8(w[1]), rectAt(w, 2), w[6].toDouble(), w[7] == "1"});
         }
     }
     return out;
@@ -331,71 +302,44 @@ std::optional<Journey::Item> Journey::item(const QString &objectName) {
 }
 
 QString Journey::property(const QString &objectName, const QString &prop) {
-    const QByteArray answer =
-        ask("property " + objectName.toUtf8() + ' ' + prop.toUtf8()).chopped(4);
-    if (!answer.startsWith("value "))
-        return {};
-    QByteArray text = answer.mid(6).chopped(1);
-    text.replace("\\n", "\n").replace("\\\\", "\\");
-    return QString::fromUtf8(text);
+    // "value TEXT\nend\n", or "none\nend\n" when there is no such object.
+    const QByteArray answer = ask("property " + objectName.toUtf8() + ' ' + prop.toUtf8());
+    return answer.startsWith("value ") ? unescaped(answer.mid(6).chopped(5)) : QString();
 }
 
 bool Journey::settle(int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        items();
-        if (handled >= sent)
-            return true;
-        if (deadline.hasExpired())
-            return fail(QStringLiteral("the window has handled %1 of %2 clicks and keys")
-                            .arg(handled)
-                            .arg(sent));
-        QThread::msleep(pollMs);
-    }
+    // items() brings the count of clicks and keys the window has handled.
+    return poll([&] { return items(), handled >= sent; }, timeoutMs) ||
+           fail(QStringLiteral("the window has handled %1 of %2 clicks and keys")
+                    .arg(handled)
+                    .arg(sent));
 }
 
 bool Journey::waitFor(const std::function<bool()> &done, int timeoutMs) {
-    if (!settle())
-        return false;
-    QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        if (done())
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(pollMs);
-    }
+    return settle() && poll(done, timeoutMs);
 }
 
 bool Journey::waitShown(const QString &objectName, int timeoutMs) {
     std::optional<QRect> previous;
     QString seen = QStringLiteral("not shown");
-    const bool ok = waitFor(
-        [&] {
-            bool viewEnabled = false;
-            const QList<Item> all = items(&viewEnabled);
-            for (const Item &i : all) {
-                if (i.name != objectName)
-                    continue;
-                seen = QStringLiteral("at %1,%2 %3x%4 opacity %5 %6 %7")
-                           .arg(i.rect.x())
-                           .arg(i.rect.y())
-                           .arg(i.rect.width())
-                           .arg(i.rect.height())
-                           .arg(i.opacity)
-                           .arg(i.enabled ? "enabled" : "disabled")
-                           .arg(viewEnabled ? "" : "(view busy)");
-                const bool still = previous == i.rect;
-                previous = i.rect;
-                return still && viewEnabled && i.enabled && i.opacity > 0.99;
-            }
-            previous.reset();
-            return false;
-        },
-        timeoutMs);
-    if (!ok)
-        fail(objectName + QStringLiteral(" is not ready: ") + seen);
-    return ok;
+    // Shown, opaque and enabled in a view that takes input, where it was at the last look.
+    const auto ready = [&] {
+        bool viewEnabled = false;
+        for (const Item &i : items(&viewEnabled)) {
+            if (i.name != objectName)
+                continue;
+            seen = QString::asprintf("at %d,%d %dx%d opacity %g %s %s", i.rect.x(), i.rect.y(),
+                                     i.rect.width(), i.rect.height(), i.opacity,
+                                     i.enabled ? "enabled" : "disabled",
+                                     viewEnabled ? "" : "(view busy)");
+            const bool still = previous == i.rect;
+            previous = i.rect;
+            return still && viewEnabled && i.enabled && i.opacity > 0.99;
+        }
+        previous.reset();
+        return false;
+    };
+    return waitFor(ready, timeoutMs) || fail(objectName + QStringLiteral(" is not ready: ") + seen);
 }
 
 bool Journey::waitGone(const QString &objectName, int timeoutMs) {
@@ -404,20 +348,19 @@ bool Journey::waitGone(const QString &objectName, int timeoutMs) {
 }
 
 bool Journey::waitIdle(int timeoutMs) {
-    return waitFor(
-               [&] {
-                   bool viewEnabled = false;
-                   items(&viewEnabled);
-                   return viewEnabled;
-               },
-               timeoutMs) ||
+    bool viewEnabled = false;
+    return waitFor([&] { return items(&viewEnabled), viewEnabled; }, timeoutMs) ||
            fail(QStringLiteral("the view stays busy"));
 }
 
-QPoint Journey::toScreen(const QPoint &windowPos) { return windowOrigin + windowPos; }
+bool Journey::waitProperty(const QString &objectName, const QString &prop, const QString &value) {
+    QString seen;
+    return waitFor([&] { return (seen = property(objectName, prop)) == value; }) ||
+           fail(QStringLiteral("%1.%2 is \"%3\", not \"%4\"").arg(objectName, prop, seen, value));
+}
 
 void Journey::moveTo(const QPoint &windowPos) {
-    const QPoint p = toScreen(windowPos);
+    const QPoint p = window.topLeft() + windowPos;
     x->moveTo(p.x(), p.y());
 }
 
@@ -427,46 +370,55 @@ void Journey::clickAt(const QPoint &windowPos, unsigned button) {
     ++sent;
 }
 
-bool Journey::click(const QString &objectName, double fx, double fy) {
+bool Journey::clickItem(const QString &objectName, unsigned button,
+                        const std::function<QPoint(const QRect &)> &where) {
     if (!waitShown(objectName))
         return false;
     const std::optional<Item> i = item(objectName);
     if (!i)
         return fail(objectName + QStringLiteral(" went away"));
-    clickAt(QPoint(i->rect.x() + qBound(0, int(fx * i->rect.width()), i->rect.width() - 1),
-                   i->rect.y() + qBound(0, int(fy * i->rect.height()), i->rect.height() - 1)));
+    clickAt(where(i->rect), button);
     return settle();
 }
 
+bool Journey::click(const QString &objectName, double fx, double fy) {
+    return clickItem(objectName, 1, [&](const QRect &r) {
+        return QPoint(r.x() + qBound(0, int(fx * r.width()), r.width() - 1),
+                      r.y() + qBound(0, int(fy * r.height()), r.height() - 1));
+    });
+}
+
 bool Journey::clickIn(const QString &objectName, const QPoint &offset) {
-    if (!waitShown(objectName))
-        return false;
-    const std::optional<Item> i = item(objectName);
-    if (!i)
-        return fail(objectName + QStringLiteral(" went away"));
-    clickAt(i->rect.topLeft() + offset);
-    return settle();
+    return clickItem(objectName, 1, [&](const QRect &r) { return r.topLeft() + offset; });
+}
+
+bool Journey::rightClick(const QString &objectName) {
+    return clickItem(objectName, 3, [](const QRect &r) { return r.center(); });
 }
 
 bool Journey::enter(const QString &objectName, const QString &text) {
     if (!click(objectName))
         return false;
-    chord(ControlL, 'a');
+    chord(XK_Control_L, 'a');
     if (text.isEmpty())
-        key(BackSpace);
+        key(XK_BackSpace);
     type(text);
-    key(Return);
+    key(XK_Return);
     return true;
 }
 
-bool Journey::rightClick(const QString &objectName) {
-    if (!waitShown(objectName))
-        return false;
-    const std::optional<Item> i = item(objectName);
-    if (!i)
-        return fail(objectName + QStringLiteral(" went away"));
-    clickAt(i->rect.center(), 3);
-    return settle();
+bool Journey::openPage(int entry, const QString &control) {
+    return (item(control) || click(QStringLiteral("fnEntry%1").arg(entry))) && waitShown(control);
+}
+
+bool Journey::choose(const QString &list, int item) {
+    const QString entry = list + QStringLiteral("Item%1").arg(item);
+    return click(list) && waitShown(entry) && click(entry) &&
+           waitGone(list + QStringLiteral("List"));
+}
+
+bool Journey::arm(const QString &field) {
+    return click(field) && waitProperty(field, QStringLiteral("armed"), QStringLiteral("true"));
 }
 
 void Journey::press(unsigned long keysym, bool down) {
@@ -494,9 +446,9 @@ void Journey::type(const QString &text) {
     for (const QChar c : text) {
         const char ascii = c.toLatin1();
         if (ascii >= 'A' && ascii <= 'Z')
-            chord(ShiftL, ascii + 32);
+            chord(XK_Shift_L, ascii + 32);
         else if (QByteArray("!@#$%^&*()_+{}|:\"<>?~").contains(ascii))
-            chord(ShiftL, ascii);
+            chord(XK_Shift_L, ascii);
         else
             key(ascii);
     }
@@ -504,7 +456,7 @@ void Journey::type(const QString &text) {
 
 vmouse::State Journey::mouse() const {
     vmouse::State s;
-    vmouse::loadStateFile(dir.filePath(QStringLiteral("mouse.txt")).toStdString(), s);
+    vmouse::loadStateFile(mouseStateFile().toStdString(), s);
     return s;
 }
 
@@ -514,9 +466,15 @@ bool Journey::waitMouse(const std::function<bool(const vmouse::State &)> &done, 
 }
 
 bool Journey::waitMouse(const vmouse::State &expected, int timeoutMs) {
-    return waitFor([&] { return sameMouse(mouse(), expected); }, timeoutMs) ||
+    return waitFor([&] { return mouseDifferences(expected, mouse()).isEmpty(); }, timeoutMs) ||
            fail(QStringLiteral("the mouse differs from the expected state:\n") +
                 mouseDifferences(expected, mouse()));
+}
+
+bool Journey::waitProfile(int profile) {
+    return waitMouse([&](const vmouse::State &s) { return s.currentProfile == profile; }) ||
+           fail(QString::asprintf("the mouse is on profile %d, not %d", mouse().currentProfile,
+                                  profile));
 }
 
 QList<Journey::Exchange> Journey::traffic(int from) const {
@@ -524,20 +482,14 @@ QList<Journey::Exchange> Journey::traffic(int from) const {
     QList<Exchange> out;
     if (!f.open(QIODevice::ReadOnly))
         return out;
-    const QList<QByteArray> lines = f.readAll().split('\n');
-    for (const QByteArray &line : lines) {
+    // "kind path result b0 b1 ... [| clear c0 c1 ...]", each byte two hex digits.
+    for (const QByteArray &line : f.readAll().split('\n')) {
         const QList<QByteArray> w = line.split(' ');
-        if (w.size() < 3)
-            continue;
-        Exchange e;
-        e.kind = QString::fromLatin1(w[0]);
-        e.path = QString::fromLatin1(w[1]);
-        e.result = w[2].toInt();
         const qsizetype bar = w.indexOf("|");
-        e.bytes = hexBytes(w, 3, bar < 0 ? w.size() : bar);
-        if (bar >= 0 && w.value(bar + 1) == "clear")
-            e.clear = hexBytes(w, bar + 2, w.size());
-        out.append(e);
+        if (w.size() >= 3)
+            out.append({QString::fromLatin1(w[0]), QString::fromLatin1(w[1]), w[2].toInt(),
+                        QByteArray::fromHex(w.mid(3, bar < 0 ? -1 : bar - 3).join()),
+                        QByteArray::fromHex(bar < 0 ? QByteArray() : w.mid(bar + 2).join())});
     }
     return out.mid(from);
 }
@@ -550,9 +502,21 @@ QList<QByteArray> Journey::commands(int from) const {
     return out;
 }
 
-QString Journey::screenshot(const QString &tag) {
-    return screenshot(tag, windowRect());
+bool Journey::sends(const QString &button) {
+    const int mark = trafficMark();
+    return click(button) && waitIdle() &&
+           (waitFor([&] { return !commands(mark).isEmpty(); }) ||
+            fail(button + QStringLiteral(" sent nothing")));
 }
+
+bool Journey::sendsNothing(const QString &button) {
+    const int mark = trafficMark();
+    return click(button) && waitIdle() &&
+           (commands(mark).isEmpty() ||
+            fail(button + QStringLiteral(" sent %1 commands").arg(commands(mark).size())));
+}
+
+QString Journey::screenshot(const QString &tag) { return screenshot(tag, windowRect()); }
 
 QImage Journey::grab(const QRect &r) {
     settle(5000);
@@ -578,8 +542,7 @@ QString Journey::screenshot(const QString &tag, const QRect &screenRect) {
         folder = dir.path();
     QDir().mkpath(folder);
     const QImage image = grab(screenRect);
-    const QString path =
-        folder + QLatin1Char('/') + name + QLatin1Char('-') + tag + QStringLiteral(".png");
+    const QString path = QStringLiteral("%1/%2-%3.png").arg(folder, name, tag);
     return !image.isNull() && image.save(path) ? path : QString();
 }
 
@@ -587,12 +550,6 @@ std::optional<Journey::Dialog> Journey::dialog() {
     const QByteArray answer = ask("dialog");
     if (!answer.startsWith("dialog "))
         return std::nullopt;
-    auto unescape = [](QByteArray text) {
-        return QString::fromUtf8(text.replace("\\n", "\n").replace("\\\\", "\\"));
-    };
-    auto rectAt = [](const QList<QByteArray> &w, int i) {
-        return QRect(w[i].toInt(), w[i + 1].toInt(), w[i + 2].toInt(), w[i + 3].toInt());
-    };
     Dialog d;
     for (const QByteArray &line : answer.split('\n')) {
         const QList<QByteArray> w = line.split(' ');
@@ -602,18 +559,14 @@ std::optional<Journey::Dialog> Journey::dialog() {
             d.modal = w[9] == "1";
             d.transient = w[10] == "1";
         } else if (w[0] == "title") {
-            d.title = unescape(line.mid(6));
+            d.title = unescaped(line.mid(6));
         } else if (w[0] == "folder") {
-            d.folder = unescape(line.mid(7));
+            d.folder = unescaped(line.mid(7));
         } else if (w[0] == "popup") {
             d.popup = true;
         } else if (w[0] == "text" && w.size() >= 6) {
-            // The text is what follows the sixth space, spaces and all.
-            qsizetype space = -1;
-            for (int k = 0; k < 6 && (k == 0 || space >= 0); ++k)
-                space = line.indexOf(' ', space + 1);
-            d.texts.append({QString::fromUtf8(w[1]), rectAt(w, 2),
-                            space < 0 ? QString() : unescape(line.mid(space + 1))});
+            // The text is all that follows the sixth space, spaces and all.
+            d.texts.append({QString::fromUtf8(w[1]), rectAt(w, 2), unescaped(w.mid(6).join(' '))});
         }
     }
     return d;
@@ -621,28 +574,19 @@ std::optional<Journey::Dialog> Journey::dialog() {
 
 std::optional<Journey::Dialog> Journey::waitDialog(const QString &title, int timeoutMs) {
     std::optional<Dialog> found, previous;
-    const bool ok = waitFor(
-        [&] {
-            previous = found;
-            found = dialog();
-            return found && found->title == title && previous &&
-                   previous->frame == found->frame && !found->frame.isEmpty();
-        },
-        timeoutMs);
-    if (!ok) {
-        fail(QStringLiteral("no dialog \"%1\" came up (%2)")
-                 .arg(title, found ? QStringLiteral("\"") + found->title + QLatin1Char('"')
-                                   : QStringLiteral("none")));
-        return std::nullopt;
-    }
-    return found;
+    // Up with this title, framed, and where it was at the last look.
+    const auto still = [&] {
+        previous = std::exchange(found, dialog());
+        return found && found->title == title && previous && previous->frame == found->frame &&
+               !found->frame.isEmpty();
+    };
+    if (waitFor(still, timeoutMs))
+        return found;
+    fail(QStringLiteral("no dialog \"%1\" came up (%2)").arg(title, found ? found->title : "none"));
+    return std::nullopt;
 }
 
 void Journey::shortcut(unsigned long keysym, unsigned long modifier) {
-    if (modifier != 0)
-        press(modifier, true);
-    key(keysym);
-    if (modifier != 0)
-        press(modifier, false);
+    modifier != 0 ? chord(modifier, keysym) : key(keysym);
     --sent;
 }

@@ -5,57 +5,50 @@
 // would drive it.
 //
 //   Journey j("sensor-rate");            // name of the screenshots
-//   QVERIFY2(j.start(), j.error());      // Xvfb, the program folder, the program, its window
-//   QVERIFY2(j.click("sensorRateButton0"), j.error());  // by objectName, at the item's centre
-//   j.type("255"); j.key(Journey::Return);
-//   QVERIFY(j.waitMouse([](const vmouse::State &s) { return s.reportRate[1] == 8; }));
+//   JVERIFY(j.start());                  // Xvfb, the program folder, the program, its window
+//   JVERIFY(j.click("sensorRateButton0")); // by objectName, at the item's centre
+//   j.type("255"); j.key(XK_Return);
+//   JVERIFY(j.waitMouse([](const vmouse::State &s) { return s.reportRate[1] == 8; }));
 //   j.screenshot("after");
-//   QVERIFY2(j.stop(), j.error());       // through the close button; exit code 0
+//   JVERIFY(j.stop());                   // through the close button; exit code 0
 //
 // Controls are found by objectName through the test hook preloaded into the program
 // (libq7testhook.so, listening where Q7_TEST_GEOMETRY says): click()
 // waits until the item is shown, opaque, enabled, not moving, and the view is not busy.
-// Effects are awaited with waitMouse()/waitFor() (polls against a deadline). The mouse is
-// decoded from the virtual mouse's state file (mouse()) and traffic log (traffic(),
-// commands()). restart() ends the program and starts it again over the same folder and mouse.
+// Effects are awaited with waitMouse()/waitFor()/waitProperty() (polls against a deadline),
+// never for a fixed time. The mouse is decoded from the virtual mouse's state file (mouse())
+// and traffic log (traffic(), commands()). restart() ends the program and starts it again over
+// the same folder and mouse.
 
 #include "VirtualMouse.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QImage>
+#include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QStringList>
 #include <QRect>
-#include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
+// Keys are X keysyms: printable ASCII as itself, the others by their names (XK_Return).
+#include <X11/keysym.h>
+
 class XInjector;
+
+// A journey's step, checked: on failure the test names what the harness saw. Every journey
+// calls its Journey `j`.
+#define JVERIFY(step) QVERIFY2(step, j.errorText())
 
 class Journey {
 public:
-    // X keysyms of the keys a journey types besides printable ASCII.
-    enum Key : unsigned long {
-        Return = 0xff0d,
-        Tab = 0xff09,
-        BackSpace = 0xff08,
-        Escape = 0xff1b,
-        Left = 0xff51,
-        Up = 0xff52,
-        Right = 0xff53,
-        Down = 0xff54,
-        Space = 0x20,
-        ShiftL = 0xffe1,
-        ControlL = 0xffe3,
-        KPEnter = 0xff8d,
-    };
-
     struct Item {
         QString name;
         QRect rect; // window coordinates, clipped to what is on screen
@@ -83,47 +76,45 @@ public:
         bool modal = false;
         bool transient = false; // the window system knows it belongs to the program's window
         QString title;
-        QString folder; // a file dialog's
+        QString folder;     // a file dialog's
         bool popup = false; // a list over it, as a name field's completer shows
         QList<DialogText> texts;
     };
 
     explicit Journey(const QString &name);
     ~Journey();
-    Journey(const Journey &) = delete;
-    Journey &operator=(const Journey &) = delete;
 
     // Runs a small window manager (openbox) on the journey's X server, so windows get frames,
     // titles, focus and stacking as on a desktop. Call before start(); start() fails when
     // none is installed.
     void useWindowManager() { windowManager = true; }
-    // Starts over `mouse` (the factory mouse when empty). Animations run at the fast
-    // setting unless told otherwise.
-    bool start(const std::optional<vmouse::State> &mouse = std::nullopt,
-               bool fastAnimations = true);
+    // Starts over `mouse` (the factory mouse when empty), animations at the fast setting.
+    bool start(const std::optional<vmouse::State> &mouse = std::nullopt);
     bool restart();
     // Closes the program through its close button and expects exit code 0.
     bool stop();
-    // Ends the program at once with SIGKILL, as a crash would, and starts it again over the
-    // same folder and mouse (the kill soak).
+    // Ends the program at once with SIGKILL, as a crash would (the kill soak); relaunch()
+    // starts it again over the same folder and mouse.
     bool killProgram();
     bool relaunch() { return launch(); }
     // The virtual mouse's state file.
     QString mouseStateFile() const;
     QString error() const { return lastError; }
-    const char *errorText() const;
+    const char *errorText() const { return (errorBytes = lastError.toUtf8()).constData(); }
     // Records a failure of a journey's own step for errorText(); returns false.
     bool fail(const QString &message);
 
     // The program's folder (a copy of the built one) and its settings files.
     QString programDir() const;
+    // A value of one of the program's settings files (modules/setting/<file>, an INI file).
+    QVariant setting(const QString &file, const QString &key) const;
     // The journey's X display (":N"), for a test that plays the desktop's other clients.
     QString displayName() const { return display; }
     // The running program's process id (0 when none runs).
     qint64 programPid() const { return program.processId(); }
     // Runs another copy of the program with these arguments in the running one's environment
     // and waits for it; its exit code, or -1 when it did not start or end in time.
-    int runProgram(const QStringList &arguments, QByteArray *output = nullptr);
+    int runProgram(const QStringList &arguments);
 
     // Input, only through XTest. click(), clickIn() and rightClick() return once the window
     // has handled the click, so what follows (keys the program's own capture also sees, a
@@ -140,6 +131,13 @@ public:
     void chord(unsigned long modifier, unsigned long keysym);
     // Printable ASCII only.
     void type(const QString &text);
+    // Steps every page has. openPage() clicks function menu entry `entry` unless its page
+    // shows `control` already (a click on the current entry would close its page), then waits
+    // for `control`. choose() opens drop-down `list` and clicks its entry `item`. arm() clicks
+    // a capture field and waits until it listens.
+    bool openPage(int entry, const QString &control);
+    bool choose(const QString &list, int item);
+    bool arm(const QString &field);
     // A key the program takes as a shortcut (with `modifier` held, unless 0): the shortcut
     // takes it before the window sees its press, so that press is not waited for.
     void shortcut(unsigned long keysym, unsigned long modifier = 0);
@@ -155,6 +153,8 @@ public:
     bool waitIdle(int timeoutMs = 15000);
     // Every wait first lets the window handle all clicks and keys sent so far (settle()).
     bool waitFor(const std::function<bool()> &done, int timeoutMs = 15000);
+    // Until the property reads `value`; the error says what it read last.
+    bool waitProperty(const QString &objectName, const QString &prop, const QString &value);
     bool settle(int timeoutMs = 15000);
 
     // The virtual mouse.
@@ -162,16 +162,21 @@ public:
     bool waitMouse(const std::function<bool(const vmouse::State &)> &done, int timeoutMs = 15000);
     // Until the mouse is exactly `expected`; the error lists what differs.
     bool waitMouse(const vmouse::State &expected, int timeoutMs = 15000);
+    bool waitProfile(int profile);
     QList<Exchange> traffic(int from = 0) const;
     int trafficMark() const { return int(traffic().size()); }
     // Decoded command reports from the traffic log since `from` (an index into traffic()).
     QList<QByteArray> commands(int from = 0) const;
+    // Click `button` and wait until its busy lock is over: sends() until it has sent the mouse
+    // a command (an Apply, even of nothing changed), sendsNothing() failing on any (a Reset).
+    bool sends(const QString &button);
+    bool sendsNothing(const QString &button);
 
     std::optional<Dialog> dialog();
     // Until a dialog of this title is up and still.
     std::optional<Dialog> waitDialog(const QString &title, int timeoutMs = 15000);
     // The program's window on the screen.
-    QRect windowRect() const { return QRect(windowOrigin, windowSize); }
+    QRect windowRect() const { return window; }
 
     // A PNG of the window (or of a rectangle of the screen), into Q7_ARTIFACTS (or the
     // temporary folder) as <name>-<tag>.png.
@@ -183,27 +188,24 @@ public:
 private:
     bool startServer();
     bool startWindowManager();
-    bool copyProgram(bool fastAnimations);
+    bool copyProgram();
     bool launch();
+    QProcessEnvironment desktopEnvironment(const QString &homeName);
     QProcessEnvironment programEnvironment();
     QByteArray ask(const QByteArray &request);
-    QPoint toScreen(const QPoint &windowPos);
     void press(unsigned long keysym, bool down);
+    bool clickItem(const QString &objectName, unsigned button,
+                   const std::function<QPoint(const QRect &)> &where);
 
     QString name;
     QTemporaryDir dir;
     QProcess xserver, program, wm;
     bool windowManager = false;
     QString display;
-    QPoint windowOrigin;
-    QSize windowSize;
+    QRect window;
     // Button releases and key presses sent, and handled as the window last said.
     quint64 sent = 0, handled = 0;
     std::unique_ptr<XInjector> x;
     QString lastError;
     mutable QByteArray errorBytes;
 };
-
-bool sameMouse(const vmouse::State &a, const vmouse::State &b);
-// What differs from `expected` in `actual`, one "where: expected -> actual" per line.
-QString mouseDifferences(const vmouse::State &expected, const vmouse::State &actual);

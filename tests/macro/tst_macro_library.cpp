@@ -1,8 +1,8 @@
 #include "IniFormat.h"
 #include "KeyNames.h"
-#include "MS_HT66FB560.h"
 #include "MacroLibrary.h"
 #include "ScriptedDialogs.h"
+#include "StoreRig.h"
 #include "TestFiles.h"
 #include "VirtualMouse.h"
 
@@ -39,23 +39,20 @@ class TestMacroLibrary : public QObject {
     static vmouse::Block slot(int n) { return vmouse::state().macros[size_t(n - 1)]; }
 
     std::unique_ptr<QTemporaryDir> m_root;
-    std::unique_ptr<MS_HT66FB560> m_device;
+    std::unique_ptr<StoreRig> m_rig;
     std::unique_ptr<MacroLibrary> m_lib;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
 
 private slots:
-    void cleanup() { m_dialogs.reset(), m_lib.reset(), m_device.reset(), m_root.reset(); }
+    void cleanup() { m_dialogs.reset(), m_lib.reset(), m_rig.reset(), m_root.reset(); }
 
     void init() {
         vmouse::reset();
         m_root = std::make_unique<QTemporaryDir>();
-        m_device = std::make_unique<MS_HT66FB560>();
-        DeviceBinding binding;
-        binding.commandPath = QString::fromLatin1(vmouse::commandPath);
-        binding.reportLength = 64;
-        m_device->bindDevice(binding);
+        m_rig = std::make_unique<StoreRig>();
+        QVERIFY(m_rig->plugIn());
         vmouse::clearLog();
-        m_lib = std::make_unique<MacroLibrary>(m_device.get(), buildKeyNameTable(), folder());
+        m_lib = std::make_unique<MacroLibrary>(&m_rig->link, buildKeyNameTable(), folder());
         m_dialogs = std::make_unique<ScriptedDialogs>();
     }
 
@@ -281,12 +278,9 @@ private slots:
     }
 
     void uploads() {
-        QList<bool> told;
-        m_lib->setUploadObserver([&told](bool delivered) { told << delivered; });
         const QString name = m_lib->createMacroIni().toString();
         QVERIFY(m_lib->saveMacroIni(name, {down("A")}).toBool());
         QCOMPARE(vmouse::commands().size(), size_t(0)); // no slot, no upload
-        QVERIFY(told.isEmpty());
 
         m_lib->setMacroIniConfig(name, {4, 300});
         QVERIFY(m_lib->saveMacroIni(name, {down("A"), QStringLiteral("50   [Delay]"), up("A")})
@@ -307,19 +301,20 @@ private slots:
                  QStringLiteral("Out of memory,\nsome command line has been cut."));
         QCOMPARE((QList<int>{slot(5)[0], slot(5)[126], slot(5)[127]}),
                  (QList<int>{0x01, 0x01, 0x04}));
-        QCOMPARE(told, (QList<bool>{true, true}));
+        QCOMPARE(m_rig->link.takeNotice(), SendOutcome::Nothing);
 
         // A mouse that refuses the block: the file is saved, the upload is reported as failed,
-        // both to the caller and to whoever follows uploads started by a save.
+        // both to the caller and in the notice owed, also for the upload a save started.
         vmouse::Faults refuse;
         refuse.failWrite = true;
         vmouse::setFaults(refuse);
         const vmouse::Block before = slot(5);
         QVERIFY(m_lib->saveMacroIni(name, {down("B"), up("B")}).toBool());
+        QCOMPARE(m_rig->link.takeNotice(), SendOutcome::NotTaken);
         QVERIFY(!m_lib->uploadToSlot(5, name));
+        QCOMPARE(m_rig->link.takeNotice(), SendOutcome::NotTaken);
         QCOMPARE(m_lib->loadMacroIni(name), (QStringList{down("B"), up("B")}));
         QCOMPARE(slot(5), before);
-        QCOMPARE(told, (QList<bool>{true, true, false, false}));
         QVERIFY(!MacroLibrary(nullptr, {}, folder()).uploadToSlot(5, name));
     }
 };

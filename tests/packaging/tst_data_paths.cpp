@@ -1,8 +1,9 @@
-// Where the program keeps what it writes: beside itself when it can, per user when installed.
+// Where the program keeps what it writes: per user when installed or the program folder is
+// read-only. A copy in a folder its user can write keeps everything beside itself, which the
+// build-tree packaging test proves on the running program.
 #include "DataPaths.h"
+#include "TestFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,54 +13,30 @@
 class tst_data_paths : public QObject {
     Q_OBJECT
 
-    static void write(const QString &path, const QByteArray &bytes) {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    static QByteArray read(const QString &path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QTemporaryDir dir;
+    QString program, home; // each case's program folder, as the build stages it, and data home
 
-    // A program folder as the build stages it: working files, their factory twins, a macro.
-    static QString programFolder(const QTemporaryDir &dir) {
-        const QString program = dir.filePath("program");
-        write(program + "/modules/setting/p_Q7.bin", "[common]\ncurProfile=0\n");
-        write(program + "/modules/setting/pD_Q7.bin", "[common]\ncurProfile=0\n");
-        write(program + "/modules/setting/apConfig.bin", "[common]\nname=Q7\n");
-        write(program + "/modules/setting/apConfigD.bin", "[common]\nname=Q7\n");
-        write(program + "/modules/macro/1/Factory.bin", "[config]\nindex=-1\n");
-        return program;
+    static void put(const QString &path, const QByteArray &bytes) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && writeFile(path, bytes));
     }
 
 private Q_SLOTS:
-    void writableProgramFolderKeepsEverythingBesideTheProgram() {
-        QTemporaryDir dir;
-        const QString program = programFolder(dir);
-        const QString home = dir.filePath("data/q7config");
-        const DataPaths paths(program, home);
-
-        QVERIFY(!paths.perUser());
-        QCOMPARE(paths.profileFile(), program + "/modules/setting/p_Q7.bin");
-        QCOMPARE(paths.apConfigFile(), program + "/modules/setting/apConfig.bin");
-        QCOMPARE(paths.apConfigDefaultsFile(), program + "/modules/setting/apConfigD.bin");
-        QCOMPARE(paths.macroFolder(), program + "/modules/macro/1/");
-        QVERIFY(paths.seed());
-        QVERIFY(!QFileInfo::exists(home));
-
-        // Until main() decides, the paths are today's relative ones.
-        QCOMPARE(DataPaths::current().profileFile(), QString("./modules/setting/p_Q7.bin"));
+    // Working files, their factory twins, a macro.
+    void init() {
+        program = dir.filePath(QTest::currentTestFunction()) + "/program";
+        home = dir.filePath(QTest::currentTestFunction()) + "/data/q7config";
+        for (const char *name : {"p_Q7.bin", "pD_Q7.bin"})
+            put(program + "/modules/setting/" + name, "[common]\ncurProfile=0\n");
+        for (const char *name : {"apConfig.bin", "apConfigD.bin"})
+            put(program + "/modules/setting/" + name, "[common]\nname=Q7\n");
+        put(program + "/modules/macro/1/Factory.bin", "[config]\nindex=-1\n");
     }
 
     void installedCopyIsSeededPerUserAndNeverWritesTheFactoryFiles() {
-        QTemporaryDir dir;
-        const QString program = programFolder(dir);
-        write(program + "/modules/" + DataPaths::installedMarker(), "");
-        const QString home = dir.filePath("data/q7config");
+        // Until main() decides, the paths are today's relative ones.
+        QCOMPARE(DataPaths::current().profileFile(), QString("./modules/setting/p_Q7.bin"));
+        put(program + "/modules/" + DataPaths::installedMarker(), "");
         const DataPaths paths(program, home);
-
         QVERIFY(paths.perUser());
         QCOMPARE(paths.profileFile(), home + "/setting/p_Q7.bin");
         QCOMPARE(paths.macroFolder(), home + "/macro/1/");
@@ -69,60 +46,39 @@ private Q_SLOTS:
         QCOMPARE(paths.languageFolder(), program + "/modules/i18n/");
 
         QVERIFY(paths.seed());
-        QCOMPARE(read(paths.profileFile()), read(program + "/modules/setting/p_Q7.bin"));
-        QCOMPARE(read(paths.apConfigFile()), read(program + "/modules/setting/apConfig.bin"));
-        QCOMPARE(read(paths.macroFolder() + "Factory.bin"), QByteArray("[config]\nindex=-1\n"));
+        QCOMPARE(bytesOf(paths.profileFile()), bytesOf(program + "/modules/setting/p_Q7.bin"));
+        QCOMPARE(bytesOf(paths.apConfigFile()), bytesOf(program + "/modules/setting/apConfig.bin"));
+        QCOMPARE(bytesOf(paths.macroFolder() + "Factory.bin"), QByteArray("[config]\nindex=-1\n"));
         QCOMPARE(QFileInfo(home).permissions() & 0x0077, QFileDevice::Permissions());
         QVERIFY(QFileInfo(paths.profileFile()).isWritable());
 
         // The user's own files survive the next start; a deleted factory macro stays deleted.
-        write(paths.profileFile(), "[common]\ncurProfile=4\n");
+        put(paths.profileFile(), "[common]\ncurProfile=4\n");
         QVERIFY(QFile::remove(paths.macroFolder() + "Factory.bin"));
         QVERIFY(DataPaths(program, home).seed());
-        QCOMPARE(read(paths.profileFile()), QByteArray("[common]\ncurProfile=4\n"));
+        QCOMPARE(bytesOf(paths.profileFile()), QByteArray("[common]\ncurProfile=4\n"));
         QVERIFY(!QFileInfo::exists(paths.macroFolder() + "Factory.bin"));
-        QCOMPARE(read(program + "/modules/setting/p_Q7.bin"),
+        QCOMPARE(bytesOf(program + "/modules/setting/p_Q7.bin"),
                  QByteArray("[common]\ncurProfile=0\n"));
 
         // A lost working file is seeded again instead of starting from nothing.
         QVERIFY(QFile::remove(paths.apConfigFile()));
         QVERIFY(paths.seed());
-        QCOMPARE(read(paths.apConfigFile()), QByteArray("[common]\nname=Q7\n"));
+        QCOMPARE(bytesOf(paths.apConfigFile()), QByteArray("[common]\nname=Q7\n"));
+
+        // A data home whose place is taken by a file cannot be seeded, and says so.
+        put(home + "-blocked", "");
+        QVERIFY(!DataPaths(program, home + "-blocked/q7config").seed());
     }
 
     void unwritableProgramFolderGoesPerUser() {
         if (::geteuid() == 0)
             QSKIP("root writes any folder; the install test covers this as an unprivileged user");
-        QTemporaryDir dir;
-        const QString program = programFolder(dir);
         QFile::setPermissions(program + "/modules/setting", QFile::ReadOwner | QFile::ExeOwner);
-        const bool perUser = DataPaths(program, dir.filePath("data")).perUser();
+        const bool perUser = DataPaths(program, home).perUser();
         QFile::setPermissions(program + "/modules/setting",
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(perUser);
-    }
-
-    void seedingFailureIsReported() {
-        QTemporaryDir dir;
-        const QString program = programFolder(dir);
-        write(program + "/modules/" + DataPaths::installedMarker(), "");
-        // The data home's place is taken by a file: nothing can be created below it.
-        write(dir.filePath("blocked"), "");
-        QVERIFY(!DataPaths(program, dir.filePath("blocked/q7config")).seed());
-    }
-
-    void exchangeFolderExistsAlways() {
-        QTemporaryDir dir;
-        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", dir.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
-        const QString withoutDocuments = DataPaths::exchangeFolder();
-        QDir(dir.path()).mkpath("Documents");
-        const QString withDocuments = DataPaths::exchangeFolder();
-        qputenv("HOME", oldHome);
-        qputenv("XDG_CONFIG_HOME", oldConfig);
-        QCOMPARE(withoutDocuments, dir.path());
-        QCOMPARE(withDocuments, dir.filePath("Documents"));
     }
 };
 

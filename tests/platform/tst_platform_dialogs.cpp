@@ -127,42 +127,56 @@ private Q_SLOTS:
         }
     }
 
-    void messageBoxesAreReadableAndModalToo() {
-        // Only a click on OK confirms; Return presses the default button, which is Cancel.
-        for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
-            bool inspected = false;
-            whenShown([&](QWidget *shown) {
-                auto *box = qobject_cast<QMessageBox *>(shown);
-                QVERIFY(box);
-                inspected = true;
-                QCOMPARE(box->windowTitle(), QStringLiteral("Last left button"));
-                QCOMPARE(box->windowHandle()->transientParent(), window.windowHandle());
-                QString why;
-                QLabel *text = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-                QVERIFY(text);
-                QVERIFY2(textContrast(box, text, &why) >= 4.5, qPrintable(why));
-                if (key)
-                    QTest::keyClick(box, Qt::Key(key));
-                else
-                    box->button(QMessageBox::Ok)->click();
-            });
-            QCOMPARE(real.confirm(&window, QStringLiteral("Last left button"),
-                                  QStringLiteral("Give it another function?")),
-                     key == 0);
-            QVERIFY(inspected);
-        }
-        // Before a language is loaded the texts are empty; the box still has a title.
+    // Questions, confirm() and choose(): readable, modal to the window, titled (by the window
+    // when they have no title of their own). Return and Escape give the safe answer, Cancel or
+    // the first choice; only a click on the other button (OK, or the second) gives that one.
+    // The choice's labels as the program words them are the offline journey's.
+    void questionsAreReadableModalAndSafeByDefault_data() {
+        QTest::addColumn<bool>("choice");
+        QTest::addColumn<int>("key"); // 0: a click on the other button
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("confirm Escape") << false << int(Qt::Key_Escape) << false;
+        QTest::newRow("confirm Return") << false << int(Qt::Key_Return) << false;
+        QTest::newRow("confirm OK") << false << 0 << true;
+        QTest::newRow("choose Return") << true << int(Qt::Key_Return) << true;
+        QTest::newRow("choose Escape") << true << int(Qt::Key_Escape) << true;
+        QTest::newRow("choose second") << true << 0 << false;
+    }
+    void questionsAreReadableModalAndSafeByDefault() {
+        QFETCH(bool, choice);
+        QFETCH(int, key);
+        QFETCH(bool, answer);
         QString title;
-        whenShown([&](QWidget *box) {
+        whenShown([&](QWidget *shown) {
+            auto *box = qobject_cast<QMessageBox *>(shown);
+            QVERIFY(box);
             title = box->windowTitle();
-            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(box->windowHandle()->transientParent(), window.windowHandle());
+            QString why;
+            QLabel *text = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY2(text && textContrast(box, text, &why) >= 4.5, qPrintable(why));
+            QAbstractButton *other = nullptr;
+            for (QAbstractButton *b : box->buttons())
+                if (b != box->defaultButton())
+                    other = b;
+            QVERIFY(other);
+            if (key)
+                QTest::keyClick(box, Qt::Key(key));
+            else
+                other->click();
         });
-        real.warning(&window, QString(), QString());
-        QCOMPARE(title, QStringLiteral("Mouse"));
+        const QString asked = choice ? QString() : QStringLiteral("Last left button");
+        QCOMPARE(choice
+                     ? real.choose(&window, asked, QStringLiteral("Changed without the mouse"),
+                                   QStringLiteral("Send them"), QStringLiteral("Keep the mouse's"))
+                     : real.confirm(&window, asked, QStringLiteral("Give it another function?")),
+                 answer);
+        QCOMPARE(title, choice ? QStringLiteral("Mouse") : asked);
     }
 
     // Box texts are often another program's (a message, a file or window name): markup in
     // them is shown as written, links are not followed, and the box up can take a newer text.
+    // Before a language is loaded its title is empty; the box still has one.
     void boxTextIsPlainAndCanBeReplaced() {
         const QString markup = QStringLiteral("<img src='http://127.0.0.1:9/x.png'><a href='x'>b</a>");
         QStringList texts;
@@ -171,44 +185,13 @@ private Q_SLOTS:
             QVERIFY(label);
             real.updateWarning(markup + QStringLiteral(" again"));
             texts.append(label->text());
+            texts.append(shown->windowTitle());
             QCOMPARE(label->textFormat(), Qt::PlainText);
             QCOMPARE(label->textInteractionFlags(), Qt::NoTextInteraction);
             QTest::keyClick(shown, Qt::Key_Return);
         });
         real.warning(&window, QString(), markup);
-        QCOMPARE(texts, QStringList{markup + QStringLiteral(" again")});
-    }
-
-    // Two choices on buttons labelled with what they do; Return and Escape both give the
-    // first, only a click on the second gives it. Without a title the window's stands.
-    void choiceBoxGivesTheFirstUnlessTheSecondIsClicked() {
-        for (const int answer : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
-            QStringList labels;
-            QString title;
-            whenShown([&](QWidget *shown) {
-                auto *box = qobject_cast<QMessageBox *>(shown);
-                QVERIFY(box);
-                title = box->windowTitle();
-                QCOMPARE(box->windowHandle()->transientParent(), window.windowHandle());
-                QPushButton *second = nullptr;
-                for (QAbstractButton *b : box->buttons()) {
-                    labels.append(b->text());
-                    if (b->text() == QStringLiteral("Keep the mouse's"))
-                        second = qobject_cast<QPushButton *>(b);
-                }
-                QVERIFY(second);
-                if (answer)
-                    QTest::keyClick(box, Qt::Key(answer));
-                else
-                    second->click();
-            });
-            QCOMPARE(real.choose(&window, QString(), QStringLiteral("Changed without the mouse"),
-                                 QStringLiteral("Send them"), QStringLiteral("Keep the mouse's")),
-                     answer != 0);
-            labels.sort();
-            QCOMPARE(labels, (QStringList{"Keep the mouse's", "Send them"}));
-            QCOMPARE(title, QStringLiteral("Mouse"));
-        }
+        QCOMPARE(texts, (QStringList{markup + QStringLiteral(" again"), "Mouse"}));
     }
 };
 

@@ -46,13 +46,46 @@ TestCase {
         ui_View.clear()
     }
 
+    // The shell opened on a page (as openShell), and that page, shown.
+    function openPage(pageIndex, name) {
+        openShell(pageIndex)
+        var page = child(name)
+        verify(page.visible)
+        return page
+    }
+
+    // A list's row i; a list view lays its rows out on the next frame.
+    function row(list, i) {
+        tryVerify(() => findChild(shell, list + "Row" + i), 1000, "no row " + list + i)
+        return findChild(shell, list + "Row" + i)
+    }
+
+    // Chooses a drop-down list's item by mouse. The closing list still covers what lies below
+    // it until it is gone, so this waits for that.
+    function choose(menu, item) {
+        mouseClick(child(menu))
+        tryVerify(() => child(menu + "List").height >= child(menu).rowHeight * Math.min(item + 1, 8))
+        mouseClick(child(menu + "Item" + item))
+        verify(!child(menu).opened)
+        tryVerify(() => child(menu + "List").height === 0)
+    }
+
+    function typeKeys(text) {
+        for (var ch of text)
+            keyClick(ch)
+    }
     // Replaces a text field's content by typing, as a user does; the key closing the edit is
     // the caller's.
     function typeInto(field, text) {
         field.forceActiveFocus()
         field.selectAll()
-        for (var ch of text)
-            keyClick(ch)
+        typeKeys(text)
+    }
+
+    // What a screen reader calls each control: { objectName: name }.
+    function compareNames(names) {
+        for (var name in names)
+            compare(child(name).Accessible.name, names[name], name)
     }
 
     // f over a list (qmllint takes an array literal for a QVariantList, which has no map).

@@ -39,10 +39,7 @@ QtObject {
             unsent = true
     }
     function clear() {
-        calls = []
-        captureRequests = 0
-        unsent = false
-        notices = []
+        assign({ calls: [], captureRequests: 0, unsent: false, notices: [] })
     }
 
     // A mouse that takes nothing while sendsFail: takeSendNotice owes failureNotice when a
@@ -178,11 +175,9 @@ QtObject {
     }
     // The library with file name holding lines (undefined: without it).
     function withFile(name, lines) {
-        var files = Object.assign({}, macroFiles)
+        var files = Object.assign({}, macroFiles, { [name]: lines })
         if (lines === undefined)
             delete files[name]
-        else
-            files[name] = lines
         macroFiles = files
     }
     function has(name) {
@@ -210,18 +205,16 @@ QtObject {
     }
     function saveMacroIni(name, lines) {
         record("saveMacroIni", [String(name), Array.from(lines)])
-        if (!has(name))
-            return false
-        withFile(String(name), Array.from(lines))
-        return true
+        if (has(name))
+            withFile(String(name), Array.from(lines))
+        return has(name)
     }
     function renameMacroIniFile(oldName, newName) {
         record("renameMacroIniFile", [String(oldName), String(newName)])
-        if (renameRefused || !has(oldName) || has(newName))
-            return
-        var lines = macroFiles[String(oldName)]
-        withFile(String(oldName), undefined)
-        withFile(String(newName), lines)
+        if (!renameRefused && has(oldName) && !has(newName)) {
+            withFile(String(newName), macroFiles[String(oldName)])
+            withFile(String(oldName), undefined)
+        }
     }
     function loadMacroIniFromFile(name) {
         record("loadMacroIniFromFile", [String(name)])
@@ -256,11 +249,8 @@ QtObject {
     }
     function setMacroIniConfig(name, config) {
         record("setMacroIniConfig", [String(name), Array.from(config)])
-        if (has(name)) {
-            var configs = Object.assign({}, macroConfigs)
-            configs[String(name)] = Array.from(config)
-            macroConfigs = configs
-        }
+        if (has(name))
+            macroConfigs = Object.assign({}, macroConfigs, { [String(name)]: Array.from(config) })
     }
     function q7_0FH_SetMacroKey(slot, name) { record("q7_0FH_SetMacroKey", [slot, String(name)]) }
     function getMsgAns_FoolProofing() { record("getMsgAns_FoolProofing", []); return foolProofingAnswer }
@@ -280,10 +270,9 @@ QtObject {
     function setFollowRules(list, noMatch) {
         var rules = Array.from(list).map(r => ({ match: r.match, name: r.name, profile: Number(r.profile) }))
         record("setFollowRules", [rules, noMatch])
-        if (followSaveRefused)
-            return false
-        followState = { rules: rules, noMatch: noMatch, damaged: false, watching: followState.watching }
-        return true
+        if (!followSaveRefused)
+            followState = { rules: rules, noMatch: noMatch, damaged: false, watching: followState.watching }
+        return !followSaveRefused
     }
     // ---- end rules list -------------------------------------------------------------------------
     // ---- sections of the language file ----------------------------------------------------------

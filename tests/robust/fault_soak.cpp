@@ -75,91 +75,42 @@ private:
     std::thread worker;
 };
 
+// The fault lists an episode may meet, the empty one a healthy mouse. %1 and %2 take random
+// numbers from [low, low + span).
+struct FaultKind {
+    const char *text;
+    int low1 = 0, span1 = 0, low2 = 0, span2 = 0;
+};
+const FaultKind faultKinds[] = {
+    {""}, {"silent"}, {"unplug-at=%1", 1, 160}, {"fail-send"}, {"fail-write"}, {"fail-answer"},
+    {"short-answer=%1", 0, 9}, {"short-report=%1", 0, 64}, {"wrong-answer"},
+    {"slow=%1ms,unplug-at=%2", 20, 100, 30, 120}, {"absent"}};
+
 QString randomFaults(QRandomGenerator &random) {
-    const int kind = int(random.bounded(11));
-    switch (kind) {
-    case 0:
-        return {}; // some episodes meet a healthy mouse
-    case 1:
-        return QStringLiteral("silent");
-    case 2:
-        return QStringLiteral("unplug-at=%1").arg(1 + random.bounded(160));
-    case 3:
-        return QStringLiteral("fail-send");
-    case 4:
-        return QStringLiteral("fail-write");
-    case 5:
-        return QStringLiteral("fail-answer");
-    case 6:
-        return QStringLiteral("short-answer=%1").arg(random.bounded(9));
-    case 7:
-        return QStringLiteral("short-report=%1").arg(random.bounded(64));
-    case 8:
-        return QStringLiteral("wrong-answer");
-    case 9:
-        return QStringLiteral("slow=%1ms,unplug-at=%2")
-            .arg(20 + random.bounded(100))
-            .arg(30 + random.bounded(120));
-    default:
-        return QStringLiteral("absent");
-    }
+    const FaultKind &kind = faultKinds[random.bounded(int(std::size(faultKinds)))];
+    QString text = QString::fromLatin1(kind.text);
+    if (kind.span1)
+        text = text.arg(kind.low1 + random.bounded(kind.span1));
+    if (kind.span2)
+        text = text.arg(kind.low2 + random.bounded(kind.span2));
+    return text;
 }
 
-// Shows the page whose Apply is `apply` (through the function menu entry `entry`) and
-// clicks it.
-bool applyPage(Journey &j, const QString &entry, const QString &apply) {
+// A profile switch, ALL SAVE, or the Apply of a page, shown first through its function menu
+// entry.
+bool act(Journey &j, QRandomGenerator &random) {
+    const int pick = random.bounded(5);
+    if (pick == 0)
+        return j.click(QStringLiteral("pfEntry%1").arg(1 + random.bounded(5)));
+    if (pick == 1)
+        return j.click(QStringLiteral("btnTotalApply"));
+    const char *const pages[][2] = {
+        {"fnEntry3", "sensorApply"}, {"fnEntry2", "colorApply"}, {"fnEntry0", "keyApply"}};
+    const QString entry = QString::fromLatin1(pages[pick - 2][0]),
+                  apply = QString::fromLatin1(pages[pick - 2][1]);
     if (!j.item(apply) && !j.click(entry))
         return false;
     return j.waitShown(apply, 20000) && j.click(apply);
-}
-
-bool act(Journey &j, QRandomGenerator &random) {
-    switch (random.bounded(5)) {
-    case 0:
-        return j.click(QStringLiteral("pfEntry%1").arg(1 + random.bounded(5)));
-    case 1:
-        return j.click(QStringLiteral("btnTotalApply"));
-    case 2:
-        return applyPage(j, QStringLiteral("fnEntry3"), QStringLiteral("sensorApply"));
-    case 3:
-        return applyPage(j, QStringLiteral("fnEntry2"), QStringLiteral("colorApply"));
-    default:
-        return applyPage(j, QStringLiteral("fnEntry0"), QStringLiteral("keyApply"));
-    }
-}
-
-// Empty when the profile file holds what the mouse holds; otherwise the first difference.
-QString disagreement(const QString &profileFile, const vmouse::State &m) {
-    QFile f(profileFile);
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("no profile file");
-    const qt48ini::Document doc = qt48ini::parse(f.readAll(), qt48ini::Codec::Latin1);
-    if (!doc.ok)
-        return QStringLiteral("the profile file is not understood");
-    const auto same = [&](const QString &key, const factory::Block &b, int count) {
-        const QStringList v = valueOf(doc, key).toStringList();
-        if (v.size() != 128)
-            return false;
-        for (int i = 0; i < count; ++i)
-            if (v.at(i).toUInt() != b[size_t(i)])
-                return false;
-        return true;
-    };
-    for (int p = 0; p < 6; ++p) {
-        if (!same(QStringLiteral("profile_fw/%1").arg(p), m.profiles[size_t(p)], 128))
-            return QStringLiteral("profile_fw/%1").arg(p);
-        if (!same(QStringLiteral("matrix_fw/%1").arg(p), m.matrices[size_t(p)], 128))
-            return QStringLiteral("matrix_fw/%1").arg(p);
-        factory::Block other{};
-        other[0] = m.dpiStage[size_t(p)];
-        other[1] = m.reportRate[size_t(p)];
-        other[2] = p == 0 ? m.ledTwinkle : 0;
-        if (!same(QStringLiteral("other_fw/%1").arg(p), other, 128))
-            return QStringLiteral("other_fw/%1").arg(p);
-    }
-    if (valueOf(doc, QStringLiteral("common/curProfile")).toUInt() != m.currentProfile)
-        return QStringLiteral("common/curProfile");
-    return {};
 }
 
 } // namespace
@@ -212,10 +163,9 @@ int main(int argc, char **argv) {
             }
             ++actions;
             if (j.property(QStringLiteral("sendNotice"), QStringLiteral("showing")) ==
-                QLatin1String("true")) {
-                if (notices++ == 0)
-                    j.screenshot(QStringLiteral("notice"));
-            }
+                    QLatin1String("true") &&
+                notices++ == 0)
+                j.screenshot(QStringLiteral("notice"));
             j.waitIdle(20000);
         }
         const qint64 stall = heartbeat.takeLongest();
@@ -238,8 +188,8 @@ int main(int argc, char **argv) {
     qunsetenv("VIRTUAL_MOUSE_FAULTS");
     QString agree = QStringLiteral("the last start failed");
     if (j.relaunch() && j.waitIdle()) {
-        agree = disagreement(j.programDir() + QStringLiteral("/modules/setting/p_Q7.bin"),
-                             j.mouse());
+        const vmouse::State mouse = j.mouse();
+        agree = profileFileProblem(bytesOf(j.programDir() + "/modules/setting/p_Q7.bin"), &mouse);
         if (!j.stop())
             ++crashes;
     }

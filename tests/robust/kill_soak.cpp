@@ -18,20 +18,6 @@
 namespace {
 
 // Empty when the file is whole; otherwise what is wrong with it.
-QString profileFileProblem(const QByteArray &bytes) {
-    const qt48ini::Document doc = qt48ini::parse(bytes, qt48ini::Codec::Latin1);
-    if (!doc.ok)
-        return QStringLiteral("a line is not understood");
-    for (const char *group : {"profile_fw", "matrix_fw", "other_fw"})
-        for (int p = 0; p < 6; ++p)
-            if (valueOf(doc, QStringLiteral("%1/%2").arg(group).arg(p)).toStringList().size() != 128)
-                return QStringLiteral("%1/%2 is not 128 values").arg(group).arg(p);
-    const QVariant cur = valueOf(doc, QStringLiteral("common/curProfile"));
-    if (!cur.isValid() || cur.toUInt() > 5)
-        return QStringLiteral("no current profile");
-    return {};
-}
-
 QString configProblem(const QByteArray &bytes) {
     const qt48ini::Document doc = qt48ini::parse(bytes, qt48ini::Codec::Latin1);
     if (!doc.ok)
@@ -39,12 +25,12 @@ QString configProblem(const QByteArray &bytes) {
     const int total = valueOf(doc, QStringLiteral("common/total")).toInt();
     if (total != 32)
         return QStringLiteral("total is %1").arg(total);
+    QStringList keys = {"Q7/dpiValue", "Q7/effectEnable", "Q7/dpiBase"};
     for (int i = 0; i < total; ++i)
-        if (!valueOf(doc, QStringLiteral("common/%1").arg(i)).isValid())
-            return QStringLiteral("option %1 is missing").arg(i);
-    for (const char *key : {"Q7/dpiValue", "Q7/effectEnable", "Q7/dpiBase"})
-        if (!valueOf(doc, QString::fromLatin1(key)).isValid())
-            return QStringLiteral("%1 is missing").arg(key);
+        keys << QStringLiteral("common/%1").arg(i);
+    for (const QString &key : keys)
+        if (!valueOf(doc, key).isValid())
+            return key + QStringLiteral(" is missing");
     return {};
 }
 
@@ -92,19 +78,13 @@ int main(int argc, char **argv) {
         // A burst of writes, then a kill at a random moment inside or after it.
         const int steps = 1 + int(random.bounded(3));
         for (int s = 0; s < steps; ++s) {
-            switch (random.bounded(3)) {
-            case 0:
+            const int pick = random.bounded(3);
+            if (pick == 0)
                 j.click(QStringLiteral("pfEntry%1").arg(1 + random.bounded(5)));
-                break;
-            case 1:
+            else if (pick == 1)
                 j.click(QStringLiteral("btnTotalApply"));
-                break;
-            default:
-                // The settings page's Apply writes the configuration.
-                if (j.click(QStringLiteral("btnSetting")))
-                    j.click(QStringLiteral("btnApply"));
-                break;
-            }
+            else if (j.click(QStringLiteral("btnSetting"))) // its Apply writes the configuration
+                j.click(QStringLiteral("btnApply"));
         }
         QThread::msleep(random.bounded(400));
         if (!j.killProgram()) {

@@ -55,12 +55,7 @@ QByteArray cutFile(const QString &path, qsizetype keep) {
     return cut;
 }
 
-QStringList texts(const QVariantList &values) {
-    QStringList out;
-    for (const QVariant &v : values)
-        out << v.toString();
-    return out;
-}
+QStringList texts(const QVariantList &values) { return QVariant(values).toStringList(); }
 
 const QStringList productConstants = {"colorMaxStage", "effectEnable", "dpiBase", "dpiValue"};
 

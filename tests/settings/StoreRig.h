@@ -1,9 +1,10 @@
 #pragma once
 
-// The profile store and the device bridge over a private copy of the profile files, beside
-// the virtual mouse.
+// The profile store, the session with the mouse and the device bridge over a private copy of
+// the profile files, beside the virtual mouse.
 #include "DeviceBridge.h"
 #include "MS_HT66FB560.h"
+#include "MouseLink.h"
 #include "ProfileFiles.h"
 #include "ProfileStore.h"
 #include "VirtualMouse.h"
@@ -29,7 +30,7 @@ public:
     // `prepare` may change the files before the store first reads them.
     explicit StoreRig(const std::function<void(ProfileFiles &)> &prepare = {})
         : prepared(run(prepare, files)), store(files.working(), files.defaults()) {
-        bridge.setDevice(&dev);
+        link.setDevice(&dev);
     }
 
     // The device check: binds the mouse and tells the store whether that worked.
@@ -51,5 +52,6 @@ public:
     const bool prepared;
     MS_HT66FB560 dev;
     ProfileStore store;
-    DeviceBridge bridge{store};
+    MouseLink link{store};
+    DeviceBridge bridge{store, link};
 };

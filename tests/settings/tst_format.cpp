@@ -17,7 +17,7 @@ class TestFormat : public QObject {
     int serial = 0;
     QString freshCopy(const QByteArray &bytes) {
         const QString path = dir.filePath(QStringLiteral("f%1.bin").arg(++serial));
-        return writeFile(path, bytes) ? path : QString();
+        return bytes.isNull() || writeFile(path, bytes) ? path : QString(); // null: no file yet
     }
 
 private slots:
@@ -47,91 +47,56 @@ private slots:
     }
 
     // Setting a value to what it already is still makes QSettings rewrite the file: text in
-    // the Qt 4.8 form comes back byte for byte (line ends kept), other text in that form.
-    void rewrittenWhenNothingChanged_data() {
+    // the Qt 4.8 form comes back byte for byte (line ends kept), other text in that form. A
+    // changed value changes its one line, a new key goes to the end of its section or a new
+    // one, and a removed key takes only its line with it. (An invalid value removes a key.)
+    void rewrites_data() {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariantMap>("changes");
         QTest::addColumn<QByteArray>("rewritten");
         const QByteArray lf = golden("profile.bin"), crlf = QByteArray(lf).replace("\n", "\r\n");
-        QTest::newRow("golden") << lf << "common/curProfile" << lf;
-        QTest::newRow("golden, crlf kept") << crlf << "common/curProfile" << crlf;
+        const QVariantMap same{{"common/curProfile", "1"}};
+        QTest::newRow("golden") << lf << same << lf;
+        QTest::newRow("golden, crlf kept") << crlf << same << crlf;
         QTest::newRow("not canonical") << QByteArray("; note\n[g]\n  a = 1 ,2 \nb = \"x\"\n")
-                                       << "g/b" << QByteArray("[g]\na=1, 2\nb=x\n");
+                                       << QVariantMap{{"g/b", "x"}} << QByteArray("[g]\na=1, 2\nb=x\n");
+        QTest::newRow("one value") << lf << QVariantMap{{"profile_fw/0", QVariantList{9, 8, 7}}}
+                                   << QByteArray(lf).replace("0=0, 1, 2, 255, 207, 8", "0=9, 8, 7");
+        QTest::newRow("keys added and removed")
+            << lf << QVariantMap{{"common/z10", 2}, {"common/z9", 1}, {"zzz/a", true}, {"Q7/pid", {}}}
+            << QByteArray(lf)
+                   .replace("importProfile=2\n", "importProfile=2\nz9=1\nz10=2\n")
+                   .replace("pid=a1b7\n", "")
+                   .append("\n[zzz]\na=true\n");
+        // A new file, plain ASCII: a trailing slash names the same key, "@" is doubled, a
+        // whole double has no fraction.
+        QVariantList block;
+        QByteArrayList blockText;
+        for (int i = 0; i < 128; ++i)
+            block.append(i * 2), blockText.append(QByteArray::number(i * 2));
+        QTest::newRow("new file")
+            << QByteArray()
+            << QVariantMap{{"other_fw/3/", block}, {"t/arrow", QString(QChar(0x25BA))},
+                           {"t/comma", "x,y"}, {"t/empty", QVariantList()}, {"t/double", 255.0},
+                           {"t/dirty", QVariantList{false, true, false, false, false, false}},
+                           {"t/at", "@x"}}
+            << "[other_fw]\n3=" + blockText.join(", ") +
+                   "\n\n[t]\narrow=\\x25ba\nat=@@x\ncomma=\"x,y\"\n"
+                   "dirty=false, true, false, false, false, false\ndouble=255\nempty=@Invalid()\n";
     }
-    void rewrittenWhenNothingChanged() {
+    void rewrites() {
         QFETCH(QByteArray, text);
-        QFETCH(QString, key);
+        QFETCH(QVariantMap, changes);
         QFETCH(QByteArray, rewritten);
         const QString path = freshCopy(text);
         {
             QSettings s(path, qt48IniFormat());
-            s.setValue(key, s.value(key));
+            for (auto c = changes.cbegin(); c != changes.cend(); ++c)
+                c->isValid() ? s.setValue(c.key(), *c) : s.remove(c.key());
             s.sync();
             QCOMPARE(s.status(), QSettings::NoError);
         }
         QCOMPARE(bytesOf(path), rewritten);
-    }
-
-    void oneChangedValueChangesOneLine() {
-        const QByteArray original = golden("profile.bin");
-        const QString path = freshCopy(original);
-        {
-            QSettings s(path, qt48IniFormat());
-            s.setValue("profile_fw/0", QVariantList{9, 8, 7});
-        }
-        const QList<QByteArray> before = original.split('\n'), after = bytesOf(path).split('\n');
-        QCOMPARE(after.size(), before.size());
-        for (int i = 0; i < before.size(); ++i)
-            QCOMPARE(after.at(i), i == 10 ? QByteArray("0=9, 8, 7") : before.at(i));
-    }
-
-    void newKeysAppendedInTheirSection() {
-        const QString path = freshCopy(golden("profile.bin"));
-        {
-            QSettings s(path, qt48IniFormat());
-            s.setValue("common/z10", 2);
-            s.setValue("common/z9", 1);
-            s.setValue("zzz/a", true);
-            s.remove("Q7/pid");
-        }
-        const QByteArray after = bytesOf(path);
-        QVERIFY(
-            after.startsWith("[common]\ncurProfile=1\nsc=\nimportProfile=2\nz9=1\nz10=2\n\n[Q7]\n"
-                             "vid=04d9\n\n[profile_fw]\n"));
-        QVERIFY(after.endsWith("[%General]\nx=5\n\n[zzz]\na=true\n"));
-    }
-
-    void valuesWrittenInQt48Form() {
-        const QString path = dir.filePath("written.bin");
-        {
-            QSettings s(path, qt48IniFormat());
-            QVariantList block;
-            for (int i = 0; i < 128; ++i)
-                block.append(i * 2);
-            s.setValue("other_fw/3/", block); // a trailing slash names the same key
-            s.setValue("t/arrow", QString(QChar(0x25BA)));
-            s.setValue("t/comma", QStringLiteral("x,y"));
-            s.setValue("t/empty", QVariantList());
-            s.setValue("t/dirty", QVariantList{false, true, false, false, false, false});
-            s.setValue("t/double", 255.0);
-            s.setValue("t/at", QStringLiteral("@x"));
-        }
-        const QByteArray bytes = bytesOf(path);
-        for (const char *line : {"[other_fw]\n3=0, 2, 4, 6, ", "\narrow=\\x25ba\n",
-                                 "\ncomma=\"x,y\"\n", "\nempty=@Invalid()\n", "\ndouble=255\n",
-                                 "\nat=@@x\n", "\ndirty=false, true, false, false, false, false\n"})
-            QVERIFY2(bytes.contains(line), line);
-        for (char c : bytes)
-            QVERIFY2(uchar(c) < 0x80, "the file must be plain ASCII");
-
-        // A second process (here: a fresh parse of the bytes) sees the same values.
-        QVERIFY(qt48ini::parse(bytes, qt48ini::Codec::Latin1).ok);
-        const QVariant back = valueIn(bytes, "other_fw/3");
-        QCOMPARE(back.typeId(), QMetaType::QStringList);
-        const QStringList texts = back.toStringList();
-        QCOMPARE(texts.size(), 128);
-        QCOMPARE(texts.at(5), QStringLiteral("10"));
-        QCOMPARE(texts.at(127).toUInt(), 254u);
     }
 
     // Reading odd or damaged text never fails hard and follows the Qt 4.8 rules.

@@ -1,12 +1,15 @@
 // The profile store: export, import, reset, dirty marking, completion of damaged files and
 // the refill from the virtual mouse.
 #include "DataPaths.h"
+#include "ProfileFields.h"
 #include "ScriptedDialogs.h"
 #include "StoreDialogs.h"
 #include "StoreRig.h"
 #include "VirtualMouse.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 
 namespace {
@@ -16,13 +19,7 @@ const QStringList groups = {"profile_sw", "profile_fw", "matrix_fw", "other_fw"}
 QList<uint> seq128(int first) { return seq(128, first); }
 
 // "v, v, ..." n times, as a list is written.
-QByteArray values(int n, const QByteArray &v) {
-    QByteArray out;
-    out.reserve(n * (v.size() + 2));
-    for (int i = 0; i < n; ++i)
-        out += (i ? ", " : "") + v;
-    return out;
-}
+QByteArray values(int n, const QByteArray &v) { return QByteArrayList(n, v).join(", "); }
 
 // Gives every profile of the working file its own recognisable values: profile_fw/p counts up
 // from 10 p, matrix_fw/p from 10 p + 1, other_fw/p from 10 p + 2.
@@ -310,10 +307,8 @@ private slots:
             QVERIFY2(vmouse::unplugged() == (cutCall != 0), where);
 
             auto read = [&](int code, int profile) {
-                for (int x = 0; x < cutExchange; ++x)
-                    if (exchanges[x].code == code && exchanges[x].profile == profile)
-                        return true;
-                return false;
+                return std::any_of(exchanges.begin(), exchanges.begin() + cutExchange,
+                                   [&](auto &e) { return e.code == code && e.profile == profile; });
             };
             const uint current = read(0x82, 0) ? 4 : 1;
             QCOMPARE(uint(rig.store.curProfile()), current);
@@ -331,13 +326,10 @@ private slots:
                     other[1] = mouse.reportRate[p];
                 if (p == 0 && read(0x89, 0))
                     other[2] = mouse.ledTwinkle;
-                const QList<uint> expected[] = {fw, matrix, other};
-                const ProfileStore::Group g3[] = {ProfileStore::Firmware, ProfileStore::Matrix,
-                                                  ProfileStore::Other};
+                const QList<uint> expected[] = {fw, matrix, other}; // by ProfileStore::Group
                 for (int g = 0; g < 3; ++g) {
-                    const QByteArray what = where + " " + groups[g + 1].toLatin1() + "/" +
-                                            QByteArray::number(p);
-                    QVERIFY2(uints(rig.store.list(g3[g], p)) == expected[g], what);
+                    const QByteArray what = where + " " + blockKey(groups[g + 1], p).toLatin1();
+                    QVERIFY2(uints(rig.store.list(ProfileStore::Group(g), p)) == expected[g], what);
                     QVERIFY2(uints(rig.stored(blockKey(groups[g + 1], p))) == expected[g], what);
                 }
             }
@@ -357,21 +349,16 @@ private slots:
         vmouse::clearLog();
         rig.store.syncFromDevice();
 
-        QStringList sent;
         int reads = 0;
-        for (const auto &e : vmouse::log()) {
-            if (e.dir == vmouse::Dir::FeatureOut)
-                sent.append(QString::asprintf("%02x", e.clear.at(1)));
+        for (const auto &e : vmouse::log())
             reads += e.dir == vmouse::Dir::Input && e.path == vmouse::commandPath;
-        }
-        QCOMPARE(sent.join(' '), QString("82 8c"));
+        QCOMPARE(sentCodes().join(' '), QString("8200 8c00"));
         QCOMPARE(reads, 1);
         QVERIFY(!rig.store.deviceLinked());
         for (int p = 0; p < 6; ++p)
             QCOMPARE(uints(rig.store.list(ProfileStore::Firmware, p)), seq128(10 * p));
 
-        rig.store.list(ProfileStore::Other, 2)[1] = 4;
-        rig.store.markOtherDirty(2);
+        QVERIFY(rig.store.setValues(profileFields::reportRate, 2, {4}));
         QCOMPARE(rig.stored("other_fw/dirty").toStringList().value(2), QString("true"));
     }
 };

@@ -8,7 +8,7 @@
 bool grabScreen(const char *displayName, int x, int y, int width, int height,
                 std::vector<std::uint32_t> &pixels);
 
-// True once a window manager has announced itself on the screen (_NET_SUPPORTING_WM_CHECK).
+// True once a window manager has taken the screen (it owns the WM_S0 selection).
 bool windowManagerRunning(const char *displayName);
 
 // True once a compositing manager owns the screen's _NET_WM_CM_S0 selection.

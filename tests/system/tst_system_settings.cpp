@@ -1,6 +1,6 @@
 // Per-profile storage of the system pointer settings and the conversions to system units.
-#include "FakePointerSystem.h"
 #include "IniFormat.h"
+#include "PointerSystem.h"
 #include "ProfileStore.h"
 #include "SystemMouseSettings.h"
 
@@ -8,16 +8,31 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+QStringList calls;
+
+// Records what was asked of the system, which accepts everything.
+struct FakePointerSystem : PointerSystem {
+    bool setAcceleration(bool on) override { return record("acceleration %1", on); }
+    bool setSpeed(int speed) override { return record("speed %1", speed); }
+    bool setWheelLines(int lines) override { return record("lines %1", lines); }
+    bool setDoubleClickTime(int ms) override { return record("double-click %1", ms); }
+    static bool record(const char *call, int value) {
+        calls.append(QString::fromLatin1(call).arg(value));
+        return true;
+    }
+};
+} // namespace
+
 class SettingsTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     std::unique_ptr<QSettings> file;
     std::unique_ptr<ProfileStore> store; // the owner of the stored lists; no defaults file
-    QStringList calls;
 
     std::unique_ptr<SystemMouseSettings> make() {
         return std::make_unique<SystemMouseSettings>(store.get(),
-                                                     std::make_unique<FakePointerSystem>(&calls));
+                                                     std::make_unique<FakePointerSystem>());
     }
     void use(int profile) { store->setCurProfile(uchar(profile)); }
     void reopen() {

@@ -1,7 +1,8 @@
 // Paints the interface's skin images. Each skin is one palette over the same drawings, so a
 // second skin costs a colour, not a second set of pictures.
 //
-//   q7_skinpaint <list of images> <output folder> <skin number>...
+//   q7_skinpaint <list of images> <output folder>    paints every skin the list names
+//   q7_skinpaint <list of images> --qml <file>        writes the interface's image paths
 //
 // Every image named in the list must have a painter here and every painter must be listed;
 // either mismatch fails the build.
@@ -13,25 +14,24 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QtMath>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <vector>
 
 namespace {
 
 struct Skin {
+    int number = 0;
     QColor accent;
     QColor hot; // pressed or selected highlights, a lighter accent
 };
-
-Skin skinFor(int number) {
-    if (number == 2)
-        return {QColor(0xff, 0x8a, 0x2a), QColor(0xff, 0xb0, 0x6a)};
-    return {QColor(0x1e, 0xc8, 0xe6), QColor(0x7d, 0xe6, 0xf8)};
-}
 
 const QColor kIcon(0x9a, 0xa3, 0xad);
 const QColor kPanelTop(0x1b, 0x1e, 0x25);
@@ -664,36 +664,113 @@ Painters painters() {
     return m;
 }
 
+// The list as read: its skins in order, and its images with the interface's name for each
+// (empty for an image whose path is built where it is shown).
+struct Manifest {
+    std::vector<Skin> skins;
+    std::vector<std::pair<QString, QString>> images;
+};
+
+bool readManifest(const QString &path, Manifest *manifest) {
+    QFile list(path);
+    if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return false;
+    }
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    static const QRegularExpression identifier(QStringLiteral("^[a-z]\\w*$"));
+    QStringList names;
+    int problems = 0;
+    QTextStream in(&list);
+    for (int number = 1; !in.atEnd(); ++number) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList f = line.split(space);
+        bool ok = false;
+        if (f[0] == QLatin1String("skin") && f.size() == 4) {
+            const Skin skin{f[1].toInt(&ok), QColor(f[2]), QColor(f[3])};
+            ok = ok && skin.number > 0 && skin.accent.isValid() && skin.hot.isValid();
+            if (ok)
+                manifest->skins.push_back(skin);
+        } else if (f[0].endsWith(QLatin1String(".png")) && f.size() <= 2) {
+            const QString name = f.value(1);
+            // A repeated name would make the generated QML declare a property twice.
+            ok = name.isEmpty() || (identifier.match(name).hasMatch() && !names.contains(name));
+            names << name;
+            if (ok)
+                manifest->images.emplace_back(f[0], name);
+        }
+        if (!ok) {
+            std::fprintf(stderr, "%s:%d: not understood: %s\n", qPrintable(path), number,
+                         qPrintable(line));
+            ++problems;
+        }
+    }
+    if (manifest->skins.empty()) {
+        std::fprintf(stderr, "%s names no skin\n", qPrintable(path));
+        ++problems;
+    }
+    return problems == 0;
+}
+
+// The base of the Theme singleton and of the shell's root: both give every named image's path
+// below the folder of the skin in use, and the skin's accent.
+bool writeQml(const Manifest &manifest, const QString &path) {
+    QString accent = QStringLiteral("\"%1\"").arg(manifest.skins.front().accent.name());
+    for (auto it = manifest.skins.crbegin(); it != manifest.skins.crend() - 1; ++it)
+        accent = QStringLiteral("skin_No === %1 ? \"%2\" : %3")
+                     .arg(it->number).arg(it->accent.name(), accent);
+    QString text;
+    QTextStream out(&text);
+    out << "// Generated at build time from tools/skins/images.txt by q7_skinpaint.\n"
+           "// Edit the list, not this file.\n"
+           "import QtQuick\n\n"
+           "// The skin in use, its accent, and the path of every skin image the interface reads "
+           "by name.\n"
+           "Item {\n"
+        << "    property int skin_No: " << manifest.skins.front().number << "\n"
+        << "    readonly property color accentColor: " << accent << "\n"
+        << "    readonly property string skinDir: \"file:modules/img/skin\" + skin_No + \"/\"\n";
+    for (const auto &[image, name] : manifest.images) {
+        if (!name.isEmpty())
+            out << "    readonly property string " << name << ": skinDir + \"" << image << "\"\n";
+    }
+    out << "}\n";
+    out.flush();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s <image list> <output folder> <skin>...\n", argv[0]);
+    const bool qml = argc == 4 && QByteArray(argv[2]) == "--qml";
+    if (argc != 3 && !qml) {
+        std::fprintf(stderr, "usage: %s <image list> (<output folder> | --qml <file>)\n", argv[0]);
         return 2;
     }
-    QFile list(QString::fromLocal8Bit(argv[1]));
-    if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+    Manifest manifest;
+    if (!readManifest(QString::fromLocal8Bit(argv[1]), &manifest))
         return 1;
-    }
-    QStringList wanted;
-    QTextStream in(&list);
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
-            wanted << line;
-    }
+    if (qml)
+        return writeQml(manifest, QString::fromLocal8Bit(argv[3])) ? 0 : 1;
 
     const Painters all = painters();
     int problems = 0;
-    for (const QString &name : wanted) {
-        if (!all.count(name)) {
-            std::fprintf(stderr, "no painter for %s\n", qPrintable(name));
+    for (const auto &image : manifest.images) {
+        if (!all.count(image.first)) {
+            std::fprintf(stderr, "no painter for %s\n", qPrintable(image.first));
             ++problems;
         }
     }
     for (const auto &entry : all) {
-        if (!wanted.contains(entry.first)) {
+        const auto listed = [&](const auto &image) { return image.first == entry.first; };
+        if (std::none_of(manifest.images.cbegin(), manifest.images.cend(), listed)) {
             std::fprintf(stderr, "%s is painted but not listed\n", qPrintable(entry.first));
             ++problems;
         }
@@ -702,13 +779,12 @@ int main(int argc, char **argv) {
         return 1;
 
     const QDir out(QString::fromLocal8Bit(argv[2]));
-    for (int i = 3; i < argc; ++i) {
-        const int number = QByteArray(argv[i]).toInt();
-        const Skin skin = skinFor(number);
-        for (const QString &name : wanted) {
-            const QString path = out.filePath(QStringLiteral("skin%1/%2").arg(number).arg(name));
+    for (const Skin &skin : manifest.skins) {
+        for (const auto &image : manifest.images) {
+            const QString path =
+                out.filePath(QStringLiteral("skin%1/%2").arg(skin.number).arg(image.first));
             QDir().mkpath(QFileInfo(path).absolutePath());
-            if (!all.at(name)(skin).save(path, "PNG")) {
+            if (!all.at(image.first)(skin).save(path, "PNG")) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
                 return 1;
             }

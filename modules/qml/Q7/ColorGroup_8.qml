@@ -1,7 +1,8 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
-import "ColorRules.js" as Colour
+import "color"
+import "color/ColorRules.js" as Colour
 import "../common/ControlRules.js" as Texts
 
 // Eight colour cells, one of them current. In eight-colour mode (isCompat8Color) a cell holds an

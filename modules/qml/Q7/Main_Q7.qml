@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "follow"
 import "../basic/ShellKeys.js" as ShellKeys
 
 // The product's part of the window: function menu, profile menu and the sliding page area.

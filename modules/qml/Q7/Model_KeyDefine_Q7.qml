@@ -1,5 +1,5 @@
 import QtQuick
-import "KeyRules.js" as Rules
+import "keys/KeyRules.js" as Rules
 
 // The key page's model: the sixteen key entries of the current profile as the page edits them,
 // their defaults, the button menu's key ids, and the mouse picture.

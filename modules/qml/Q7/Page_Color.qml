@@ -2,7 +2,8 @@ import QtQuick
 import QtQml.Models
 import "../common"
 import "../common/ControlRules.js" as Texts
-import "ColorRules.js" as Colour
+import "controls"
+import "color/ColorRules.js" as Colour
 
 // Lighting of the current profile: effect, speed, brightness and the eight lighting colours.
 // Nothing reaches the mouse before Apply; Reset only shows the factory values.

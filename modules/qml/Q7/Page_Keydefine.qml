@@ -1,7 +1,9 @@
 import QtQuick
 import "../common"
 import "../common/ControlRules.js" as Texts
-import "KeyRules.js" as Rules
+import "controls"
+import "keys"
+import "keys/KeyRules.js" as Rules
 
 // Button assignments of the current profile. The sixteen entries are edited here and reach the
 // mouse on Apply; a macro given to a button is stored and uploaded at once.

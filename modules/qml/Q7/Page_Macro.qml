@@ -1,7 +1,8 @@
 import QtQuick
 import "../common"
 import "../common/ControlRules.js" as Texts
-import "MacroRules.js" as Rules
+import "macro"
+import "macro/MacroRules.js" as Rules
 
 // The macro library and the editor of one macro: lists, creates, deletes, renames, imports and
 // exports macros, records key events from the global capture, and edits lines. Every change is

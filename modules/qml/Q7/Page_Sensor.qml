@@ -1,8 +1,9 @@
 import QtQuick
 import "../common"
 import "../common/ControlRules.js" as Texts
-import "ColorRules.js" as Colour
-import "SensorRules.js" as Rules
+import "controls"
+import "color/ColorRules.js" as Colour
+import "sensor/SensorRules.js" as Rules
 
 // Polling rate, the desktop's pointer settings, the DPI stages and the DPI indicator of the
 // current profile. Nothing reaches the mouse before Apply; Reset only shows the factory values.

@@ -1,5 +1,5 @@
 .pragma library
-.import "../Q7/ColorRules.js" as Colour
+.import "../Q7/color/ColorRules.js" as Colour
 
 // Conversions of the settings page, kept out of the QML so they are tested without a window.
 

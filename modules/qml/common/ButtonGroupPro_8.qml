@@ -134,7 +134,7 @@ Item {
             id: base
             width: group.width
             height: group.stageHeight
-            source: mainIten.sourceBtnGroup_8_BASE
+            source: Theme.sourceBtnGroup_8_BASE
         }
     }
 
@@ -163,7 +163,7 @@ Item {
                 height: group.stageHeight
                 visible: stage.current || (stage.on && stageArea.containsMouse)
                 opacity: stage.current ? 1 : 0.45
-                source: stage.current ? mainIten.sourceBtnGroup2_FILLER_1 : mainIten.sourceBtnGroup2_FILLER_0
+                source: stage.current ? Theme.sourceBtnGroup2_FILLER_1 : Theme.sourceBtnGroup2_FILLER_0
             }
             ShellText {
                 id: label
@@ -201,9 +201,9 @@ Item {
                 ShellText {
                     anchors.centerIn: parent
                     text: "▼"
-                    font.pixelSize: Math.max(8, mainIten.globalSetting_size - 3)
+                    font.pixelSize: Math.max(8, Theme.textSize - 3)
                     color: group.menuStage === stage.index || arrowArea.containsMouse
-                           ? mainIten.accentColor : mainIten.globalSetting_color
+                           ? Theme.accentColor : Theme.textColor
                     opacity: group.menuStage === stage.index || arrowArea.containsMouse ? 1 : 0.6
                 }
                 MouseArea {
@@ -243,7 +243,7 @@ Item {
             radius: 4
             color: "#f2161a21"
             border.width: 1
-            border.color: Qt.darker(mainIten.accentColor, 1.6)
+            border.color: Qt.darker(Theme.accentColor, 1.6)
         }
         Flickable {
             anchors.fill: parent
@@ -278,7 +278,7 @@ Item {
                         anchors.centerIn: parent
                         text: group.valueText(entry.value)
                         color: group.menuStage >= 0 && entry.value === Number(group.valueForIndex[group.menuStage])
-                               ? mainIten.accentColor : mainIten.globalSetting_color
+                               ? Theme.accentColor : Theme.textColor
                     }
                     MouseArea {
                         id: entryArea

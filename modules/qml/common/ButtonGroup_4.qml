@@ -48,7 +48,7 @@ Item {
     Image {
         id: base
         anchors.fill: parent
-        source: mainIten.sourceBtnGroup_4_BASE
+        source: Theme.sourceBtnGroup_4_BASE
     }
     Row {
         anchors.fill: parent
@@ -72,7 +72,7 @@ Item {
                     anchors.fill: parent
                     visible: button.current || area.containsMouse
                     opacity: button.current ? 1 : 0.45
-                    source: button.current ? mainIten.sourceBtnGroup_FILLER_1 : mainIten.sourceBtnGroup_FILLER_0
+                    source: button.current ? Theme.sourceBtnGroup_FILLER_1 : Theme.sourceBtnGroup_FILLER_0
                 }
                 ShellText {
                     id: label

@@ -44,7 +44,7 @@ Image {
     }
 
     readonly property bool tipWanted: hoverText !== "" && enabled && (hovered || keyboardFocus)
-    onTipWantedChanged: mainIten.hoverTip.track(button, hoverText, tipWanted)
+    onTipWantedChanged: if (Shell.hoverTip) Shell.hoverTip.track(button, hoverText, tipWanted)
 
     source: enabled && hovered ? source1 : source0
     opacity: !enabled || mouseArea.pressed ? 0.2 : 1.0

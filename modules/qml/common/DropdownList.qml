@@ -51,7 +51,7 @@ Item {
     function textAt(index, unused) {
         if (model && index >= 0 && index < model.count)
             return String(model.get(index).textX)
-        return "【 " + Rules.text(mainIten.globalSetting_stringList, 1, "OPTIONS") + " 】"
+        return "【 " + Rules.text(Shell.strings, 1, "OPTIONS") + " 】"
     }
     function open() {
         if (opened)
@@ -125,19 +125,19 @@ Item {
     Image {
         id: sliderImage
         visible: false
-        source: mainIten.sourceSlider
+        source: Theme.sourceSlider
     }
     Image {
         id: field
         anchors.fill: parent
-        source: mainIten.sourceBtnFrame
+        source: Theme.sourceBtnFrame
     }
     Rectangle {
         anchors.fill: parent
         radius: 4
         color: "transparent"
         border.width: 1
-        border.color: mainIten.accentColor
+        border.color: Theme.accentColor
         opacity: fieldArea.containsMouse || dropdown.opened ? 0.8 : 0
     }
     ShellText {
@@ -154,8 +154,8 @@ Item {
         anchors.rightMargin: 8
         anchors.verticalCenter: parent.verticalCenter
         text: "▼"
-        font.pixelSize: mainIten.globalSetting_size - 2
-        color: dropdown.opened ? mainIten.accentColor : mainIten.globalSetting_color
+        font.pixelSize: Theme.textSize - 2
+        color: dropdown.opened ? Theme.accentColor : Theme.textColor
     }
     MouseArea {
         id: fieldArea
@@ -188,7 +188,7 @@ Item {
             radius: 4
             color: "#f2161a21"
             border.width: 1
-            border.color: Qt.darker(mainIten.accentColor, 1.6)
+            border.color: Qt.darker(Theme.accentColor, 1.6)
 
             Flickable {
                 id: flick
@@ -205,7 +205,7 @@ Item {
                     width: 3
                     height: flick.visibleArea.heightRatio * (listFrame.height - 4)
                     radius: 1.5
-                    color: mainIten.accentColor
+                    color: Theme.accentColor
                     opacity: 0.6
                 }
                 Column {
@@ -234,8 +234,8 @@ Item {
                                 anchors.leftMargin: 8
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: row.textX
-                                color: row.index === dropdown.currentIndex ? mainIten.accentColor
-                                                                           : mainIten.globalSetting_color
+                                color: row.index === dropdown.currentIndex ? Theme.accentColor
+                                                                           : Theme.textColor
                             }
                             MouseArea {
                                 id: rowArea

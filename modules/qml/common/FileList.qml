@@ -101,7 +101,7 @@ Item {
 
     Image {
         anchors.fill: parent
-        source: mainIten.sourceFilelist
+        source: Theme.sourceFilelist
     }
 
     ListView {
@@ -141,7 +141,7 @@ Item {
                 elide: Text.ElideRight
                 visible: !row.editing
                 text: row.textX
-                color: row.index === fileList.currentIndex ? mainIten.accentColor : mainIten.globalSetting_color
+                color: row.index === fileList.currentIndex ? Theme.accentColor : Theme.textColor
             }
             ShellText {
                 id: rightText
@@ -172,10 +172,10 @@ Item {
                 anchors.fill: leftText
                 visible: row.editing
                 enabled: row.editing
-                font.family: mainIten.globalSetting_fontFamily
-                font.pixelSize: mainIten.globalSetting_size
-                color: mainIten.globalSetting_color
-                selectionColor: mainIten.accentColor
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.textSize
+                color: Theme.textColor
+                selectionColor: Theme.accentColor
                 verticalAlignment: TextInput.AlignVCenter
                 clip: true
                 Accessible.role: Accessible.EditableText
@@ -212,7 +212,7 @@ Item {
             id: thumb
             width: parent.width
             radius: 3
-            color: thumbArea.pressed ? mainIten.accentColor : Qt.rgba(1, 1, 1, 0.35)
+            color: thumbArea.pressed ? Theme.accentColor : Qt.rgba(1, 1, 1, 0.35)
             height: Math.max(12, view.visibleArea.heightRatio * scrollBar.height)
             y: view.visibleArea.yPosition * scrollBar.height
         }

@@ -54,7 +54,7 @@ Item {
     function textAt(index, unused) {
         if (model && index >= 0 && index < model.count)
             return String(model.get(index).textX)
-        return "【 " + Rules.text(mainIten.globalSetting_stringList, 1, "OPTIONS") + " 】"
+        return "【 " + Rules.text(Shell.strings, 1, "OPTIONS") + " 】"
     }
     function open() {
         if (opened)
@@ -110,14 +110,14 @@ Item {
 
     Image {
         anchors.fill: parent
-        source: mainIten.sourceBtnFileListFrame
+        source: Theme.sourceBtnFileListFrame
     }
     Rectangle {
         anchors.fill: parent
         radius: 4
         color: "transparent"
         border.width: 1
-        border.color: mainIten.accentColor
+        border.color: Theme.accentColor
         opacity: fieldArea.containsMouse || button.opened ? 0.8 : 0
     }
     ShellText {
@@ -134,8 +134,8 @@ Item {
         anchors.rightMargin: 8
         anchors.verticalCenter: parent.verticalCenter
         text: "▼"
-        font.pixelSize: mainIten.globalSetting_size - 2
-        color: button.opened ? mainIten.accentColor : mainIten.globalSetting_color
+        font.pixelSize: Theme.textSize - 2
+        color: button.opened ? Theme.accentColor : Theme.textColor
     }
     MouseArea {
         id: fieldArea

@@ -9,6 +9,6 @@ Rectangle {
     radius: 3
     color: "transparent"
     border.width: 1
-    border.color: mainIten.accentColor
+    border.color: Theme.accentColor
     visible: target.activeFocus
 }

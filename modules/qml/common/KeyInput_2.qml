@@ -1,4 +1,5 @@
 import QtQuick
+import "../basic"
 
 // A key capture field. A click arms it (a second click disarms it); while armed the next key
 // event of the global capture, a press or a release, is taken: the field shows the key's name
@@ -44,8 +45,7 @@ Item {
     function accessiblePressAction() { if (enabled) toggle() }
 
     function nameOf(code) {
-        var names = mainIten.keyCodeString
-        var name = names ? names.keycodeTostr(code) : undefined
+        var name = keyNames.keycodeTostr(code)
         return name === undefined ? "" : String(name)
     }
 
@@ -66,7 +66,7 @@ Item {
         pressedWhileArmed = 0
         pressOwed = 0
         armed = true
-        mainIten.armedField = keyInput
+        Shell.armedField = keyInput
     }
     function disarm() {
         if (!armed)
@@ -74,8 +74,8 @@ Item {
         armed = false
         awaitPress = false
         keyCode = keyBeforeArming
-        if (mainIten.armedField === keyInput)
-            mainIten.armedField = null
+        if (Shell.armedField === keyInput)
+            Shell.armedField = null
     }
     function toggle() {
         if (armed)
@@ -89,8 +89,8 @@ Item {
             return
         armed = false
         awaitPress = false
-        if (mainIten.armedField === keyInput)
-            mainIten.armedField = null
+        if (Shell.armedField === keyInput)
+            Shell.armedField = null
         pressOwed = isDown && pressedWhileArmed !== usbCode ? usbCode : 0
         pressedWhileArmed = 0
         keyCode = usbCode > 0 ? usbCode : 0
@@ -100,13 +100,18 @@ Item {
     InputRequest {
         active: keyInput.armed
     }
+    // The shell withdrawing capture clears the armed field, which disarms this one too.
     Connections {
-        target: mainIten
+        target: Shell
         function onArmedFieldChanged() {
-            if (mainIten.armedField !== keyInput)
+            if (Shell.armedField !== keyInput)
                 keyInput.disarm()
         }
-        function onCaptureWithdrawn() { keyInput.disarm() }
+    }
+    // The key-name table is constant data generated with the program's own; the field keeps
+    // its own copy rather than reaching for the shell's.
+    KeyCodeString {
+        id: keyNames
     }
     onVisibleChanged: if (!visible) disarm()
     onEnabledChanged: if (!enabled) disarm()
@@ -156,14 +161,14 @@ Item {
 
     Image {
         anchors.fill: parent
-        source: mainIten.sourceBtnFrame
+        source: Theme.sourceBtnFrame
     }
     Rectangle {
         anchors.fill: parent
         radius: 4
         color: "transparent"
         border.width: 1
-        border.color: mainIten.accentColor
+        border.color: Theme.accentColor
         opacity: area.containsMouse && !keyInput.armed ? 0.6 : 0
     }
     // While armed the frame blinks, so a field waiting for a key is plain to see. A step every
@@ -175,7 +180,7 @@ Item {
         radius: 4
         color: "transparent"
         border.width: 1
-        border.color: mainIten.accentColor
+        border.color: Theme.accentColor
         visible: keyInput.armed
         Timer {
             running: keyInput.armed
@@ -191,7 +196,7 @@ Item {
         horizontalAlignment: Text.AlignHCenter
         elide: Text.ElideRight
         text: keyInput.shownText
-        color: keyInput.armed ? mainIten.accentColor : mainIten.globalSetting_color
+        color: keyInput.armed ? Theme.accentColor : Theme.textColor
     }
     MouseArea {
         id: area

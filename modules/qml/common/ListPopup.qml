@@ -33,7 +33,7 @@ Item {
     Behavior on height {
         enabled: popup.animated
         NumberAnimation {
-            duration: 0.3 * mainIten.animation_speed
+            duration: 0.3 * Theme.animationSpeed
             easing.type: Easing.OutCubic
         }
     }

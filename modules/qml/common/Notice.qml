@@ -33,7 +33,7 @@ Rectangle {
     radius: 6
     color: "#ee101317"
     border.width: 1
-    border.color: mainIten.accentColor
+    border.color: Theme.accentColor
     opacity: 0
     visible: opacity > 0
     z: 98

@@ -37,7 +37,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         width: 16
         height: 16
-        source: radio.isSelect ? mainIten.sourceCHK1 : mainIten.sourceCHK0
+        source: radio.isSelect ? Theme.sourceCHK1 : Theme.sourceCHK0
     }
     ShellText {
         id: label
@@ -46,7 +46,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         text: radio.chkStr
         visible: radio.showText
-        color: radio.isSelect ? mainIten.accentColor : mainIten.globalSetting_color
+        color: radio.isSelect ? Theme.accentColor : Theme.textColor
     }
     MouseArea {
         anchors.fill: parent

@@ -18,9 +18,9 @@ Item {
     readonly property int minimumValue: from
     readonly property int maximumValue: to
     readonly property bool fillsOwnSegment: to === 10
-    property string baseSource: mainIten.sourceSlider
-    property string fillerSource0: mainIten.sourceSliderFiller0
-    property string fillerSource1: mainIten.sourceSliderFiller1
+    property string baseSource: Theme.sourceSlider
+    property string fillerSource0: Theme.sourceSliderFiller0
+    property string fillerSource1: Theme.sourceSliderFiller1
 
     signal sliderClicked(int index)
 

@@ -5,7 +5,7 @@ import QtQuick
 // file names), and markup in it must neither style the window nor make it fetch a picture.
 Text {
     textFormat: Text.PlainText
-    font.family: mainIten.globalSetting_fontFamily
-    font.pixelSize: mainIten.globalSetting_size
-    color: mainIten.globalSetting_color
+    font.family: Theme.fontFamily
+    font.pixelSize: Theme.textSize
+    color: Theme.textColor
 }

@@ -12,45 +12,27 @@ PageTestCase {
     readonly property var stored: [10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120,
                                    130, 140, 150, 160, 170, 180, 190, 200, 210, 220, 230, 240]
 
-    function init() {
-        ui_View.assign({ productConstants: { "colorMaxStage": "8", "dpiBase": "50", "effectEnable": allOn,
+    // The page opened with the effects at the given positions switched off, at most maxStage
+    // colours used, and the given answers of the bridge changed.
+    function open(off, maxStage, answers) {
+        var on = allOn.slice()
+        for (var i of off || [])
+            on[i] = "false"
+        ui_View.assign({ productConstants: { "colorMaxStage": String(maxStage || 8), "dpiBase": "50", "effectEnable": on,
                                              "dpiValue": ["400", "800"] },
                          rgbLedEffect: [8, 146, 10], led8StageColor: stored, defaultProfiles: {} })
-    }
-
-    // The page opened with the effects at the given positions switched off, at most maxStage
-    // colours used.
-    function open(off, maxStage) {
-        if (off) {
-            var on = allOn.slice()
-            off.forEach(i => on[i] = "false")
-            ui_View.productConstants = { "colorMaxStage": String(maxStage || 8), "dpiBase": "50",
-                                         "effectEnable": on, "dpiValue": [] }
-        }
-        openShell(2)
-        page = child("_Page_Color")
-        verify(page.visible)
-    }
-
-    function chooseEffect(position) {
-        mouseClick(child("colorEffect"))
-        var item = child("colorEffectItem" + position)
-        tryVerify(() => child("colorEffectList").height >= item.y + item.height)
-        mouseClick(item)
+        ui_View.assign(answers || {})
+        page = openPage(2, "_Page_Color")
     }
     function colour(i) {
         return child("colorLights").colors()[i]
     }
 
-    function test_refreshShowsEffectSpeedBrightnessAndColours() {
+    function test_refreshShowsTheBridgeAnswersAndALanguageChangeEveryText() {
         open()
         compare([child("colorEffect").getCurIndex(), child("colorEffect").currentText, child("colorSpeed").value,
-                 child("colorBrightness").value], [8, "en91", 7, 4])
-        compare(colour(7), [220, 230, 240])
-    }
-
-    function test_languageChangeReReadsEveryText() {
-        open()
+                 child("colorBrightness").value, colour(7)], [8, "en91", 7, 4, [220, 230, 240]])
+        // A language change re-reads every text.
         child("_Page_Globalsetting").setLanguage(1)
         compare([page.title, page.textEffect, page.textSpeed, page.textBrightness, page.textColours,
                  child("colorReset").tip, child("colorApply").tip, child("colorEffect").currentText,
@@ -61,23 +43,19 @@ PageTestCase {
     function test_listSkipsSwitchedOffEffectsAndAppliesTheCodeOfThePosition() {
         open([0, 2], 6)
         var list = child("colorEffect")
-        compare(list.count, 9)
-        compare(child("colorEffectItem0").textX, "en13")
         // Effect 8 sits at position 6 now.
-        compare(list.getCurIndex(), 6)
-        chooseEffect(7)
+        compare([list.count, child("colorEffectItem0").textX, list.getCurIndex()], [9, "en13", 6])
+        choose("colorEffect", 7)
         mouseClick(child("colorSpeed"), 0, 10)
         mouseClick(child("colorBrightness"), child("colorBrightness").width - 1, 10)
         mouseClick(child("colorApply"))
         compare(setterCalls(), [["q7_SetLED8StageColor", stored], ["q7_0CH_SetRGBLedEffect", 9, 255, 15]])
         // colorMaxStage 6 leaves cells 7 and 8 unused.
-        verify(child("colorLightsCell6").enabled)
-        verify(!child("colorLightsCell7").enabled)
+        compare([child("colorLightsCell6").enabled, child("colorLightsCell7").enabled], [true, false])
     }
 
     function test_unlistedEffectShowsNoEntryIsKeptAndKeepsItsControls() {
-        ui_View.rgbLedEffect = [10, 255, 20]
-        open([2, 10])
+        open([2, 10], 8, { rgbLedEffect: [10, 255, 20] })
         compare([child("colorEffect").getCurIndex(), child("colorEffect").currentText], [-1, "【 en1 】"])
         // SPOTLIGHT's speed still moves within its own range.
         verify(child("colorSpeed").enabled)
@@ -103,12 +81,11 @@ PageTestCase {
 
     function test_typedComponentsStayInsideAByte() {
         open()
-        chooseEffect(1)
+        choose("colorEffect", 1)
         mouseClick(child("colorLightsCell3"))
         var r = child("colorLightsR")
         typeInto(r, "300")
-        compare(r.text, "255")
-        compare(colour(2), [255, 80, 90])
+        compare([r.text, colour(2)], ["255", [255, 80, 90]])
         // Letters never enter; an emptied field shows the cell's value again when left.
         typeInto(r, "a-")
         compare(r.text, "255")
@@ -116,8 +93,7 @@ PageTestCase {
         keyClick(Qt.Key_Backspace)
         compare(r.text, "")
         keyClick(Qt.Key_Tab)
-        compare(r.text, "255")
-        compare(colour(2), [255, 80, 90])
+        compare([r.text, colour(2)], ["255", [255, 80, 90]])
         mouseClick(child("colorApply"))
         var sent = ui_View.callsOf("q7_SetLED8StageColor")[0][1]
         compare(sent.slice(6, 9), [255, 80, 90])
@@ -126,29 +102,23 @@ PageTestCase {
 
     function test_rainbowStripColoursTheCurrentCellAndTheInputs() {
         open()
-        chooseEffect(1)
+        choose("colorEffect", 1)
         mouseClick(child("colorLightsCell2"))
         var strip = child("colorLightsRainbow")
         mouseClick(strip, strip.width / 2, 0)
         compare(colour(1), [0, 0, 0])
         // One eighth down is pure red.
         mouseClick(strip, strip.width / 2, (strip.height - 1) * 0.125)
-        compare(colour(1), [255, 0, 0])
-        compare([child("colorLightsR").text, child("colorLightsG").text], ["255", "0"])
+        compare([colour(1), child("colorLightsR").text, child("colorLightsG").text], [[255, 0, 0], "255", "0"])
     }
 
     function test_resetShowsProfileZerosFactoryValuesAndSendsNothing() {
-        var fw = []
-        for (var i = 0; i < 128; ++i)
-            fw.push(String(i))
+        var fw = Array.from({ length: 128 }, (_, i) => String(i))
         fw.splice(0x47, 3, "3", "255", "1")
-        ui_View.defaultProfiles = { "profile_fw/0": fw }
-        open()
+        open([], 8, { defaultProfiles: { "profile_fw/0": fw } })
         mouseClick(child("colorReset"))
-        compare([child("colorEffect").getCurIndex(), child("colorBrightness").value, child("colorSpeed").value],
-                [3, 7, 7])
-        compare(colour(0), [0x18, 0x19, 0x1A])
-        compare(setterCalls(), [])
+        compare([child("colorEffect").getCurIndex(), child("colorBrightness").value, child("colorSpeed").value,
+                 colour(0), setterCalls()], [3, 7, 7, [0x18, 0x19, 0x1A], []])
     }
 
     function test_profileSwitchRefreshesAndAllSaveSendsTheNewEffect() {
@@ -162,27 +132,20 @@ PageTestCase {
         compare(ui_View.callsOf("q7_0CH_SetRGBLedEffect"), [["q7_0CH_SetRGBLedEffect", 5, 0, 10]])
     }
 
-    function test_keyboardChoosesAnEffect() {
+    // The effect list by keyboard and for a screen reader, which hears the colours with their
+    // values; the open list tells which entry is chosen and chooses by Press.
+    function test_effectsByKeyboardAndScreenReader() {
         open()
-        var list = child("colorEffect")
-        list.forceActiveFocus()
+        var effect = child("colorEffect")
+        effect.forceActiveFocus()
         keyClick(Qt.Key_Up)
-        compare(list.getCurIndex(), 7)
+        compare(effect.getCurIndex(), 7)
         keyClick(Qt.Key_Space)
-        verify(list.opened)
+        verify(effect.opened)
         keyClick(Qt.Key_Down)
         keyClick(Qt.Key_Return)
-        compare(list.getCurIndex(), 8)
-        compare(list.Accessible.description, "en91")
-    }
-
-    // What a screen reader says of the colours and the effect list, and that the open list
-    // tells which entry is chosen and chooses by Press.
-    function test_coloursAndEffectsAreNamedWithTheirValues() {
-        open()
+        compare([effect.getCurIndex(), effect.Accessible.name, effect.Accessible.description], [8, "en7", "en91"])
         compare(child("colorLightsCell2").Accessible.name, "Colour 2: red 40, green 50, blue 60")
-        var effect = child("colorEffect")
-        compare([effect.Accessible.name, effect.Accessible.description], ["en7", effect.currentText])
         compare([child("colorSpeed").minimumValue, child("colorSpeed").maximumValue], [0, 7])
         effect.Accessible.pressAction()
         verify(effect.opened)

@@ -1,6 +1,6 @@
 import QtQuick
 import QtTest
-import "qrc:/modules/qml/Q7/ColorRules.js" as Rules
+import "qrc:/modules/qml/Q7/color/ColorRules.js" as Rules
 
 // The lighting conversions: effect list, speed and brightness steps, the rainbow strip, typed
 // colour components.
@@ -10,11 +10,9 @@ TestCase {
     function test_effectListSkipsSwitchedOffEffects() {
         var on = ["true", "true", "false", "true", "true", "true", "true", "true", "true", "true", "false"]
         var t = Rules.effectTable(on)
-        compare(t.codes, [0, 1, 3, 4, 5, 6, 7, 8, 9])
-        compare(t.positions, [0, 1, -1, 2, 3, 4, 5, 6, 7, 8, -1])
+        compare([t.codes, t.positions], [[0, 1, 3, 4, 5, 6, 7, 8, 9], [0, 1, -1, 2, 3, 4, 5, 6, 7, 8, -1]])
         // Script booleans count like the texts; a short list leaves the rest off.
-        compare(Rules.effectTable([true, "TRUE", "1", true]).codes, [0, 3])
-        compare(Rules.effectTable(undefined).codes, [])
+        compare([Rules.effectTable([true, "TRUE", "1", true]).codes, Rules.effectTable(undefined).codes], [[0, 3], []])
     }
 
     // Speed, brightness, colours of an effect code.
@@ -22,26 +20,7 @@ TestCase {
         return [Rules.speedEnabled(code), Rules.brightnessEnabled(code), Rules.coloursEnabled(code)]
     }
 
-    function test_eachEffectCodeEnablesTheControlsItUses() {
-        // Speed exactly where the code has a speed range.
-        var table = [[0, false, false, false],  // LED POWER ON
-                     [1, false, true, true],    // STATIC
-                     [2, false, true, true],    // TWINKLING
-                     [3, true, false, true],    // BREATHING
-                     [4, true, false, false],   // NEON
-                     [5, true, true, false],    // WAVE
-                     [6, false, false, false],  // GLIDING
-                     [7, false, false, true],   // FINGER MOVING
-                     [8, true, true, true],     // VERTICAL FLIPPING
-                     [9, true, true, true],     // YO-YO
-                     [10, true, true, true]]    // SPOTLIGHT
-        for (var row of table)
-            compare(controls(row[0]), row.slice(1), "effect " + row[0])
-        // A byte that is no effect's code enables nothing.
-        compare([controls(11), controls(-1), controls("")], [[false, false, false], [false, false, false],
-                                                             [false, false, false]])
-    }
-
+    // Each effect code enables the controls it uses; a list position, those of its code.
     function test_listPositionsTakeTheControlsOfTheirCode() {
         // Positions with speed, with brightness, with colours.
         function byPosition(enable) {
@@ -51,8 +30,12 @@ TestCase {
                 controls(Rules.effectAt(codes, p, -1)).forEach((on, k) => { if (on) out[k].push(p) })
             return out
         }
+        // With every effect listed a position is its code: speed exactly where the code has a
+        // speed range.
         var all = new Array(11).fill("true")
         compare(byPosition(all), [[3, 4, 5, 8, 9, 10], [1, 2, 5, 8, 9, 10], [1, 2, 3, 7, 8, 9, 10]])
+        // A byte that is no effect's code enables nothing.
+        compare([11, -1, ""].map(controls), [[false, false, false], [false, false, false], [false, false, false]])
         // The factory's nine (no TWINKLING, no SPOTLIGHT): each position enables what it always did.
         var nine = all.slice()
         nine[2] = nine[10] = "false"
@@ -99,9 +82,7 @@ TestCase {
     }
 
     function test_colourListsOfTheWrongLengthOrRangeAreRefused() {
-        var list = []
-        for (var i = 0; i < 24; ++i)
-            list.push(String(i * 10))
+        var list = Array.from({ length: 24 }, (_, i) => String(i * 10))
         compare(Rules.triples(list)[7], [210, 220, 230])
         verify(Rules.triples(list.slice(1)) === null)
         list[5] = "256"
@@ -110,9 +91,7 @@ TestCase {
     }
 
     function test_blockFieldsAtTheirOffsets() {
-        var fw = []
-        for (var i = 0; i < 128; ++i)
-            fw.push(i)
+        var fw = Array.from({ length: 128 }, (_, i) => i)
         compare(Rules.blockEffect(fw), [0x47, 0x48, 0x49])
         compare([Rules.blockColours(fw)[0], Rules.blockColours(fw)[7]], [[0x18, 0x19, 0x1A], [0x2D, 0x2E, 0x2F]])
         verify(Rules.blockEffect([1, 2]) === null)

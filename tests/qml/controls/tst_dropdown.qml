@@ -5,8 +5,10 @@ import "qrc:/modules/qml/common/ListPlacement.js" as Placement
 
 // The drop-down list: opening and closing, choosing by mouse and keyboard, the text shown, and
 // where its open list lies: above everything of its page and inside the page area.
-FakeShell {
-    id: mainIten
+Item {
+    id: root
+    width: 1000
+    height: 600
 
     ListModel {
         id: effects
@@ -118,8 +120,8 @@ FakeShell {
             compare([opened.count, closed.count, chosen.count], [1, 1, 0])
 
             mouseClick(list)
-            var row = findChild(mainIten, "effectsItem2")
-            tryVerify(() => row.height > 0 && findChild(mainIten, "effectsList").height > 70)
+            var row = findChild(root, "effectsItem2")
+            tryVerify(() => row.height > 0 && findChild(root, "effectsList").height > 70)
             // The last row lies over the control declared after the list, and takes the click.
             verify(inside(rectOf(row), rectOf(below)))
             mouseClick(row)
@@ -133,31 +135,31 @@ FakeShell {
         // neither side fits.
         function test_openListStaysInsideTheArea() {
             mouseClick(low)
-            var popup = findChild(mainIten, "lowList")
+            var popup = findChild(root, "lowList")
             tryVerify(() => popup.height === 3 * 24 + 4)
             verify(inside(rectOf(popup), rectOf(area)))
             verify(rectOf(popup).y + popup.height <= rectOf(low).y)
-            var last = findChild(mainIten, "lowItem2")
+            var last = findChild(root, "lowItem2")
             verify(inside(rectOf(last), rectOf(cover)))
             mouseClick(last)
             compare([low.currentText, coverClicks.count], ["NEON", 0])
 
             tall.forceActiveFocus()
             keyClick(Qt.Key_Return)
-            popup = findChild(mainIten, "tallList")
+            popup = findChild(root, "tallList")
             tryVerify(() => popup.height === 3 * 24 + 4)
             verify(inside(rectOf(popup), rectOf(area)))
             verify(rectOf(popup).y >= rectOf(tall).y + tall.height)
             // The highlight walks past the rows shown; the list scrolls it into view.
             for (var i = 0; i < 12; ++i)
                 keyClick(Qt.Key_Down)
-            verify(inside(rectOf(findChild(mainIten, "tallItem11")), rectOf(popup)))
+            verify(inside(rectOf(findChild(root, "tallItem11")), rectOf(popup)))
             keyClick(Qt.Key_Return)
             compare(tall.currentText, "Row 11")
             // Opened again, the current row is in view at once.
             keyClick(Qt.Key_Return)
             tryVerify(() => popup.height === 3 * 24 + 4)
-            verify(inside(rectOf(findChild(mainIten, "tallItem11")), rectOf(popup)))
+            verify(inside(rectOf(findChild(root, "tallItem11")), rectOf(popup)))
             // A field that goes away takes its open list with it.
             tall.visible = false
             verify(!tall.opened && !popup.visible)

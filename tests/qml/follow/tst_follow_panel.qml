@@ -15,15 +15,14 @@ PageTestCase {
         return { match: match || "class", name: name, profile: profile }
     }
 
-    function init() {
+    // Through the fifth item of the profile menu's context menu, as a user opens it, with
+    // these answers of the program's rules but for the given ones.
+    function openRules(answers) {
         ui_View.assign({ followState: { rules: [r("Gimp", 3), r("blender", 2, "executable"), r("GIMP", 5)],
                                         noMatch: 0, damaged: false, watching: true },
                          followLast: { instance: "navigator", windowClass: "Firefox", executable: "firefox-esr" },
                          followStrings: {}, followSaveRefused: false })
-    }
-
-    // Through the fifth item of the profile menu's context menu, as a user opens it.
-    function openRules() {
+        ui_View.assign(answers || {})
         openShell(3)
         var menu = child("pfContextMenu")
         mouseClick(child("pfEntry2"), 10, 10, Qt.RightButton)
@@ -41,26 +40,21 @@ PageTestCase {
         mouseClick(child(name))
     }
     function typeLine(text) {
-        for (var ch of text)
-            keyClick(ch)
+        typeKeys(text)
         keyClick(Qt.Key_Return)
     }
 
     function names() {
         wait(0)
-        var list = []
-        for (var i = 0; i < panel.rules.length; ++i)
-            list.push(child("followRuleName" + i).text + " " + child("followRuleProfile" + i).text)
-        return list
+        return panel.rules.map((r, i) => child("followRuleName" + i).text + " " + child("followRuleProfile" + i).text)
     }
 
     // Window classes and rule names come from other programs: markup in them is shown as written
     // wherever the shell shows it (an <img> in rich text fetched its address), notices included.
     function test_markupShowsAsWritten() {
         var markup = "<img src='http://127.0.0.1:9/x.png'><b>Your mouse needs an update</b>"
-        ui_View.followState = { rules: [r(markup, 3)], noMatch: 0, damaged: false, watching: true }
-        ui_View.followLast = { instance: markup, windowClass: markup, executable: markup }
-        openRules()
+        openRules({ followState: { rules: [r(markup, 3)], noMatch: 0, damaged: false, watching: true },
+                    followLast: { instance: markup, windowClass: markup, executable: markup } })
         shell.showNotice(markup)
         var shown = []
         var visit = function(item) {
@@ -80,21 +74,19 @@ PageTestCase {
     }
 
     function test_showsTheProgramsRules() {
-        ui_View.followState = { rules: [r("Gimp", 3), r("blender", 2, "executable"), r("GIMP", 5)],
-                                noMatch: "4", damaged: true, watching: false }
-        openRules()
-        compare(ui_View.names(), ["getFollowRules", "getFollowLastApplication"])
-        compare(names(), ["Gimp P03", "blender P02", "GIMP P05"])
+        openRules({ followState: { rules: [r("Gimp", 3), r("blender", 2, "executable"), r("GIMP", 5)],
+                                   noMatch: "4", damaged: true, watching: false } })
+        compare([ui_View.names(), names()],
+                [["getFollowRules", "getFollowLastApplication"], ["Gimp P03", "blender P02", "GIMP P05"]])
         // The second Gimp rule can never match and says so.
-        compare([child("followRuleName2").font.strikeout, child("followRuleName0").font.strikeout], [true, false])
-        compare([child("followNoMatch4").checked, child("followNoMatch0").checked], [true, false])
-        compare(child("followAddLast").text, "ADD Firefox")
+        compare([child("followRuleName2").font.strikeout, child("followRuleName0").font.strikeout,
+                 child("followNoMatch4").checked, child("followNoMatch0").checked, child("followAddLast").text],
+                [true, false, true, false, "ADD Firefox"])
         var status = child("followStatus").text
         verify(status.indexOf("could not be read") >= 0 && status.indexOf("does not tell") >= 0, status)
-        // Moving the first rule up and the last one down is not offered.
-        verify(!child("followRuleUp0").enabled && !child("followRuleDown2").enabled)
-        // The page underneath rests while the list is up.
-        verify(!child("_fkPage").enabled)
+        // Moving the first rule up and the last one down is not offered; the page underneath
+        // rests while the list is up.
+        verify(!child("followRuleUp0").enabled && !child("followRuleDown2").enabled && !child("_fkPage").enabled)
     }
 
     function test_editsSaveExactlyTheEditedList() {
@@ -132,8 +124,7 @@ PageTestCase {
         verify(!panel.visible)
         compare(ui_View.callsOf("setFollowRules"), [])
         panel.open()
-        compare(names(), ["Gimp P03", "blender P02", "GIMP P05"])
-        verify(child("followNoMatch0").checked)
+        compare([names(), child("followNoMatch0").checked], [["Gimp P03", "blender P02", "GIMP P05"], true])
     }
 
     function test_aFailedSaveKeepsTheListAndTells() {
@@ -141,9 +132,8 @@ PageTestCase {
         ui_View.followSaveRefused = true
         click("followRuleDelete2")
         click("followSave")
-        verify(panel.visible)
-        compare(child("followStatus").text, "The rules could not be saved.")
-        compare(names(), ["Gimp P03", "blender P02"])
+        compare([panel.visible, child("followStatus").text, names()],
+                [true, "The rules could not be saved.", ["Gimp P03", "blender P02"]])
         ui_View.followSaveRefused = false
         click("followSave")
         verify(!panel.visible)
@@ -189,17 +179,14 @@ PageTestCase {
     // Before another application was seen: no one-click rule, the name field takes the
     // keys, and Return there adds the typed class with the profile shown beside it.
     function test_nothingSeenYet() {
-        ui_View.followLast = { instance: "", windowClass: "", executable: "" }
-        ui_View.followState = { rules: [], noMatch: 0, damaged: false, watching: true }
-        openRules()
-        verify(!child("followAddLast").enabled)
-        compare(child("followAddLast").text, "NO APPLICATION SEEN YET")
-        verify(child("followEmpty").visible && child("followNameInput").activeFocus)
+        openRules({ followLast: { instance: "", windowClass: "", executable: "" },
+                    followState: { rules: [], noMatch: 0, damaged: false, watching: true } })
         // The profile menu's current profile (P01) is the new rule's.
-        compare(child("followNewProfile").text, "P01")
+        compare([child("followAddLast").enabled, child("followAddLast").text, child("followNewProfile").text],
+                [false, "NO APPLICATION SEEN YET", "P01"])
+        verify(child("followEmpty").visible && child("followNameInput").activeFocus)
         typeLine("wine")
-        compare(names(), ["wine P01"])
-        verify(!child("followEmpty").visible)
+        compare([names(), child("followEmpty").visible], [["wine P01"], false])
         keyClick(Qt.Key_Escape)
         verify(!panel.visible)
     }
@@ -207,8 +194,7 @@ PageTestCase {
     // Every control the list shows carries a name for screen readers, and the texts come
     // from the language where it has them.
     function test_namesAndLanguage() {
-        ui_View.followStrings = { menu: "REGELN", save: "SICHERN", ruleName: "Regel %1: %2, %3" }
-        openRules()
+        openRules({ followStrings: { menu: "REGELN", save: "SICHERN", ruleName: "Regel %1: %2, %3" } })
         compare([child("pfMenuItem4").children[0].text, child("followSave").text, child("followCancel").text],
                 ["REGELN", "SICHERN", "CANCEL"])
         compare(child("followRuleProfile1").Accessible.name, "Regel 2: blender, P02")

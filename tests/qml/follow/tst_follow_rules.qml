@@ -1,7 +1,7 @@
 import QtQuick
 import QtTest
 import ".."
-import "../../../modules/qml/Q7/FollowRules.js" as Rules
+import "../../../modules/qml/Q7/follow/FollowRules.js" as Rules
 
 // The rules list's editing on plain values: what comes from the view, what each edit gives,
 // and the texts the list shows. The shell is never created; the page test case lends each().
@@ -24,7 +24,7 @@ PageTestCase {
     }
 
     // One click adds the application used last, by its class, else its instance, else its
-    // program; nothing was seen, nothing to add.
+    // program; nothing was seen, nothing to add (the button's labels are the panel test's).
     function test_ruleFromTheApplicationUsedLast() {
         compare(each([{ instance: "navigator", windowClass: "Firefox", executable: "firefox" },
                       { instance: "xterm", windowClass: "", executable: "" },
@@ -32,24 +32,23 @@ PageTestCase {
                       { instance: "", windowClass: "", executable: "" }, null],
                      a => Rules.ruleFromApplication(a, 2)),
                 [r("Firefox", 2), r("xterm", 2), r("wine64", 2, "executable"), null, null])
-        var t = Rules.texts(null)
-        compare([Rules.addLastLabel(t, { windowClass: "Firefox" }), Rules.addLastLabel(t, { windowClass: "" })],
-                ["ADD Firefox", "NO APPLICATION SEEN YET"])
     }
 
     // Adding never doubles a name (the second could never match): the one there takes the
     // new profile and is selected. Names that the program would refuse are not added.
     function test_addingRules() {
-        var a = Rules.add([], r("Gimp", 3))
-        compare(a, { rules: [r("Gimp", 3)], selected: 0 })
-        var b = Rules.add(a.rules, r("blender", 2, "executable"))
-        compare(b.selected, 1)
+        var a = Rules.add([], r("Gimp", 3)), b = Rules.add(a.rules, r("blender", 2, "executable"))
+        compare([a, b.selected], [{ rules: [r("Gimp", 3)], selected: 0 }, 1])
         compare(Rules.add(b.rules, r("  GIMP ", 5)), { rules: [r("Gimp", 5), r("blender", 2, "executable")], selected: 0 })
         // The same name as a program is another rule.
         compare(Rules.add(b.rules, r("gimp", 1, "executable")).rules.length, 3)
         for (var bad of [r("", 1), r("   ", 1), r("a\nb", 1), r("x".repeat(257), 1), r("ok", 0), r("ok", 6)])
             compare(Rules.add(b.rules, bad), { rules: b.rules, selected: -1 })
         compare([Rules.cleanName("x".repeat(256)).length, Rules.cleanName("tab\there")], [256, ""])
+        // A later rule of the same name (any case) and kind, as a hand-edited file may hold, can
+        // never match.
+        var shadowing = [r("Gimp", 1), r("gimp", 2), r("gimp", 3, "executable")]
+        compare(each([0, 1, 2], i => Rules.shadowed(shadowing, i)), [false, true, false])
     }
 
     function test_reorderDeleteAndProfiles() {
@@ -59,9 +58,9 @@ PageTestCase {
         // Past either end nothing moves.
         compare([Rules.move(list, 0, -1).rules, Rules.move(list, 2, 1).rules, Rules.remove(list, 5).rules],
                 [list, list, list])
-        compare(Rules.remove(list, 1), { rules: [r("A", 1), r("C", 3)], selected: 1 })
-        compare(Rules.remove(list, 2), { rules: [r("A", 1), r("B", 2)], selected: 1 })
-        compare(Rules.remove([r("A", 1)], 0), { rules: [], selected: -1 })
+        compare([Rules.remove(list, 1), Rules.remove(list, 2), Rules.remove([r("A", 1)], 0)],
+                [{ rules: [r("A", 1), r("C", 3)], selected: 1 }, { rules: [r("A", 1), r("B", 2)], selected: 1 },
+                 { rules: [], selected: -1 }])
         compare(Rules.setProfile(list, 1, 5), [r("A", 1), r("B", 5), r("C", 3)])
         // The edits leave the list they were given as it was (CANCEL goes back to it).
         compare(list, [r("A", 1), r("B", 2), r("C", 3)])
@@ -71,10 +70,6 @@ PageTestCase {
         compare(each([[0, 1], [4, 1], [5, 1], [0, -1]], c => Rules.stepNoMatch(c[0], c[1])), [1, 5, 0, 5])
     }
 
-    function test_shadowedRules() {
-        var list = [r("Gimp", 1), r("gimp", 2), r("gimp", 3, "executable")]
-        compare(each([0, 1, 2], i => Rules.shadowed(list, i)), [false, true, false])
-    }
 
     // Texts: the language's where it has them, English elsewhere; placeholders in one pass.
     function test_texts() {

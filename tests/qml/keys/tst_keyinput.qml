@@ -42,8 +42,7 @@ KeysShell {
             mouseClick(field)
             // A release is taken as well as a press.
             field.keyEvent(false, 0x31)
-            verify(!field.armed)
-            compare([field.shownText, field.Accessible.name], ["KEY 【 \\ | 】", "KEY 【 \\ | 】"])
+            compare([field.armed, field.shownText, field.Accessible.name], [false, "KEY 【 \\ | 】", "KEY 【 \\ | 】"])
             field.keyEvent(true, 0x05)
             compare(args(complete), [[0x31]])
             // Armed, the field shows no key; disarmed without one, the key it showed.
@@ -108,20 +107,20 @@ KeysShell {
             mouseClick(other)
             compare([field.armed, field.shownText, other.armed, ui_View.captureRequests],
                     [false, "KEY 【 A 】", true, 1])
-            mainIten.captureWithdrawn()
+            Shell.armedField = null
+            verify(!other.armed)
             mouseClick(field)
             field.visible = false
             compare([field.armed, other.armed, field.keyCode, ui_View.captureRequests], [false, false, 0x04, 0])
             compare(complete.count, 0)
         }
 
-        function test_radioButtonReportsItsIndexAndShowsTheSelection() {
+        // A click and Space report the index; what is selected is the page's to say.
+        function test_radioButtonReportsItsIndex() {
             mouseClick(radio)
             radio.forceActiveFocus()
             keyClick(Qt.Key_Space)
-            compare([args(radioClicked), radio.isSelect, radio.Accessible.name], [[[2], [2]], false, "REPEAT ON PRESSED"])
-            radio.isSelect = true
-            verify(radio.Accessible.checked)
+            compare([args(radioClicked), radio.isSelect], [[[2], [2]], false])
         }
     }
 }

@@ -9,7 +9,8 @@ PageTestCase {
 
     property var page: null
 
-    function init() {
+    // The page opened on these answers of the bridge, with the given ones changed.
+    function open(answers) {
         ui_View.assign({
             productConstants: { "colorMaxStage": "8", "dpiBase": "50", "effectEnable": ["true", "true"],
                                 "dpiValue": ["0", "200", "400", "600", "800", "1000", "1200", "1600", "2000",
@@ -19,30 +20,26 @@ PageTestCase {
             dpi8Stage: [8, 16, 32, 0xCF, 128, 0, 0, 0, 8, 16, 32, 0xCF, 128, 0, 0, 0],
             dpi8Color: [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255, 0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0]
         })
-    }
-
-    function open() {
-        openShell(3)
-        page = child("_Page_Sensor")
-        verify(page.visible)
+        ui_View.assign(answers || {})
+        page = openPage(3, "_Page_Sensor")
     }
     function shownDpi() {
         return Array.from(child("sensorDpi").valueForIndex)
     }
 
-    function test_initUIShowsTheBridgeAnswers() {
+    function test_initUIShowsTheBridgeAnswersAndALanguageChangeEveryText() {
         open()
         compare([child("sensorRate").getCurIndex(), child("sensorCursorSpeed").value, child("sensorScrollSpeed").value,
                  child("sensorDoubleClick").value, child("sensorDpi").getCurIndex(),
                  child("sensorIndicator").getCurIndex()], [1, 7, 3, 9, 2, 2])
         compare(shownDpi(), [400, 800, 1600, 7950, 6400, 0, 0, 0])
-        compare(child("sensorIndicator").ids(), [0, 1, 2, 3, 4, 5, 6, 7])
-        compare(child("sensorIndicator").colors()[7], [255, 127, 0])
-        verify(child("sensorIndicator").isCompat8Color)
-    }
-
-    function test_languageChangeReReadsEveryText() {
-        open()
+        compare([child("sensorIndicator").ids(), child("sensorIndicator").colors()[7], child("sensorIndicator").isCompat8Color],
+                [[0, 1, 2, 3, 4, 5, 6, 7], [255, 127, 0], true])
+        // A screen reader hears the stages, their menus and the indicator cells with their values.
+        compareNames({ sensorDpiStage2: "Stage 2: 800 DPI", sensorDpiStage6: "Stage 6: off",
+                       sensorDpiStage2Menu: "Stage 2: choose DPI", sensorIndicatorCell3: "Stage 3 indicator: blue",
+                       sensorIndicatorCell8: "Stage 8 indicator: orange", sensorIndicatorSwatch4: "cyan" })
+        // A language change re-reads every text.
         child("_Page_Globalsetting").setLanguage(1)
         compare([page.title, page.textRate, page.textCursor, page.textScroll, page.textDoubleClick,
                  page.textDpi, page.textIndicator, child("sensorReset").tip, child("sensorApply").tip],
@@ -65,8 +62,7 @@ PageTestCase {
     }
 
     function test_applyInRgbModeSendsTheColoursAndTheEditedStage() {
-        ui_View.ledTwinkle = 1
-        open()
+        open({ ledTwinkle: 1 })
         verify(!child("sensorIndicator").isCompat8Color)
         // Stage 5 gets 1600 through its menu, stage 2 becomes current.
         mouseClick(child("sensorDpiStage5Menu"))
@@ -90,16 +86,14 @@ PageTestCase {
         for (var c = 0; c < 24; ++c)
             fw[0x68 + c] = String(c)
         ;[6, 5, 4, 3, 2, 1, 0, 8].forEach((v, k) => fw0[0x10 + k] = String(v))
-        ui_View.defaultProfiles = { "profile_sw/1": ["false", "5", "2", "5"], "profile_fw/1": fw,
-                                    "profile_fw/0": fw0, "other_fw/1": ["2", "1", "0"] }
-        open()
+        open({ defaultProfiles: { "profile_sw/1": ["false", "5", "2", "5"], "profile_fw/1": fw, "profile_fw/0": fw0,
+                                  "other_fw/1": ["2", "1", "0"] } })
         mouseClick(child("sensorReset"))
         compare([child("sensorRate").getCurIndex(), child("sensorCursorSpeed").value, child("sensorScrollSpeed").value,
                  child("sensorDoubleClick").value, child("sensorDpi").getCurIndex()], [3, 5, 2, 5, 1])
         compare(shownDpi(), [1000, 2000, 7950, 4000, 0, 0, 0, 0])
-        compare(child("sensorIndicator").ids(), [6, 5, 4, 3, 2, 1, 0, 7])
-        compare(child("sensorIndicator").colors()[1], [3, 4, 5])
-        compare(setterCalls(), [])
+        compare([child("sensorIndicator").ids(), child("sensorIndicator").colors()[1], setterCalls()],
+                [[6, 5, 4, 3, 2, 1, 0, 7], [3, 4, 5], []])
         compare(ui_View.callsOf("q7_getDefaultProfile").map(c => c.slice(1)),
                 [["profile_sw", 1], ["profile_fw", 1], ["profile_fw", 0], ["other_fw", 1]])
         // The bottom bar's apply then sends the factory values.
@@ -108,17 +102,19 @@ PageTestCase {
         compare(ui_View.callsOf("q7_03H_SetReportRate"), [["q7_03H_SetReportRate", 1]])
     }
 
-    function test_stageCountHidesStagesAndCells() {
-        ui_View.maxDpiStage = 5
-        open()
+    function test_stageCountHidesStagesAndCellsButDamagedAnswersDoNot() {
+        open({ maxDpiStage: 5 })
         for (var i = 1; i <= 8; ++i) {
             compare(child("sensorDpiStage" + i).visible, i <= 5, "stage " + i)
             compare(child("sensorIndicatorCell" + i).enabled, i <= 5, "cell " + i)
         }
-        // A damaged count of 0 would hide everything; all eight are shown instead.
-        ui_View.maxDpiStage = 0
+        // A damaged count of 0 would hide everything; all eight are shown instead. Lists of the
+        // wrong length leave their controls as they were.
+        var ids = child("sensorIndicator").ids(), colours = child("sensorIndicator").colors()
+        ui_View.assign({ maxDpiStage: 0, dpi8Color: [1, 2, 3], dpi8Io: [0, 1, 2, 3, 4, 5, 6, 7, 0], dpi8Stage: [1, 2] })
         page.initUI()
-        verify(child("sensorDpiStage8").visible)
+        compare([child("sensorDpiStage8").visible, child("sensorIndicator").ids(), child("sensorIndicator").colors(),
+                 shownDpi()], [true, ids, colours, [400, 800, 1600, 7950, 6400, 0, 0, 0]])
     }
 
     function test_switchedOffStageCannotBeSelected() {
@@ -131,22 +127,12 @@ PageTestCase {
         compare([child("sensorDpi").getCurIndex(), child("sensorIndicator").getCurIndex()], [1, 1])
     }
 
-    function test_damagedListsLeaveTheControlsAsTheyWere() {
-        open()
-        ui_View.assign({ dpi8Color: [1, 2, 3], dpi8Io: [0, 1, 2, 3, 4, 5, 6, 7, 0], dpi8Stage: [1, 2] })
-        var ids = child("sensorIndicator").ids(), colours = child("sensorIndicator").colors()
-        page.initUI()
-        compare(child("sensorIndicator").ids(), ids)
-        compare(child("sensorIndicator").colors(), colours)
-        compare(shownDpi(), [400, 800, 1600, 7950, 6400, 0, 0, 0])
-    }
-
     function test_profileSwitchReadsTheNewProfile() {
         open()
         ui_View.assign({ reportRate: 8, cursorSpeed: 1 })
         mouseClick(child("pfEntry2"))
-        compare(ui_View.calls[0], ["q7_02H_SetCurrentProfile", 2])
-        compare([child("sensorRate").getCurIndex(), child("sensorCursorSpeed").value], [0, 1])
+        compare([ui_View.calls[0], child("sensorRate").getCurIndex(), child("sensorCursorSpeed").value],
+                [["q7_02H_SetCurrentProfile", 2], 0, 1])
     }
 
     function test_keyboardWalksThePageAndChangesRateAndSlider() {
@@ -168,20 +154,6 @@ PageTestCase {
         }
         keyClick(Qt.Key_Space)
         compare(setterCalls().slice(0, 2), [["q7_03H_SetReportRate", 2], ["setCursorSpeed", 5]])
-    }
-
-    // What a screen reader says of the stages, their menus and the indicator cells.
-    function test_stagesAndCellsAreNamedWithTheirValues_data() {
-        return [{ tag: "stage", item: "sensorDpiStage2", name: "Stage 2: 800 DPI" },
-                { tag: "stage off", item: "sensorDpiStage6", name: "Stage 6: off" },
-                { tag: "stage menu", item: "sensorDpiStage2Menu", name: "Stage 2: choose DPI" },
-                { tag: "indicator", item: "sensorIndicatorCell3", name: "Stage 3 indicator: blue" },
-                { tag: "orange", item: "sensorIndicatorCell8", name: "Stage 8 indicator: orange" },
-                { tag: "swatch", item: "sensorIndicatorSwatch4", name: "cyan" }]
-    }
-    function test_stagesAndCellsAreNamedWithTheirValues(row) {
-        open()
-        compare(child(row.item).Accessible.name, row.name)
     }
 
     // The accessible actions do what a click or a key does, and are reported to the page.

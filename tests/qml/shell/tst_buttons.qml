@@ -26,11 +26,7 @@ PageTestCase {
                 { tag: "sensor APPLY", page: 3, button: "sensorApply", tip: true, fired: sends },
                 { tag: "macro line DELETE", page: 1, button: "macroLineDelete", tip: true,
                   fired: () => 5 - macroLines(),
-                  prepare: () => {
-                      mouseClick(findChild(shell, "macroListRow0"))
-                      tryVerify(() => findChild(shell, "actionListRow2"))
-                      mouseClick(findChild(shell, "actionListRow2"))
-                  } }]
+                  prepare: () => { mouseClick(row("macroList", 0)); mouseClick(row("actionList", 2)) } }]
     }
     function test_captionIsTheButtonAndAClickLeavesNoKeyToFire(row) {
         openShell(row.page)

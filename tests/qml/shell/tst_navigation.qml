@@ -41,8 +41,7 @@ PageTestCase {
         clickFn(1)
         compare(fn.currentIndex, -1)
         tryCompare(page, "curID", -1)
-        compare(page.contentX, -2 * page.width)
-        verify(!child("_Page_Macro").visible)
+        compare([page.contentX, child("_Page_Macro").visible], [-2 * page.width, false])
     }
 
     function test_clickDuringSlideInFinishesItWithoutJumpingBack() {
@@ -52,8 +51,7 @@ PageTestCase {
         clickFn(1)
         // The running slide-in is completed where it was heading, now showing MACRO.
         verify(!child("pa_X").running && !child("paBack_X").running)
-        compare([page.contentX, page.curID], [0, 1])
-        verify(child("_Page_Macro").visible)
+        compare([page.contentX, page.curID, child("_Page_Macro").visible], [0, 1, true])
     }
 
     function test_clickDuringSlideOutCarriesOnToTheNewPage() {
@@ -65,13 +63,10 @@ PageTestCase {
         compare(page.curID, 0)
         clickFn(3)
         // The slide-out ends at once and the newest choice slides in from there.
-        verify(!child("paBack_X").running && child("pa_X").running)
-        compare(page.curID, 3)
-        verify(page.contentX < 0)
+        verify(!child("paBack_X").running && child("pa_X").running && page.curID === 3 && page.contentX < 0)
         child("pa_X").complete()
-        compare(page.contentX, 0)
-        verify(child("_Page_Sensor").visible)
-        verify(!child("_Page_Keydefine").visible && !child("_Page_Macro").visible)
+        compare([page.contentX, child("_Page_Sensor").visible, child("_Page_Keydefine").visible,
+                 child("_Page_Macro").visible], [0, true, false, false])
     }
 
     function test_drawerRestsEverythingButTheTopBar() {
@@ -105,23 +100,20 @@ PageTestCase {
         verify(drawer.visible)
     }
 
-    function test_profileClicksSwitchAndRefresh() {
+    // A click switches the profile, the current entry's again nothing; the column rests while
+    // the macro page is shown.
+    function test_profileClicksAndTheMacroPage() {
         open(1)
         mouseClick(child("pfEntry3"))
-        compare(pf.currentIndex, 3)
-        // Clicking the current entry again changes nothing.
         mouseClick(child("pfEntry3"))
-        compare(profileSwitches(), [["q7_02H_SetCurrentProfile", 3]])
-        verify(!child("pfEntry0").visible)
-    }
-
-    function test_profileMenuRestsWhileTheMacroPageIsShown() {
-        open(1)
+        compare([pf.currentIndex, profileSwitches(), child("pfEntry0").visible],
+                [3, [["q7_02H_SetCurrentProfile", 3]], false])
+        ui_View.clear()
         clickFn(1)
         tryCompare(page, "curID", 1)
         verify(!pf.enabled)
         mouseClick(child("pfEntry2"))
-        compare([pf.currentIndex, profileSwitches()], [1, []])
+        compare([pf.currentIndex, profileSwitches()], [3, []])
         clickFn(2)
         tryCompare(page, "curID", 2)
         compare(pf.enabled, true)
@@ -139,20 +131,9 @@ PageTestCase {
         tryCompare(menu, "visible", false)
     }
 
-    function test_loadOnTheCurrentEntryRefreshesThePages() {
-        open(1)
-        mouseClick(child("pfEntry3"))
-        ui_View.clear()
-        chooseFromContextMenu(3, 0)
-        compare(ui_View.calls.slice(0, 2), [["q7_loadProfile", 3], ["q7_02H_SetCurrentProfile", 3]])
-        // Then the pages read the profile again, and only read.
-        var after = ui_View.names().slice(2)
-        verify(after.indexOf("q7_8CH_GetRGBLedEffect") >= 0 && after.indexOf("q7_8CH_GetDpi8Stage") >= 0)
-        verify(after.every(n => /^(q7_[0-9A-F]*H?_?Get|q7_Get|get|q7_getDefaultProfile$|loadMacroIniConfig$)/.test(n)))
-    }
-
-    // LOAD and RESET of another entry, SAVE and CANCEL of any, leave the pages alone.
-    function test_otherChoicesNeverRefresh() {
+    // LOAD and RESET of another entry, SAVE and CANCEL of any, leave the pages alone; LOAD of
+    // the current one refreshes them.
+    function test_onlyLoadOfTheCurrentEntryRefreshes() {
         open(1)
         chooseFromContextMenu(3, 0)
         chooseFromContextMenu(4, 2)
@@ -162,5 +143,15 @@ PageTestCase {
         compare(pf.currentIndex, 1)
         // The menus speak the chosen language.
         compare([pf.menuLabels, fn.labels], [["en84", "en85", "en77", "en78"], ["en74", "en75", "en76", "en86"]])
+
+        // LOAD of the current entry loads it into the mouse, switches to it again, and the pages
+        // read the profile again, and only read.
+        mouseClick(child("pfEntry3"))
+        ui_View.clear()
+        chooseFromContextMenu(3, 0)
+        compare(ui_View.calls.slice(0, 2), [["q7_loadProfile", 3], ["q7_02H_SetCurrentProfile", 3]])
+        var after = ui_View.names().slice(2)
+        verify(after.indexOf("q7_8CH_GetRGBLedEffect") >= 0 && after.indexOf("q7_8CH_GetDpi8Stage") >= 0)
+        verify(after.every(n => /^(q7_[0-9A-F]*H?_?Get|q7_Get|get|q7_getDefaultProfile$|loadMacroIniConfig$)/.test(n)))
     }
 }

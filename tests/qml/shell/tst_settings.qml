@@ -46,10 +46,9 @@ PageTestCase {
         compare([shell.animation_speed, shell.isCustomBackground, shell.globalSetting_size, settings.languageIndex,
                  shell.globalSetting_stringList[1], shell.globalSetting_fontFamily, settings.selectedSlot],
                 [10, false, 12, 1, "de1", "DejaVu Serif", 3])
-        compare([rgb(), child("inputG").text, colour()], [[10, 20, 30], "20", [10, 20, 30, 45]])
-        compare(shell.globalSetting_url, "https://example.org/other")
-        compare([shell.skin_No, String(child("btnTotalApply").source)],
-                [2, "file:modules/img/skin2/common/apply_0.png"])
+        compare([rgb(), child("inputG").text, colour(), shell.globalSetting_url, shell.skin_No,
+                 String(child("btnTotalApply").source)], [[10, 20, 30], "20", [10, 20, 30, 45],
+                 "https://example.org/other", 2, "file:modules/img/skin2/common/apply_0.png"])
     }
 
     // No options, an unreadable language file, or a stored language beyond the list: the
@@ -71,7 +70,7 @@ PageTestCase {
                  shell.animation_speed], [row.asked, row.first, "ALL RESET", "Arial", 11, row.speed])
     }
 
-    function test_choosingALanguageRetranslatesAtOnce() {
+    function test_aLanguageChosenRetranslatesAtOnceAndAllSaveStoresIt() {
         openDrawer()
         ui_View.clear()
         ui_View.sectionStrings = { "keyboard": { "settings": "EINSTELLUNGEN", "close": "" } }
@@ -84,40 +83,30 @@ PageTestCase {
                  shell.globalSetting_fontFamily], ["042000/0", "de74", "DejaVu Serif"])
         // An empty text keeps the built-in name.
         compare([child("btnSetting").Accessible.name, child("btnClose").Accessible.name], ["EINSTELLUNGEN", "Close"])
-    }
-
-    // A change the drawer shows but nobody applied is stored by ALL SAVE, once.
-    function test_allSaveStoresWhatTheDrawerChanged() {
-        openDrawer()
-        settings.setLanguage(1)
+        // A change the drawer shows but nobody applied is stored by ALL SAVE, once.
         child("upItem").btnClicked(0)
         tryCompare(child("_fkGlobalsetting"), "visible", false)
         ui_View.clear()
         child("downItem").applyAll()
-        compare(ui_View.callsOf("saveApConfig").length, 1)
-        compare(ui_View.saved[4], 1)
+        compare([ui_View.callsOf("saveApConfig").length, ui_View.saved[4]], [1, 1])
         child("downItem").applyAll()
         compare(ui_View.callsOf("saveApConfig").length, 1)
     }
 
-    function test_paletteStrip() {
+    function test_paletteStripSlotsInputsAndBrightness() {
         openDrawer()
         var strip = child("paletteStrip")
         compare(strip.height, 257)                     // so y / (h - 1) = y / 256
         // 48 / 256 = 3/16; 7 * 32 + 16 is halfway from white to black.
         var picked = each([0, 48, 256, 7 * 32 + 16], y => { settings.pickPalette(y); return rgb() })
-        compare(picked, [[0, 0, 0], [255, 128, 0], [0, 0, 0], [127, 127, 127]])
-        compare(settings.slotColors[0], [127, 127, 127])
-        compare(child("inputR").text, "127")
+        compare([picked, settings.slotColors[0], child("inputR").text],
+                [[[0, 0, 0], [255, 128, 0], [0, 0, 0], [127, 127, 127]], [127, 127, 127], "127"])
         // A real press, through the turned rectangle: its y runs left to right on screen.
         mousePress(strip, 8, 64)                       // 64 / 256 = 2/8: yellow
         mouseRelease(strip, 8, 64)
         compare(rgb(), [255, 255, 0])
         verify(strip.mapToItem(null, 8, 10).x < strip.mapToItem(null, 8, 200).x)
-    }
-
-    function test_inputsSlotsAndBrightness() {
-        openDrawer()
+        // The slots, their R, G, B inputs and the brightness.
         mouseClick(child("paletteSlot2"))
         compare([settings.selectedSlot, rgb(), child("inputB").text], [2, [255, 180, 0], "0"])
         var g = child("inputG")
@@ -147,21 +136,15 @@ PageTestCase {
         settings.selectSlot(5)
         settings.pickPalette(48)
         mouseClick(child("brightnessStep6"))
+        // APPLY takes an input still being edited: R of slot 5.
+        typeInto(child("inputR").input, "9")
         ui_View.clear()
         mouseClick(child("btnApply"))
-        compare(ui_View.names(), ["saveApConfig", "saveSkin"])
-        compare(ui_View.skin, 2)
+        compare([ui_View.names(), ui_View.skin], [["saveApConfig", "saveSkin"], 2])
         compare(ui_View.saved, [2, 0, 0, 1, 1, false, "", 1, 0, 255, 255, 255, 200, 150, 255, 180, 0, 200, 200, 100,
-                                200, 170, 255, 255, 128, 0, 160, 190, 160, 5, 6, "https://example.org/q7"])
+                                200, 170, 255, 9, 128, 0, 160, 190, 160, 5, 6, "https://example.org/q7"])
         verify(!child("upItem").isGlobalSettingSelect)
         tryCompare(child("_fkGlobalsetting"), "visible", false)
-    }
-
-    function test_applyTakesAnInputStillBeingEdited() {
-        openDrawer()
-        typeInto(child("inputR").input, "9")
-        mouseClick(child("btnApply"))
-        compare(ui_View.saved[8], 9)
     }
 
     function test_resetRestoresTheStoredDefaults() {
@@ -185,7 +168,6 @@ PageTestCase {
         compare([shell.isCustomBackground, String(findChild(child("envItem"), "backgroundImage").source)],
                 [true, "file:///home/user/Pictures/sky.png"])
         settings.toggleBackground()
-        verify(!shell.isCustomBackground)
-        compare(ui_View.callsOf("getCustomFilePath").length, 2)
+        compare([shell.isCustomBackground, ui_View.callsOf("getCustomFilePath").length], [false, 2])
     }
 }
