@@ -243,9 +243,13 @@ private Q_SLOTS:
         }
     }
 
-#ifndef Q_OS_WIN
     // Without an X server the capture falls back to the program's own windows, and says so once.
+    // (Declared on every system: the Windows syntax check compiles this file against the moc
+    // output of the Linux build.)
     void windowEventsAreCapturedOnce() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows captures through its own hooks");
+#else
         const auto key = [](QObject *target, QEvent::Type type, quint32 evdev) {
             QKeyEvent event(type, Qt::Key_unknown, Qt::NoModifier, evdev + 8, 0, 0);
             QCoreApplication::sendEvent(target, &event);
@@ -278,8 +282,8 @@ private Q_SLOTS:
         QVERIFY(reports.isEmpty());
         QVERIFY(hooks.installHooks());
         QCOMPARE(limitedNotes, 1);
-    }
 #endif
+    }
 };
 
 QTEST_MAIN(CoreTest)
