@@ -4,11 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
-#include <QtGlobal>
 
-#ifndef Q_OS_WIN
 #include <sys/stat.h>
-#endif
 
 // A file's bytes; empty when it cannot be read.
 inline QByteArray bytesOf(const QString &path) {
@@ -27,10 +24,8 @@ inline bool writeFile(const QString &path, const QByteArray &content) {
 inline QString pickable(const QString &kind, const QString &path, const QByteArray &content) {
     if (kind == QLatin1String("file"))
         return writeFile(path, content) ? path : QString();
-#ifndef Q_OS_WIN
     if (kind == QLatin1String("fifo"))
         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
-#endif
     if (kind == QLatin1String("folder"))
         return QDir().mkpath(path) ? path : QString();
     return QStringLiteral("/dev/zero");
