@@ -33,6 +33,9 @@ public:
     // offers nothing to watch (the source then stays silent).
     virtual bool start() = 0;
     virtual void stop() = 0;
+    // Which desktop mechanism this is, as the rules list names it: "gnome-shell", "kwin",
+    // "x11" or "none".
+    virtual QString kind() const = 0;
 
     // The best source this session offers: the X11 one where an X display answers, else one
     // that never reports. Q7_ACTIVE_WINDOW_SOURCE=none asks for the silent one anyway, for a
@@ -50,4 +53,5 @@ public:
     using ActiveWindowSource::ActiveWindowSource;
     bool start() override { return false; }
     void stop() override {}
+    QString kind() const override { return QStringLiteral("none"); }
 };

@@ -28,6 +28,9 @@ packages=(
     openbox
     # the accessibility checks: a session bus, the at-spi bus and the screen readers' client library
     dbus-daemon at-spi2-core python3-pyatspi
+    # the desktops the program is tried under: a Wayland compositor, GNOME Shell (headless)
+    # with its script runtime, KWin
+    weston gjs gnome-shell mutter kwin-wayland
 )
 
 missing=()

@@ -18,6 +18,7 @@ public:
 
     bool start() override;
     void stop() override;
+    QString kind() const override { return QStringLiteral("x11"); }
 
     // Reads whatever the server has sent so far (the notifier calls it).
     void drain();

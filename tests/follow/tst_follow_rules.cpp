@@ -27,6 +27,7 @@ class FakeActiveWindowSource : public ActiveWindowSource {
 public:
     bool start() override { return true; }
     void stop() override {}
+    QString kind() const override { return QStringLiteral("x11"); }
     void activate(const QString &windowClass, const QString &executable = QString(),
                   qint64 pid = 4242) {
         emit activeWindowChanged({windowClass.toLower(), windowClass, executable, pid});
