@@ -42,6 +42,10 @@ public:
     // user who does not want the desktop watched (and to measure what watching costs).
     static std::unique_ptr<ActiveWindowSource> create(QObject *parent = nullptr);
 
+    // The program file's name for a process of this machine: /proc/<pid>/exe, or its
+    // command name where the link cannot be read; empty for no such process.
+    static QString executableOf(qint64 pid);
+
 Q_SIGNALS:
     void activeWindowChanged(const ActiveWindowInfo &info);
 };

@@ -1,8 +1,6 @@
 #include "X11ActiveWindowSource.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QSysInfo>
 
@@ -147,21 +145,7 @@ void X11ActiveWindowSource::readActiveWindow() {
             info.windowClass = QString::fromLocal8Bit(parts.at(1));
     }
     if (info.pid > 0)
-        info.executable = executableOf(info.pid);
+        info.executable = ActiveWindowSource::executableOf(info.pid);
     if (!info.isNull())
         emit activeWindowChanged(info);
-}
-
-QString X11ActiveWindowSource::executableOf(qint64 pid) {
-    const QString proc = QStringLiteral("/proc/%1/").arg(pid);
-    QString target = QFile::symLinkTarget(proc + QStringLiteral("exe"));
-    if (!target.isEmpty()) {
-        // A program replaced on disk while it runs (an update) still names itself.
-        target.remove(QStringLiteral(" (deleted)"));
-        return QFileInfo(target).fileName();
-    }
-    QFile comm(proc + QStringLiteral("comm"));
-    if (comm.open(QIODevice::ReadOnly))
-        return QString::fromLocal8Bit(comm.readAll()).trimmed();
-    return QString();
 }

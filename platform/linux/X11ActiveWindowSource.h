@@ -23,10 +23,6 @@ public:
     // Reads whatever the server has sent so far (the notifier calls it).
     void drain();
 
-    // The program file's name for a process of this machine: /proc/<pid>/exe, or its
-    // command name where the link cannot be read.
-    static QString executableOf(qint64 pid);
-
 private:
     void readActiveWindow();
     uint32_t atom(const char *name) const;

@@ -92,7 +92,7 @@ private Q_SLOTS:
         info = next();
         QCOMPARE(info.windowClass, QStringLiteral("Game"));
         QVERIFY(info.executable.isEmpty());
-        QVERIFY(X11ActiveWindowSource::executableOf(0x7ffffff0).isEmpty()); // no such process
+        QVERIFY(ActiveWindowSource::executableOf(0x7ffffff0).isEmpty()); // no such process
 
         // A window that names no application, and this program's own window: silence.
         activate(unnamed);
