@@ -28,7 +28,9 @@ QString ProfileFollowing::switchNotice(myQQuickView *view, int profile,
 }
 
 ProfileFollowing::ProfileFollowing(myQQuickView *view, const QString &rulesFile)
-    : m_source(ActiveWindowSource::create()), m_view(view) {
+    : m_view(view) {
+    const DesktopSession session = DesktopSession::current();
+    m_source = ActiveWindowSource::create(session);
     m_rules.load(rulesFile);
     m_follower = std::make_unique<ProfileFollower>(m_source.get(), &m_rules, menuTarget(view));
     m_editor = std::make_unique<FollowRulesEditor>(
@@ -41,6 +43,7 @@ ProfileFollowing::ProfileFollowing(myQQuickView *view, const QString &rulesFile)
                          });
     }
     watching = m_source->start();
+    m_editor->setSource(m_source->kind(), session.unseenHint(m_source->kind()));
 }
 
 ProfileFollowing::~ProfileFollowing() {

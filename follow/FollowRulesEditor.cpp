@@ -35,7 +35,9 @@ QVariantMap FollowRulesEditor::state() const {
     return {{QStringLiteral("rules"), list},
             {QStringLiteral("noMatch"), rules->noMatchProfile()},
             {QStringLiteral("damaged"), rules->damaged()},
-            {QStringLiteral("watching"), isWatching && isWatching()}};
+            {QStringLiteral("watching"), isWatching && isWatching()},
+            {QStringLiteral("source"), sourceKind},
+            {QStringLiteral("hint"), hint}};
 }
 
 QVariantMap FollowRulesEditor::lastApplication() const {

@@ -16,8 +16,14 @@ public:
                       std::function<bool()> watching);
 
     // {rules: [...], noMatch: 0..5 (0 stays), damaged: the file on disk could not be read and
-    //  is kept until this list is saved, watching: the desktop reports active windows}
+    //  is kept until this list is saved, watching: the desktop reports active windows,
+    //  source: the desktop mechanism that reports them, hint: the key of the sentence saying
+    //  which applications go unseen and how to change that, or empty}
     QVariantMap state() const;
+    void setSource(const QString &kind, const QString &hintKey) {
+        sourceKind = kind;
+        hint = hintKey;
+    }
     // {instance, windowClass, executable} of the application active last, empty texts when
     // none has been seen.
     QVariantMap lastApplication() const;
@@ -40,4 +46,6 @@ private:
     ApplicationRules *rules;
     std::function<ActiveWindowInfo()> last;
     std::function<bool()> isWatching;
+    QString sourceKind;
+    QString hint;
 };

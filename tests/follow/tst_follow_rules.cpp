@@ -124,10 +124,13 @@ private Q_SLOTS:
     void editorSavesInOrderInTheSettingsForm() {
         FollowRulesEditor editor(
             &rules, [] { return app("navigator", "Firefox", "firefox-esr"); }, [] { return true; });
+        editor.setSource("x11", "hintGnome");
         QCOMPARE(editor.state(), QVariantMap({{"rules", QVariantList()},
                                               {"noMatch", 0},
                                               {"damaged", false},
-                                              {"watching", true}}));
+                                              {"watching", true},
+                                              {"source", "x11"},
+                                              {"hint", "hintGnome"}}));
         QCOMPARE(editor.lastApplication().value("executable").toString(), "firefox-esr");
         QVERIFY(editor.save({rule("class", "  Gimp-2.10 ", 3),
                              rule("executable", "caf\u00e9 app", "5"), rule("class", "a/b\\c", 7)},
@@ -151,7 +154,8 @@ private Q_SLOTS:
         QCOMPARE(
             fresh.state(),
             QVariantMap(
-                {{"rules", expected}, {"noMatch", 4}, {"damaged", false}, {"watching", false}}));
+                {{"rules", expected}, {"noMatch", 4}, {"damaged", false}, {"watching", false},
+                  {"source", ""}, {"hint", ""}}));
         QCOMPARE(fresh.lastApplication().value("windowClass").toString(), QString());
 
         // Clearing the choice for other applications stores "stay".

@@ -128,6 +128,49 @@ private Q_SLOTS:
         helper.waitForFinished();
     }
 
+    // The desktop's own mechanism comes before X11, which on Wayland sees X clients only; the
+    // user's choice is tried alone, and a session left half seen says how to change that.
+    void theBestSourceIsTriedFirst_data() {
+        QTest::addColumn<QString>("forced");
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<int>("offers"); // 1 wayland, 2 x11, 4 gnome extension, 8 kwin
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<QString>("hintWithX11");
+        const QString gnome = QStringLiteral("gnome-shell"), kwin = QStringLiteral("kwin"),
+                      x11 = QStringLiteral("x11");
+        QTest::newRow("gnome wayland, extension on") << "" << "GNOME" << 1 + 2 + 4
+                                                     << QStringList{gnome, x11} << "hintGnome";
+        QTest::newRow("gnome wayland, no extension") << "" << "UBUNTU:GNOME" << 1 + 2
+                                                     << QStringList{x11} << "hintGnome";
+        QTest::newRow("plasma wayland") << "" << "KDE" << 1 + 2 + 8 << QStringList{kwin, x11}
+                                        << "hintKde";
+        QTest::newRow("plasma x11") << "" << "KDE" << 2 + 8 << QStringList{kwin, x11} << "";
+        QTest::newRow("sway") << "" << "SWAY" << 1 + 2 << QStringList{x11} << "hintWayland";
+        QTest::newRow("wayland without xwayland") << "" << "SWAY" << 1 << QStringList{}
+                                                  << "hintWayland";
+        QTest::newRow("x11 session") << "" << "XFCE" << 2 << QStringList{x11} << "";
+        QTest::newRow("forced x11") << "x11" << "GNOME" << 1 + 2 + 4 << QStringList{x11}
+                                    << "hintGnome";
+        QTest::newRow("forced none") << "none" << "GNOME" << 1 + 2 + 4 << QStringList{} << "";
+        QTest::newRow("forced unknown") << "xwin" << "XFCE" << 2 << QStringList{} << "";
+    }
+    void theBestSourceIsTriedFirst() {
+        QFETCH(QString, forced);
+        QFETCH(QString, desktop);
+        QFETCH(int, offers);
+        DesktopSession session;
+        session.forced = forced;
+        session.desktop = desktop;
+        session.wayland = offers & 1;
+        session.x11 = offers & 2;
+        session.gnomeExtension = offers & 4;
+        session.kwin = offers & 8;
+        QTEST(session.sourceOrder(), "order");
+        QTEST(session.unseenHint(QStringLiteral("x11")), "hintWithX11");
+        QVERIFY(session.unseenHint(QStringLiteral("gnome-shell")).isEmpty());
+        QVERIFY(session.unseenHint(QStringLiteral("kwin")).isEmpty());
+    }
+
     // On a display the X11 source is the one chosen, unless the user asked for none.
     void theUserCanTurnWatchingOff() {
         QVERIFY(qobject_cast<X11ActiveWindowSource *>(ActiveWindowSource::create().get()));

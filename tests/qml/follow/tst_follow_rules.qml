@@ -82,6 +82,13 @@ PageTestCase {
         compare(Rules.status(english, { damaged: true, watching: false }, true).split("\n"),
                 [english.saveFailed, english.damaged, english.notWatching])
         compare(Rules.status(english, { damaged: false, watching: true }, false), "")
+        // A hint says why applications go unseen, which replaces the bare "not watching".
+        compare(Rules.status(english, { watching: false, hint: "hintGnome" }, false), english.hintGnome)
+        compare(Rules.status(english, { watching: false, hint: "unknownKey" }, false), english.notWatching)
+        compare([Rules.sourceLine(english, { source: "gnome-shell" }), Rules.sourceLine(english, null),
+                 Rules.sourceLine(english, { source: "later" })],
+                ["ACTIVE APPLICATION FROM: GNOME SHELL EXTENSION", "ACTIVE APPLICATION FROM: NOTHING",
+                 "ACTIVE APPLICATION FROM: LATER"])
         compare(Rules.toView([r("A", 2)]), [r("A", 2)])
     }
 }

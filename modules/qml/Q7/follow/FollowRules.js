@@ -33,6 +33,14 @@ var englishTexts = {
     "saveFailed": "The rules could not be saved.",
     "damaged": "The rules file could not be read. It is kept as it is until you save new rules.",
     "notWatching": "This desktop does not tell which application is active, so the rules do not switch here.",
+    "source": "ACTIVE APPLICATION FROM: %1",
+    "sourceGnome": "GNOME SHELL EXTENSION",
+    "sourceKwin": "KWIN SCRIPT",
+    "sourceX11": "X11",
+    "sourceNone": "NOTHING",
+    "hintGnome": "Native GNOME applications are followed once the program's extension is on: run gnome-extensions enable active-window@q7config.org, then log out and in.",
+    "hintKde": "KWin did not take the program's script, so only X11 applications are followed here.",
+    "hintWayland": "On this Wayland desktop only applications running under X11 are followed.",
     "switched": "%1 for %2"
 }
 
@@ -199,7 +207,19 @@ function status(t, state, saveFailed) {
         lines.push(t.saveFailed)
     if (state && state.damaged)
         lines.push(t.damaged)
-    if (state && state.watching === false)
+    // The hint says why and what to do, which says more than that nothing is watched.
+    if (state && state.hint && t[state.hint])
+        lines.push(t[state.hint])
+    else if (state && state.watching === false)
         lines.push(t.notWatching)
     return lines.join("\n")
+}
+
+// Which desktop mechanism tells the active application, in the title line.
+var sourceKeys = { "gnome-shell": "sourceGnome", "kwin": "sourceKwin", "x11": "sourceX11", "none": "sourceNone" }
+
+function sourceLine(t, state) {
+    var kind = state && state.source ? state.source : "none"
+    var key = sourceKeys[kind]
+    return format(t.source, [key ? t[key] : kind.toUpperCase()])
 }

@@ -132,6 +132,14 @@ Rectangle {
         font.bold: true
     }
     ShellText {
+        objectName: "followSource"
+        anchors.right: parent.right
+        anchors.rightMargin: 20
+        y: 14
+        text: Rules.sourceLine(panel.texts, panel.viewState)
+        color: mainIten.globalSetting_color_enable
+    }
+    ShellText {
         objectName: "followIntro"
         x: 20
         y: 36
