@@ -59,7 +59,7 @@ DesktopSession DesktopSession::current() {
 QStringList DesktopSession::sourceOrder() const {
     if (!forced.isEmpty())
         return forced == gnomeKind || forced == kwinKind || forced == x11Kind ? QStringList{forced}
-                                                                            : QStringList{};
+                                                                              : QStringList{};
     QStringList order;
     if (gnomeExtension)
         order << gnomeKind;
