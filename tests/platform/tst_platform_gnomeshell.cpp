@@ -3,14 +3,17 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QXmlStreamReader>
@@ -137,6 +140,77 @@ Window window(const QString &wmClass, const QString &instance, const QString &ap
             {QStringLiteral("wm_class_instance"), instance},
             {QStringLiteral("app_id"), appId},
             {QStringLiteral("pid"), pid}};
+}
+
+// GNOME Shell itself, headless, on buses of its own. It needs a system bus only to find none
+// of the services it asks there (logind, accounts) and carry on, hence a second private bus.
+struct RealShell {
+    QTemporaryDir root;
+    PrivateBus systemBus, sessionBus;
+    QProcess shell;
+    QString display = QStringLiteral("q7shell");
+
+    QString path(const QString &sub) const { return root.path() + QLatin1Char('/') + sub; }
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("run")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), path(QStringLiteral("cache")));
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus.address);
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), systemBus.address);
+        env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("keyfile"));
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), display);
+        env.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("wayland"));
+        env.insert(QStringLiteral("GSK_RENDERER"), QStringLiteral("cairo"));
+        env.remove(QStringLiteral("DISPLAY"));
+        return env;
+    }
+    // The extension installed for this user and enabled in the settings the shell reads.
+    bool start() {
+        if (!root.isValid() || !systemBus.start() || !sessionBus.start())
+            return false;
+        const QString uuid = QStringLiteral("active-window@q7config.org");
+        const QString installed = path(QStringLiteral("data/gnome-shell/extensions/") + uuid);
+        QDir().mkpath(installed);
+        QDir().mkpath(path(QStringLiteral("config/glib-2.0/settings")));
+        QDir().mkpath(path(QStringLiteral("run")));
+        QFile::setPermissions(path(QStringLiteral("run")), QFileDevice::ReadOwner |
+                                  QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        for (const QString &f : QDir(extensionDir()).entryList(QDir::Files))
+            QFile::copy(extensionDir() + QLatin1Char('/') + f, installed + QLatin1Char('/') + f);
+        QFile keyfile(path(QStringLiteral("config/glib-2.0/settings/keyfile")));
+        if (!keyfile.open(QIODevice::WriteOnly))
+            return false;
+        keyfile.write("[org/gnome/shell]\nenabled-extensions=['" + uuid.toUtf8() + "']\n");
+        keyfile.close();
+        shell.setProcessEnvironment(environment());
+        shell.setProcessChannelMode(QProcess::MergedChannels);
+        shell.setStandardOutputFile(path(QStringLiteral("shell.log")));
+        shell.start(QStringLiteral("gnome-shell"),
+                    {QStringLiteral("--headless"), QStringLiteral("--wayland"), QStringLiteral("--no-x11"),
+                     QStringLiteral("--virtual-monitor"), QStringLiteral("1280x800"),
+                     QStringLiteral("--wayland-display"), display});
+        return shell.waitForStarted();
+    }
+    QByteArray log() const {
+        QFile f(path(QStringLiteral("shell.log")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().right(4000) : QByteArray();
+    }
+    ~RealShell() {
+        shell.terminate();
+        if (!shell.waitForFinished(10000))
+            shell.kill();
+        shell.waitForFinished();
+    }
+};
+
+QDBusMessage shellCall(const QString &interface, const QString &method, const QVariantList &args) {
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Shell"),
+                                                       QStringLiteral("/org/gnome/Shell"), interface, method);
+    call.setArguments(args);
+    return call;
 }
 
 } // namespace
@@ -355,6 +429,88 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
 
         QVERIFY(!GnomeShellActiveWindowSource(QDBusConnection(QStringLiteral("none"))).start());
+    }
+
+    // The extension in the shell it was written for: the window a user focuses is the one
+    // reported, through focus changes, closing, and the extension turned off and on.
+    void followsTheRealShell() {
+        for (const char *program : {"gnome-shell", "gjs"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
+                QSKIP(qPrintable(QStringLiteral("needs %1 (scripts/install-deps.sh)").arg(QLatin1String(program))));
+        }
+        if (QProcess::execute(QStringLiteral("gjs"), {QStringLiteral("-c"),
+                QStringLiteral("imports.gi.versions.Gtk = '4.0'; imports.gi.Gtk;")}) != 0)
+            QSKIP("needs GTK 4 for gjs (package gir1.2-gtk-4.0)");
+
+        RealShell real;
+        QVERIFY(real.start());
+        QDBusConnection shellBus = QDBusConnection::connectToBus(real.sessionBus.address, QStringLiteral("shell"));
+        QTRY_VERIFY2_WITH_TIMEOUT(GnomeShellActiveWindowSource::available(shellBus) ||
+                                      real.shell.state() == QProcess::NotRunning,
+                                  real.log().constData(), 60000);
+        QVERIFY2(real.shell.state() == QProcess::Running, real.log().constData());
+
+        // A session starts in the overview, which holds the keyboard focus until it closes.
+        const QString props = QStringLiteral("org.freedesktop.DBus.Properties");
+        const auto overviewShown = [&] {
+            const QDBusMessage r = shellBus.call(shellCall(props, QStringLiteral("Get"),
+                {QStringLiteral("org.gnome.Shell"), QStringLiteral("OverviewActive")}));
+            return r.type() == QDBusMessage::ReplyMessage &&
+                   r.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(overviewShown(), 30000);
+        shellBus.call(shellCall(props, QStringLiteral("Set"),
+            {QStringLiteral("org.gnome.Shell"), QStringLiteral("OverviewActive"),
+             QVariant::fromValue(QDBusVariant(false))}));
+        QTRY_VERIFY_WITH_TIMEOUT(!overviewShown(), 30000);
+
+        GnomeShellActiveWindowSource source(shellBus);
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source.start());
+        QCOMPARE(spy.count(), 0); // no window yet
+        const auto nextClass = [&] { return next(spy).windowClass; };
+
+        const QString script = qEnvironmentVariable("Q7_SOURCE_DIR") +
+                               QStringLiteral("/tests/platform/gnomeshell_window.js");
+        QProcess first, second;
+        for (QProcess *client : {&first, &second}) {
+            client->setProcessEnvironment(real.environment());
+            client->setProcessChannelMode(QProcess::ForwardedChannels);
+        }
+        first.start(QStringLiteral("gjs"), {script, QStringLiteral("org.q7test.First")});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 30000);
+        const ActiveWindowInfo info = next(spy);
+        QCOMPARE(info.windowClass, QStringLiteral("org.q7test.First"));
+        QCOMPARE(info.pid, first.processId());
+        QCOMPARE(info.executable, ActiveWindowSource::executableOf(first.processId()));
+        QVERIFY(!info.executable.isEmpty());
+
+        second.start(QStringLiteral("gjs"), {script, QStringLiteral("org.q7test.Second")});
+        QVERIFY(second.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 30000);
+        QCOMPARE(nextClass(), QStringLiteral("org.q7test.Second"));
+        // Closing the newer window gives the focus back to the older one.
+        second.kill();
+        second.waitForFinished();
+        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 30000);
+        QCOMPARE(nextClass(), QStringLiteral("org.q7test.First"));
+
+        // Turned off, the extension lets its name go; turned on, the source hears from it again.
+        const QString extensions = QStringLiteral("org.gnome.Shell.Extensions");
+        const QString uuid = QStringLiteral("active-window@q7config.org");
+        QCOMPARE(shellBus.call(shellCall(extensions, QStringLiteral("DisableExtension"), {uuid})).type(),
+                 QDBusMessage::ReplyMessage);
+        QTRY_VERIFY_WITH_TIMEOUT(!GnomeShellActiveWindowSource::available(shellBus), 10000);
+        QCOMPARE(shellBus.call(shellCall(extensions, QStringLiteral("EnableExtension"), {uuid})).type(),
+                 QDBusMessage::ReplyMessage);
+        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 10000);
+        QCOMPARE(nextClass(), QStringLiteral("org.q7test.First"));
+
+        first.kill();
+        first.waitForFinished();
+        source.stop();
+        QDBusConnection::disconnectFromBus(QStringLiteral("shell"));
     }
 };
 
