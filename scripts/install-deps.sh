@@ -33,6 +33,8 @@ packages=(
     weston gjs gnome-shell mutter kwin-wayland
     # GTK 4 for gjs: the client windows the test with the real GNOME Shell focuses
     gir1.2-gtk-4.0
+    # parses the GNOME 45 form of the shell extension (an ES module gjs 1.74 cannot check alone)
+    nodejs
 )
 
 missing=()
