@@ -60,8 +60,8 @@ bool GnomeShellActiveWindowSource::start() {
         return false;
     }
     running = true;
-    watcher = new QDBusServiceWatcher(serviceName, bus, QDBusServiceWatcher::WatchForOwnerChange,
-                                      this);
+    watcher =
+        new QDBusServiceWatcher(serviceName, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString &, const QString &, const QString &newOwner) {
                 ownerChanged(newOwner);
@@ -85,13 +85,14 @@ void GnomeShellActiveWindowSource::ownerChanged(const QString &newOwner) {
     if (newOwner.isEmpty())
         return;
     // Back (enabled again, or a new shell): what has the focus now is news.
-    auto *pending = new QDBusPendingCallWatcher(bus.asyncCall(focusedWindowCall(), callTimeoutMs),
-                                                watcher);
-    connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
-        call->deleteLater();
-        if (running && !call->isError())
-            report(call->reply());
-    });
+    auto *pending =
+        new QDBusPendingCallWatcher(bus.asyncCall(focusedWindowCall(), callTimeoutMs), watcher);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher *call) {
+                call->deleteLater();
+                if (running && !call->isError())
+                    report(call->reply());
+            });
 }
 
 void GnomeShellActiveWindowSource::focusChanged(const QDBusMessage &message) {
