@@ -31,6 +31,10 @@ packages=(
     # the desktops the program is tried under: a Wayland compositor, GNOME Shell (headless)
     # with its script runtime, KWin
     weston gjs gnome-shell mutter kwin-wayland
+    # GTK 4 for gjs: the client windows the test with the real GNOME Shell focuses
+    gir1.2-gtk-4.0
+    # parses the GNOME 45 form of the shell extension (an ES module gjs 1.74 cannot check alone)
+    nodejs
 )
 
 missing=()
