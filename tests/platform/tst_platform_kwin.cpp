@@ -1,0 +1,461 @@
+#include "ActiveWindowSource.h"
+#include "linux/KWinActiveWindowSource.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDir>
+#include <QFile>
+#include <QJSEngine>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+
+const QString kwinService = QStringLiteral("org.kde.KWin");
+const QString programService = QStringLiteral("org.q7config.q7config");
+const QString sinkPath = QStringLiteral("/org/q7config/q7config/ActiveWindow");
+const QString sinkInterface = QStringLiteral("org.q7config.q7config.ActiveWindowSink");
+
+// A session bus of the test's own; the user's is never touched.
+class PrivateBus {
+public:
+    bool start() {
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address")});
+        if (!daemon.waitForStarted())
+            return false;
+        while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
+        }
+        address = QString::fromUtf8(daemon.readLine()).trimmed();
+        return !address.isEmpty();
+    }
+    ~PrivateBus() {
+        for (const QString &name : std::as_const(names))
+            QDBusConnection::disconnectFromBus(name);
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+    QDBusConnection connect() {
+        static int serial = 0;
+        names << QStringLiteral("q7-test-%1").arg(++serial);
+        return QDBusConnection::connectToBus(address, names.last());
+    }
+    qint64 pid() const { return daemon.processId(); }
+
+    QString address;
+
+private:
+    QProcess daemon;
+    QStringList names;
+};
+
+class FakeWindow : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString resourceClass MEMBER resourceClass CONSTANT)
+    Q_PROPERTY(QString resourceName MEMBER resourceName CONSTANT)
+    Q_PROPERTY(int pid MEMBER pid CONSTANT)
+public:
+    FakeWindow(const QString &c, const QString &n, int p, QObject *parent)
+        : QObject(parent), resourceClass(c), resourceName(n), pid(p) {}
+    QString resourceClass;
+    QString resourceName;
+    int pid;
+};
+
+// Plasma 5.27 names activation after clients.
+class Workspace5 : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QObject *activeClient READ active CONSTANT)
+public:
+    using QObject::QObject;
+    QObject *active() const { return current; }
+    void activate(QObject *window) {
+        current = window;
+        emit clientActivated(window);
+    }
+    QObject *current = nullptr;
+Q_SIGNALS:
+    void clientActivated(QObject *window);
+};
+
+// Plasma 6 after windows.
+class Workspace6 : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QObject *activeWindow READ active CONSTANT)
+public:
+    using QObject::QObject;
+    QObject *active() const { return current; }
+    void activate(QObject *window) {
+        current = window;
+        emit windowActivated(window);
+    }
+    QObject *current = nullptr;
+Q_SIGNALS:
+    void windowActivated(QObject *window);
+};
+
+// KWin's callDBus: the arguments as the engine turns them into variants, sent from KWin's
+// own connection.
+class ScriptHost : public QObject {
+    Q_OBJECT
+public:
+    ScriptHost(const QDBusConnection &bus, QObject *parent) : QObject(parent), bus(bus) {}
+    Q_INVOKABLE void callDBus(const QString &service, const QString &path, const QString &iface,
+                              const QString &method, const QJSValue &a1 = QJSValue(),
+                              const QJSValue &a2 = QJSValue(), const QJSValue &a3 = QJSValue(),
+                              const QJSValue &a4 = QJSValue()) {
+        QVariantList arguments;
+        for (const QJSValue &a : {a1, a2, a3, a4})
+            if (!a.isUndefined())
+                arguments << a.toVariant();
+        QDBusMessage message = QDBusMessage::createMethodCall(service, path, iface, method);
+        message.setArguments(arguments);
+        bus.asyncCall(message);
+    }
+
+private:
+    QDBusConnection bus;
+};
+
+// One loaded script: nothing runs until run() is called on its object.
+class FakeScript : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.kwin.Script")
+public:
+    FakeScript(const QString &file, QObject *workspace, const QDBusConnection &bus, QObject *parent)
+        : QObject(parent), file(file), workspace(workspace), bus(bus) {}
+    bool running = false;
+
+public Q_SLOTS:
+    void run() {
+        if (running)
+            return;
+        running = true;
+        QFile source(file);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        engine = std::make_unique<QJSEngine>();
+        QJSValue host = engine->newQObject(new ScriptHost(bus, this));
+        engine->globalObject().setProperty(QStringLiteral("callDBus"),
+                                           host.property(QStringLiteral("callDBus")));
+        engine->globalObject().setProperty(QStringLiteral("workspace"),
+                                           engine->newQObject(workspace));
+        const QJSValue result = engine->evaluate(QString::fromUtf8(source.readAll()), file);
+        QVERIFY2(!result.isError(), qPrintable(result.toString()));
+    }
+
+private:
+    QString file;
+    QObject *workspace;
+    QDBusConnection bus;
+    std::unique_ptr<QJSEngine> engine;
+};
+
+// A stand-in for KWin's scripting interface, living in a thread of its own as KWin lives in a
+// process of its own: the source's calls to it block.
+class FakeKWin : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.kwin.Scripting")
+public:
+    FakeKWin(bool plasma6, QDBusConnection bus) : plasma6(plasma6), bus(std::move(bus)) {
+        if (plasma6)
+            workspace = new Workspace6(this);
+        else
+            workspace = new Workspace5(this);
+    }
+    ~FakeKWin() override { qDeleteAll(scripts); }
+
+    bool publish(bool withScripting = true) {
+        if (withScripting &&
+            !bus.registerObject(QStringLiteral("/Scripting"), this, QDBusConnection::ExportAllSlots))
+            return false;
+        return bus.registerService(kwinService);
+    }
+
+    void activate(const QString &resourceClass, const QString &resourceName, int pid) {
+        auto *window = new FakeWindow(resourceClass, resourceName, pid, workspace);
+        if (auto *w5 = qobject_cast<Workspace5 *>(workspace))
+            w5->activate(window);
+        else
+            static_cast<Workspace6 *>(workspace)->activate(window);
+    }
+
+    const bool plasma6;
+    QDBusConnection bus;
+    QObject *workspace = nullptr;
+    QHash<QString, FakeScript *> scripts;
+    QHash<QString, QString> paths;
+    bool refuseLoad = false;
+    int unloads = 0;
+
+public Q_SLOTS:
+    int loadScript(const QString &filePath, const QString &pluginName) {
+        if (refuseLoad || scripts.contains(pluginName))
+            return -1;
+        const int id = nextId++;
+        auto *script = new FakeScript(filePath, workspace, bus, nullptr);
+        const QString path = plasma6 ? QStringLiteral("/Scripting/Script%1").arg(id)
+                                     : QStringLiteral("/%1").arg(id);
+        bus.registerObject(path, script, QDBusConnection::ExportAllSlots);
+        scripts.insert(pluginName, script);
+        paths.insert(pluginName, path);
+        return id;
+    }
+    bool isScriptLoaded(const QString &pluginName) { return scripts.contains(pluginName); }
+    bool unloadScript(const QString &pluginName) {
+        FakeScript *script = scripts.take(pluginName);
+        if (!script)
+            return false;
+        bus.unregisterObject(paths.take(pluginName));
+        delete script;
+        ++unloads;
+        return true;
+    }
+
+private:
+    int nextId = 0;
+};
+
+// The stand-in KWin, its bus and the program's connection to it.
+class Rig {
+public:
+    // Runs f where the stand-in lives and waits for it.
+    template <typename F> auto inKWin(F f) {
+        decltype(f()) result{};
+        QMetaObject::invokeMethod(kwin, f, Qt::BlockingQueuedConnection, &result);
+        return result;
+    }
+    bool up(bool plasma6, bool withScripting = true) {
+        if (!bus.start())
+            return false;
+        thread.start();
+        kwin = new FakeKWin(plasma6, bus.connect());
+        kwin->moveToThread(&thread);
+        program = bus.connect();
+        return inKWin([&] { return kwin->publish(withScripting); });
+    }
+    ~Rig() {
+        if (kwin)
+            inKWin([&] {
+                delete kwin;
+                return true;
+            });
+        thread.quit();
+        thread.wait();
+    }
+    void activate(const QString &resourceClass, const QString &resourceName, int pid) {
+        inKWin([&] {
+            kwin->activate(resourceClass, resourceName, pid);
+            return true;
+        });
+    }
+    bool loaded() {
+        return inKWin([&] { return kwin->scripts.contains(QStringLiteral("q7config-active-window")); });
+    }
+    QString nameOwner(const QString &name) {
+        return program.interface()->serviceOwner(name).value();
+    }
+
+    PrivateBus bus;
+    QThread thread;
+    FakeKWin *kwin = nullptr;
+    QDBusConnection program{QString()};
+};
+
+ActiveWindowInfo lastReport(const QSignalSpy &spy) {
+    return spy.last().first().value<ActiveWindowInfo>();
+}
+
+} // namespace
+
+class KWinSourceTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+            QSKIP("dbus-daemon is not installed (package dbus-daemon)");
+        // The source finds its script beside the program, as the installed program does.
+        QVERIFY(QDir::setCurrent(qEnvironmentVariable("Q7_BUILD_BIN")));
+        QVERIFY2(QFile::exists(KWinActiveWindowSource::scriptFile()),
+                 qPrintable(KWinActiveWindowSource::scriptFile()));
+    }
+
+    void reportsActivations_data() {
+        QTest::addColumn<bool>("plasma6");
+        QTest::newRow("Plasma 5.27") << false;
+        QTest::newRow("Plasma 6") << true;
+    }
+    void reportsActivations() {
+        QFETCH(bool, plasma6);
+        Rig rig;
+        QVERIFY(rig.up(plasma6));
+        rig.activate("org.kde.kate", "kate", int(rig.bus.pid()));
+
+        KWinActiveWindowSource source(rig.program);
+        QCOMPARE(source.kind(), QStringLiteral("kwin"));
+        QVERIFY(KWinActiveWindowSource::available(rig.program));
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source.start());
+        // The window that was active when the script started.
+        QTRY_COMPARE(spy.size(), 1);
+        ActiveWindowInfo info = lastReport(spy);
+        QCOMPARE(info.windowClass, QStringLiteral("org.kde.kate"));
+        QCOMPARE(info.instance, QStringLiteral("kate"));
+        QCOMPARE(info.pid, rig.bus.pid());
+        QCOMPARE(info.executable, QStringLiteral("dbus-daemon"));
+
+        rig.activate("firefox", "Navigator", 0);
+        QTRY_COMPARE(spy.size(), 2);
+        info = lastReport(spy);
+        QCOMPARE(info.windowClass, QStringLiteral("firefox"));
+        QCOMPARE(info.instance, QStringLiteral("Navigator"));
+        QCOMPARE(info.executable, QString());
+
+        // The program's own window and one naming nothing leave the last report standing; the
+        // bus keeps one sender's calls in order, so a report of them would come before this.
+        rig.activate("q7config", "q7config", int(QCoreApplication::applicationPid()));
+        rig.activate("", "", 0);
+        rig.activate("org.gnome.Terminal", "gnome-terminal-server", 0);
+        QTRY_COMPARE(spy.size(), 3);
+        QCOMPARE(lastReport(spy).windowClass, QStringLiteral("org.gnome.Terminal"));
+    }
+
+    // Anyone on the session bus can call the program's path: only KWin's owner is heard, and
+    // even from it only the call's own shape.
+    void refusesUntrustedCalls() {
+        Rig rig;
+        QVERIFY(rig.up(true));
+        KWinActiveWindowSource source(rig.program);
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source.start());
+
+        QDBusConnection stranger = rig.bus.connect();
+        const auto sinkCall = [](const QVariantList &arguments) {
+            QDBusMessage m = QDBusMessage::createMethodCall(programService, sinkPath, sinkInterface,
+                                                            QStringLiteral("WindowActivated"));
+            m.setArguments(arguments);
+            return m;
+        };
+        // Answered only once judged.
+        const QDBusPendingCall strangers =
+            stranger.asyncCall(sinkCall({QStringLiteral("evil"), QStringLiteral("evil"), 0}));
+        QTRY_VERIFY(strangers.isFinished());
+        QCOMPARE(spy.size(), 0);
+
+        const QString tooLong(257, QLatin1Char('x'));
+        const QList<QVariantList> malformed = {
+            {QStringLiteral("a"), QStringLiteral("b")},
+            {QStringLiteral("a"), QStringLiteral("b"), 0, 0},
+            {42, QStringLiteral("b"), 0},
+            {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("12")},
+            {QStringLiteral("a"), QStringLiteral("b"), -5},
+            {QStringLiteral("a"), QStringLiteral("b"), 1.5},
+            {tooLong, QStringLiteral("b"), 0},
+            {QStringLiteral("a"), tooLong, 0},
+        };
+        rig.inKWin([&] {
+            for (const QVariantList &arguments : malformed)
+                rig.kwin->bus.asyncCall(sinkCall(arguments));
+            return true;
+        });
+        // Calls of one sender arrive in order: once this one is in, the others were judged.
+        const QString longest(256, QLatin1Char('y'));
+        rig.activate(longest, "app", 0);
+        QTRY_COMPARE(spy.size(), 1);
+        QCOMPARE(lastReport(spy).windowClass, longest);
+
+        // A whole number that came as a double is a process id all the same.
+        rig.inKWin([&] {
+            rig.kwin->bus.asyncCall(sinkCall({QStringLiteral("c"), QStringLiteral("d"),
+                                              double(rig.bus.pid())}));
+            return true;
+        });
+        QTRY_COMPARE(spy.size(), 2);
+        QCOMPARE(lastReport(spy).executable, QStringLiteral("dbus-daemon"));
+    }
+
+    void unloadsWhenDone() {
+        Rig rig;
+        QVERIFY(rig.up(false));
+        // What a crashed run left in KWin is replaced rather than refusing the start.
+        rig.inKWin([&] { return rig.kwin->loadScript(KWinActiveWindowSource::scriptFile(),
+                                                      QStringLiteral("q7config-active-window")); });
+        auto source = std::make_unique<KWinActiveWindowSource>(rig.program);
+        QSignalSpy spy(source.get(), &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source->start());
+        QCOMPARE(rig.inKWin([&] { return rig.kwin->unloads; }), 1);
+        QVERIFY(rig.loaded());
+        QCOMPARE(rig.nameOwner(programService), rig.program.baseService());
+
+        source->stop();
+        QVERIFY(!rig.loaded());
+        QVERIFY(rig.nameOwner(programService).isEmpty());
+        rig.activate("org.kde.dolphin", "dolphin", 0);
+
+        QVERIFY(source->start());
+        QVERIFY(rig.loaded());
+        QTRY_COMPARE(spy.size(), 1);
+        QCOMPARE(lastReport(spy).instance, QStringLiteral("dolphin"));
+        source.reset();
+        QVERIFY(!rig.loaded());
+        QVERIFY(rig.nameOwner(programService).isEmpty());
+    }
+
+    // Another part of the program may hold the name already: the source keeps it to that part.
+    void sharesTheProgramsName() {
+        Rig rig;
+        QVERIFY(rig.up(true));
+        QVERIFY(rig.program.registerService(programService));
+        KWinActiveWindowSource source(rig.program);
+        QVERIFY(source.start());
+        source.stop();
+        QCOMPARE(rig.nameOwner(programService), rig.program.baseService());
+    }
+
+    void startFails() {
+        {
+            PrivateBus bus;
+            QVERIFY(bus.start());
+            KWinActiveWindowSource source(bus.connect());
+            QVERIFY(!KWinActiveWindowSource::available(bus.connect()));
+            QVERIFY(!source.start());
+        }
+        {
+            Rig rig;
+            QVERIFY(rig.up(true, false));
+            QVERIFY(!KWinActiveWindowSource::available(rig.program));
+            KWinActiveWindowSource source(rig.program);
+            QVERIFY(!source.start());
+            QVERIFY(rig.nameOwner(programService).isEmpty());
+        }
+        {
+            Rig rig;
+            QVERIFY(rig.up(true));
+            rig.inKWin([&] { return rig.kwin->refuseLoad = true; });
+            KWinActiveWindowSource source(rig.program);
+            QVERIFY(!source.start());
+            QVERIFY(rig.nameOwner(programService).isEmpty());
+        }
+        {
+            Rig rig;
+            QVERIFY(rig.up(true));
+            QDBusConnection other = rig.bus.connect();
+            QVERIFY(other.registerService(programService));
+            KWinActiveWindowSource source(rig.program);
+            QVERIFY(!source.start());
+            QVERIFY(!rig.loaded());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(KWinSourceTest)
+#include "tst_platform_kwin.moc"
