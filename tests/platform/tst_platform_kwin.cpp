@@ -17,6 +17,7 @@
 #include <QThread>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -454,6 +455,97 @@ private Q_SLOTS:
             QVERIFY(!source.start());
             QVERIFY(!rig.loaded());
         }
+    }
+    // The real thing: Plasma 5.27's compositor without a screen, two Wayland clients in it.
+    void realKWin() {
+        const QString kwin = QStandardPaths::findExecutable(QStringLiteral("kwin_wayland"));
+        if (kwin.isEmpty())
+            QSKIP("kwin_wayland is not installed (package kwin-wayland)");
+        const QString shm = QStandardPaths::findExecutable(QStringLiteral("weston-simple-shm"));
+        const QString flower = QStandardPaths::findExecutable(QStringLiteral("weston-flower"));
+        if (shm.isEmpty() || flower.isEmpty())
+            QSKIP("the Wayland demo clients are not installed (package weston)");
+        PrivateBus bus;
+        QVERIFY(bus.start());
+        // The installed program carries a file capability that a container may refuse to run;
+        // a copy has none. KWin's built-in platform plugin starts only in a program named so.
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("kwin_wayland"));
+        QVERIFY(QFile::copy(kwin, copy));
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address);
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(name));
+        const QString socket = QStringLiteral("q7-kwin-%1").arg(QCoreApplication::applicationPid());
+        const QString log = dir.filePath(QStringLiteral("kwin.log"));
+        QProcess compositor;
+        compositor.setProcessEnvironment(env);
+        compositor.setStandardOutputFile(log);
+        compositor.setStandardErrorFile(log);
+        compositor.start(copy, {QStringLiteral("--virtual"), QStringLiteral("--socket"), socket,
+                                QStringLiteral("--no-lockscreen"),
+                                QStringLiteral("--no-global-shortcuts"),
+                                QStringLiteral("--no-kactivities")});
+        QVERIFY(compositor.waitForStarted());
+        const auto kwinLog = [&] {
+            QFile f(log);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+
+        QDBusConnection program = bus.connect();
+        QTRY_VERIFY_WITH_TIMEOUT(compositor.state() != QProcess::Running ||
+                                     KWinActiveWindowSource::available(program),
+                                 30000);
+        QVERIFY2(compositor.state() == QProcess::Running, kwinLog().constData());
+
+        KWinActiveWindowSource source(program);
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY2(source.start(), kwinLog().constData());
+
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), socket);
+        std::vector<std::unique_ptr<QProcess>> clients;
+        const auto open = [&](const QString &program) {
+            clients.push_back(std::make_unique<QProcess>());
+            clients.back()->setProcessEnvironment(env);
+            clients.back()->start(program, QStringList());
+            return clients.back().get();
+        };
+        const auto reported = [&](const QString &instance, QProcess *client) {
+            if (spy.isEmpty())
+                return false;
+            const ActiveWindowInfo info = lastReport(spy);
+            return info.instance == instance && info.executable == instance &&
+                   info.pid == client->processId() &&
+                   info.windowClass == "org.freedesktop.weston." + instance.mid(7);
+        };
+        QProcess *first = open(shm);
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-simple-shm"), first),
+                                  kwinLog().constData(), 20000);
+        QProcess *second = open(flower);
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-flower"), second),
+                                  kwinLog().constData(), 20000);
+        // Closing the active window hands activation back to the first.
+        second->kill();
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-simple-shm"), first),
+                                  kwinLog().constData(), 20000);
+
+        source.stop();
+        QDBusMessage query = QDBusMessage::createMethodCall(
+            kwinService, QStringLiteral("/Scripting"), QStringLiteral("org.kde.kwin.Scripting"),
+            QStringLiteral("isScriptLoaded"));
+        query.setArguments({QStringLiteral("q7config-active-window")});
+        const QDBusMessage loaded = program.call(query);
+        QCOMPARE(loaded.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(loaded.arguments().value(0).toBool(), false);
+
+        for (const auto &client : clients) {
+            client->kill();
+            client->waitForFinished();
+        }
+        compositor.terminate();
+        if (!compositor.waitForFinished(10000))
+            compositor.kill();
     }
 };
 
