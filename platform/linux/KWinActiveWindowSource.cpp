@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusServiceWatcher>
 #include <QDBusVirtualObject>
 #include <QDir>
 #include <QFileInfo>
@@ -63,8 +62,8 @@ bool isName(const QVariant &value) {
 
 } // namespace
 
-// The object the script calls. A virtual object sees each call whole, so arguments of the
-// wrong kind are dropped here instead of being turned into an error KWin would log.
+// The object the script calls. A virtual object sees each call whole, whatever its
+// signature, so a call of the wrong shape is judged here rather than matched against a slot.
 class ActiveWindowSink : public QDBusVirtualObject {
 public:
     explicit ActiveWindowSink(KWinActiveWindowSource *source)
@@ -95,7 +94,13 @@ private:
 };
 
 KWinActiveWindowSource::KWinActiveWindowSource(QDBusConnection bus, QObject *parent)
-    : ActiveWindowSource(parent), bus(std::move(bus)) {}
+    : ActiveWindowSource(parent), bus(std::move(bus)) {
+    // The script would outlive the program in KWin, calling a name nobody holds; whoever owns
+    // this source may well destroy it only after the application, and its bus, are gone.
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+                &KWinActiveWindowSource::stop);
+}
 
 KWinActiveWindowSource::~KWinActiveWindowSource() { stop(); }
 
@@ -124,22 +129,11 @@ bool KWinActiveWindowSource::start() {
     if (!bus.isConnected() || !QFileInfo(scriptFile()).isFile())
         return false;
     QDBusConnectionInterface *names = bus.interface();
-
-    // Watching before asking leaves no gap in which a new owner would go unseen.
-    watcher = new QDBusServiceWatcher(kwinService, bus, QDBusServiceWatcher::WatchForOwnerChange,
-                                      this);
-    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this](const QString &, const QString &, const QString &owner) {
-                kwinOwner = owner;
-                // A KWin that came back (restarted, or replaced on X11) has no script of ours.
-                if (!owner.isEmpty())
-                    loadScript();
-            });
+    // A KWin that replaces this one later starts without the script, so no other owner's
+    // calls are ever expected.
     kwinOwner = names->serviceOwner(kwinService).value();
-    if (kwinOwner.isEmpty()) {
-        release();
+    if (kwinOwner.isEmpty())
         return false;
-    }
 
     // The object and the name come first: the script reports the active window as it starts.
     sink = new ActiveWindowSink(this);
@@ -165,7 +159,7 @@ bool KWinActiveWindowSource::start() {
 }
 
 void KWinActiveWindowSource::stop() {
-    if (!sink && !watcher)
+    if (!sink)
         return;
     unloadScript();
     release();
@@ -208,17 +202,14 @@ bool KWinActiveWindowSource::loadScript() {
 void KWinActiveWindowSource::unloadScript() {
     if (kwinOwner.isEmpty())
         return;
-    QDBusMessage message = QDBusMessage::createMethodCall(kwinService, scriptingPath,
-                                                          scriptingInterface,
-                                                          QStringLiteral("unloadScript"));
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        kwinService, scriptingPath, scriptingInterface, QStringLiteral("unloadScript"));
     message.setArguments({pluginName});
     // Blocking: at exit the message must be out before the connection closes.
     bus.call(message, QDBus::Block, callTimeoutMs);
 }
 
 void KWinActiveWindowSource::release() {
-    delete watcher;
-    watcher = nullptr;
     if (sink) {
         bus.unregisterObject(sinkPath);
         delete sink;

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QVariantList>
 
-class QDBusServiceWatcher;
 class ActiveWindowSink;
 
 // KWin on Wayland tells no client which window is active; a script loaded into it does. The
@@ -39,6 +38,5 @@ private:
     QDBusConnection bus;
     QString kwinOwner;
     ActiveWindowSink *sink = nullptr;
-    QDBusServiceWatcher *watcher = nullptr;
     bool ownsName = false;
 };
