@@ -60,103 +60,67 @@ private:
     QStringList names;
 };
 
-class FakeWindow : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QString resourceClass MEMBER resourceClass CONSTANT)
-    Q_PROPERTY(QString resourceName MEMBER resourceName CONSTANT)
-    Q_PROPERTY(int pid MEMBER pid CONSTANT)
-public:
-    FakeWindow(const QString &c, const QString &n, int p, QObject *parent)
-        : QObject(parent), resourceClass(c), resourceName(n), pid(p) {}
-    QString resourceClass;
-    QString resourceName;
-    int pid;
-};
-
-// Plasma 5.27 names activation after clients.
-class Workspace5 : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QObject *activeClient READ active CONSTANT)
-public:
-    using QObject::QObject;
-    QObject *active() const { return current; }
-    void activate(QObject *window) {
-        current = window;
-        emit clientActivated(window);
-    }
-    QObject *current = nullptr;
-Q_SIGNALS:
-    void clientActivated(QObject *window);
-};
-
-// Plasma 6 after windows.
-class Workspace6 : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QObject *activeWindow READ active CONSTANT)
-public:
-    using QObject::QObject;
-    QObject *active() const { return current; }
-    void activate(QObject *window) {
-        current = window;
-        emit windowActivated(window);
-    }
-    QObject *current = nullptr;
-Q_SIGNALS:
-    void windowActivated(QObject *window);
-};
-
-// KWin's callDBus: the arguments as the engine turns them into variants, sent from KWin's
-// own connection.
-class ScriptHost : public QObject {
-    Q_OBJECT
-public:
-    ScriptHost(const QDBusConnection &bus, QObject *parent) : QObject(parent), bus(bus) {}
-    Q_INVOKABLE void callDBus(const QString &service, const QString &path, const QString &iface,
-                              const QString &method, const QJSValue &a1 = QJSValue(),
-                              const QJSValue &a2 = QJSValue(), const QJSValue &a3 = QJSValue(),
-                              const QJSValue &a4 = QJSValue()) {
-        QVariantList arguments;
-        for (const QJSValue &a : {a1, a2, a3, a4})
-            if (!a.isUndefined())
-                arguments << a.toVariant();
-        QDBusMessage message = QDBusMessage::createMethodCall(service, path, iface, method);
-        message.setArguments(arguments);
-        bus.asyncCall(message);
-    }
-
-private:
-    QDBusConnection bus;
-};
+// The workspace as a script sees it, in Plasma 5.27's names (clientActivated, activeClient)
+// or Plasma 6's (windowActivated, activeWindow).
+const char *const workspacePrelude = R"(
+var workspace = {};
+var activationHandlers = [];
+workspace[activatedSignal] = { connect: function (f) { activationHandlers.push(f); } };
+workspace[activeProperty] = initialWindow;
+function activate(w) {
+    workspace[activeProperty] = w;
+    activationHandlers.forEach(function (f) { f(w); });
+}
+)";
 
 // One loaded script: nothing runs until run() is called on its object.
 class FakeScript : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.kwin.Script")
 public:
-    FakeScript(const QString &file, QObject *workspace, const QDBusConnection &bus, QObject *parent)
-        : QObject(parent), file(file), workspace(workspace), bus(bus) {}
-    bool running = false;
+    FakeScript(const QString &file, bool plasma6, const QVariantMap *active, QDBusConnection bus)
+        : file(file), plasma6(plasma6), active(active), bus(std::move(bus)) {}
+
+    void activate(const QVariantMap &window) {
+        if (engine)
+            engine->globalObject()
+                .property(QStringLiteral("activate"))
+                .call({engine->toScriptValue(window)});
+    }
+
+    // KWin's own: the arguments as the engine turns them into variants, sent from KWin's
+    // connection.
+    Q_INVOKABLE void callDBus(const QString &service, const QString &path, const QString &iface,
+                              const QString &method, const QJSValue &a1, const QJSValue &a2,
+                              const QJSValue &a3) {
+        QDBusMessage message = QDBusMessage::createMethodCall(service, path, iface, method);
+        message.setArguments({a1.toVariant(), a2.toVariant(), a3.toVariant()});
+        bus.asyncCall(message);
+    }
 
 public Q_SLOTS:
     void run() {
-        if (running)
+        if (engine)
             return;
-        running = true;
         QFile source(file);
         QVERIFY(source.open(QIODevice::ReadOnly));
         engine = std::make_unique<QJSEngine>();
-        QJSValue host = engine->newQObject(new ScriptHost(bus, this));
-        engine->globalObject().setProperty(QStringLiteral("callDBus"),
-                                           host.property(QStringLiteral("callDBus")));
-        engine->globalObject().setProperty(QStringLiteral("workspace"),
-                                           engine->newQObject(workspace));
+        QJSEngine::setObjectOwnership(this, QJSEngine::CppOwnership);
+        QJSValue global = engine->globalObject();
+        global.setProperty("callDBus", engine->newQObject(this).property("callDBus"));
+        global.setProperty("activatedSignal", plasma6 ? "windowActivated" : "clientActivated");
+        global.setProperty("activeProperty", plasma6 ? "activeWindow" : "activeClient");
+        global.setProperty("initialWindow", active->isEmpty() ? QJSValue(QJSValue::NullValue)
+                                                              : engine->toScriptValue(*active));
+        QVERIFY(!engine->evaluate(QString::fromLatin1(workspacePrelude)).isError());
         const QJSValue result = engine->evaluate(QString::fromUtf8(source.readAll()), file);
         QVERIFY2(!result.isError(), qPrintable(result.toString()));
     }
 
 private:
     QString file;
-    QObject *workspace;
+    bool plasma6;
+    const QVariantMap *active;
     QDBusConnection bus;
     std::unique_ptr<QJSEngine> engine;
 };
@@ -167,34 +131,26 @@ class FakeKWin : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.kwin.Scripting")
 public:
-    FakeKWin(bool plasma6, QDBusConnection bus) : plasma6(plasma6), bus(std::move(bus)) {
-        if (plasma6)
-            workspace = new Workspace6(this);
-        else
-            workspace = new Workspace5(this);
-    }
+    FakeKWin(bool plasma6, QDBusConnection bus) : plasma6(plasma6), bus(std::move(bus)) {}
     ~FakeKWin() override { qDeleteAll(scripts); }
 
-    bool publish(bool withScripting = true) {
-        if (withScripting &&
-            !bus.registerObject(QStringLiteral("/Scripting"), this, QDBusConnection::ExportAllSlots))
+    bool publish(bool withScripting) {
+        if (withScripting && !bus.registerObject(QStringLiteral("/Scripting"), this,
+                                                 QDBusConnection::ExportAllSlots))
             return false;
         return bus.registerService(kwinService);
     }
 
     void activate(const QString &resourceClass, const QString &resourceName, int pid) {
-        auto *window = new FakeWindow(resourceClass, resourceName, pid, workspace);
-        if (auto *w5 = qobject_cast<Workspace5 *>(workspace))
-            w5->activate(window);
-        else
-            static_cast<Workspace6 *>(workspace)->activate(window);
+        active = {{"resourceClass", resourceClass}, {"resourceName", resourceName}, {"pid", pid}};
+        for (FakeScript *script : std::as_const(scripts))
+            script->activate(active);
     }
 
     const bool plasma6;
     QDBusConnection bus;
-    QObject *workspace = nullptr;
+    QVariantMap active;
     QHash<QString, FakeScript *> scripts;
-    QHash<QString, QString> paths;
     bool refuseLoad = false;
     int unloads = 0;
 
@@ -203,12 +159,11 @@ public Q_SLOTS:
         if (refuseLoad || scripts.contains(pluginName))
             return -1;
         const int id = nextId++;
-        auto *script = new FakeScript(filePath, workspace, bus, nullptr);
-        const QString path = plasma6 ? QStringLiteral("/Scripting/Script%1").arg(id)
-                                     : QStringLiteral("/%1").arg(id);
-        bus.registerObject(path, script, QDBusConnection::ExportAllSlots);
+        auto *script = new FakeScript(filePath, plasma6, &active, bus);
+        script->setObjectName(plasma6 ? QStringLiteral("/Scripting/Script%1").arg(id)
+                                      : QStringLiteral("/%1").arg(id));
+        bus.registerObject(script->objectName(), script, QDBusConnection::ExportAllSlots);
         scripts.insert(pluginName, script);
-        paths.insert(pluginName, path);
         return id;
     }
     bool isScriptLoaded(const QString &pluginName) { return scripts.contains(pluginName); }
@@ -216,7 +171,7 @@ public Q_SLOTS:
         FakeScript *script = scripts.take(pluginName);
         if (!script)
             return false;
-        bus.unregisterObject(paths.take(pluginName));
+        bus.unregisterObject(script->objectName());
         delete script;
         ++unloads;
         return true;
@@ -260,7 +215,8 @@ public:
         });
     }
     bool loaded() {
-        return inKWin([&] { return kwin->scripts.contains(QStringLiteral("q7config-active-window")); });
+        return inKWin(
+            [&] { return kwin->scripts.contains(QStringLiteral("q7config-active-window")); });
     }
     QString nameOwner(const QString &name) {
         return program.interface()->serviceOwner(name).value();
@@ -376,8 +332,8 @@ private Q_SLOTS:
 
         // A whole number that came as a double is a process id all the same.
         rig.inKWin([&] {
-            rig.kwin->bus.asyncCall(sinkCall({QStringLiteral("c"), QStringLiteral("d"),
-                                              double(rig.bus.pid())}));
+            rig.kwin->bus.asyncCall(
+                sinkCall({QStringLiteral("c"), QStringLiteral("d"), double(rig.bus.pid())}));
             return true;
         });
         QTRY_COMPARE(spy.size(), 2);
@@ -388,8 +344,10 @@ private Q_SLOTS:
         Rig rig;
         QVERIFY(rig.up(false));
         // What a crashed run left in KWin is replaced rather than refusing the start.
-        rig.inKWin([&] { return rig.kwin->loadScript(KWinActiveWindowSource::scriptFile(),
-                                                      QStringLiteral("q7config-active-window")); });
+        rig.inKWin([&] {
+            return rig.kwin->loadScript(KWinActiveWindowSource::scriptFile(),
+                                        QStringLiteral("q7config-active-window"));
+        });
         auto source = std::make_unique<KWinActiveWindowSource>(rig.program);
         QSignalSpy spy(source.get(), &ActiveWindowSource::activeWindowChanged);
         QVERIFY(source->start());
