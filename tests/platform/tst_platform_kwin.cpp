@@ -186,9 +186,13 @@ class Rig {
 public:
     // Runs f where the stand-in lives and waits for it.
     template <typename F> auto inKWin(F f) {
-        decltype(f()) result{};
-        QMetaObject::invokeMethod(kwin, f, Qt::BlockingQueuedConnection, &result);
-        return result;
+        if constexpr (std::is_void_v<decltype(f())>) {
+            QMetaObject::invokeMethod(kwin, f, Qt::BlockingQueuedConnection);
+        } else {
+            decltype(f()) result{};
+            QMetaObject::invokeMethod(kwin, f, Qt::BlockingQueuedConnection, &result);
+            return result;
+        }
     }
     bool up(bool plasma6, bool withScripting = true) {
         if (!bus.start())
@@ -201,18 +205,12 @@ public:
     }
     ~Rig() {
         if (kwin)
-            inKWin([&] {
-                delete kwin;
-                return true;
-            });
+            inKWin([&] { delete kwin; });
         thread.quit();
         thread.wait();
     }
     void activate(const QString &resourceClass, const QString &resourceName, int pid) {
-        inKWin([&] {
-            kwin->activate(resourceClass, resourceName, pid);
-            return true;
-        });
+        inKWin([&] { kwin->activate(resourceClass, resourceName, pid); });
     }
     bool loaded() {
         return inKWin(
@@ -258,13 +256,12 @@ private Q_SLOTS:
         rig.activate("org.kde.kate", "kate", int(rig.bus.pid()));
 
         KWinActiveWindowSource source(rig.program);
-        QCOMPARE(source.kind(), QStringLiteral("kwin"));
         QVERIFY(KWinActiveWindowSource::available(rig.program));
         QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
         QVERIFY(source.start());
         // The window that was active when the script started.
         QTRY_COMPARE(spy.size(), 1);
-        ActiveWindowInfo info = lastReport(spy);
+        const ActiveWindowInfo info = lastReport(spy);
         QCOMPARE(info.windowClass, QStringLiteral("org.kde.kate"));
         QCOMPARE(info.instance, QStringLiteral("kate"));
         QCOMPARE(info.pid, rig.bus.pid());
@@ -272,10 +269,7 @@ private Q_SLOTS:
 
         rig.activate("firefox", "Navigator", 0);
         QTRY_COMPARE(spy.size(), 2);
-        info = lastReport(spy);
-        QCOMPARE(info.windowClass, QStringLiteral("firefox"));
-        QCOMPARE(info.instance, QStringLiteral("Navigator"));
-        QCOMPARE(info.executable, QString());
+        QCOMPARE(lastReport(spy).instance, QStringLiteral("Navigator"));
 
         // The program's own window and one naming nothing leave the last report standing; the
         // bus keeps one sender's calls in order, so a report of them would come before this.
@@ -322,7 +316,6 @@ private Q_SLOTS:
         rig.inKWin([&] {
             for (const QVariantList &arguments : malformed)
                 rig.kwin->bus.asyncCall(sinkCall(arguments));
-            return true;
         });
         // Calls of one sender arrive in order: once this one is in, the others were judged.
         const QString longest(256, QLatin1Char('y'));
@@ -334,7 +327,6 @@ private Q_SLOTS:
         rig.inKWin([&] {
             rig.kwin->bus.asyncCall(
                 sinkCall({QStringLiteral("c"), QStringLiteral("d"), double(rig.bus.pid())}));
-            return true;
         });
         QTRY_COMPARE(spy.size(), 2);
         QCOMPARE(lastReport(spy).executable, QStringLiteral("dbus-daemon"));
@@ -380,15 +372,16 @@ private Q_SLOTS:
         QCOMPARE(rig.nameOwner(programService), rig.program.baseService());
     }
 
+    // Whatever fails, nothing taken on the way is kept.
     void startFails() {
-        {
+        { // no KWin
             PrivateBus bus;
             QVERIFY(bus.start());
             KWinActiveWindowSource source(bus.connect());
             QVERIFY(!KWinActiveWindowSource::available(bus.connect()));
             QVERIFY(!source.start());
         }
-        {
+        { // a KWin built without scripting
             Rig rig;
             QVERIFY(rig.up(true, false));
             QVERIFY(!KWinActiveWindowSource::available(rig.program));
@@ -396,15 +389,15 @@ private Q_SLOTS:
             QVERIFY(!source.start());
             QVERIFY(rig.nameOwner(programService).isEmpty());
         }
-        {
+        { // KWin refuses the script
             Rig rig;
             QVERIFY(rig.up(true));
-            rig.inKWin([&] { return rig.kwin->refuseLoad = true; });
+            rig.inKWin([&] { rig.kwin->refuseLoad = true; });
             KWinActiveWindowSource source(rig.program);
             QVERIFY(!source.start());
             QVERIFY(rig.nameOwner(programService).isEmpty());
         }
-        {
+        { // another copy of the program holds the name
             Rig rig;
             QVERIFY(rig.up(true));
             QDBusConnection other = rig.bus.connect();
@@ -414,6 +407,7 @@ private Q_SLOTS:
             QVERIFY(!rig.loaded());
         }
     }
+
     // The real thing: Plasma 5.27's compositor without a screen, two Wayland clients in it.
     void realKWin() {
         const QString kwin = QStandardPaths::findExecutable(QStringLiteral("kwin_wayland"));
