@@ -6,7 +6,7 @@
 #ifdef Q7_HAVE_XCB
 #include "linux/X11ActiveWindowSource.h"
 #endif
-#ifdef Q7_HAVE_DESKTOP_BUS
+#ifdef Q7_HAVE_DBUS
 #include "linux/GnomeShellActiveWindowSource.h"
 #include "linux/KWinActiveWindowSource.h"
 
@@ -20,7 +20,7 @@ const QString kwinKind = QStringLiteral("kwin");
 const QString x11Kind = QStringLiteral("x11");
 
 std::unique_ptr<ActiveWindowSource> makeSource(const QString &kind, QObject *parent) {
-#ifdef Q7_HAVE_DESKTOP_BUS
+#ifdef Q7_HAVE_DBUS
     if (kind == gnomeKind)
         return std::make_unique<GnomeShellActiveWindowSource>(QDBusConnection::sessionBus(),
                                                               parent);
@@ -45,7 +45,7 @@ DesktopSession DesktopSession::current() {
     session.wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
                       qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
     session.x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
-#ifdef Q7_HAVE_DESKTOP_BUS
+#ifdef Q7_HAVE_DBUS
     // Asking the bus costs a round trip; a user who turned watching off is not asked for it.
     if (session.forced != QLatin1String("none")) {
         const QDBusConnection bus = QDBusConnection::sessionBus();

@@ -1,0 +1,505 @@
+#include "ActiveWindowSource.h"
+#include "linux/KWinActiveWindowSource.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDir>
+#include <QFile>
+#include <QJSEngine>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kwinService = QStringLiteral("org.kde.KWin");
+const QString programService = QStringLiteral("org.q7config.q7config");
+const QString sinkPath = QStringLiteral("/org/q7config/q7config/ActiveWindow");
+const QString sinkInterface = QStringLiteral("org.q7config.q7config.ActiveWindowSink");
+
+// A session bus of the test's own; the user's is never touched.
+class PrivateBus {
+public:
+    bool start() {
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address")});
+        if (!daemon.waitForStarted())
+            return false;
+        while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
+        }
+        address = QString::fromUtf8(daemon.readLine()).trimmed();
+        return !address.isEmpty();
+    }
+    ~PrivateBus() {
+        for (const QString &name : std::as_const(names))
+            QDBusConnection::disconnectFromBus(name);
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+    QDBusConnection connect() {
+        static int serial = 0;
+        names << QStringLiteral("q7-test-%1").arg(++serial);
+        return QDBusConnection::connectToBus(address, names.last());
+    }
+    qint64 pid() const { return daemon.processId(); }
+
+    QString address;
+
+private:
+    QProcess daemon;
+    QStringList names;
+};
+
+// The workspace as a script sees it, in Plasma 5.27's names (clientActivated, activeClient)
+// or Plasma 6's (windowActivated, activeWindow).
+const char *const workspacePrelude = R"(
+var workspace = {};
+var activationHandlers = [];
+workspace[activatedSignal] = { connect: function (f) { activationHandlers.push(f); } };
+workspace[activeProperty] = initialWindow;
+function activate(w) {
+    workspace[activeProperty] = w;
+    activationHandlers.forEach(function (f) { f(w); });
+}
+)";
+
+// One loaded script: nothing runs until run() is called on its object.
+class FakeScript : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.kwin.Script")
+public:
+    FakeScript(const QString &file, bool plasma6, const QVariantMap *active, QDBusConnection bus)
+        : file(file), plasma6(plasma6), active(active), bus(std::move(bus)) {}
+
+    void activate(const QVariantMap &window) {
+        if (engine)
+            engine->globalObject()
+                .property(QStringLiteral("activate"))
+                .call({engine->toScriptValue(window)});
+    }
+
+    // KWin's own: the arguments as the engine turns them into variants, sent from KWin's
+    // connection.
+    Q_INVOKABLE void callDBus(const QString &service, const QString &path, const QString &iface,
+                              const QString &method, const QJSValue &a1, const QJSValue &a2,
+                              const QJSValue &a3) {
+        QDBusMessage message = QDBusMessage::createMethodCall(service, path, iface, method);
+        message.setArguments({a1.toVariant(), a2.toVariant(), a3.toVariant()});
+        bus.asyncCall(message);
+    }
+
+public Q_SLOTS:
+    void run() {
+        if (engine)
+            return;
+        QFile source(file);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        engine = std::make_unique<QJSEngine>();
+        QJSEngine::setObjectOwnership(this, QJSEngine::CppOwnership);
+        QJSValue global = engine->globalObject();
+        global.setProperty("callDBus", engine->newQObject(this).property("callDBus"));
+        global.setProperty("activatedSignal", plasma6 ? "windowActivated" : "clientActivated");
+        global.setProperty("activeProperty", plasma6 ? "activeWindow" : "activeClient");
+        global.setProperty("initialWindow", active->isEmpty() ? QJSValue(QJSValue::NullValue)
+                                                              : engine->toScriptValue(*active));
+        QVERIFY(!engine->evaluate(QString::fromLatin1(workspacePrelude)).isError());
+        const QJSValue result = engine->evaluate(QString::fromUtf8(source.readAll()), file);
+        QVERIFY2(!result.isError(), qPrintable(result.toString()));
+    }
+
+private:
+    QString file;
+    bool plasma6;
+    const QVariantMap *active;
+    QDBusConnection bus;
+    std::unique_ptr<QJSEngine> engine;
+};
+
+// A stand-in for KWin's scripting interface, living in a thread of its own as KWin lives in a
+// process of its own: the source's calls to it block.
+class FakeKWin : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.kwin.Scripting")
+public:
+    FakeKWin(bool plasma6, QDBusConnection bus) : plasma6(plasma6), bus(std::move(bus)) {}
+    ~FakeKWin() override { qDeleteAll(scripts); }
+
+    bool publish(bool withScripting) {
+        if (withScripting && !bus.registerObject(QStringLiteral("/Scripting"), this,
+                                                 QDBusConnection::ExportAllSlots))
+            return false;
+        return bus.registerService(kwinService);
+    }
+
+    void activate(const QString &resourceClass, const QString &resourceName, int pid) {
+        active = {{"resourceClass", resourceClass}, {"resourceName", resourceName}, {"pid", pid}};
+        for (FakeScript *script : std::as_const(scripts))
+            script->activate(active);
+    }
+
+    const bool plasma6;
+    QDBusConnection bus;
+    QVariantMap active;
+    QHash<QString, FakeScript *> scripts;
+    bool refuseLoad = false;
+    int unloads = 0;
+
+public Q_SLOTS:
+    int loadScript(const QString &filePath, const QString &pluginName) {
+        if (refuseLoad || scripts.contains(pluginName))
+            return -1;
+        const int id = nextId++;
+        auto *script = new FakeScript(filePath, plasma6, &active, bus);
+        script->setObjectName(plasma6 ? QStringLiteral("/Scripting/Script%1").arg(id)
+                                      : QStringLiteral("/%1").arg(id));
+        bus.registerObject(script->objectName(), script, QDBusConnection::ExportAllSlots);
+        scripts.insert(pluginName, script);
+        return id;
+    }
+    bool isScriptLoaded(const QString &pluginName) { return scripts.contains(pluginName); }
+    bool unloadScript(const QString &pluginName) {
+        FakeScript *script = scripts.take(pluginName);
+        if (!script)
+            return false;
+        bus.unregisterObject(script->objectName());
+        delete script;
+        ++unloads;
+        return true;
+    }
+
+private:
+    int nextId = 0;
+};
+
+// The stand-in KWin, its bus and the program's connection to it.
+class Rig {
+public:
+    // Runs f where the stand-in lives and waits for it.
+    template <typename F> auto inKWin(F f) {
+        if constexpr (std::is_void_v<decltype(f())>) {
+            QMetaObject::invokeMethod(kwin, f, Qt::BlockingQueuedConnection);
+        } else {
+            decltype(f()) result{};
+            QMetaObject::invokeMethod(kwin, f, Qt::BlockingQueuedConnection, &result);
+            return result;
+        }
+    }
+    bool up(bool plasma6, bool withScripting = true) {
+        if (!bus.start())
+            return false;
+        thread.start();
+        kwin = new FakeKWin(plasma6, bus.connect());
+        kwin->moveToThread(&thread);
+        program = bus.connect();
+        return inKWin([&] { return kwin->publish(withScripting); });
+    }
+    ~Rig() {
+        if (kwin)
+            inKWin([&] { delete kwin; });
+        thread.quit();
+        thread.wait();
+    }
+    void activate(const QString &resourceClass, const QString &resourceName, int pid) {
+        inKWin([&] { kwin->activate(resourceClass, resourceName, pid); });
+    }
+    bool loaded() {
+        return inKWin(
+            [&] { return kwin->scripts.contains(QStringLiteral("q7config-active-window")); });
+    }
+    QString nameOwner(const QString &name) {
+        return program.interface()->serviceOwner(name).value();
+    }
+
+    PrivateBus bus;
+    QThread thread;
+    FakeKWin *kwin = nullptr;
+    QDBusConnection program{QString()};
+};
+
+ActiveWindowInfo lastReport(const QSignalSpy &spy) {
+    return spy.last().first().value<ActiveWindowInfo>();
+}
+
+} // namespace
+
+class KWinSourceTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+            QSKIP("dbus-daemon is not installed (package dbus-daemon)");
+        // The source finds its script beside the program, as the installed program does.
+        QVERIFY(QDir::setCurrent(qEnvironmentVariable("Q7_BUILD_BIN")));
+        QVERIFY2(QFile::exists(KWinActiveWindowSource::scriptFile()),
+                 qPrintable(KWinActiveWindowSource::scriptFile()));
+    }
+
+    void reportsActivations_data() {
+        QTest::addColumn<bool>("plasma6");
+        QTest::newRow("Plasma 5.27") << false;
+        QTest::newRow("Plasma 6") << true;
+    }
+    void reportsActivations() {
+        QFETCH(bool, plasma6);
+        Rig rig;
+        QVERIFY(rig.up(plasma6));
+        rig.activate("org.kde.kate", "kate", int(rig.bus.pid()));
+
+        KWinActiveWindowSource source(rig.program);
+        QVERIFY(KWinActiveWindowSource::available(rig.program));
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source.start());
+        // The window that was active when the script started.
+        QTRY_COMPARE(spy.size(), 1);
+        const ActiveWindowInfo info = lastReport(spy);
+        QCOMPARE(info.windowClass, QStringLiteral("org.kde.kate"));
+        QCOMPARE(info.instance, QStringLiteral("kate"));
+        QCOMPARE(info.pid, rig.bus.pid());
+        QCOMPARE(info.executable, QStringLiteral("dbus-daemon"));
+
+        rig.activate("firefox", "Navigator", 0);
+        QTRY_COMPARE(spy.size(), 2);
+        QCOMPARE(lastReport(spy).instance, QStringLiteral("Navigator"));
+
+        // The program's own window and one naming nothing leave the last report standing; the
+        // bus keeps one sender's calls in order, so a report of them would come before this.
+        rig.activate("q7config", "q7config", int(QCoreApplication::applicationPid()));
+        rig.activate("", "", 0);
+        rig.activate("org.gnome.Terminal", "gnome-terminal-server", 0);
+        QTRY_COMPARE(spy.size(), 3);
+        QCOMPARE(lastReport(spy).windowClass, QStringLiteral("org.gnome.Terminal"));
+    }
+
+    // Anyone on the session bus can call the program's path: only KWin's owner is heard, and
+    // even from it only the call's own shape.
+    void refusesUntrustedCalls() {
+        Rig rig;
+        QVERIFY(rig.up(true));
+        KWinActiveWindowSource source(rig.program);
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source.start());
+
+        QDBusConnection stranger = rig.bus.connect();
+        const auto sinkCall = [](const QVariantList &arguments) {
+            QDBusMessage m = QDBusMessage::createMethodCall(programService, sinkPath, sinkInterface,
+                                                            QStringLiteral("WindowActivated"));
+            m.setArguments(arguments);
+            return m;
+        };
+        // Answered only once judged.
+        const QDBusPendingCall strangers =
+            stranger.asyncCall(sinkCall({QStringLiteral("evil"), QStringLiteral("evil"), 0}));
+        QTRY_VERIFY(strangers.isFinished());
+        QCOMPARE(spy.size(), 0);
+
+        const QString tooLong(257, QLatin1Char('x'));
+        const QList<QVariantList> malformed = {
+            {QStringLiteral("a"), QStringLiteral("b")},
+            {QStringLiteral("a"), QStringLiteral("b"), 0, 0},
+            {42, QStringLiteral("b"), 0},
+            {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("12")},
+            {QStringLiteral("a"), QStringLiteral("b"), -5},
+            {QStringLiteral("a"), QStringLiteral("b"), 1.5},
+            {tooLong, QStringLiteral("b"), 0},
+            {QStringLiteral("a"), tooLong, 0},
+        };
+        rig.inKWin([&] {
+            for (const QVariantList &arguments : malformed)
+                rig.kwin->bus.asyncCall(sinkCall(arguments));
+        });
+        // Calls of one sender arrive in order: once this one is in, the others were judged.
+        const QString longest(256, QLatin1Char('y'));
+        rig.activate(longest, "app", 0);
+        QTRY_COMPARE(spy.size(), 1);
+        QCOMPARE(lastReport(spy).windowClass, longest);
+
+        // A whole number that came as a double is a process id all the same.
+        rig.inKWin([&] {
+            rig.kwin->bus.asyncCall(
+                sinkCall({QStringLiteral("c"), QStringLiteral("d"), double(rig.bus.pid())}));
+        });
+        QTRY_COMPARE(spy.size(), 2);
+        QCOMPARE(lastReport(spy).executable, QStringLiteral("dbus-daemon"));
+    }
+
+    void unloadsWhenDone() {
+        Rig rig;
+        QVERIFY(rig.up(false));
+        // What a crashed run left in KWin is replaced rather than refusing the start.
+        rig.inKWin([&] {
+            return rig.kwin->loadScript(KWinActiveWindowSource::scriptFile(),
+                                        QStringLiteral("q7config-active-window"));
+        });
+        auto source = std::make_unique<KWinActiveWindowSource>(rig.program);
+        QSignalSpy spy(source.get(), &ActiveWindowSource::activeWindowChanged);
+        QVERIFY(source->start());
+        QCOMPARE(rig.inKWin([&] { return rig.kwin->unloads; }), 1);
+        QVERIFY(rig.loaded());
+        QCOMPARE(rig.nameOwner(programService), rig.program.baseService());
+
+        source->stop();
+        QVERIFY(!rig.loaded());
+        QVERIFY(rig.nameOwner(programService).isEmpty());
+        rig.activate("org.kde.dolphin", "dolphin", 0);
+
+        QVERIFY(source->start());
+        QVERIFY(rig.loaded());
+        QTRY_COMPARE(spy.size(), 1);
+        QCOMPARE(lastReport(spy).instance, QStringLiteral("dolphin"));
+        source.reset();
+        QVERIFY(!rig.loaded());
+        QVERIFY(rig.nameOwner(programService).isEmpty());
+    }
+
+    // Another part of the program may hold the name already: the source keeps it to that part.
+    void sharesTheProgramsName() {
+        Rig rig;
+        QVERIFY(rig.up(true));
+        QVERIFY(rig.program.registerService(programService));
+        KWinActiveWindowSource source(rig.program);
+        QVERIFY(source.start());
+        source.stop();
+        QCOMPARE(rig.nameOwner(programService), rig.program.baseService());
+    }
+
+    // Whatever fails, nothing taken on the way is kept.
+    void startFails() {
+        { // no KWin
+            PrivateBus bus;
+            QVERIFY(bus.start());
+            KWinActiveWindowSource source(bus.connect());
+            QVERIFY(!KWinActiveWindowSource::available(bus.connect()));
+            QVERIFY(!source.start());
+        }
+        { // a KWin built without scripting
+            Rig rig;
+            QVERIFY(rig.up(true, false));
+            QVERIFY(!KWinActiveWindowSource::available(rig.program));
+            KWinActiveWindowSource source(rig.program);
+            QVERIFY(!source.start());
+            QVERIFY(rig.nameOwner(programService).isEmpty());
+        }
+        { // KWin refuses the script
+            Rig rig;
+            QVERIFY(rig.up(true));
+            rig.inKWin([&] { rig.kwin->refuseLoad = true; });
+            KWinActiveWindowSource source(rig.program);
+            QVERIFY(!source.start());
+            QVERIFY(rig.nameOwner(programService).isEmpty());
+        }
+        { // another copy of the program holds the name
+            Rig rig;
+            QVERIFY(rig.up(true));
+            QDBusConnection other = rig.bus.connect();
+            QVERIFY(other.registerService(programService));
+            KWinActiveWindowSource source(rig.program);
+            QVERIFY(!source.start());
+            QVERIFY(!rig.loaded());
+        }
+    }
+
+    // The real thing: Plasma 5.27's compositor without a screen, two Wayland clients in it.
+    void realKWin() {
+        const QString kwin = QStandardPaths::findExecutable(QStringLiteral("kwin_wayland"));
+        if (kwin.isEmpty())
+            QSKIP("kwin_wayland is not installed (package kwin-wayland)");
+        const QString shm = QStandardPaths::findExecutable(QStringLiteral("weston-simple-shm"));
+        const QString flower = QStandardPaths::findExecutable(QStringLiteral("weston-flower"));
+        if (shm.isEmpty() || flower.isEmpty())
+            QSKIP("the Wayland demo clients are not installed (package weston)");
+        PrivateBus bus;
+        QVERIFY(bus.start());
+        // The installed program carries a file capability that a container may refuse to run;
+        // a copy has none. KWin's built-in platform plugin starts only in a program named so.
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("kwin_wayland"));
+        QVERIFY(QFile::copy(kwin, copy));
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address);
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(name));
+        const QString socket = QStringLiteral("q7-kwin-%1").arg(QCoreApplication::applicationPid());
+        const QString log = dir.filePath(QStringLiteral("kwin.log"));
+        QProcess compositor;
+        compositor.setProcessEnvironment(env);
+        compositor.setStandardOutputFile(log);
+        compositor.setStandardErrorFile(log);
+        compositor.start(copy, {QStringLiteral("--virtual"), QStringLiteral("--socket"), socket,
+                                QStringLiteral("--no-lockscreen"),
+                                QStringLiteral("--no-global-shortcuts"),
+                                QStringLiteral("--no-kactivities")});
+        QVERIFY(compositor.waitForStarted());
+        const auto kwinLog = [&] {
+            QFile f(log);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+
+        QDBusConnection program = bus.connect();
+        QTRY_VERIFY_WITH_TIMEOUT(compositor.state() != QProcess::Running ||
+                                     KWinActiveWindowSource::available(program),
+                                 30000);
+        QVERIFY2(compositor.state() == QProcess::Running, kwinLog().constData());
+
+        KWinActiveWindowSource source(program);
+        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
+        QVERIFY2(source.start(), kwinLog().constData());
+
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), socket);
+        std::vector<std::unique_ptr<QProcess>> clients;
+        const auto open = [&](const QString &program) {
+            clients.push_back(std::make_unique<QProcess>());
+            clients.back()->setProcessEnvironment(env);
+            clients.back()->start(program, QStringList());
+            return clients.back().get();
+        };
+        const auto reported = [&](const QString &instance, QProcess *client) {
+            if (spy.isEmpty())
+                return false;
+            const ActiveWindowInfo info = lastReport(spy);
+            return info.instance == instance && info.executable == instance &&
+                   info.pid == client->processId() &&
+                   info.windowClass == "org.freedesktop.weston." + instance.mid(7);
+        };
+        QProcess *first = open(shm);
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-simple-shm"), first),
+                                  kwinLog().constData(), 20000);
+        QProcess *second = open(flower);
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-flower"), second),
+                                  kwinLog().constData(), 20000);
+        // Closing the active window hands activation back to the first.
+        second->kill();
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-simple-shm"), first),
+                                  kwinLog().constData(), 20000);
+
+        source.stop();
+        QDBusMessage query = QDBusMessage::createMethodCall(
+            kwinService, QStringLiteral("/Scripting"), QStringLiteral("org.kde.kwin.Scripting"),
+            QStringLiteral("isScriptLoaded"));
+        query.setArguments({QStringLiteral("q7config-active-window")});
+        const QDBusMessage loaded = program.call(query);
+        QCOMPARE(loaded.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(loaded.arguments().value(0).toBool(), false);
+
+        for (const auto &client : clients) {
+            client->kill();
+            client->waitForFinished();
+        }
+        compositor.terminate();
+        if (!compositor.waitForFinished(10000))
+            compositor.kill();
+    }
+};
+
+QTEST_GUILESS_MAIN(KWinSourceTest)
+#include "tst_platform_kwin.moc"
