@@ -126,6 +126,11 @@ QtObject {
     function getCursorSpeed() { record("getCursorSpeed", []); return cursorSpeed }
     function getVerticalScrollLines() { record("getVerticalScrollLines", []); return scrollLines }
     function getDoubleClickSpeed() { record("getDoubleClickSpeed", []); return doubleClickSpeed }
+    // Which pointer settings (by their place in the profile's list) the desktop takes.
+    property var pointerChangeable: [true, true, true, true]
+    function canChangePointerSetting(element) {
+        record("canChangePointerSetting", [element]); return pointerChangeable[element] === true
+    }
     function q7_8CH_GetDpi8Stage() {
         record("q7_8CH_GetDpi8Stage", [])
         return nativeTypes.variantList(dpi8Stage.map(v => Number(v) === 0xCF ? 159 : v))
