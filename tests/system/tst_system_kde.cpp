@@ -17,7 +17,6 @@ class StandInDevice : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.kde.KWin.InputDevice")
     Q_PROPERTY(bool pointer MEMBER pointer)
     Q_PROPERTY(bool touchpad MEMBER touchpad)
-    Q_PROPERTY(bool keyboard MEMBER keyboard)
     Q_PROPERTY(QString name MEMBER name)
     Q_PROPERTY(quint32 vendor MEMBER vendor)
     Q_PROPERTY(quint32 product MEMBER product)
@@ -28,9 +27,13 @@ class StandInDevice : public QObject {
     Q_PROPERTY(bool pointerAccelerationProfileFlat READ flat WRITE setFlat)
     Q_PROPERTY(bool pointerAccelerationProfileAdaptive READ adaptive WRITE setAdaptive)
 public:
-    bool pointer = true, touchpad = false, keyboard = false;
+    StandInDevice(const char *name, quint32 vendor, quint32 product, bool pointer = true,
+                  bool touchpad = false)
+        : pointer(pointer), touchpad(touchpad), name(QString::fromLatin1(name)), vendor(vendor),
+          product(product) {}
+    bool pointer, touchpad;
     QString name;
-    quint32 vendor = 0, product = 0;
+    quint32 vendor, product;
     double acceleration = 0.25;
     int profile = 2; // libinput's: 1 flat, 2 adaptive
 
@@ -68,7 +71,8 @@ class KdeTest : public QObject {
     // calls block until answered.
     QThread kwinThread;
     StandInManager manager;
-    StandInDevice mouse, wireless, keyboard, touchpad;
+    StandInDevice mouse{"Q7 Gaming Mouse", 1133, 49271}, wireless{"Mouse [2.4G]", 9025, 32774},
+        keyboard{"Q7 Keyboard", 1133, 49272, false}, touchpad{"Touchpad", 1267, 12977, true, true};
     QList<QList<int>> notices;
 
     QDBusConnection connection(const QString &name) {
@@ -91,17 +95,6 @@ private Q_SLOTS:
         address = QString::fromLatin1(daemon.readLine().trimmed());
         QVERIFY(!address.isEmpty());
 
-        mouse.name = QStringLiteral("Q7 Gaming Mouse");
-        mouse.vendor = 1133;
-        mouse.product = 49271;
-        wireless.name = QStringLiteral("Mouse [2.4G]");
-        wireless.vendor = 9025;
-        wireless.product = 32774;
-        keyboard.pointer = false;
-        keyboard.keyboard = true;
-        keyboard.name = QStringLiteral("Q7 Keyboard");
-        touchpad.touchpad = true;
-        touchpad.name = QStringLiteral("Touchpad");
         manager.names = {QStringLiteral("event3"), QStringLiteral("event4"),
                          QStringLiteral("event5"), QStringLiteral("event6")};
 
