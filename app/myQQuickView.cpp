@@ -169,6 +169,10 @@ bool myQQuickView::getAcceleration() { return pointer->getAcceleration(); }
 uint myQQuickView::getCursorSpeed() { return pointer->getCursorSpeed(); }
 uint myQQuickView::getVerticalScrollLines() { return pointer->getVerticalScrollLines(); }
 uint myQQuickView::getDoubleClickSpeed() { return pointer->getDoubleClickSpeed(); }
+bool myQQuickView::canChangePointerSetting(int element) {
+    return element >= 0 && element < pointerSettings::ElementCount &&
+           pointer->canChange(pointerSettings::Element(element));
+}
 
 // --- profiles ------------------------------------------------------------------------------
 QVariantList myQQuickView::q7_getDefaultProfile(QString key, uchar profileId) {

@@ -123,6 +123,8 @@ public Q_SLOTS:
     uint getCursorSpeed();
     uint getVerticalScrollLines();
     uint getDoubleClickSpeed();
+    // Whether the desktop takes the setting (pointerSettings' element number) at all.
+    bool canChangePointerSetting(int element);
 
     // Profiles: defaults, export, import, reset, offline edits.
     QVariantList q7_getDefaultProfile(QString key, uchar profileId);

@@ -82,3 +82,20 @@ uint SystemMouseSettings::getVerticalScrollLines() const {
 uint SystemMouseSettings::getDoubleClickSpeed() const {
     return storedList()[pointerSettings::DoubleClick].toUInt();
 }
+
+bool SystemMouseSettings::canChange(Element element) const {
+    if (!system)
+        return false;
+    switch (element) {
+    case pointerSettings::Acceleration:
+        return system->supports(PointerSystem::Acceleration);
+    case pointerSettings::CursorSpeed:
+        return system->supports(PointerSystem::Speed);
+    case pointerSettings::ScrollLines:
+        return system->supports(PointerSystem::WheelLines);
+    case pointerSettings::DoubleClick:
+        return system->supports(PointerSystem::DoubleClickTime);
+    default:
+        return false;
+    }
+}

@@ -30,6 +30,8 @@ public:
     uint getCursorSpeed() const;
     uint getVerticalScrollLines() const;
     uint getDoubleClickSpeed() const;
+    // Whether the desktop lets the program change the element; without a desktop, none.
+    bool canChange(Element element) const;
 
     static constexpr int maxSpeed = 20;
 

@@ -3,8 +3,6 @@
 
 #include "GnomePointerSystem.h"
 
-#include <algorithm>
-
 GnomePointerSystem::GnomePointerSystem(std::string schemaId) : schemaId(std::move(schemaId)) {}
 
 GnomePointerSystem::~GnomePointerSystem() {
@@ -32,10 +30,16 @@ GSettings *GnomePointerSystem::settings() {
     return handle;
 }
 
-double GnomePointerSystem::gnomeSpeed(int speed) {
-    const int s = std::clamp(speed, 1, 20);
-    return s <= 10 ? (s - 10) / 9.0 : (s - 10) / 10.0;
+bool GnomePointerSystem::available(const char *schemaId) {
+    GSettingsSchemaSource *source = g_settings_schema_source_get_default();
+    GSettingsSchema *schema =
+        source ? g_settings_schema_source_lookup(source, schemaId, TRUE) : nullptr;
+    if (schema)
+        g_settings_schema_unref(schema);
+    return schema != nullptr;
 }
+
+bool GnomePointerSystem::supports(Setting setting) const { return setting != WheelLines; }
 
 bool GnomePointerSystem::setAcceleration(bool on) {
     GSettings *s = settings();
@@ -50,7 +54,7 @@ bool GnomePointerSystem::setSpeed(int speed) {
     GSettings *s = settings();
     if (!s || speed < 1 || speed > 20)
         return false;
-    const bool ok = g_settings_set_double(s, "speed", gnomeSpeed(speed));
+    const bool ok = g_settings_set_double(s, "speed", libinputSpeed(speed));
     g_settings_sync();
     return ok;
 }
@@ -64,8 +68,4 @@ bool GnomePointerSystem::setDoubleClickTime(int milliseconds) {
     const bool ok = g_settings_set_int(s, "double-click", milliseconds);
     g_settings_sync();
     return ok;
-}
-
-std::unique_ptr<PointerSystem> createPointerSystem() {
-    return std::make_unique<GnomePointerSystem>();
 }

@@ -16,13 +16,14 @@ public:
     explicit GnomePointerSystem(std::string schemaId = defaultSchema);
     ~GnomePointerSystem() override;
 
+    // Whether the schema is installed, which is how the program tells a GNOME desktop.
+    static bool available(const char *schemaId = defaultSchema);
+
+    bool supports(Setting setting) const override;
     bool setAcceleration(bool on) override;
     bool setSpeed(int speed) override;
     bool setWheelLines(int lines) override;
     bool setDoubleClickTime(int milliseconds) override;
-
-    // The desktop's speed (−1..1, 0 its default) for the 1..20 scale, whose middle 10 is 0.
-    static double gnomeSpeed(int speed);
 
 private:
     // Null when the schema or one of its keys is missing.

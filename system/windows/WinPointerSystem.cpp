@@ -8,6 +8,7 @@ constexpr UINT updateAndBroadcast = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
 
 class WinPointerSystem : public PointerSystem {
 public:
+    bool supports(Setting) const override { return true; }
     bool setAcceleration(bool on) override {
         int mouse[3] = {}; // two thresholds, then the acceleration flag
         if (!SystemParametersInfoW(SPI_GETMOUSE, 0, mouse, 0))

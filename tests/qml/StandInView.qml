@@ -126,6 +126,10 @@ QtObject {
     function getCursorSpeed() { record("getCursorSpeed", []); return cursorSpeed }
     function getVerticalScrollLines() { record("getVerticalScrollLines", []); return scrollLines }
     function getDoubleClickSpeed() { record("getDoubleClickSpeed", []); return doubleClickSpeed }
+    // Which pointer settings (by their place in the profile's list) the desktop takes; not in
+    // calls, being a question to the desktop rather than a read of the profile.
+    property var pointerChangeable: [true, true, true, true]
+    function canChangePointerSetting(element) { return pointerChangeable[element] === true }
     function q7_8CH_GetDpi8Stage() {
         record("q7_8CH_GetDpi8Stage", [])
         return nativeTypes.variantList(dpi8Stage.map(v => Number(v) === 0xCF ? 159 : v))

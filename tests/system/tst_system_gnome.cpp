@@ -69,6 +69,7 @@ private Q_SLOTS:
         QCOMPARE(accelProfile(), "flat");
         s->setAcceleration(true);
         QCOMPARE(accelProfile(), "adaptive");
+        QVERIFY(!s->canChange(pointerSettings::ScrollLines) && s->canChange(pointerSettings::DoubleClick));
         QTest::ignoreMessage(QtDebugMsg,
                              "setVerticalScrollLines Failed"); // GNOME has no such setting
         s->setVerticalScrollLines(4);
@@ -82,6 +83,7 @@ private Q_SLOTS:
     }
 
     void missingSchemaReportsFailuresAndStillStores() {
+        QVERIFY(!GnomePointerSystem::available("org.q7config.no.such.schema"));
         auto s = make("org.q7config.no.such.schema");
         for (const char *m : {"setAcceleration Failed", "setCursorSpeed Failed",
                               "setVerticalScrollLines Failed", "setDoubleClickSpeed Failed"})

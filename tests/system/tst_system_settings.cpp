@@ -11,8 +11,10 @@
 namespace {
 QStringList calls;
 
-// Records what was asked of the system, which accepts everything.
+// Records what was asked of the system, which accepts everything; like GNOME it has no
+// wheel-lines setting to offer.
 struct FakePointerSystem : PointerSystem {
+    bool supports(Setting setting) const override { return setting != WheelLines; }
     bool setAcceleration(bool on) override { return record("acceleration %1", on); }
     bool setSpeed(int speed) override { return record("speed %1", speed); }
     bool setWheelLines(int lines) override { return record("lines %1", lines); }
@@ -108,6 +110,13 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
         noSystem.setVerticalScrollLines(7);
         QCOMPARE(noSystem.getVerticalScrollLines(), 7u);
+
+        // The page asks before offering a setting: the system's own answer, none without one.
+        using namespace pointerSettings;
+        QCOMPARE((QList<bool>{s->canChange(Acceleration), s->canChange(CursorSpeed),
+                              s->canChange(ScrollLines), s->canChange(DoubleClick),
+                              noSystem.canChange(CursorSpeed)}),
+                 (QList<bool>{true, true, false, true, false}));
     }
 
     void shortOrMissingListsAreCompleted() {

@@ -30,6 +30,9 @@ Item {
     property string textIndicator: "DPI INDICATOR LED"
     property string textDefault: "DEFAULT"
     property string textApply: "APPLY"
+    // A setting the desktop does not take, shown as its hover text and read out with it.
+    property string textNotOnDesktop: spoken.text("notOnDesktop",
+                                                  "This desktop does not let the program change this setting")
 
     function translateStrings() {
         spoken.reload()
@@ -55,6 +58,9 @@ Item {
         sensorCursorSpeed.setCurIndex(Rules.pointerPosition(ui_View.getCursorSpeed(), 5))
         sensorScrollSpeed.setCurIndex(Rules.pointerPosition(ui_View.getVerticalScrollLines(), 2))
         sensorDoubleClick.setCurIndex(Rules.pointerPosition(ui_View.getDoubleClickSpeed(), 5))
+        sensorCursorSpeed.enabled = ui_View.canChangePointerSetting(Rules.swCursorSpeed) === true
+        sensorScrollSpeed.enabled = ui_View.canChangePointerSetting(Rules.swScrollLines) === true
+        sensorDoubleClick.enabled = ui_View.canChangePointerSetting(Rules.swDoubleClick) === true
         var dpis = Rules.dpiValues(ui_View.q7_8CH_GetDpi8Stage(), dpiBase)
         if (dpis)
             sensorDpi.valueForIndex = dpis
@@ -143,12 +149,28 @@ Item {
         accessibleName: page.textRate
     }
 
+    // A slider the desktop does not take stays disabled, keeping the profile's position, and
+    // says why; being disabled it hears no pointer, so this area over it asks for the tip.
+    component DesktopRefusal: MouseArea {
+        required property Item slider
+        required property string tip
+        x: slider.x
+        y: slider.y
+        width: slider.width
+        height: slider.height
+        visible: !slider.enabled
+        hoverEnabled: true
+        acceptedButtons: Qt.NoButton
+        onContainsMouseChanged: if (Shell.hoverTip) Shell.hoverTip.track(slider, tip, containsMouse)
+    }
+
     Caption { x: 400; y: 50; text: page.textCursor }
     Caption { x: 400; y: 92; text: page.textScroll }
     Caption { x: 400; y: 134; text: page.textDoubleClick }
     Slider_11 {
         id: sensorCursorSpeed
         objectName: "sensorCursorSpeed"
+        Accessible.description: enabled ? String(value) : value + ". " + page.textNotOnDesktop
         x: 400
         y: 68
         width: 300
@@ -158,6 +180,7 @@ Item {
     Slider_11 {
         id: sensorScrollSpeed
         objectName: "sensorScrollSpeed"
+        Accessible.description: enabled ? String(value) : value + ". " + page.textNotOnDesktop
         x: 400
         y: 110
         width: 300
@@ -167,6 +190,7 @@ Item {
     Slider_11 {
         id: sensorDoubleClick
         objectName: "sensorDoubleClick"
+        Accessible.description: enabled ? String(value) : value + ". " + page.textNotOnDesktop
         x: 400
         y: 152
         width: 300
@@ -176,6 +200,9 @@ Item {
     SliderValue { slider: sensorCursorSpeed }
     SliderValue { slider: sensorScrollSpeed }
     SliderValue { slider: sensorDoubleClick }
+    DesktopRefusal { slider: sensorCursorSpeed; tip: page.textNotOnDesktop }
+    DesktopRefusal { slider: sensorScrollSpeed; tip: page.textNotOnDesktop }
+    DesktopRefusal { slider: sensorDoubleClick; tip: page.textNotOnDesktop }
 
     Image {
         x: (page.width - width) / 2

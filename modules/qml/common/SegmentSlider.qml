@@ -27,6 +27,7 @@ Item {
     implicitWidth: base.implicitWidth > 0 ? base.implicitWidth : 30 * (to + 1)
     implicitHeight: 20
     activeFocusOnTab: true
+    opacity: enabled ? 1.0 : 0.3
 
     function setCurIndex(index) {
         value = Rules.clamp(index, from, to)

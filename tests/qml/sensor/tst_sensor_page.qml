@@ -15,7 +15,7 @@ PageTestCase {
             productConstants: { "colorMaxStage": "8", "dpiBase": "50", "effectEnable": ["true", "true"],
                                 "dpiValue": ["0", "200", "400", "600", "800", "1000", "1200", "1600", "2000",
                                              "2400", "3000", "3200", "4000", "4800", "5000", "6000", "7200", "7950"] },
-            maxDpiStage: 8, ledTwinkle: 0, reportRate: 4, dpiStage: 3, cursorSpeed: 7, scrollLines: 3,
+            pointerChangeable: [true, true, true, true], sectionStrings: {}, maxDpiStage: 8, ledTwinkle: 0, reportRate: 4, dpiStage: 3, cursorSpeed: 7, scrollLines: 3,
             doubleClickSpeed: 9, defaultProfiles: {}, dpi8Io: [0, 1, 2, 3, 4, 5, 6, 8],
             dpi8Stage: [8, 16, 32, 0xCF, 128, 0, 0, 0, 8, 16, 32, 0xCF, 128, 0, 0, 0],
             dpi8Color: [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255, 0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0]
@@ -44,6 +44,26 @@ PageTestCase {
         compare([page.title, page.textRate, page.textCursor, page.textScroll, page.textDoubleClick,
                  page.textDpi, page.textIndicator, child("sensorReset").tip, child("sensorApply").tip],
                 ["de86", "de100", "de101", "de102", "de103", "de104", "de105", "de106", "de107"])
+    }
+
+    // A setting the desktop does not take shows disabled, with the language's reason as its hover
+    // text and description; neither a click nor Tab reaches it, and Apply stores its position again.
+    function test_settingTheDesktopRefusesIsDisabledAndSaysWhy() {
+        open({ pointerChangeable: [true, true, false, true], sectionStrings: { names: { notOnDesktop: "NOT HERE" } } })
+        var scroll = child("sensorScrollSpeed"), tip = child("hoverTip")
+        compare([child("sensorCursorSpeed").enabled, scroll.enabled, child("sensorDoubleClick").enabled],
+                [true, false, true])
+        mouseClick(scroll, scroll.width - 5, scroll.height / 2)
+        mouseMove(scroll, 40, scroll.height / 2)
+        tryVerify(() => tip.visible)
+        compare([tip.text, scroll.Accessible.description, scroll.value], ["NOT HERE", "3. NOT HERE", 3])
+        mouseMove(page, 10, 380)
+        verify(!tip.visible)
+        child("sensorCursorSpeed").forceActiveFocus()
+        keyClick(Qt.Key_Tab)
+        verify(child("sensorDoubleClick").activeFocus)
+        mouseClick(child("sensorApply"))
+        compare(ui_View.callsOf("setVerticalScrollLines"), [["setVerticalScrollLines", 3]])
     }
 
     function test_applyInPaletteModeMakesExactlyTheseCalls() {

@@ -9,4 +9,5 @@ ShellText {
     text: String(slider.value)
     color: mainIten.accentColor
     font.bold: true
+    opacity: slider.enabled ? 1.0 : 0.3
 }

@@ -1,0 +1,32 @@
+#include "PointerDesktop.h"
+
+#include "KdePointerSystem.h"
+#ifdef Q7_GNOME_POINTER
+#include "GnomePointerSystem.h"
+#endif
+
+#include <QtGlobal>
+
+PointerDesktop pointerDesktopFor(const QByteArray &currentDesktops, bool gnomeSchema) {
+    if (currentDesktops.split(':').contains("KDE"))
+        return PointerDesktop::Kde;
+    return gnomeSchema ? PointerDesktop::Gnome : PointerDesktop::None;
+}
+
+std::unique_ptr<PointerSystem> createPointerSystem() {
+#ifdef Q7_GNOME_POINTER
+    const bool gnome = GnomePointerSystem::available();
+#else
+    const bool gnome = false;
+#endif
+    switch (pointerDesktopFor(qgetenv("XDG_CURRENT_DESKTOP"), gnome)) {
+    case PointerDesktop::Kde:
+        return std::make_unique<KdePointerSystem>();
+#ifdef Q7_GNOME_POINTER
+    case PointerDesktop::Gnome:
+        return std::make_unique<GnomePointerSystem>();
+#endif
+    default:
+        return nullptr;
+    }
+}
