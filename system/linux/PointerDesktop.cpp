@@ -8,9 +8,15 @@
 #include <QtGlobal>
 
 PointerDesktop pointerDesktopFor(const QByteArray &currentDesktops, bool gnomeSchema) {
-    if (currentDesktops.split(':').contains("KDE"))
+    const QList<QByteArray> desktops = currentDesktops.split(':');
+    if (desktops.contains("KDE"))
         return PointerDesktop::Kde;
-    return gnomeSchema ? PointerDesktop::Gnome : PointerDesktop::None;
+    // The schema comes with many desktops that never read it (Xfce, MATE, a bare window
+    // manager): only those whose compositor or settings daemon applies it count.
+    for (const char *gnomeLike : {"GNOME", "Unity", "Pantheon"})
+        if (desktops.contains(gnomeLike))
+            return gnomeSchema ? PointerDesktop::Gnome : PointerDesktop::None;
+    return PointerDesktop::None;
 }
 
 std::unique_ptr<PointerSystem> createPointerSystem() {
