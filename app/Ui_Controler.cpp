@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QQuickItem>
+#include <QWindow>
 #include <QWidget>
 
 namespace {
@@ -47,6 +48,13 @@ void Ui_Controler::applyWindowTitle(QWidget *w) {
 void Ui_Controler::onMinimize() {
     if (window)
         window->close();
+}
+
+bool Ui_Controler::startSystemMove() {
+    // Wayland lets no client place its own window: the compositor moves it, and only for the
+    // press that is being handled.
+    QWindow *handle = window ? window->windowHandle() : nullptr;
+    return handle && handle->startSystemMove();
 }
 
 void Ui_Controler::onXChanged(int x) {
