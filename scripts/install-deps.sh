@@ -31,6 +31,8 @@ packages=(
     # the desktops the program is tried under: a Wayland compositor, GNOME Shell (headless)
     # with its script runtime, KWin
     weston gjs gnome-shell mutter kwin-wayland
+    # Qt's Wayland platform, for the program as a native client of the compositor
+    qt6-wayland
 )
 
 missing=()
