@@ -5,8 +5,8 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QQuickItem>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 // Frameless, the window is still the program's main window: a screen reader is told it is a

@@ -82,7 +82,9 @@ public:
         endProcess(xserver);
     }
 
-    const char *error() const { return (errorBytes = (name + ": " + lastError).toUtf8()).constData(); }
+    const char *error() const {
+        return (errorBytes = (name + ": " + lastError).toUtf8()).constData();
+    }
     bool fail(const QString &message) {
         lastError = message;
         return false;
@@ -107,7 +109,8 @@ public:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
         env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VIRTUALMOUSE_LIB " " TESTHOOK_LIB));
         env.insert(QStringLiteral("VIRTUAL_MOUSE_STATE"), mouseStateFile());
-        env.insert(QStringLiteral("VIRTUAL_MOUSE_LOG"), dir.filePath(QStringLiteral("traffic.txt")));
+        env.insert(QStringLiteral("VIRTUAL_MOUSE_LOG"),
+                   dir.filePath(QStringLiteral("traffic.txt")));
         env.insert(QStringLiteral("Q7_TEST_GEOMETRY"), dir.filePath(QStringLiteral("hook")));
         return env;
     }
@@ -161,12 +164,14 @@ public:
     }
     QString property(const QString &objectName, const QString &prop) {
         const QByteArray answer = ask("property " + objectName.toUtf8() + ' ' + prop.toUtf8());
-        return answer.startsWith("value ") ? QString::fromUtf8(answer.mid(6).chopped(5)) : QString();
+        return answer.startsWith("value ") ? QString::fromUtf8(answer.mid(6).chopped(5))
+                                           : QString();
     }
     bool waitProperty(const QString &objectName, const QString &prop, const QString &value) {
         QString seen;
         return (settle() && poll([&] { return (seen = property(objectName, prop)) == value; })) ||
-               fail(QStringLiteral("%1.%2 is \"%3\", not \"%4\"").arg(objectName, prop, seen, value));
+               fail(QStringLiteral("%1.%2 is \"%3\", not \"%4\"")
+                        .arg(objectName, prop, seen, value));
     }
 
     // Shown, opaque, enabled and where it was at the last look, in a view that takes input.
@@ -373,7 +378,8 @@ private:
         XSync(x, False);
         return (ready && weston.state() != QProcess::NotRunning) ||
                fail(QStringLiteral("weston did not show its desktop (%1)")
-                        .arg(corner, 8, 16, QLatin1Char('0')) + sceneGraph());
+                        .arg(corner, 8, 16, QLatin1Char('0')) +
+                    sceneGraph());
     }
 
     bool launch() {
@@ -444,9 +450,8 @@ private Q_SLOTS:
         mouse.currentProfile = 3;
         SVERIFY(s.start(mouse));
         SVERIFY(s.waitProperty("pfItem", "currentIndex", "3"));
-        SVERIFY(s.click("pfEntry2") && s.waitMouse([](const vmouse::State &m) {
-            return m.currentProfile == 2;
-        }));
+        SVERIFY(s.click("pfEntry2") &&
+                s.waitMouse([](const vmouse::State &m) { return m.currentProfile == 2; }));
         QCOMPARE(s.runProgram({QStringLiteral("--profile"), QStringLiteral("4")}), 0);
         SVERIFY(s.waitMouse([](const vmouse::State &m) { return m.currentProfile == 4; }) &&
                 s.waitProperty("pfItem", "currentIndex", "4"));
@@ -506,7 +511,9 @@ private Q_SLOTS:
         // "dialog FRAME CLIENT MODAL TRANSIENT" first, its texts after.
         const QStringList seen = s.dialogLines();
         QVERIFY2(seen.value(0).endsWith(QStringLiteral(" 1 1")), qPrintable(seen.join('\n')));
-        QVERIFY(seen.filter(QRegularExpression(QStringLiteral("^text field .* P02\\.pf$"))).size() == 1);
+        QVERIFY(
+            seen.filter(QRegularExpression(QStringLiteral("^text field .* P02\\.pf$"))).size() ==
+            1);
         QSet<QRgb> colours;
         const QImage shown = s.grab(dialog);
         for (int y = 0; y < shown.height(); y += 2)
@@ -549,12 +556,13 @@ private Q_SLOTS:
             return now.topLeft() == before.topLeft() + by;
         });
         // Whether the press reached the drag area and the program handed the drag to weston.
-        const QString state = QStringLiteral(" (pressed %1, by weston %2)")
-                                  .arg(s.property("dragArea", "pressed"),
-                                       s.property("dragArea", "systemMove"));
+        const QString state =
+            QStringLiteral(" (pressed %1, by weston %2)")
+                .arg(s.property("dragArea", "pressed"), s.property("dragArea", "systemMove"));
         s.button(false);
         QVERIFY2(moved, qPrintable(QString::asprintf("from %d,%d to %d,%d", before.x(), before.y(),
-                                                     now.x(), now.y()) + state));
+                                                     now.x(), now.y()) +
+                                   state));
         QCOMPARE(now.size(), before.size());
     }
 };
