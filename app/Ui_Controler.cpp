@@ -6,6 +6,7 @@
 #include <QAccessibleWidget>
 #include <QQuickItem>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 // Frameless, the window is still the program's main window: a screen reader is told it is a
@@ -47,6 +48,13 @@ void Ui_Controler::applyWindowTitle(QWidget *w) {
 void Ui_Controler::onMinimize() {
     if (window)
         window->close();
+}
+
+bool Ui_Controler::startSystemMove() {
+    // Wayland lets no client place its own window: the compositor moves it, and only for the
+    // press that is being handled.
+    QWindow *handle = window ? window->windowHandle() : nullptr;
+    return handle && handle->startSystemMove();
 }
 
 void Ui_Controler::onXChanged(int x) {

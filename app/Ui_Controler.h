@@ -18,6 +18,10 @@ public:
 
 public Q_SLOTS:
     void onMinimize();
+    // Hands a drag of the window to the window system, which moves it with the pointer until
+    // the button is released; false where it cannot (an X server with no window manager), and
+    // the shell moves the window itself. Only while the button that began the drag is held.
+    bool startSystemMove();
     void onXChanged(int x);
     void onYChanged(int y);
     void setBusy(int busyTime);

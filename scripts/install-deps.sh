@@ -35,6 +35,8 @@ packages=(
     gir1.2-gtk-4.0
     # parses the GNOME 45 form of the shell extension (an ES module gjs 1.74 cannot check alone)
     nodejs
+    # Qt's Wayland platform, for the program as a native client of the compositor
+    qt6-wayland
 )
 
 missing=()

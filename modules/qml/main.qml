@@ -156,15 +156,29 @@ SkinImages {
         main_Q7.translateStrings(code)
     }
 
-    // The frameless window is dragged by any press that no control above takes.
+    // The frameless window is dragged by any press that no control above takes: by the
+    // window system where it takes the drag over, else by the pointer's offset from the press.
+    // Asked once the pointer moves, not at the press: a window manager handed a mere click
+    // would wait for a release that has already gone by.
     MouseArea {
         id: dragArea
         objectName: "dragArea"
         anchors.fill: parent
         property point pressPoint
-        onPressed: mouse => pressPoint = Qt.point(mouse.x, mouse.y)
+        property bool moving: false
+        property bool systemMove: false
+        onPressed: mouse => {
+            pressPoint = Qt.point(mouse.x, mouse.y)
+            moving = false
+        }
         onPositionChanged: mouse => {
             if (!pressed)
+                return
+            if (!moving) {
+                moving = true
+                systemMove = ui_Ctl.startSystemMove()
+            }
+            if (systemMove)
                 return
             ui_Ctl.onXChanged(mouse.x - pressPoint.x)
             ui_Ctl.onYChanged(mouse.y - pressPoint.y)
