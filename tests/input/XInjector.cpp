@@ -58,6 +58,11 @@ void XInjector::click(unsigned button) {
     sync();
 }
 
+void XInjector::button(unsigned button, bool press) {
+    XTestFakeButtonEvent(d->display, button, press, CurrentTime);
+    sync();
+}
+
 void XInjector::moveTo(int x, int y) {
     XTestFakeMotionEvent(d->display, -1, x, y, CurrentTime);
     sync();

@@ -17,6 +17,7 @@ public:
     // The keycode that types an X keysym on this server's keymap (0: none).
     unsigned keycodeFor(unsigned long keysym);
     void click(unsigned button);
+    void button(unsigned button, bool press);
     void moveTo(int x, int y);
     // Waits until the server has handled everything sent so far.
     void sync();

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLocalSocket>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 
@@ -91,13 +92,15 @@ Journey::~Journey() {
     if (program.state() != QProcess::NotRunning && QTest::currentTestFailed())
         screenshot(QStringLiteral("failed"));
     endProcess(program, false);
-    if (QTest::currentTestFailed()) {
-        QFile log(dir.filePath(QStringLiteral("program.log")));
-        if (log.open(QIODevice::ReadOnly))
-            qWarning("%s: program output:\n%s", qPrintable(name), log.readAll().right(4000).data());
+    for (const char *output : {"program", "weston"}) {
+        QFile log(dir.filePath(QLatin1String(output) + QStringLiteral(".log")));
+        if (QTest::currentTestFailed() && log.open(QIODevice::ReadOnly))
+            qWarning("%s: %s output:\n%s", qPrintable(name), output,
+                     log.readAll().right(4000).data());
     }
     x.reset();
     endProcess(wm, true);
+    endProcess(weston, true);
     endProcess(xserver, true);
 }
 
@@ -160,7 +163,7 @@ bool Journey::startServer() {
     x = std::make_unique<XInjector>(display.toLatin1().constData());
     if (!x->isOpen())
         return fail(QStringLiteral("no XTest on ") + display);
-    return !windowManager || startWindowManager();
+    return (!windowManager || startWindowManager()) && (!onWeston || startWeston());
 }
 
 // The journey's display and a home of the journey's own, apart from the user's.
@@ -194,7 +197,12 @@ QProcessEnvironment Journey::programEnvironment() {
     const QString runtime = dir.filePath(QStringLiteral("runtime"));
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QLatin1String(onWeston ? "wayland" : "xcb"));
+    if (onWeston) {
+        // Without DISPLAY neither its window nor its key capture can reach the X server.
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("q7-wayland"));
+    }
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VIRTUALMOUSE_LIB " " TESTHOOK_LIB));
     env.insert(QStringLiteral("VIRTUAL_MOUSE_STATE"), mouseStateFile());
@@ -227,8 +235,76 @@ bool Journey::launch() {
     if (!program.waitForStarted(10000))
         return fail(QStringLiteral("the program did not start"));
     // Ready once the opening animation has brought in the function menu.
-    return waitShown(QStringLiteral("fnEntry3"), 30000) ||
+    return (waitShown(QStringLiteral("fnEntry3"), 30000) &&
+            (!onWeston || poll([&] { return !(window = westonWindow()).isEmpty(); }, 15000))) ||
            fail(QStringLiteral("the window did not come up: ") + lastError);
+}
+
+bool Journey::startWeston() {
+    // A plain desktop of one colour: no panel, no animations, no screen lock.
+    QFile ini(dir.filePath(QStringLiteral("weston.ini")));
+    if (!ini.open(QIODevice::WriteOnly) ||
+        ini.write(QStringLiteral("[core]\nidle-time=0\n[shell]\nbackground-color=0x%1\n"
+                                 "panel-position=none\nlocking=false\nanimation=none\n"
+                                 "close-animation=none\nstartup-animation=none\n")
+                      .arg(westonDesktop, 8, 16, QLatin1Char('0'))
+                      .toLatin1()) < 0)
+        return fail(QStringLiteral("cannot write weston.ini"));
+    ini.close();
+    QProcessEnvironment env = desktopEnvironment(QStringLiteral("weston-home"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+               programEnvironment().value(QStringLiteral("XDG_RUNTIME_DIR")));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    weston.setProcessEnvironment(env);
+    weston.setProcessChannelMode(QProcess::MergedChannels);
+    weston.setStandardOutputFile(dir.filePath(QStringLiteral("weston.log")));
+    // --debug lets weston-debug read the scene graph.
+    weston.start(QStringLiteral("weston"),
+                 {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--use-pixman"),
+                  QStringLiteral("--width=%1").arg(westonOutput.width()),
+                  QStringLiteral("--height=%1").arg(westonOutput.height()),
+                  QStringLiteral("--socket=q7-wayland"),
+                  QStringLiteral("--config=") + ini.fileName(), QStringLiteral("--debug")});
+    if (!weston.waitForStarted(10000))
+        return fail(QStringLiteral("weston did not start"));
+    // Ready once its output shows the desktop, looked at in the corner away from the pointer,
+    // which weston starts at the top left.
+    const QRect corner(QPoint(westonOutput.width() - 1, westonOutput.height() - 1), QSize(1, 1));
+    QRgb seen = 0;
+    const bool ready = poll(
+        [&] {
+            const QImage shown = grab(corner);
+            seen = shown.isNull() ? 0 : shown.pixel(0, 0);
+            return seen == westonDesktop || weston.state() == QProcess::NotRunning;
+        },
+        30000);
+    // weston forwards the pointer only once it has seen it enter its window: from outside.
+    x->moveTo(westonOutput.width() + 40, westonOutput.height() + 40);
+    x->moveTo(westonOutput.width() / 2, westonOutput.height() / 2);
+    return (ready && weston.state() != QProcess::NotRunning) ||
+           fail(QStringLiteral("weston did not show its desktop (%1)")
+                    .arg(seen, 8, 16, QLatin1Char('0')));
+}
+
+QRect Journey::westonWindow(const QString &title) {
+    QProcess debug;
+    debug.setProcessEnvironment(programEnvironment());
+    debug.start(QStringLiteral("weston-debug"), {QStringLiteral("scene-graph")});
+    const QString graph =
+        debug.waitForFinished(10000) ? QString::fromUtf8(debug.readAllStandardOutput()) : QString();
+    // "View N (role xdg_toplevel, PID P, ..., top-level window 'T' of ID, ...):" and then
+    // "position: (X, Y) -> (X2, Y2)"; weston's output is at the screen's top left.
+    static const QRegularExpression view(
+        QStringLiteral("role xdg_toplevel, PID (\\d+),.*top-level window '([^']*)'.*\\n\\s*"
+                       "position: \\((-?\\d+), (-?\\d+)\\) -> \\((-?\\d+), (-?\\d+)\\)"));
+    for (auto m = view.globalMatch(graph); m.hasNext();) {
+        const QRegularExpressionMatch v = m.next();
+        if (v.captured(1).toLongLong() == program.processId() &&
+            (title.isEmpty() || v.captured(2) == title))
+            return QRect(QPoint(v.captured(3).toInt(), v.captured(4).toInt()),
+                         QPoint(v.captured(5).toInt() - 1, v.captured(6).toInt() - 1));
+    }
+    return {};
 }
 
 bool Journey::restart() { return stop() && launch(); }
@@ -283,7 +359,9 @@ QList<Journey::Item> Journey::items(bool *viewEnabled) {
     for (const QByteArray &line : ask("items").split('\n')) {
         const QList<QByteArray> w = line.split(' ');
         if (w.value(0) == "window" && w.size() == 7) {
-            window = rectAt(w, 1);
+            // Under weston the program cannot know where its window is; the scene graph does.
+            if (!onWeston)
+                window = rectAt(w, 1);
             handled = w[6].toULongLong();
             if (viewEnabled)
                 *viewEnabled = w[5] == "1";
@@ -368,6 +446,11 @@ void Journey::clickAt(const QPoint &windowPos, unsigned button) {
     moveTo(windowPos);
     x->click(button);
     ++sent;
+}
+
+void Journey::button(bool down, unsigned number) {
+    x->button(number, down);
+    sent += down ? 0 : 1;
 }
 
 bool Journey::clickItem(const QString &objectName, unsigned button,

@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -88,6 +89,16 @@ public:
     // titles, focus and stacking as on a desktop. Call before start(); start() fails when
     // none is installed.
     void useWindowManager() { windowManager = true; }
+    // Runs weston nested in the X server instead (its window at the screen's top left, of
+    // westonOutput's size) and the program as its Wayland client, with no DISPLAY: clicks and
+    // keys reach it only through weston, and windowRect() is where weston's scene graph puts
+    // the window. Keys go to the X window under the pointer: keep the pointer on the output.
+    void useWeston() { onWeston = true; }
+    static constexpr QSize westonOutput{1200, 900};
+    // The desktop weston shows behind the windows; no colour of the program's own.
+    static constexpr QRgb westonDesktop = 0xff3c4a5e;
+    // Where weston shows the program's toplevel titled `title` (any when empty); empty if none.
+    QRect westonWindow(const QString &title = QString());
     // Starts over `mouse` (the factory mouse when empty), animations at the fast setting.
     bool start(const std::optional<vmouse::State> &mouse = std::nullopt);
     bool restart();
@@ -106,6 +117,7 @@ public:
 
     // The program's folder (a copy of the built one) and its settings files.
     QString programDir() const;
+    QString homeDir() const { return dir.filePath(QStringLiteral("home")); }
     // A value of one of the program's settings files (modules/setting/<file>, an INI file).
     QVariant setting(const QString &file, const QString &key) const;
     // The journey's X display (":N"), for a test that plays the desktop's other clients.
@@ -126,6 +138,8 @@ public:
     // Into a text field: click it, select everything, type `text` (may be empty), Return.
     bool enter(const QString &objectName, const QString &text);
     void clickAt(const QPoint &windowPos, unsigned button = 1);
+    // A button held (a drag) or released; a release counts as a click the window handles.
+    void button(bool down, unsigned number = 1);
     void moveTo(const QPoint &windowPos);
     void key(unsigned long keysym);
     void chord(unsigned long modifier, unsigned long keysym);
@@ -188,6 +202,7 @@ public:
 private:
     bool startServer();
     bool startWindowManager();
+    bool startWeston();
     bool copyProgram();
     bool launch();
     QProcessEnvironment desktopEnvironment(const QString &homeName);
@@ -199,8 +214,8 @@ private:
 
     QString name;
     QTemporaryDir dir;
-    QProcess xserver, program, wm;
-    bool windowManager = false;
+    QProcess xserver, program, wm, weston;
+    bool windowManager = false, onWeston = false;
     QString display;
     QRect window;
     // Button releases and key presses sent, and handled as the window last said.
