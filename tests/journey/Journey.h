@@ -88,6 +88,11 @@ public:
     // titles, focus and stacking as on a desktop. Call before start(); start() fails when
     // none is installed.
     void useWindowManager() { windowManager = true; }
+    // Set in the program's environment from its next start on (a session bus, the desktop's
+    // name), over what the journey's own desktop gives it.
+    void setProgramEnvironment(const QString &name, const QString &value) {
+        extraEnvironment.insert(name, value);
+    }
     // Starts over `mouse` (the factory mouse when empty), animations at the fast setting.
     bool start(const std::optional<vmouse::State> &mouse = std::nullopt);
     bool restart();
@@ -201,6 +206,7 @@ private:
     QTemporaryDir dir;
     QProcess xserver, program, wm;
     bool windowManager = false;
+    QProcessEnvironment extraEnvironment;
     QString display;
     QRect window;
     // Button releases and key presses sent, and handled as the window last said.
