@@ -1,6 +1,10 @@
-// The running program's CPU time while nobody uses it, over 30 s: once watching the desktop's
-// active window, once told not to (Q7_ACTIVE_WINDOW_SOURCE=none), in the same run, over the
-// preloaded virtual mouse. The open sockets show the source's own X connection.
+// The running program's CPU time while nobody uses it, over 30 s: for each source this
+// machine has (X11 when there is a display, the real GNOME Shell with the program's extension,
+// the real KWin running its script), once watching through it and once told not to watch
+// (Q7_ACTIVE_WINDOW_SOURCE=none) on the same desktop, in the same run, over the preloaded
+// virtual mouse. The open sockets show the source's own connection.
+#include "DesktopSessions.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -53,18 +57,23 @@ struct Idle {
     int sockets = 0;
 };
 
-Idle measure(const QString &program, const QString &folder, bool watching, int seconds) {
+Idle measure(const QString &program, const QString &folder, const QProcessEnvironment &desktop,
+             const QString &source, int seconds) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The user's session bus stays out of it: only a desktop of the bench's own is asked.
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.insert(desktop);
     QDir(folder).mkpath(QStringLiteral("home"));
     QDir(folder).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(folder + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     env.insert(QStringLiteral("HOME"), folder + "/home");
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder + "/runtime");
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), env.contains(QStringLiteral("DISPLAY"))
+                                                       ? QStringLiteral("xcb")
+                                                       : QStringLiteral("offscreen"));
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VIRTUALMOUSE_LIB));
     env.insert(QStringLiteral("VIRTUAL_MOUSE_STATE"), folder + "/mouse.txt");
-    if (!watching)
-        env.insert(QStringLiteral("Q7_ACTIVE_WINDOW_SOURCE"), QStringLiteral("none"));
+    env.insert(QStringLiteral("Q7_ACTIVE_WINDOW_SOURCE"), source);
     QProcess p;
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -88,29 +97,15 @@ Idle measure(const QString &program, const QString &folder, bool watching, int s
     return idle;
 }
 
-} // namespace
-
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "needs an X display (run under xvfb-run)\n");
-        return 1;
-    }
-    const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 30;
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("program"));
-    if (!copyTree(QStringLiteral(Q7_BUILD_BIN), folder)) {
-        std::fprintf(stderr, "cannot copy the program\n");
-        return 1;
-    }
-    const QString program = folder + "/q7config";
-    const Idle watching = measure(program, dir.path(), true, seconds);
-    const Idle off = measure(program, dir.path(), false, seconds);
+bool report(const QString &program, const QString &folder, const QString &kind,
+            const QProcessEnvironment &desktop, int seconds) {
+    const Idle watching = measure(program, folder, desktop, kind, seconds);
+    const Idle off = measure(program, folder, desktop, QStringLiteral("none"), seconds);
     if (watching.cpu < 0 || off.cpu < 0) {
-        std::fprintf(stderr, "a run failed\n");
-        return 1;
+        std::fprintf(stderr, "%s: a run failed\n", qPrintable(kind));
+        return false;
     }
-    std::printf("idle CPU of the running program over %d s\n", seconds);
+    std::printf("%s: idle CPU of the running program over %d s\n", qPrintable(kind), seconds);
     std::printf("  watching the active window: %.3f s CPU (%.2f %%), %d sockets open\n", watching.cpu,
                 100 * watching.cpu / seconds, watching.sockets);
     std::printf("  nothing to watch:           %.3f s CPU (%.2f %%), %d sockets open\n", off.cpu,
@@ -121,5 +116,45 @@ int main(int argc, char **argv) {
         std::printf("; ratio watching/off %.2f\n", watching.cpu / off.cpu);
     else
         std::printf("; no ratio: the program without watching used less than one tick\n");
-    return 0;
+    std::fflush(stdout);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("Q7_SOURCE_DIR"))
+        qputenv("Q7_SOURCE_DIR", Q7_SOURCE_DIR);
+    const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 30;
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("program"));
+    if (!copyTree(QStringLiteral(Q7_BUILD_BIN), folder)) {
+        std::fprintf(stderr, "cannot copy the program\n");
+        return 1;
+    }
+    const QString program = folder + "/q7config";
+    bool ok = true;
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        std::printf("x11: skipped, no X display (run under xvfb-run)\n");
+    else
+        ok &= report(program, dir.path(), QStringLiteral("x11"), {}, seconds);
+    for (const char *name : {"gnome-shell", "kwin"}) {
+        const QString kind = QString::fromLatin1(name);
+        const std::unique_ptr<RealDesktop> desktop = RealDesktop::create(kind);
+        if (const QString why = desktop->missing(); !why.isEmpty()) {
+            std::printf("%s: skipped, %s\n", qPrintable(kind), qPrintable(why));
+            continue;
+        }
+        if (!desktop->start()) {
+            std::fprintf(stderr, "%s did not start:\n%s\n", qPrintable(kind),
+                         desktop->log().constData());
+            ok = false;
+            continue;
+        }
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), desktop->busAddress());
+        ok &= report(program, dir.path(), kind, env, seconds);
+    }
+    return ok ? 0 : 1;
 }

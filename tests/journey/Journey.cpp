@@ -208,6 +208,7 @@ QProcessEnvironment Journey::programEnvironment() {
     env.insert(QStringLiteral("VIRTUAL_MOUSE_STATE"), mouseStateFile());
     env.insert(QStringLiteral("VIRTUAL_MOUSE_LOG"), dir.filePath(QStringLiteral("traffic.txt")));
     env.insert(QStringLiteral("Q7_TEST_GEOMETRY"), dir.filePath(QStringLiteral("hook")));
+    env.insert(extraEnvironment);
     return env;
 }
 

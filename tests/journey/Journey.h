@@ -99,6 +99,11 @@ public:
     static constexpr QRgb westonDesktop = 0xff3c4a5e;
     // Where weston shows the program's toplevel titled `title` (any when empty); empty if none.
     QRect westonWindow(const QString &title = QString());
+    // Set in the program's environment from its next start on (a session bus, the desktop's
+    // name), over what the journey's own desktop gives it.
+    void setProgramEnvironment(const QString &name, const QString &value) {
+        extraEnvironment.insert(name, value);
+    }
     // Starts over `mouse` (the factory mouse when empty), animations at the fast setting.
     bool start(const std::optional<vmouse::State> &mouse = std::nullopt);
     bool restart();
@@ -216,6 +221,7 @@ private:
     QTemporaryDir dir;
     QProcess xserver, program, wm, weston;
     bool windowManager = false, onWeston = false;
+    QProcessEnvironment extraEnvironment;
     QString display;
     QRect window;
     // Button releases and key presses sent, and handled as the window last said.

@@ -2,7 +2,9 @@
 // settings drawer; the whole window by keyboard alone on a desktop with a window manager; and
 // profiles that follow the active application, switched by rules made in the rules list when
 // the test, playing the window manager, activates another client's window, and by the command
-// line.
+// line; the same rules over the real GNOME Shell and KWin, whose focus moves between two of
+// their windows.
+#include "DesktopSessions.h"
 #include "Journey.h"
 
 #include <QTcpServer>
@@ -239,6 +241,7 @@ private Q_SLOTS:
         // The lure was used last: the rules list offers it in one click.
         desktop.activate(lure);
         JVERIFY(j.rightClick("pfEntry1") && j.click("pfMenuItem4"));
+        JVERIFY(j.waitProperty("followSource", "text", "ACTIVE APPLICATION FROM: X11"));
         JVERIFY(j.waitProperty("followAddLast", "text", "ADD " + markup));
         JVERIFY(j.click("followAddLast") && j.click("followRuleProfile0"));
         JVERIFY(j.waitProperty("followRuleProfile0", "text", "P02"));
@@ -273,6 +276,62 @@ private Q_SLOTS:
         JVERIFY(j.stop());
         QCoreApplication::processEvents();
         QVERIFY(!listener.hasPendingConnections());
+    }
+
+    // On a Wayland desktop the active application comes over the session bus, from the
+    // program's extension in the real GNOME Shell or its script in the real KWin: the program
+    // finds which on its own, names it in the rules list, and its rules switch the mouse as
+    // the compositor's focus moves from window to window.
+    void rulesFollowTheRealCompositor_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("desktopName");
+        QTest::addColumn<QString>("sourceName");
+        QTest::newRow("gnome-shell") << "gnome-shell" << "GNOME" << "GNOME SHELL EXTENSION";
+        QTest::newRow("kwin") << "kwin" << "KDE" << "KWIN SCRIPT";
+    }
+    void rulesFollowTheRealCompositor() {
+        QFETCH(QString, kind);
+        QFETCH(QString, desktopName);
+        QFETCH(QString, sourceName);
+        const std::unique_ptr<RealDesktop> desktop = RealDesktop::create(kind);
+        if (const QString why = desktop->missing(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        QVERIFY2(desktop->start(), desktop->log().constData());
+        Journey j(QStringLiteral("follow-") + kind);
+        j.setProgramEnvironment(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), desktop->busAddress());
+        j.setProgramEnvironment(QStringLiteral("XDG_CURRENT_DESKTOP"), desktopName);
+        JVERIFY(j.start());
+
+        JVERIFY(j.rightClick("pfEntry1") && j.click("pfMenuItem4"));
+        JVERIFY(j.waitProperty("followSource", "text", "ACTIVE APPLICATION FROM: " + sourceName));
+        // The first client's window on P02, the second's on P03.
+        const QStringList clients = desktop->clients();
+        for (int i = 0; i < 2; ++i) {
+            JVERIFY(j.click("followNameInput"));
+            j.type(desktop->windowClass(clients[i]));
+            JVERIFY(j.click("followNewProfile") && j.click("followAdd"));
+            JVERIFY(j.waitProperty(QStringLiteral("followRuleProfile%1").arg(i), "text",
+                                   QStringLiteral("P0%1").arg(i + 2)));
+        }
+        j.screenshot(QStringLiteral("rules"));
+        JVERIFY(j.click("followSave") && j.waitGone("rulesPanel"));
+
+        // A new window takes the focus; closed, it hands it back to the one before.
+        const auto focused = [&](int profile, const QString &client) {
+            return j.waitProfile(profile) &&
+                   j.waitProperty("sendNotice", "text",
+                                  QStringLiteral("P0%1 for %2")
+                                      .arg(profile)
+                                      .arg(desktop->windowClass(client)));
+        };
+        desktop->open(clients[0]);
+        QVERIFY2(focused(2, clients[0]), qPrintable(j.error() + desktop->log()));
+        desktop->open(clients[1]);
+        QVERIFY2(focused(3, clients[1]), qPrintable(j.error() + desktop->log()));
+        j.screenshot(QStringLiteral("switched"));
+        desktop->close(clients[1]);
+        QVERIFY2(focused(2, clients[0]), qPrintable(j.error() + desktop->log()));
+        JVERIFY(j.stop());
     }
 };
 

@@ -1,18 +1,15 @@
 #include "ActiveWindowSource.h"
+#include "DesktopSessions.h"
 #include "linux/GnomeShellActiveWindowSource.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusVariant>
 #include <QDBusVirtualObject>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMutex>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QXmlStreamReader>
@@ -26,27 +23,6 @@ QString extensionDir() {
     return qEnvironmentVariable("Q7_SOURCE_DIR") +
            QStringLiteral("/packaging/gnome-shell/active-window@q7config.org");
 }
-
-// A bus daemon of the test's own; the user's session bus is never touched.
-struct PrivateBus {
-    QProcess daemon;
-    QString address;
-    bool start() {
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                      QStringLiteral("--print-address=1")});
-        if (!daemon.waitForStarted())
-            return false;
-        while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
-        }
-        address = QString::fromLocal8Bit(daemon.readLine()).trimmed();
-        return !address.isEmpty();
-    }
-    ~PrivateBus() {
-        daemon.terminate();
-        daemon.waitForFinished();
-    }
-};
 
 // The interface as the extension's XML file describes it: the stand-in serves exactly that.
 struct Interface {
@@ -136,73 +112,6 @@ Window window(const QString &wmClass, const QString &instance = {}, const QStrin
             {QStringLiteral("pid"), pid}};
 }
 
-// GNOME Shell itself, headless, on buses of its own. It needs a system bus only to find none
-// of the services it asks there (logind, accounts) and carry on, hence a second private bus.
-struct RealShell {
-    QTemporaryDir root;
-    PrivateBus systemBus, sessionBus;
-    QProcess shell;
-    QString display = QStringLiteral("q7shell");
-
-    QString path(const char *sub) const {
-        return root.path() + QLatin1Char('/') + QLatin1String(sub);
-    }
-    QProcessEnvironment environment() const {
-        // Folders of its own even when the test is run by hand, outside the isolated run.
-        const QList<std::pair<const char *, QString>> values = {
-            {"HOME", path("home")},
-            {"XDG_RUNTIME_DIR", root.path()},
-            {"XDG_CONFIG_HOME", path("config")},
-            {"XDG_DATA_HOME", path("data")},
-            {"XDG_CACHE_HOME", path("cache")},
-            {"DBUS_SESSION_BUS_ADDRESS", sessionBus.address},
-            {"DBUS_SYSTEM_BUS_ADDRESS", systemBus.address},
-            {"GSETTINGS_BACKEND", "keyfile"},
-            {"WAYLAND_DISPLAY", display},
-            {"GDK_BACKEND", "wayland"},
-            {"GSK_RENDERER", "cairo"}}; // GTK draws without the GPU the headless shell lacks
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const auto &[name, value] : values)
-            env.insert(QLatin1String(name), value);
-        env.remove(QStringLiteral("DISPLAY"));
-        return env;
-    }
-    // The extension installed for this user and enabled in the settings the shell reads.
-    bool start() {
-        if (!root.isValid() || !systemBus.start() || !sessionBus.start())
-            return false;
-        const QString uuid = QStringLiteral("active-window@q7config.org");
-        const QString installed = path("data/gnome-shell/extensions/") + uuid;
-        QDir().mkpath(installed);
-        QDir().mkpath(path("config/glib-2.0/settings"));
-        for (const QString &f : QDir(extensionDir()).entryList(QDir::Files))
-            QFile::copy(extensionDir() + QLatin1Char('/') + f, installed + QLatin1Char('/') + f);
-        QFile keyfile(path("config/glib-2.0/settings/keyfile"));
-        if (!keyfile.open(QIODevice::WriteOnly))
-            return false;
-        keyfile.write("[org/gnome/shell]\nenabled-extensions=['" + uuid.toUtf8() + "']\n");
-        keyfile.close();
-        shell.setProcessEnvironment(environment());
-        shell.setProcessChannelMode(QProcess::MergedChannels);
-        shell.setStandardOutputFile(path("shell.log"));
-        shell.start(QStringLiteral("gnome-shell"),
-                    {QStringLiteral("--headless"), QStringLiteral("--wayland"),
-                     QStringLiteral("--no-x11"), QStringLiteral("--virtual-monitor"),
-                     QStringLiteral("1280x800"), QStringLiteral("--wayland-display"), display});
-        return shell.waitForStarted();
-    }
-    QByteArray log() const {
-        QFile f(path("shell.log"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll().right(4000) : QByteArray();
-    }
-    ~RealShell() {
-        shell.terminate();
-        if (!shell.waitForFinished(10000))
-            shell.kill();
-        shell.waitForFinished();
-    }
-};
-
 QDBusMessage shellCall(const QString &interface, const QString &method, const QVariantList &args) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"), interface, method);
@@ -251,8 +160,8 @@ private:
     }
 
     // The next report; anything skipped before it would be in the spy ahead of it.
-    static ActiveWindowInfo next(QSignalSpy &spy) {
-        if (spy.isEmpty() && !spy.wait(5000))
+    static ActiveWindowInfo next(QSignalSpy &spy, int timeoutMs = 5000) {
+        if (spy.isEmpty() && !spy.wait(timeoutMs))
             return {};
         return spy.takeFirst().at(0).value<ActiveWindowInfo>();
     }
@@ -293,7 +202,7 @@ private Q_SLOTS:
 
     void reportsTheFocusedWindowAtStartAndEachChange() {
         standIn->set(window(QStringLiteral("Gedit"), QStringLiteral("gedit"),
-                            QStringLiteral("org.gnome.gedit.desktop"), bus.daemon.processId()));
+                            QStringLiteral("org.gnome.gedit.desktop"), bus.pid()));
         QVERIFY(!GnomeShellActiveWindowSource::available(client()));
         QVERIFY(serve());
         QVERIFY(GnomeShellActiveWindowSource::available(client()));
@@ -307,7 +216,7 @@ private Q_SLOTS:
         QCOMPARE(info.windowClass, QStringLiteral("Gedit"));
         QCOMPARE(info.instance, QStringLiteral("gedit"));
         QCOMPARE(info.executable, QStringLiteral("dbus-daemon")); // a process of known name
-        QCOMPARE(info.pid, bus.daemon.processId());
+        QCOMPARE(info.pid, bus.pid());
 
         // A native Wayland window: mutter gives its app id as the class, with no pid known.
         emitFocus(window(QStringLiteral("org.mozilla.firefox")));
@@ -425,73 +334,32 @@ private Q_SLOTS:
     // The extension in the shell it was written for: the window a user focuses is the one
     // reported, through focus changes, closing, and the extension turned off and on.
     void followsTheRealShell() {
-        for (const char *program : {"gnome-shell", "gjs"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("needs %1 (scripts/install-deps.sh)")
-                                     .arg(QLatin1String(program))));
-        }
-        if (QProcess::execute(
-                QStringLiteral("gjs"),
-                {QStringLiteral("-c"),
-                 QStringLiteral("imports.gi.versions.Gtk = '4.0'; imports.gi.Gtk;")}) != 0)
-            QSKIP("needs GTK 4 for gjs (package gir1.2-gtk-4.0)");
-
-        RealShell real;
-        QVERIFY(real.start());
-        QDBusConnection shellBus =
-            QDBusConnection::connectToBus(real.sessionBus.address, QStringLiteral("shell"));
-        QTRY_VERIFY2_WITH_TIMEOUT(GnomeShellActiveWindowSource::available(shellBus) ||
-                                      real.shell.state() == QProcess::NotRunning,
-                                  real.log().constData(), 60000);
-        QVERIFY2(real.shell.state() == QProcess::Running, real.log().constData());
-
-        // A session starts in the overview, which holds the keyboard focus until it closes.
-        const QString props = QStringLiteral("org.freedesktop.DBus.Properties");
-        const auto overviewShown = [&] {
-            const QDBusMessage r = shellBus.call(
-                shellCall(props, QStringLiteral("Get"),
-                          {QStringLiteral("org.gnome.Shell"), QStringLiteral("OverviewActive")}));
-            return r.type() == QDBusMessage::ReplyMessage &&
-                   r.arguments().constFirst().value<QDBusVariant>().variant().toBool();
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(overviewShown(), 30000);
-        shellBus.call(
-            shellCall(props, QStringLiteral("Set"),
-                      {QStringLiteral("org.gnome.Shell"), QStringLiteral("OverviewActive"),
-                       QVariant::fromValue(QDBusVariant(false))}));
-        QTRY_VERIFY_WITH_TIMEOUT(!overviewShown(), 30000);
+        const std::unique_ptr<RealDesktop> real = RealDesktop::create(QStringLiteral("gnome-shell"));
+        if (const QString why = real->missing(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        QVERIFY2(real->start(), real->log().constData());
+        QDBusConnection shellBus = real->bus().connect();
 
         GnomeShellActiveWindowSource source(shellBus);
         QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
         QVERIFY(source.start());
         QCOMPARE(spy.count(), 0); // no window yet
-        const auto nextClass = [&] { return next(spy).windowClass; };
+        // The real shell takes its time to start a client.
+        const auto nextClass = [&] { return next(spy, 30000).windowClass; };
 
-        const QString script = qEnvironmentVariable("Q7_SOURCE_DIR") +
-                               QStringLiteral("/tests/platform/gnomeshell_window.js");
-        QProcess first, second;
-        for (QProcess *client : {&first, &second}) {
-            client->setProcessEnvironment(real.environment());
-            client->setProcessChannelMode(QProcess::ForwardedChannels);
-        }
-        first.start(QStringLiteral("gjs"), {script, QStringLiteral("org.q7test.First")});
-        QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 30000);
-        const ActiveWindowInfo info = next(spy);
-        QCOMPARE(info.windowClass, QStringLiteral("org.q7test.First"));
-        QCOMPARE(info.pid, first.processId());
-        QCOMPARE(info.executable, ActiveWindowSource::executableOf(first.processId()));
+        const auto [first, second] = std::pair(real->clients()[0], real->clients()[1]);
+        const qint64 firstPid = real->open(first)->processId();
+        const ActiveWindowInfo info = next(spy, 30000);
+        QCOMPARE(info.windowClass, first);
+        QCOMPARE(info.pid, firstPid);
+        QCOMPARE(info.executable, ActiveWindowSource::executableOf(firstPid));
         QVERIFY(!info.executable.isEmpty());
 
-        second.start(QStringLiteral("gjs"), {script, QStringLiteral("org.q7test.Second")});
-        QVERIFY(second.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 30000);
-        QCOMPARE(nextClass(), QStringLiteral("org.q7test.Second"));
+        real->open(second);
+        QCOMPARE(nextClass(), second);
         // Closing the newer window gives the focus back to the older one.
-        second.kill();
-        second.waitForFinished();
-        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 30000);
-        QCOMPARE(nextClass(), QStringLiteral("org.q7test.First"));
+        real->close(second);
+        QCOMPARE(nextClass(), first);
 
         // Turned off, the extension lets its name go; turned on, the source hears from it again.
         const QString extensions = QStringLiteral("org.gnome.Shell.Extensions");
@@ -503,13 +371,8 @@ private Q_SLOTS:
         QCOMPARE(
             shellBus.call(shellCall(extensions, QStringLiteral("EnableExtension"), {uuid})).type(),
             QDBusMessage::ReplyMessage);
-        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 10000);
-        QCOMPARE(nextClass(), QStringLiteral("org.q7test.First"));
-
-        first.kill();
-        first.waitForFinished();
+        QCOMPARE(nextClass(), first);
         source.stop();
-        QDBusConnection::disconnectFromBus(QStringLiteral("shell"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "ActiveWindowSource.h"
+#include "DesktopSessions.h"
 #include "linux/KWinActiveWindowSource.h"
 
 #include <QCoreApplication>
@@ -12,12 +13,10 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -25,40 +24,6 @@ const QString kwinService = QStringLiteral("org.kde.KWin");
 const QString programService = QStringLiteral("org.q7config.q7config");
 const QString sinkPath = QStringLiteral("/org/q7config/q7config/ActiveWindow");
 const QString sinkInterface = QStringLiteral("org.q7config.q7config.ActiveWindowSink");
-
-// A session bus of the test's own; the user's is never touched.
-class PrivateBus {
-public:
-    bool start() {
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                      QStringLiteral("--print-address")});
-        if (!daemon.waitForStarted())
-            return false;
-        while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
-        }
-        address = QString::fromUtf8(daemon.readLine()).trimmed();
-        return !address.isEmpty();
-    }
-    ~PrivateBus() {
-        for (const QString &name : std::as_const(names))
-            QDBusConnection::disconnectFromBus(name);
-        daemon.kill();
-        daemon.waitForFinished();
-    }
-    QDBusConnection connect() {
-        static int serial = 0;
-        names << QStringLiteral("q7-test-%1").arg(++serial);
-        return QDBusConnection::connectToBus(address, names.last());
-    }
-    qint64 pid() const { return daemon.processId(); }
-
-    QString address;
-
-private:
-    QProcess daemon;
-    QStringList names;
-};
 
 // The workspace as a script sees it, in Plasma 5.27's names (clientActivated, activeClient)
 // or Plasma 6's (windowActivated, activeWindow).
@@ -410,77 +375,30 @@ private Q_SLOTS:
 
     // The real thing: Plasma 5.27's compositor without a screen, two Wayland clients in it.
     void realKWin() {
-        const QString kwin = QStandardPaths::findExecutable(QStringLiteral("kwin_wayland"));
-        if (kwin.isEmpty())
-            QSKIP("kwin_wayland is not installed (package kwin-wayland)");
-        const QString shm = QStandardPaths::findExecutable(QStringLiteral("weston-simple-shm"));
-        const QString flower = QStandardPaths::findExecutable(QStringLiteral("weston-flower"));
-        if (shm.isEmpty() || flower.isEmpty())
-            QSKIP("the Wayland demo clients are not installed (package weston)");
-        PrivateBus bus;
-        QVERIFY(bus.start());
-        // The installed program carries a file capability that a container may refuse to run;
-        // a copy has none. KWin's built-in platform plugin starts only in a program named so.
-        QTemporaryDir dir;
-        const QString copy = dir.filePath(QStringLiteral("kwin_wayland"));
-        QVERIFY(QFile::copy(kwin, copy));
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address);
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            env.remove(QString::fromLatin1(name));
-        const QString socket = QStringLiteral("q7-kwin-%1").arg(QCoreApplication::applicationPid());
-        const QString log = dir.filePath(QStringLiteral("kwin.log"));
-        QProcess compositor;
-        compositor.setProcessEnvironment(env);
-        compositor.setStandardOutputFile(log);
-        compositor.setStandardErrorFile(log);
-        compositor.start(copy, {QStringLiteral("--virtual"), QStringLiteral("--socket"), socket,
-                                QStringLiteral("--no-lockscreen"),
-                                QStringLiteral("--no-global-shortcuts"),
-                                QStringLiteral("--no-kactivities")});
-        QVERIFY(compositor.waitForStarted());
-        const auto kwinLog = [&] {
-            QFile f(log);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
-
-        QDBusConnection program = bus.connect();
-        QTRY_VERIFY_WITH_TIMEOUT(compositor.state() != QProcess::Running ||
-                                     KWinActiveWindowSource::available(program),
-                                 30000);
-        QVERIFY2(compositor.state() == QProcess::Running, kwinLog().constData());
-
+        const std::unique_ptr<RealDesktop> real = RealDesktop::create(QStringLiteral("kwin"));
+        if (const QString why = real->missing(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        QVERIFY2(real->start(), real->log().constData());
+        QDBusConnection program = real->bus().connect();
         KWinActiveWindowSource source(program);
         QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
-        QVERIFY2(source.start(), kwinLog().constData());
+        QVERIFY2(source.start(), real->log().constData());
 
-        env.insert(QStringLiteral("WAYLAND_DISPLAY"), socket);
-        std::vector<std::unique_ptr<QProcess>> clients;
-        const auto open = [&](const QString &program) {
-            clients.push_back(std::make_unique<QProcess>());
-            clients.back()->setProcessEnvironment(env);
-            clients.back()->start(program, QStringList());
-            return clients.back().get();
-        };
-        const auto reported = [&](const QString &instance, QProcess *client) {
+        const auto reported = [&](const QString &client, QProcess *process) {
             if (spy.isEmpty())
                 return false;
             const ActiveWindowInfo info = lastReport(spy);
-            return info.instance == instance && info.executable == instance &&
-                   info.pid == client->processId() &&
-                   info.windowClass == "org.freedesktop.weston." + instance.mid(7);
+            return info.instance == client && info.executable == client &&
+                   info.pid == process->processId() && info.windowClass == real->windowClass(client);
         };
-        QProcess *first = open(shm);
-        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-simple-shm"), first),
-                                  kwinLog().constData(), 20000);
-        QProcess *second = open(flower);
-        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-flower"), second),
-                                  kwinLog().constData(), 20000);
+        const auto [first, second] = std::pair(real->clients()[0], real->clients()[1]);
+        QProcess *firstProcess = real->open(first);
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(first, firstProcess), real->log().constData(), 20000);
+        QProcess *secondProcess = real->open(second);
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(second, secondProcess), real->log().constData(), 20000);
         // Closing the active window hands activation back to the first.
-        second->kill();
-        QTRY_VERIFY2_WITH_TIMEOUT(reported(QStringLiteral("weston-simple-shm"), first),
-                                  kwinLog().constData(), 20000);
+        real->close(second);
+        QTRY_VERIFY2_WITH_TIMEOUT(reported(first, firstProcess), real->log().constData(), 20000);
 
         source.stop();
         QDBusMessage query = QDBusMessage::createMethodCall(
@@ -490,14 +408,6 @@ private Q_SLOTS:
         const QDBusMessage loaded = program.call(query);
         QCOMPARE(loaded.type(), QDBusMessage::ReplyMessage);
         QCOMPARE(loaded.arguments().value(0).toBool(), false);
-
-        for (const auto &client : clients) {
-            client->kill();
-            client->waitForFinished();
-        }
-        compositor.terminate();
-        if (!compositor.waitForFinished(10000))
-            compositor.kill();
     }
 };
 
