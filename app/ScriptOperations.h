@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -48,17 +49,18 @@ public:
     enum class Setting { Rate, Dpi, Stage, Effect, Brightness };
 
     // What differs between the running window and a session of its own: how a profile
-    // switch is made (the window's goes through its profile menu, so the pages follow), what
-    // happens after a value changed (the window's pages read the store again), and the
-    // mouse's firmware version (read once by whoever holds the device).
+    // switch is made (the window's goes through its profile menu, so the pages follow; unset,
+    // through the bridge) and what happens after a value changed (the window's pages read
+    // the store again).
     struct Host {
         std::function<bool(int profile)> switchProfile;
         std::function<void()> changed;
-        std::function<QString()> firmwareVersion;
     };
 
     ScriptOperations(ProfileStore &store, MouseLink &link, DeviceBridge &bridge,
                      const ProfileRules &rules, Host host);
+
+    void setHost(Host h) { host = std::move(h); }
 
     ScriptStatus status() const;
     ScriptResult setProfile(int profile);
@@ -68,8 +70,16 @@ public:
     ScriptResult setValue(Setting setting, const QString &value, int profile = 0);
 
     static bool settingFromName(const QString &name, Setting &setting);
+    // "rate", "dpi", "stage", "effect", "brightness": the words `set` takes.
+    static QStringList settingNames();
+    // The profiles a script may name (0 carries device-wide fields and is no menu entry).
+    static constexpr int lastProfile = 5;
 
 private:
+    bool validProfile(int profile) const { return profile >= 1 && profile <= lastProfile; }
+    // The result of a change sent through the link: taken, or why not.
+    ScriptResult sent(bool delivered, const QString &done) const;
+
     ProfileStore &store;
     MouseLink &link;
     DeviceBridge &bridge;
