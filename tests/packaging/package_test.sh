@@ -31,7 +31,8 @@ for f in ./usr/bin/q7config ./usr/lib/q7config/q7config ./usr/lib/q7config/q7war
     ./usr/share/icons/hicolor/128x128/apps/org.q7config.q7config.png \
     ./usr/share/icons/hicolor/256x256/apps/org.q7config.q7config.png \
     ./usr/share/metainfo/org.q7config.q7config.metainfo.xml \
-    ./usr/share/man/man1/q7config.1.gz ./usr/share/doc/q7config/copyright; do
+    ./usr/share/man/man1/q7config.1.gz ./usr/share/doc/q7config/copyright \
+    ./usr/share/bash-completion/completions/q7config; do
     grep -qxF "$f" "$work/contents" || fail "the package lacks $f"
 done
 # Unpacked rather than piped: a reader leaving a pipe early kills its writer with SIGPIPE,
