@@ -37,7 +37,8 @@ Output told(const ScriptResult &result) {
     o.code = result.code;
     if (result.code == ScriptResult::BadArguments)
         return badArguments(result.message);
-    if (!result.message.isEmpty())
+    // Quiet when done, as a script expects of a command that did what it was told.
+    if (result.code != ScriptResult::Done && !result.message.isEmpty())
         o.err = result.message + QLatin1Char('\n');
     return o;
 }
