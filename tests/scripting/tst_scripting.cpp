@@ -265,15 +265,6 @@ private Q_SLOTS:
         QCOMPARE(copy->stored("profile_fw/2").value(at::brightness), 0);
         QCOMPARE(copy->marks("profile_fw").value(2), QString("true"));
     }
-
-    void helpListsEveryCommandWithAnExample() {
-        const ProgramCopy::Run r = copy->run({"--help"});
-        QCOMPARE(r.code, 0);
-        for (const char *command : {"status", "profile", "export", "import", "set"})
-            QVERIFY2(r.out.contains(QString("  %1 ").arg(command)) &&
-                         r.out.contains(QString("e.g. q7config %1").arg(command)),
-                     command);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestScripting)
