@@ -56,6 +56,26 @@ private Q_SLOTS:
         QFile::remove(file);
         JVERIFY(j.stop());
     }
+
+    // Without the mouse the window keeps the script's change as it keeps its own: in the
+    // profile file, marked for the question when the mouse is back.
+    void unpluggedWindowKeepsTheChangeMarked() {
+        qputenv("VIRTUAL_MOUSE_FAULTS", "absent");
+        Journey j(QStringLiteral("script-unplugged"));
+        const bool started = j.start();
+        qunsetenv("VIRTUAL_MOUSE_FAULTS");
+        JVERIFY(started);
+        const vmouse::State before = j.mouse();
+        QByteArray out, err;
+        QCOMPARE(j.runProgram({"set", "rate", "250", "--profile", "3"}, &out, &err), 3);
+        QVERIFY2(err.contains("No mouse"), err.constData());
+        JVERIFY(j.waitFor([&] {
+            return j.setting("p_Q7.bin", "other_fw/dirty").toStringList().value(3) == "true" &&
+                   j.setting("p_Q7.bin", "other_fw/3").toStringList().value(1) == "4";
+        }));
+        QCOMPARE(j.mouse().reportRate, before.reportRate);
+        JVERIFY(j.stop());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_journey_scripting)
