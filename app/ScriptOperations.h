@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BlockLayout.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -73,7 +75,7 @@ public:
     // "rate", "dpi", "stage", "effect", "brightness": the words `set` takes.
     static QStringList settingNames();
     // The profiles a script may name (0 carries device-wide fields and is no menu entry).
-    static constexpr int lastProfile = 5;
+    static constexpr int lastProfile = layout::profileCount - 1;
 
 private:
     bool validProfile(int profile) const { return profile >= 1 && profile <= lastProfile; }
