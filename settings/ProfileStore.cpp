@@ -350,6 +350,10 @@ bool ProfileStore::exportProfile(int profile, const QString &path) {
         qWarning() << "export of a profile out of range:" << profile;
         return false;
     }
+    // While the mouse is linked the file keeps the last refill's values, not the changes made
+    // since: the export carries what the pages show.
+    if (filled)
+        saveAllProfiles();
     settings->setValue(QStringLiteral("common/importProfile"), profile);
     if (!atomicfile::sync(settings))
         return false;
@@ -359,6 +363,10 @@ bool ProfileStore::exportProfile(int profile, const QString &path) {
 }
 
 ProfileStore::ImportResult ProfileStore::importProfile(int profile, const QString &path) {
+    // The store is read back from the file below: the other profiles' changes made while
+    // the mouse was linked must be in it.
+    if (filled)
+        saveAllProfiles();
     ImportResult result = validProfile(profile) ? importChecked(profile, path)
                                                 : ImportResult::NoSuchSlot;
     loadAllProfiles();
