@@ -53,10 +53,15 @@ bool ScriptOperations::settingFromName(const QString &name, Setting &setting) {
 }
 
 ScriptStatus ScriptOperations::status() const {
-    ScriptStatus status;
-    status.mouseFound = store.deviceLinked();
+    ScriptStatus status = storedStatus();
     if (status.mouseFound)
         status.firmwareVersion = link.firmwareVersion();
+    return status;
+}
+
+ScriptStatus ScriptOperations::storedStatus() const {
+    ScriptStatus status;
+    status.mouseFound = store.deviceLinked();
     status.currentProfile = store.curProfile();
     for (int p = 1; p <= lastProfile; ++p) {
         ScriptProfileStatus profile;

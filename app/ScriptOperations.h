@@ -65,6 +65,9 @@ public:
     void setHost(Host h) { host = std::move(h); }
 
     ScriptStatus status() const;
+    // The same without the firmware version, which only the mouse can tell: what the store
+    // holds, read as often as it changes without a word to the mouse.
+    ScriptStatus storedStatus() const;
     ScriptResult setProfile(int profile);
     ScriptResult exportProfile(int profile, const QString &path);
     ScriptResult importProfile(int profile, const QString &path);

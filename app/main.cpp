@@ -8,6 +8,7 @@
 #include "OfflineEdits.h"
 #include "ProfileFollowing.h"
 #include "CopyDataReceiver.h"
+#include "ScriptBus.h"
 #include "ScriptCommand.h"
 #include "ScriptOperations.h"
 #include "SingleInstance.h"
@@ -70,10 +71,15 @@ int sendProfile(int profile) {
     return socket.read(1) == QByteArray(1, CopyDataFrame::acceptedReply) ? 0 : 2;
 }
 
-// A script's command, carried out as the window's own clicks would be, once no refill reads
-// the mouse and no question about edits made without it is up.
+// A script's operation waits while a refill reads the mouse or a question about edits made
+// without it is up.
+bool readyForScripts(const Widget *window) {
+    return !window->refilling() && !window->view()->offlineEdits().asking();
+}
+
+// A script's command, carried out as the window's own clicks would be, once it is ready.
 void runScriptCommand(Widget *window, const QByteArray &request, const CopyDataAnswer &answer) {
-    if (window->refilling() || window->view()->offlineEdits().asking()) {
+    if (!readyForScripts(window)) {
         QTimer::singleShot(100, window, [=] { runScriptCommand(window, request, answer); });
         return;
     }
@@ -180,6 +186,11 @@ int main(int argc, char **argv) {
     window.checkDevice();
     window.showNormal();
     window.startUi();
+    // Before the rules' window source, which then finds the program's bus name held and
+    // leaves it alone. Without a session bus the program runs as before.
+    ScriptBus scriptBus(window.view()->scripting(), window.view()->profileStore(),
+                        [&window] { return readyForScripts(&window); });
+    scriptBus.start();
     // After the shell is loaded: it switches through the profile menu.
     ProfileFollowing following(window.view(), paths.applicationRulesFile());
     copyDataTargets.following = &following;
