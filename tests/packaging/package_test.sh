@@ -36,7 +36,8 @@ for f in ./usr/bin/q7config ./usr/lib/q7config/q7config ./usr/lib/q7config/q7war
     ./usr/share/gnome-shell/extensions/active-window@q7config.org/extension.js \
     ./usr/share/gnome-shell/extensions/active-window@q7config.org/metadata.json \
     ./usr/share/gnome-shell/extensions/active-window@q7config.org/org.q7config.ActiveWindow.xml \
-    ./usr/share/bash-completion/completions/q7config; do
+    ./usr/share/bash-completion/completions/q7config \
+    ./usr/share/dbus-1/interfaces/org.q7config.q7config.Mouse.xml; do
     grep -qxF "$f" "$work/contents" || fail "the package lacks $f"
 done
 # Unpacked rather than piped: a reader leaving a pipe early kills its writer with SIGPIPE,
