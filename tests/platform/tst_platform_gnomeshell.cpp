@@ -1,4 +1,5 @@
 #include "ActiveWindowSource.h"
+#include "PrivateBus.h"
 #include "linux/GnomeShellActiveWindowSource.h"
 
 #include <QDBusConnection>
@@ -26,27 +27,6 @@ QString extensionDir() {
     return qEnvironmentVariable("Q7_SOURCE_DIR") +
            QStringLiteral("/packaging/gnome-shell/active-window@q7config.org");
 }
-
-// A bus daemon of the test's own; the user's session bus is never touched.
-struct PrivateBus {
-    QProcess daemon;
-    QString address;
-    bool start() {
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                      QStringLiteral("--print-address=1")});
-        if (!daemon.waitForStarted())
-            return false;
-        while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
-        }
-        address = QString::fromLocal8Bit(daemon.readLine()).trimmed();
-        return !address.isEmpty();
-    }
-    ~PrivateBus() {
-        daemon.terminate();
-        daemon.waitForFinished();
-    }
-};
 
 // The interface as the extension's XML file describes it: the stand-in serves exactly that.
 struct Interface {
@@ -293,7 +273,7 @@ private Q_SLOTS:
 
     void reportsTheFocusedWindowAtStartAndEachChange() {
         standIn->set(window(QStringLiteral("Gedit"), QStringLiteral("gedit"),
-                            QStringLiteral("org.gnome.gedit.desktop"), bus.daemon.processId()));
+                            QStringLiteral("org.gnome.gedit.desktop"), bus.pid()));
         QVERIFY(!GnomeShellActiveWindowSource::available(client()));
         QVERIFY(serve());
         QVERIFY(GnomeShellActiveWindowSource::available(client()));
@@ -307,7 +287,7 @@ private Q_SLOTS:
         QCOMPARE(info.windowClass, QStringLiteral("Gedit"));
         QCOMPARE(info.instance, QStringLiteral("gedit"));
         QCOMPARE(info.executable, QStringLiteral("dbus-daemon")); // a process of known name
-        QCOMPARE(info.pid, bus.daemon.processId());
+        QCOMPARE(info.pid, bus.pid());
 
         // A native Wayland window: mutter gives its app id as the class, with no pid known.
         emitFocus(window(QStringLiteral("org.mozilla.firefox")));

@@ -1,4 +1,5 @@
 #include "ActiveWindowSource.h"
+#include "PrivateBus.h"
 #include "linux/KWinActiveWindowSource.h"
 
 #include <QCoreApplication>
@@ -25,40 +26,6 @@ const QString kwinService = QStringLiteral("org.kde.KWin");
 const QString programService = QStringLiteral("org.q7config.q7config");
 const QString sinkPath = QStringLiteral("/org/q7config/q7config/ActiveWindow");
 const QString sinkInterface = QStringLiteral("org.q7config.q7config.ActiveWindowSink");
-
-// A session bus of the test's own; the user's is never touched.
-class PrivateBus {
-public:
-    bool start() {
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                      QStringLiteral("--print-address")});
-        if (!daemon.waitForStarted())
-            return false;
-        while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
-        }
-        address = QString::fromUtf8(daemon.readLine()).trimmed();
-        return !address.isEmpty();
-    }
-    ~PrivateBus() {
-        for (const QString &name : std::as_const(names))
-            QDBusConnection::disconnectFromBus(name);
-        daemon.kill();
-        daemon.waitForFinished();
-    }
-    QDBusConnection connect() {
-        static int serial = 0;
-        names << QStringLiteral("q7-test-%1").arg(++serial);
-        return QDBusConnection::connectToBus(address, names.last());
-    }
-    qint64 pid() const { return daemon.processId(); }
-
-    QString address;
-
-private:
-    QProcess daemon;
-    QStringList names;
-};
 
 // The workspace as a script sees it, in Plasma 5.27's names (clientActivated, activeClient)
 // or Plasma 6's (windowActivated, activeWindow).
