@@ -1,10 +1,16 @@
 // The operations as the running window uses them, in-process and without a window: what
 // reaches its host (the profile menu's switch, the pages' refresh) and what does not.
 #include "ApConfig.h"
+#include "PrivateBus.h"
 #include "ProfileRules.h"
+#include "ScriptBus.h"
 #include "ScriptOperations.h"
 #include "StoreRig.h"
 
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QStandardPaths>
 #include <QTest>
 
 class TestScriptOperations : public QObject {
@@ -78,6 +84,80 @@ private Q_SLOTS:
         QCOMPARE(ops->setValue(ScriptOperations::Setting::Brightness, "2").code,
                  int(ScriptResult::Refused));
         QCOMPARE(rig->link.takeNotice(), SendOutcome::Nothing);
+    }
+
+    // The program's bus name is shared with its other objects on the same connection (the
+    // KWin script's sink): taken only when not held, taken again when the holder lets it go,
+    // let go only when nothing else of the program answers under it; never another's.
+    void busNameIsShared() {
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+            QSKIP("dbus-daemon is not installed (package dbus-daemon)");
+        PrivateBus bus;
+        QVERIFY(bus.start());
+        QDBusConnection program = bus.connect(), other = bus.connect();
+        const QString name = ScriptBus::serviceName;
+        const auto owner = [&] { return other.interface()->serviceOwner(name).value(); };
+        const auto take = [&name](QDBusConnection &c) {
+            return c.interface()->registerService(name).value() ==
+                   QDBusConnectionInterface::ServiceRegistered;
+        };
+
+        // Another process holds it: this one stays off the bus.
+        QVERIFY(take(other));
+        {
+            ScriptBus scripts(*ops, rig->store, {}, program);
+            QVERIFY(!scripts.start());
+            QVERIFY(!program.objectRegisteredAt(ScriptBus::objectPath));
+        }
+        QCOMPARE(owner(), other.baseService());
+        QVERIFY(other.interface()->unregisterService(name).value());
+
+        // The sink took it first and lets it go while the scripts' object still answers.
+        QVERIFY(take(program));
+        {
+            ScriptBus scripts(*ops, rig->store, {}, program);
+            QVERIFY(scripts.start());
+            QVERIFY(program.interface()->unregisterService(name).value());
+            QTRY_COMPARE(owner(), program.baseService());
+        }
+        QTRY_COMPARE(owner(), QString());
+
+        // Taken here first, it stays while the sink is registered.
+        QObject sink;
+        ScriptBus scripts(*ops, rig->store, {}, program);
+        QVERIFY(scripts.start());
+        QVERIFY(program.registerObject(QStringLiteral("/org/q7config/q7config/ActiveWindow"),
+                                       &sink));
+        scripts.stop();
+        QCOMPARE(owner(), program.baseService());
+    }
+
+    // A call made while the window is busy is answered once it is ready, not refused.
+    void aCallWaitsForTheWindow() {
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+            QSKIP("dbus-daemon is not installed (package dbus-daemon)");
+        PrivateBus bus;
+        QVERIFY(bus.start());
+        QDBusConnection program = bus.connect(), client = bus.connect();
+        bool ready = false;
+        int asked = 0;
+        ScriptBus scripts(*ops, rig->store, [&] {
+            ++asked;
+            return ready;
+        }, program);
+        QVERIFY(scripts.start());
+        QDBusMessage m =
+            QDBusMessage::createMethodCall(ScriptBus::serviceName, ScriptBus::objectPath,
+                                           ScriptBus::interfaceName, QStringLiteral("SetProfile"));
+        m << 3;
+        QDBusPendingCall call = client.asyncCall(m);
+        // It has arrived and been put off at least once.
+        QTRY_VERIFY(asked >= 2);
+        QVERIFY(!call.isFinished() && switched.isEmpty());
+        ready = true;
+        QTRY_VERIFY(call.isFinished());
+        QVERIFY(!call.isError());
+        QCOMPARE(switched, QList<int>({3}));
     }
 };
 
