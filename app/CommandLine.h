@@ -23,6 +23,20 @@ QString desktopId();
 QString summary();
 QList<Option> options();
 
+// The commands that work without a window (the running copy carries them out when there is
+// one): what follows the program's name, what it does, and an example.
+struct Command {
+    QString name;
+    QString arguments;
+    QString description;
+    QString example;
+};
+QList<Command> commands();
+// The options only the commands take.
+QList<Option> commandOptions();
+// True when the first argument after the program's name is a command.
+bool isCommand(const QStringList &arguments);
+
 enum class Outcome { Run, ExitSuccess, ExitFailure };
 
 // Reads the arguments Qt left after taking its own (-platform, -style ...). Prints help,

@@ -5,7 +5,12 @@
 #include "CopyData.h"
 #include "CopyDataFrame.h"
 #include "InputHooks.h"
+#include "OfflineEdits.h"
 #include "ProfileFollowing.h"
+#include "CopyDataReceiver.h"
+#include "ScriptBus.h"
+#include "ScriptCommand.h"
+#include "ScriptOperations.h"
 #include "SingleInstance.h"
 #include "Widget.h"
 #include "myQQuickView.h"
@@ -16,8 +21,10 @@
 #include <QLocalSocket>
 #include <QMetaType>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -64,6 +71,26 @@ int sendProfile(int profile) {
     return socket.read(1) == QByteArray(1, CopyDataFrame::acceptedReply) ? 0 : 2;
 }
 
+// A script's operation waits while a refill reads the mouse or a question about edits made
+// without it is up.
+bool readyForScripts(const Widget *window) {
+    return !window->refilling() && !window->view()->offlineEdits().asking();
+}
+
+// A script's command, carried out as the window's own clicks would be, once it is ready.
+void runScriptCommand(Widget *window, const QByteArray &request, const CopyDataAnswer &answer) {
+    if (!readyForScripts(window)) {
+        QTimer::singleShot(100, window, [=] { runScriptCommand(window, request, answer); });
+        return;
+    }
+    const std::optional<QStringList> arguments = ScriptCommand::decodeRequest(request);
+    const ScriptCommand::Output output =
+        arguments ? ScriptCommand::execute(window->view()->scripting(), *arguments)
+                  : ScriptCommand::Output{ScriptResult::BadArguments, QString(),
+                                          QStringLiteral("The command did not arrive whole.\n")};
+    answer(ScriptCommand::encodeReply(output));
+}
+
 struct CopyDataTargets {
     Widget *window = nullptr;
     ProfileFollowing *following = nullptr;
@@ -92,6 +119,13 @@ int main(int argc, char **argv) {
     // Everything the program creates (the data folder, the profile file, recorded macros,
     // exports) is the user's alone, whoever else can enter the folder it lands in.
     ::umask(077);
+
+    // A script's command needs no display: the running copy carries it out, or this process
+    // with the mouse and the profile file.
+    if (CommandLine::isCommand(argumentList(argc, argv))) {
+        QCoreApplication application(argc, argv);
+        return ScriptCommand::run(argumentList(argc, argv));
+    }
 
     previousHandler = qInstallMessageHandler(startupMessageHandler);
     QApplication application(argc, argv);
@@ -152,9 +186,23 @@ int main(int argc, char **argv) {
     window.checkDevice();
     window.showNormal();
     window.startUi();
+    // Before the rules' window source, which then finds the program's bus name held and
+    // leaves it alone. Without a session bus the program runs as before.
+    ScriptBus scriptBus(window.view()->scripting(), window.view()->profileStore(),
+                        [&window] { return readyForScripts(&window); });
+    scriptBus.start();
     // After the shell is loaded: it switches through the profile menu.
     ProfileFollowing following(window.view(), paths.applicationRulesFile());
     copyDataTargets.following = &following;
+    myQQuickView *view = window.view();
+    view->scripting().setHost({[&following, view](int profile) {
+                                   following.follower()->requestProfile(profile);
+                                   return view->deviceLinked();
+                               },
+                               [view] { view->refreshPages(); }});
+    setCopyDataCommandHandler([&window](const QByteArray &request, CopyDataAnswer answer) {
+        runScriptCommand(&window, request, answer);
+    });
     if (requestedProfile)
         following.follower()->requestProfile(requestedProfile);
     return application.exec();

@@ -11,7 +11,9 @@
 #include "MacroLibrary.h"
 #include "MouseLink.h"
 #include "OfflineEdits.h"
+#include "ProfileRules.h"
 #include "ProfileStore.h"
+#include "ScriptOperations.h"
 #include "StoreDialogs.h"
 #include "SystemMouseSettings.h"
 #include "Ui_Controler.h"
@@ -78,6 +80,20 @@ void myQQuickView::syncFromDevice(RefillSource *answers) {
 }
 
 int myQQuickView::currentProfile() { return bridge->currentProfile(); }
+
+ScriptOperations &myQQuickView::scripting() {
+    if (!scripts) {
+        scriptRules = std::make_unique<ProfileRules>(*config);
+        scripts = std::make_unique<ScriptOperations>(*store, *link, *bridge, *scriptRules,
+                                                     ScriptOperations::Host{});
+    }
+    return *scripts;
+}
+
+void myQQuickView::refreshPages() {
+    if (uiStarted)
+        later([this] { emit storeRefilled(); });
+}
 
 void myQQuickView::setProfileMenuReady(bool ready) {
     if (ready == menuReady)

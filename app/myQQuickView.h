@@ -17,6 +17,8 @@ class Languages;
 class MS_HT66FB560;
 class MacroLibrary;
 class OfflineEdits;
+class ProfileRules;
+class ScriptOperations;
 class RefillSource;
 class ProfileStore;
 class MouseLink;
@@ -85,6 +87,12 @@ public:
     // Switches as a click in the profile menu does (the mouse is told, the pages follow): the
     // way the rules, the command line and warning messages switch. False while not ready.
     bool switchProfile(int profile);
+
+    // Scripts' operations (the command line's commands, the session bus) on this view's
+    // store, link and bridge, made on first use.
+    ScriptOperations &scripting();
+    // The pages read the store again, as after a refill that changed it: a script changed it.
+    void refreshPages();
 
     // The rules list's editing; unset (the slots answer empty) until the follower is set up.
     void setFollowRulesEditor(FollowRulesEditor *editor) { followEditor = editor; }
@@ -239,6 +247,8 @@ private:
     std::unique_ptr<SystemMouseSettings> pointer;
     std::unique_ptr<MacroLibrary> macros;
     std::unique_ptr<OfflineEdits> offline;
+    std::unique_ptr<ProfileRules> scriptRules;
+    std::unique_ptr<ScriptOperations> scripts;
     bool menuReady = false;
     bool uiStarted = false; // the QML initUI step has been queued: the pages have read the store
 };

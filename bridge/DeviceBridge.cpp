@@ -19,7 +19,16 @@ uint DeviceBridge::readOne(const BlockField &field) const { return read(field).v
 // The change is kept in the copy and marked before it is sent, so that it survives a send
 // that fails; the link marks it as an edit made without the mouse then.
 bool DeviceBridge::change(const BlockField &field, const QVariantList &src, const char *what) {
-    const uchar profile = field.deviceWide ? 0 : store.curProfile();
+    return change(field, store.curProfile(), src, what);
+}
+
+bool DeviceBridge::setField(const BlockField &field, uchar profile, const QVariantList &src) {
+    return change(field, profile, src, "setField");
+}
+
+bool DeviceBridge::change(const BlockField &field, uchar target, const QVariantList &src,
+                          const char *what) {
+    const uchar profile = field.deviceWide ? 0 : target;
     if (!store.setValues(field, profile, src)) {
         qWarning() << what << "needs" << field.length << "values, got" << src.size()
                    << "- ignored";

@@ -51,10 +51,15 @@ public:
     QVariantList getKeydefine(QVariant matrixId);
     bool setKeyMatrix(QVariantList src64);
 
+    // A field of any profile, the current one or not (a script's "--profile N"); a
+    // device-wide field goes to profile 0 whatever `profile` says.
+    bool setField(const BlockField &field, uchar profile, const QVariantList &src);
+
 private:
     QVariantList read(const BlockField &field) const;
     uint readOne(const BlockField &field) const;
     bool change(const BlockField &field, const QVariantList &src, const char *what);
+    bool change(const BlockField &field, uchar profile, const QVariantList &src, const char *what);
 
     ProfileStore &store;
     MouseLink &link;

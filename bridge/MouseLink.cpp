@@ -45,6 +45,11 @@ bool MouseLink::sendValue(Value value, uchar profile) {
                                             : dev->hid_03H_SetReportRate(v, profile));
 }
 
+QString MouseLink::firmwareVersion() {
+    QString version;
+    return dev && dev->hid_80H_GetFWVersion(version) ? version : QString();
+}
+
 bool MouseLink::sendMacroSlot(uchar slot, uchar *block128) {
     return counted(dev && dev->hid_0FH_SetMacroKey(slot, block128));
 }

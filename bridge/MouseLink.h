@@ -45,6 +45,9 @@ public:
     bool commitBlock(ProfileStore::Group group, uchar profile);
     bool commitValue(Value value, uchar profile);
 
+    // The mouse's firmware version as it reports it ("1.02"); empty without an answer.
+    QString firmwareVersion();
+
     // The notice owed for the sends since the last call.
     SendOutcome::Notice takeNotice() { return outcome.take(); }
 

@@ -1,4 +1,5 @@
 #include "CopyData.h"
+#include "CopyDataReceiver.h"
 
 #include "Dialogs.h"
 
@@ -46,3 +47,15 @@ void showCopyDataWarning(const CopyDataMessage *message, const QWidget *window) 
     dialogs().warning(nullptr, window->windowTitle(), *text);
     boxUp = false;
 }
+
+namespace {
+CopyDataCommandHandler &commandHandler() {
+    static CopyDataCommandHandler handler;
+    return handler;
+}
+} // namespace
+
+void setCopyDataCommandHandler(CopyDataCommandHandler handler) {
+    commandHandler() = std::move(handler);
+}
+const CopyDataCommandHandler &copyDataCommandHandler() { return commandHandler(); }

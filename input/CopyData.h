@@ -19,6 +19,9 @@ struct CopyDataMessage {
 constexpr quintptr copyDataWarningTag = 0x250F; // 9487
 // The tag of a "switch to this profile" message: one byte, the profile number.
 constexpr quintptr copyDataProfileTag = 0x2510;
+// The tag of a script's command ("q7config set rate 500" while the window runs): the
+// arguments, answered on the same connection once carried out (CopyDataCommand.h).
+constexpr quintptr copyDataCommandTag = 0x2511;
 
 // The text to show for a message, or nothing when the message is not a well-formed warning:
 // another tag, or a byte count that is not exactly the UTF-8 length of the text (so a

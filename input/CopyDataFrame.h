@@ -6,7 +6,8 @@
 
 // How a message travels over the local socket to the running copy: an 8-byte tag and a
 // 4-byte length, both little-endian, then that many bytes. The receiver answers one byte
-// (accepted) once the whole frame is in, and closes the connection.
+// (accepted) once the whole frame is in, and closes the connection; a script's command is
+// answered instead with a frame of the same tag carrying its outcome, once carried out.
 namespace CopyDataFrame {
 constexpr int headerSize = 12;
 // Anything longer is refused unread: a box cannot show more, and the GUI thread must not

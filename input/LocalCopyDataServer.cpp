@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QTimer>
 #include <QVariant>
 #include <QtDebug>
@@ -115,6 +116,10 @@ void LocalCopyDataServer::readFrame(QLocalSocket *socket) {
 
     stopReading(socket, this, reading);
     socket->setProperty(bufferProperty, QVariant());
+    if (tag == copyDataCommandTag) {
+        answerCommand(socket, buffer.mid(CopyDataFrame::headerSize));
+        return;
+    }
     socket->write(&CopyDataFrame::acceptedReply, 1);
     socket->flush();
     socket->disconnectFromServer();
@@ -126,6 +131,28 @@ void LocalCopyDataServer::readFrame(QLocalSocket *socket) {
         ++dropped;
     if (wasIdle && !pending.isEmpty())
         QMetaObject::invokeMethod(this, &LocalCopyDataServer::deliverNext, Qt::QueuedConnection);
+}
+
+// The script waits on its connection for the outcome; carried out from the event loop's next
+// turn, like every other message, and answered only if the script still listens.
+void LocalCopyDataServer::answerCommand(QLocalSocket *socket, const QByteArray &request) {
+    QPointer<QLocalSocket> guard(socket);
+    auto answer = [guard](const QByteArray &reply) {
+        if (!guard)
+            return;
+        guard->write(CopyDataFrame::encode(copyDataCommandTag, reply));
+        guard->flush();
+        guard->disconnectFromServer();
+    };
+    QMetaObject::invokeMethod(
+        this,
+        [request, answer] {
+            if (const CopyDataCommandHandler &handler = copyDataCommandHandler())
+                handler(request, answer);
+            else
+                answer(QByteArray());
+        },
+        Qt::QueuedConnection);
 }
 
 void LocalCopyDataServer::deliverNext() {

@@ -55,6 +55,7 @@ private:
     void acceptConnections();
     void readFrame(QLocalSocket *socket);
     void refuse(QLocalSocket *socket);
+    void answerCommand(QLocalSocket *socket, const QByteArray &request);
     void deliverNext();
 
     int open = 0; // before the server: its sockets count down as they go with it

@@ -34,7 +34,8 @@ int main(int argc, char **argv) {
         << ".SH NAME\n"
         << name << " \\- " << roff(CommandLine::summary()) << '\n'
         << ".SH SYNOPSIS\n"
-        << ".B " << name << "\n.RI [ options ]\n"
+        << ".B " << name << "\n.RI [ options ]\n.br\n"
+        << ".B " << name << "\n.I command\n.RI [ arguments ]\n"
         << ".SH DESCRIPTION\n"
         << ".B " << name << '\n'
         << roff(QStringLiteral(
@@ -61,7 +62,26 @@ int main(int argc, char **argv) {
     out << ".PP\n"
         << roff(QStringLiteral("Qt's own options, such as -platform and -style, are taken too."))
         << '\n'
-        << ".SH FILES\n"
+        << ".SH COMMANDS\n"
+        << roff(QStringLiteral(
+               "A command needs no display. When a copy of the program runs, it carries the "
+               "command out, so its window shows the change at once; otherwise the command opens "
+               "the mouse and the profile file itself and exits. Profiles are numbered 1 to 5."))
+        << '\n';
+    for (const CommandLine::Command &c : CommandLine::commands())
+        out << ".TP\n\\fB" << roff(c.name) << "\\fR \\fI" << roff(c.arguments) << "\\fR\n"
+            << roff(c.description) << '\n'
+            << ".RS\n.EX\n" << roff(c.example) << "\n.EE\n.RE\n";
+    out << ".PP\n" << roff(QStringLiteral("Options of the commands:")) << '\n';
+    for (const CommandLine::Option &o : CommandLine::commandOptions()) {
+        QString line = QStringLiteral("\\fB") + roff(QStringLiteral("--") + o.names.first()) +
+                       QStringLiteral("\\fR");
+        if (!o.valueName.isEmpty())
+            line += QStringLiteral(" \\fI") + roff(o.valueName) + QStringLiteral("\\fR");
+        // On a line of its own however short, as the options above stand.
+        out << ".TP\n" << line << "\n.br\n" << roff(o.description) << '\n';
+    }
+    out << ".SH FILES\n"
         << ".TP\n.I ~/.local/share/q7config/\n"
         << roff(QStringLiteral(
                "The profile settings, the application configuration and the macro library of an "
@@ -73,12 +93,19 @@ int main(int argc, char **argv) {
         << roff(QStringLiteral("Gives the user at the seat access to the mouse.")) << '\n'
         << ".SH EXIT STATUS\n"
         << ".TP\n0\n"
-        << roff(QStringLiteral("The window was closed.")) << '\n'
+        << roff(QStringLiteral("The window was closed, or a command was carried out.")) << '\n'
         << ".TP\n1\n"
         << roff(QStringLiteral("Another copy runs for this user, or the command line is wrong."))
         << '\n'
         << ".TP\n2\n"
-        << roff(QStringLiteral("No display could be opened.")) << '\n';
+        << roff(QStringLiteral("No display could be opened; for a command, its arguments are "
+                               "wrong (nothing was changed).")) << '\n'
+        << ".TP\n3\n"
+        << roff(QStringLiteral("A command found no mouse: a change is kept in the profile file, "
+                               "marked, and goes to the mouse when it is back.")) << '\n'
+        << ".TP\n4\n"
+        << roff(QStringLiteral("A command's change was refused by the mouse (it is kept in the "
+                               "profile file, marked), or the running copy did not answer.")) << '\n';
     out.flush();
     return out.status() == QTextStream::Ok ? 0 : 1;
 }

@@ -21,7 +21,7 @@ packages=(
     # the Windows back ends compiled for syntax by the tests
     g++-mingw-w64-x86-64-posix
     # packaging: icon rendering, the Debian package and its checks
-    librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream man-db
+    librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream man-db bash-completion
     # headless display for the tests
     xvfb xauth xcompmgr x11-utils
     # a small window manager: journeys of the program's dialogs run under it

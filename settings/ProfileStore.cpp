@@ -91,6 +91,7 @@ bool ProfileStore::setCurProfile(uchar profileId) {
     }
     cur = profileId;
     settings->setValue(QStringLiteral("common/curProfile"), uint(cur));
+    touched();
     return true;
 }
 
@@ -119,6 +120,7 @@ bool ProfileStore::setValues(const BlockField &field, int profile, const QVarian
     for (int i = 0; i < field.length; ++i)
         l[field.offset + i] = src.at(i);
     setDirty(field.group, uchar(p));
+    touched();
     return true;
 }
 
@@ -182,6 +184,7 @@ bool ProfileStore::syncFromDevice() {
             mouseCopies[Other][d] = other;
     }
     saveAllProfiles();
+    touched();
     return changed();
 }
 
@@ -222,6 +225,7 @@ void ProfileStore::loadAllProfiles() {
         // list as it reads it. Nothing is written here: a damaged file stays as it is until
         // the user applies a page.
     }
+    touched();
 }
 
 QVariantList ProfileStore::pointerSettings(int profile) const {
@@ -294,6 +298,7 @@ bool ProfileStore::settleAsMouse(Group group, int profile) {
     lists[group][profile] = *mouseCopies[group][profile];
     settings->setValue(key(groupKey(group), profile), lists[group][profile]);
     clearDirty(group, profile);
+    touched();
     return true;
 }
 
@@ -345,6 +350,10 @@ bool ProfileStore::exportProfile(int profile, const QString &path) {
         qWarning() << "export of a profile out of range:" << profile;
         return false;
     }
+    // While the mouse is linked the file keeps the last refill's values, not the changes made
+    // since: the export carries what the pages show.
+    if (filled)
+        saveAllProfiles();
     settings->setValue(QStringLiteral("common/importProfile"), profile);
     if (!atomicfile::sync(settings))
         return false;
@@ -354,6 +363,10 @@ bool ProfileStore::exportProfile(int profile, const QString &path) {
 }
 
 ProfileStore::ImportResult ProfileStore::importProfile(int profile, const QString &path) {
+    // The store is read back from the file below: the other profiles' changes made while
+    // the mouse was linked must be in it.
+    if (filled)
+        saveAllProfiles();
     ImportResult result = validProfile(profile) ? importChecked(profile, path)
                                                 : ImportResult::NoSuchSlot;
     loadAllProfiles();

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -36,6 +37,10 @@ public:
         const QString &defaultsPath = QStringLiteral("./modules/setting/pD_Q7.bin"));
     ~ProfileStore();
 
+    // Called after anything that may have changed what the store holds or whether the mouse
+    // is linked, whoever made the change; the listener compares for itself. One listener.
+    void setChangeListener(std::function<void()> listener) { onChange = std::move(listener); }
+
     // The long-lived handle on the profile settings file.
     QSettings *profileSettings() const { return settings.get(); }
 
@@ -46,7 +51,10 @@ public:
     // The result of the last device look-up; the window sets it before each refill. A mouse
     // found gone since (the refill source no longer reaches it) counts as unlinked, so that
     // edits from then on are recorded as made without it.
-    void setDeviceLinked(bool linked) { linked_ = linked; }
+    void setDeviceLinked(bool linked) {
+        linked_ = linked;
+        touched();
+    }
     bool deviceLinked() const { return linked_ && (!refill || refill->reachable()); }
     // Whether the last device check found the mouse, answering since or not.
     bool deviceFound() const { return linked_; }
@@ -138,6 +146,10 @@ public:
     static QString groupKey(Group group);
 
 private:
+    void touched() const {
+        if (onChange)
+            onChange();
+    }
     ImportResult importChecked(int profile, const QString &path);
     void setDirty(Group group, uchar profileId);
     void clearDirty(Group group, int profile);
@@ -154,4 +166,5 @@ private:
     std::array<std::array<QVariantList, profileCount>, 3> lists;
     std::array<QVariantList, 3> dirty;
     std::array<std::array<std::optional<QVariantList>, profileCount>, 3> mouseCopies;
+    std::function<void()> onChange;
 };

@@ -1,6 +1,7 @@
 // Warning messages to the running copy over the local socket, sent by the command-line tool or
 // by hand-made frames. This test program plays the running copy.
 #include "CopyDataFrame.h"
+#include "CopyDataReceiver.h"
 #include "InputHooks.h"
 #include "LocalCopyDataServer.h"
 #include "ScriptedDialogs.h"
@@ -115,6 +116,44 @@ private Q_SLOTS:
         QCOMPARE(socket->read(1), QByteArray(1, CopyDataFrame::acceptedReply));
         QTRY_COMPARE(dialogs->shown.size(), 1);
         QCOMPARE(dialogs->shown[0].text, QStringLiteral("in pieces"));
+    }
+
+    // A script's command keeps its connection until the handler answers, however late; a
+    // script that gave up is no harm to the answer, and without a handler it hears at once.
+    void commandWaitsForItsAnswer() {
+        QList<CopyDataAnswer> answers;
+        QByteArrayList requests;
+        setCopyDataCommandHandler([&](const QByteArray &request, CopyDataAnswer answer) {
+            requests.append(request);
+            answers.append(answer);
+        });
+        auto socket = connectToServer();
+        QVERIFY(socket);
+        socket->write(CopyDataFrame::encode(copyDataCommandTag, "status"));
+        QTRY_COMPARE(answers.size(), 1);
+        QCOMPARE(requests[0], QByteArray("status"));
+        QTest::qWait(LocalCopyDataServer::frameTimeoutMs + 200); // past the stall timer
+        QCOMPARE(socket->bytesAvailable(), 0);
+        QCOMPARE(socket->state(), QLocalSocket::ConnectedState);
+        answers[0]("done");
+        QTRY_COMPARE(socket->bytesAvailable(), CopyDataFrame::headerSize + 4);
+        QCOMPARE(socket->readAll(), CopyDataFrame::encode(copyDataCommandTag, "done"));
+        QTRY_COMPARE(socket->state(), QLocalSocket::UnconnectedState);
+
+        auto gone = connectToServer();
+        QVERIFY(gone);
+        gone->write(CopyDataFrame::encode(copyDataCommandTag, "set"));
+        QTRY_COMPARE(answers.size(), 2);
+        gone.reset();
+        QTRY_COMPARE(server->openConnections(), 0);
+        answers[1]("late");
+
+        setCopyDataCommandHandler({});
+        auto unheard = connectToServer();
+        QVERIFY(unheard);
+        unheard->write(CopyDataFrame::encode(copyDataCommandTag, "status"));
+        QTRY_COMPARE(unheard->bytesAvailable(), CopyDataFrame::headerSize);
+        QVERIFY(dialogs->shown.isEmpty());
     }
 
     // Refused from its header while the loop keeps running; nothing is shown.

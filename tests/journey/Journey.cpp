@@ -212,18 +212,23 @@ QProcessEnvironment Journey::programEnvironment() {
     return env;
 }
 
-int Journey::runProgram(const QStringList &arguments) {
+int Journey::runProgram(const QStringList &arguments, QByteArray *output, QByteArray *errors) {
     QProcess other;
     QProcessEnvironment env = programEnvironment();
     // The hook's socket is the running copy's.
     env.remove(QStringLiteral("Q7_TEST_GEOMETRY"));
     other.setProcessEnvironment(env);
-    other.setProcessChannelMode(QProcess::MergedChannels);
+    other.setProcessChannelMode(output || errors ? QProcess::SeparateChannels
+                                                 : QProcess::MergedChannels);
     other.start(programDir() + QStringLiteral("/q7config"), arguments);
     if (!other.waitForStarted(10000) || !other.waitForFinished(30000)) {
         endProcess(other, false);
         return -1;
     }
+    if (output)
+        *output = other.readAllStandardOutput();
+    if (errors)
+        *errors = other.readAllStandardError();
     return other.exitStatus() == QProcess::NormalExit ? other.exitCode() : -1;
 }
 

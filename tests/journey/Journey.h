@@ -130,8 +130,10 @@ public:
     // The running program's process id (0 when none runs).
     qint64 programPid() const { return program.processId(); }
     // Runs another copy of the program with these arguments in the running one's environment
-    // and waits for it; its exit code, or -1 when it did not start or end in time.
-    int runProgram(const QStringList &arguments);
+    // and waits for it; its exit code, or -1 when it did not start or end in time. `output`:
+    // what it wrote on standard output, and on standard error into `errors`.
+    int runProgram(const QStringList &arguments, QByteArray *output = nullptr,
+                   QByteArray *errors = nullptr);
 
     // Input, only through XTest. click(), clickIn() and rightClick() return once the window
     // has handled the click, so what follows (keys the program's own capture also sees, a

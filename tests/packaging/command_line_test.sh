@@ -23,6 +23,16 @@ man -l "$manpage" 2>/dev/null | grep -E -- "$option_lines\$" | sed -E 's/^ +//' 
 [ -s "$out/help-options" ] || fail "--help lists no options"
 diff "$out/help-options" "$out/man-options" || fail "--help and the manual page differ"
 
+# Every command --help names is in the manual page, with an example in both.
+commands=$(grep -E '^  [a-z]' "$out/help" | awk '{print $1}')
+[ -n "$commands" ] || fail "--help lists no commands"
+man -l "$manpage" 2>/dev/null >"$out/man"
+for c in $commands; do
+    grep -qE "^ +$c " "$out/man" && grep -q "q7config $c" "$out/man" ||
+        fail "the manual page lacks the command $c or its example"
+    grep -q "e.g. q7config $c" "$out/help" || fail "--help gives no example of $c"
+done
+
 # No display: one sentence of ours and a plain exit code, not Qt's abort.
 rc=0
 bare "$program" >"$out/stdout" 2>"$out/stderr" || rc=$?

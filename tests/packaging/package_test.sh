@@ -35,7 +35,9 @@ for f in ./usr/bin/q7config ./usr/lib/q7config/q7config ./usr/lib/q7config/q7war
     ./usr/lib/q7config/modules/kwin/q7config-active-window.js \
     ./usr/share/gnome-shell/extensions/active-window@q7config.org/extension.js \
     ./usr/share/gnome-shell/extensions/active-window@q7config.org/metadata.json \
-    ./usr/share/gnome-shell/extensions/active-window@q7config.org/org.q7config.ActiveWindow.xml; do
+    ./usr/share/gnome-shell/extensions/active-window@q7config.org/org.q7config.ActiveWindow.xml \
+    ./usr/share/bash-completion/completions/q7config \
+    ./usr/share/dbus-1/interfaces/org.q7config.q7config.Mouse.xml; do
     grep -qxF "$f" "$work/contents" || fail "the package lacks $f"
 done
 # Unpacked rather than piped: a reader leaving a pipe early kills its writer with SIGPIPE,
