@@ -37,6 +37,7 @@ static QString rendererName(QQuickWindow *w) {
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const bool bare = app.arguments().contains("--bare");
+    const bool stay = app.arguments().contains("--stay");
     if (!bare) {
         QString dir = QCoreApplication::applicationFilePath();
         dir.truncate(dir.lastIndexOf('/'));
@@ -62,7 +63,8 @@ int main(int argc, char **argv) {
     QObject::connect(
         view->quickWindow(), &QQuickWindow::afterRendering, view,
         [&] {
-            if (reported)
+            // --stay keeps the window up (bench_peers reads its memory later).
+            if (reported || stay)
                 return;
             reported = true;
             const QString renderer = rendererName(view->quickWindow());

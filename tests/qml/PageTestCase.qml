@@ -38,7 +38,8 @@ TestCase {
         createShell()
         shell.initUI()
         shell.run()
-        tryVerify(() => child("_fkPage").visible && !child("pa_X").running && child("upItem").y === 0, 5000)
+        tryVerify(() => child("_fkPage").visible && !child("pa_X").running && child("upItem").y === 0
+                  && child("main_Q7").pagesCreated, 5000)
         if (pageIndex !== undefined) {
             mouseClick(child("fnEntry" + pageIndex))
             tryVerify(() => child("_fkPage").contentX === 0 && !child("pa_X").running, 5000)

@@ -26,7 +26,8 @@ Item {
 
     // The shell's shortcuts wait while something takes every key and while the drawer is open.
     readonly property bool shortcutsFree: ShellKeys.shortcutsFree(mainIten.armedField !== null,
-                                                                  _Page_Macro.isRecordStart, drawerOpen)
+                                                                  _Page_Macro !== null && _Page_Macro.isRecordStart,
+                                                                  drawerOpen)
     // A page chosen from the keyboard (or by a screen reader) takes the focus once it shows.
     property bool focusFollows: false
 
@@ -42,7 +43,7 @@ Item {
 
     // The focus goes to the first control Tab reaches on the page, once the page shows.
     function followFocus() {
-        var page = [_Page_Keydefine, _Page_Macro, _Page_Color, _Page_Sensor][_fkPage.curID]
+        var page = pageAt(_fkPage.curID)
         if (!focusFollows || !page || !page.visible || _fkPage.curID !== fnItem.currentIndex)
             return
         focusFollows = false
@@ -67,21 +68,100 @@ Item {
         msg_KB(isDown, usbCode)
     }
 
+    // A page is made when it is first needed, or in the background once the opening has
+    // started; until then nothing can show it, so its values are read when it is made.
+    readonly property Page_Keydefine _Page_Keydefine: keysLoader.item as Page_Keydefine
+    readonly property Page_Macro _Page_Macro: macroLoader.item as Page_Macro
+    readonly property Page_Color _Page_Color: colorLoader.item as Page_Color
+    readonly property Page_Sensor _Page_Sensor: sensorLoader.item as Page_Sensor
+    readonly property var pageLoaders: [keysLoader, macroLoader, colorLoader, sensorLoader]
+    // Set by initUI: a page made after it reads its texts and values as it is made.
+    property bool uiInitialized: false
+    readonly property bool pagesCreated: _Page_Keydefine !== null && _Page_Macro !== null
+                                         && _Page_Color !== null && _Page_Sensor !== null
+
+    // The page at index, made now if it was not yet (null for no page).
+    function pageAt(index) {
+        var loader = pageLoaders[index]
+        if (!loader)
+            return null
+        // Switching an incubating loader to synchronous finishes it at once.
+        loader.asynchronous = false
+        loader.active = true
+        return loader.item
+    }
+
+    // The pages are made one after the other in the background, so no single frame carries
+    // all of them and the first showing of a page does not wait for it.
+    property bool pagesWanted: false
+    function createPages() {
+        pagesWanted = true
+        for (var i = 0; i < pageLoaders.length; ++i) {
+            if (!pageLoaders[i].active) {
+                pageLoaders[i].active = true
+                return
+            }
+        }
+    }
+
+    function pageLoaded(page) {
+        if (uiInitialized) {
+            page.translateStrings()
+            page.initUI()
+        }
+        if (pagesWanted)
+            nextPage.restart()
+    }
+    // The next page waits for the event loop, so each is made in its own turn.
+    Timer {
+        id: nextPage
+        interval: 0
+        onTriggered: mainItem_Q7.createPages()
+    }
+
     function initUI() {
         loadQ7Apconfig()
         pfItem.initUI()
-        _Page_Keydefine.initUI()
-        _Page_Macro.initUI()
-        _Page_Color.initUI()
-        _Page_Sensor.initUI()
+        uiInitialized = true
+        for (var i = 0; i < pageLoaders.length; ++i) {
+            if (pageLoaders[i].item)
+                pageLoaders[i].item.initUI()
+        }
     }
 
-    // The pages that show the current profile read it again.
+    // The pages that show the current profile read it again; one not made yet reads it when
+    // it is made.
     function reloadPages() {
         pfItem.initUI()
-        _Page_Keydefine.initUI()
-        _Page_Color.refreshUI()
-        _Page_Sensor.initUI()
+        if (_Page_Keydefine)
+            _Page_Keydefine.initUI()
+        if (_Page_Color)
+            _Page_Color.refreshUI()
+        if (_Page_Sensor)
+            _Page_Sensor.initUI()
+    }
+
+    // ALL SAVE and ALL RESET reach every page in one fixed order, whichever page was made
+    // first. A page not made yet is made (reading the store) before any page sends, so the
+    // sends follow one another as they would with every page made at start.
+    Connections {
+        target: mainIten.bottomBar
+        function onBtnTotalApplyClicked() {
+            mainItem_Q7.makeAllPages()
+            mainItem_Q7._Page_Keydefine.send()
+            mainItem_Q7._Page_Color.pageApply()
+            mainItem_Q7._Page_Sensor.pageApply()
+        }
+        function onBtnTotalResetClicked() {
+            mainItem_Q7.makeAllPages()
+            mainItem_Q7._Page_Keydefine.resetAll()
+            mainItem_Q7._Page_Color.pageReset()
+            mainItem_Q7._Page_Sensor.pageReset()
+        }
+    }
+    function makeAllPages() {
+        for (var i = 0; i < pageLoaders.length; ++i)
+            pageAt(i)
     }
 
     // A missing or broken constant keeps the built-in value: a DPI step or stage count of 0
@@ -124,10 +204,10 @@ Item {
     function translateStrings(code) {
         if (typeof ui_View.q7_getProductLayoutStrings === "function")
             _ProductLayoutStringList = ui_View.q7_getProductLayoutStrings(code)
-        _Page_Keydefine.translateStrings()
-        _Page_Macro.translateStrings()
-        _Page_Color.translateStrings()
-        _Page_Sensor.translateStrings()
+        for (var i = 0; i < pageLoaders.length; ++i) {
+            if (pageLoaders[i].item)
+                pageLoaders[i].item.translateStrings()
+        }
         fnItem.translateStrings()
         pfItem.translateStrings()
         rulesPanel.translateStrings()
@@ -158,7 +238,6 @@ Item {
         y: 96
         width: 759
         height: 442
-        z: _Page_Sensor.z
         clip: true
         interactive: false
         visible: false
@@ -181,6 +260,7 @@ Item {
         // The five steps keep a click during a slide from jumping back: the running slide is
         // finished at once and the new choice carries on from its end state.
         function show(index) {
+            mainItem_Q7.pageAt(index)
             if (paBack_X.running) {
                 paBack_X.tmpIndex = index
                 paBack_X.complete()
@@ -200,33 +280,59 @@ Item {
             }
         }
 
-        Page_Keydefine {
-            id: _Page_Keydefine
-            objectName: "_Page_Keydefine"
+        LazyPage {
+            id: keysLoader
             y: 46
+            active: false
+            asynchronous: true
             visible: _fkPage.curID === 0
+            source: "Page_Keydefine.qml"
+            onLoaded: {
+                item.objectName = "_Page_Keydefine"
+                mainItem_Q7.pageLoaded(item)
+            }
         }
-        Page_Macro {
-            id: _Page_Macro
-            objectName: "_Page_Macro"
+        LazyPage {
+            id: macroLoader
             y: 46
+            active: false
+            asynchronous: true
             visible: _fkPage.curID === 1
+            source: "Page_Macro.qml"
+            onLoaded: {
+                item.objectName = "_Page_Macro"
+                mainItem_Q7.pageLoaded(item)
+            }
         }
-        Page_Color {
-            id: _Page_Color
-            objectName: "_Page_Color"
+        LazyPage {
+            id: colorLoader
             y: 46
-            colorMaxStage: mainItem_Q7.colorMaxStage
-            effectEnable: mainItem_Q7.effectEnable
+            active: false
+            asynchronous: true
             visible: _fkPage.curID === 2
+            source: "Page_Color.qml"
+            onLoaded: {
+                const page = item as Page_Color
+                page.objectName = "_Page_Color"
+                page.colorMaxStage = Qt.binding(() => mainItem_Q7.colorMaxStage)
+                page.effectEnable = Qt.binding(() => mainItem_Q7.effectEnable)
+                mainItem_Q7.pageLoaded(page)
+            }
         }
-        Page_Sensor {
-            id: _Page_Sensor
-            objectName: "_Page_Sensor"
+        LazyPage {
+            id: sensorLoader
             y: 46
-            dpiBase: mainItem_Q7.dpiBase
-            dpiValue: mainItem_Q7.dpiValue
+            active: false
+            asynchronous: true
             visible: _fkPage.curID === 3
+            source: "Page_Sensor.qml"
+            onLoaded: {
+                const page = item as Page_Sensor
+                page.objectName = "_Page_Sensor"
+                page.dpiBase = Qt.binding(() => mainItem_Q7.dpiBase)
+                page.dpiValue = Qt.binding(() => mainItem_Q7.dpiValue)
+                mainItem_Q7.pageLoaded(page)
+            }
         }
 
         NumberAnimation {

@@ -99,11 +99,6 @@ Item {
         showEffect(Colour.blockEffect(fw))
     }
 
-    Connections {
-        target: mainIten.bottomBar
-        function onBtnTotalApplyClicked() { page.pageApply() }
-        function onBtnTotalResetClicked() { page.pageReset() }
-    }
 
     ListModel {
         id: effectModel

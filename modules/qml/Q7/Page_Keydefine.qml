@@ -213,11 +213,6 @@ Item {
     }
 
     Connections {
-        target: mainIten.bottomBar
-        function onBtnTotalApplyClicked() { page.send() }
-        function onBtnTotalResetClicked() { page.resetAll() }
-    }
-    Connections {
         target: mainIten
         function onMsg_KB(isDown, usbCode) { controls.keyEvent(isDown, usbCode) }
     }

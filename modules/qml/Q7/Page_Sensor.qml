@@ -117,11 +117,6 @@ Item {
             selectStage(d.stage)
     }
 
-    Connections {
-        target: mainIten.bottomBar
-        function onBtnTotalApplyClicked() { page.pageApply() }
-        function onBtnTotalResetClicked() { page.pageReset() }
-    }
 
     NameTexts {
         id: spoken

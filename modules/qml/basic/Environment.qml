@@ -8,6 +8,10 @@ Item {
     Image {
         objectName: "backgroundImage"
         anchors.fill: parent
+        // A picture of the user's may be many times the window: decoded at the drawn size, it
+        // holds no more memory than the skin's own.
+        sourceSize.width: width
+        sourceSize.height: height
         source: mainIten.isCustomBackground ? mainIten.sourceCustomBackground
                                             : mainIten.sourceBackground
     }

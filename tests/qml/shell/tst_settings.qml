@@ -19,11 +19,12 @@ PageTestCase {
         settings = child("_Page_Globalsetting")
     }
 
-    // Starts the shell, opens the drawer and waits for it to be in place, so that clicks
-    // reach the page.
+    // Starts the shell, makes its pages (as once the opening has started), opens the drawer
+    // and waits for it to be in place, so that clicks reach the page.
     function openDrawer() {
         shell.initUI()
         shell.visible = true
+        child("main_Q7").makeAllPages()
         child("upItem").btnClicked(0)
         tryCompare(child("_fkGlobalsetting"), "contentX", 0)
     }
