@@ -1,8 +1,8 @@
 import QtQuick
 
-// A page made on demand. Not a Loader: a Loader is a focus scope, and a control that keeps
-// its focus inside one after Tab left it reads that as "the window lost the keyboard" and
-// no longer shows where the keyboard is when Tab comes back.
+// A page, or the rules list, made on demand. Not a Loader: a Loader is a focus scope, and a
+// control that keeps its focus inside one after Tab left it reads that as "the window lost
+// the keyboard" and no longer shows where the keyboard is when Tab comes back.
 Item {
     id: holder
     property url source

@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
 import "follow"
+import "follow/FollowRules.js" as Rules
 import "../basic/ShellKeys.js" as ShellKeys
 
 // The product's part of the window: function menu, profile menu and the sliding page area.
@@ -66,6 +67,17 @@ Item {
         if (isDown)
             lastPressKeyCode = usbCode
         msg_KB(isDown, usbCode)
+    }
+
+    // The rules list is made the first time it is opened: most runs never open it, and it is
+    // the costliest part of the window to make. Its texts are read with the shell's, since the
+    // profile menu names it from the start.
+    readonly property FollowRulesPanel rulesPanel: rulesHolder.item as FollowRulesPanel
+    readonly property bool rulesOpen: rulesPanel !== null && rulesPanel.visible
+    property var rulesTexts: Rules.texts(null)
+    function openRules() {
+        rulesHolder.active = true
+        rulesPanel.open()
     }
 
     // A page is made when it is first needed, or in the background once the opening has
@@ -210,7 +222,8 @@ Item {
         }
         fnItem.translateStrings()
         pfItem.translateStrings()
-        rulesPanel.translateStrings()
+        if (typeof ui_View.getFollowStrings === "function")
+            rulesTexts = Rules.texts(ui_View.getFollowStrings())
     }
 
     // Declared before the page area so that Tab runs menu, page, profile column; the two do
@@ -221,7 +234,7 @@ Item {
         x: 8
         y: 180
         visible: false
-        enabled: !mainItem_Q7.drawerOpen && !rulesPanel.visible
+        enabled: !mainItem_Q7.drawerOpen && !mainItem_Q7.rulesOpen
         opacity: 0.2 + 0.8 * enabled
         onIndexChanged_btn: currentIndex => {
             mainIten.withdrawCapture()
@@ -242,7 +255,7 @@ Item {
         interactive: false
         visible: false
         // Under the rules list the page rests too, so Tab stays in the list.
-        enabled: !mainItem_Q7.drawerOpen && !rulesPanel.visible
+        enabled: !mainItem_Q7.drawerOpen && !mainItem_Q7.rulesOpen
         opacity: 0.2 + 0.8 * enabled
         contentWidth: width
         contentHeight: height
@@ -364,14 +377,20 @@ Item {
         }
     }
 
-    FollowRulesPanel {
-        id: rulesPanel
-        objectName: "rulesPanel"
+    LazyPage {
+        id: rulesHolder
         x: _fkPage.x
         y: _fkPage.y
         z: _fkPage.z + 1
-        enabled: !mainItem_Q7.drawerOpen
-        defaultProfile: pfItem.currentIndex
+        asynchronous: false
+        source: "follow/FollowRulesPanel.qml"
+        onLoaded: {
+            const panel = item as FollowRulesPanel
+            panel.objectName = "rulesPanel"
+            panel.enabled = Qt.binding(() => !mainItem_Q7.drawerOpen)
+            panel.defaultProfile = Qt.binding(() => pfItem.currentIndex)
+            panel.texts = Qt.binding(() => mainItem_Q7.rulesTexts)
+        }
     }
 
     // Switches asked for elsewhere wait while the menu takes no click.
@@ -388,8 +407,8 @@ Item {
         visible: false
         enabled: !mainItem_Q7.drawerOpen && _fkPage.curID !== 1
         opacity: 0.2 + 0.8 * enabled
-        rulesLabel: rulesPanel.texts.menu
-        onRulesRequested: rulesPanel.open()
+        rulesLabel: mainItem_Q7.rulesTexts.menu
+        onRulesRequested: mainItem_Q7.openRules()
         onMenuOpened: mainIten.withdrawCapture()
         onIndexChanged_btn: currentIndex => {
             mainIten.withdrawCapture()
