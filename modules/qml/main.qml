@@ -65,8 +65,6 @@ SkinImages {
     function run() {
         startupSteps = startupSteps.concat(["run"])
         script0.restart()
-        // The pages are not needed before the opening has played; they are made meanwhile.
-        main_Q7.createPages()
     }
 
     // Locks the view for interval ms. A repeated call with the same interval lets the running

@@ -28,8 +28,9 @@ TestCase {
         return shell
     }
 
-    // Opens the shell fast in English (German to switch to) and, given pageIndex (0 keys,
-    // 1 macro, 2 lighting, 3 sensor), slides that page in; the calls of the start are cleared.
+    // Opens the shell fast in English (German to switch to) with every page made and, given
+    // pageIndex (0 keys, 1 macro, 2 lighting, 3 sensor), slides that page in; the calls of the
+    // start are cleared.
     function openShell(pageIndex) {
         ui_View.apConfig = Options.stored({ 3: "1" })
         ui_View.languageStrings = { "031000": Options.strings("en", "DejaVu Sans"),
@@ -38,8 +39,8 @@ TestCase {
         createShell()
         shell.initUI()
         shell.run()
-        tryVerify(() => child("_fkPage").visible && !child("pa_X").running && child("upItem").y === 0
-                  && child("main_Q7").pagesCreated, 5000)
+        tryVerify(() => child("_fkPage").visible && !child("pa_X").running && child("upItem").y === 0, 5000)
+        child("main_Q7").makeAllPages()
         if (pageIndex !== undefined) {
             mouseClick(child("fnEntry" + pageIndex))
             tryVerify(() => child("_fkPage").contentX === 0 && !child("pa_X").running, 5000)

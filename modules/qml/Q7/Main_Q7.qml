@@ -44,7 +44,8 @@ Item {
 
     // The focus goes to the first control Tab reaches on the page, once the page shows.
     function followFocus() {
-        var page = pageAt(_fkPage.curID)
+        var loader = pageLoaders[_fkPage.curID]
+        var page = loader ? loader.item : null
         if (!focusFollows || !page || !page.visible || _fkPage.curID !== fnItem.currentIndex)
             return
         focusFollows = false
@@ -80,8 +81,9 @@ Item {
         rulesPanel.open()
     }
 
-    // A page is made when it is first needed, or in the background once the opening has
-    // started; until then nothing can show it, so its values are read when it is made.
+    // A page is made when it is first needed: when it is first chosen (while the slide runs)
+    // or when ALL SAVE or ALL RESET needs it. Until then nothing can show it, so its values are read
+    // when it is made, and a page never chosen holds no memory.
     readonly property Page_Keydefine _Page_Keydefine: keysLoader.item as Page_Keydefine
     readonly property Page_Macro _Page_Macro: macroLoader.item as Page_Macro
     readonly property Page_Color _Page_Color: colorLoader.item as Page_Color
@@ -89,8 +91,6 @@ Item {
     readonly property var pageLoaders: [keysLoader, macroLoader, colorLoader, sensorLoader]
     // Set by initUI: a page made after it reads its texts and values as it is made.
     property bool uiInitialized: false
-    readonly property bool pagesCreated: _Page_Keydefine !== null && _Page_Macro !== null
-                                         && _Page_Color !== null && _Page_Sensor !== null
 
     // The page at index, made now if it was not yet (null for no page).
     function pageAt(index) {
@@ -103,17 +103,12 @@ Item {
         return loader.item
     }
 
-    // The pages are made one after the other in the background, so no single frame carries
-    // all of them and the first showing of a page does not wait for it.
-    property bool pagesWanted: false
-    function createPages() {
-        pagesWanted = true
-        for (var i = 0; i < pageLoaders.length; ++i) {
-            if (!pageLoaders[i].active) {
-                pageLoaders[i].active = true
-                return
-            }
-        }
+    // Starts making the page at index between frames, so that the frames of a slide running
+    // meanwhile keep their pace; pageAt() finishes it when it must be there.
+    function preparePage(index) {
+        var loader = pageLoaders[index]
+        if (loader)
+            loader.active = true
     }
 
     function pageLoaded(page) {
@@ -121,14 +116,8 @@ Item {
             page.translateStrings()
             page.initUI()
         }
-        if (pagesWanted)
-            nextPage.restart()
-    }
-    // The next page waits for the event loop, so each is made in its own turn.
-    Timer {
-        id: nextPage
-        interval: 0
-        onTriggered: mainItem_Q7.createPages()
+        // A page chosen from the keyboard while it was being made takes the focus now.
+        Qt.callLater(mainItem_Q7.followFocus)
     }
 
     function initUI() {
@@ -263,7 +252,10 @@ Item {
 
         property int curID: 0
         // After the pages' own bindings have made the new one visible.
-        onCurIDChanged: focusAfterChange.restart()
+        onCurIDChanged: {
+            finishShownPage()
+            focusAfterChange.restart()
+        }
         Timer {
             id: focusAfterChange
             interval: 0
@@ -273,7 +265,7 @@ Item {
         // The five steps keep a click during a slide from jumping back: the running slide is
         // finished at once and the new choice carries on from its end state.
         function show(index) {
-            mainItem_Q7.pageAt(index)
+            mainItem_Q7.preparePage(index)
             if (paBack_X.running) {
                 paBack_X.tmpIndex = index
                 paBack_X.complete()
@@ -291,6 +283,13 @@ Item {
                 paBack_X.tmpIndex = index
                 paBack_X.restart()
             }
+        }
+        // A page still being made as it slides in is finished before it comes into view: a
+        // slide starts two widths off, so the first frames of it give the making their time.
+        onContentXChanged: finishShownPage()
+        function finishShownPage() {
+            if (curID >= 0 && contentX > -width)
+                mainItem_Q7.pageAt(curID)
         }
 
         LazyPage {

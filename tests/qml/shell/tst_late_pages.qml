@@ -2,6 +2,7 @@ import QtQuick
 import QtTest
 import ".."
 import "options.js" as Options
+import "qrc:/modules/qml/basic/ShellKeys.js" as ShellKeys
 
 // Pages made after the start: what a late page shows, and what ALL SAVE and ALL RESET send
 // while some pages were never made. The reference is the same shell with every page made
@@ -23,12 +24,21 @@ PageTestCase {
         return each(pageNames, name => findChild(shell, name) !== null)
     }
 
-    // The pages wait for the opening, and are all there before it has played out.
-    function test_pagesAreMadeOnceTheOpeningStarts() {
-        compare(made(), [false, false, false, false])
+    // The opening makes no page; a page is made when it is first chosen, and slides in whole.
+    function test_aPageIsMadeWhenFirstShown() {
         shell.run()
-        tryVerify(() => child("main_Q7").pagesCreated, 5000)
-        compare(made(), [true, true, true, true])
+        tryVerify(() => child("_fkPage").visible && !child("pa_X").running && child("upItem").y === 0, 5000)
+        compare(made(), [false, false, false, false])
+        mouseClick(child("fnEntry2"))
+        tryVerify(() => child("_fkPage").curID === 2 && !child("pa_X").running, 5000)
+        compare(made(), [false, false, true, false])
+        verify(child("_Page_Color").visible)
+
+        // Chosen by its shortcut, a page not made yet takes the focus once it is there.
+        child("fnEntry2").takeFocus(true)
+        keyClick(Qt.Key_4, Qt.ControlModifier)
+        tryVerify(() => findChild(shell, "_Page_Sensor") !== null && !child("pa_X").running
+                  && ShellKeys.inside(shell.Window.activeFocusItem, child("_Page_Sensor")), 5000)
     }
 
     // A page made after the store changed shows what the store holds then, in the current
