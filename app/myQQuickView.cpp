@@ -6,6 +6,7 @@
 #include "DataPaths.h"
 #include "DeviceBridge.h"
 #include "FollowRulesEditor.h"
+#include "FreedMemory.h"
 #include "KeyNames.h"
 #include "Languages.h"
 #include "MacroLibrary.h"
@@ -307,6 +308,7 @@ void myQQuickView::initUI() {
 void myQQuickView::runUI() {
     later([this] { emit uiRunRequested(); });
 }
+void myQQuickView::openingPlayed() { returnFreedMemory(); }
 void myQQuickView::lockView(int interval) { emit viewLockRequested(interval); }
 
 void myQQuickView::later(std::function<void()> emitSignal) {

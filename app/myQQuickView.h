@@ -198,6 +198,9 @@ public Q_SLOTS:
     // Start-up steps of the QML shell.
     void initUI();
     void runUI();
+    // The opening has played: the window is made, and what its making freed goes back to the
+    // system.
+    void openingPlayed();
 
     // The notice owed for the changes sent since the last call, in the current language:
     // empty when each reached the mouse. The shell calls it once before and once after every

@@ -324,6 +324,7 @@ SkinImages {
 
     ParallelAnimation {
         id: script1
+        onFinished: ui_View.openingPlayed()
         NumberAnimation {
             target: upItem; property: "y"; from: -600; to: 0
             duration: mainIten.animation_speed; easing.type: Easing.OutElastic

@@ -285,4 +285,5 @@ QtObject {
     function getSectionStrings(section) { return nativeTypes.map(sectionStrings[section] || {}) }
     // The widget's own focus, given back after the busy lock; not recorded.
     function setFocus() {}
+    function openingPlayed() { record("openingPlayed", []) }
 }

@@ -24,10 +24,12 @@ PageTestCase {
         return each(pageNames, name => findChild(shell, name) !== null)
     }
 
-    // The opening makes no page; a page is made when it is first chosen, and slides in whole.
+    // The opening makes no page (and once played, hands back what making the window freed);
+    // a page is made when it is first chosen, and slides in whole.
     function test_aPageIsMadeWhenFirstShown() {
         shell.run()
         tryVerify(() => child("_fkPage").visible && !child("pa_X").running && child("upItem").y === 0, 5000)
+        tryVerify(() => ui_View.callsOf("openingPlayed").length === 1, 5000)
         compare(made(), [false, false, false, false])
         mouseClick(child("fnEntry2"))
         tryVerify(() => child("_fkPage").curID === 2 && !child("pa_X").running, 5000)
