@@ -1,5 +1,6 @@
 // Exec to a mapped window and the resident memory 3 s later, interleaved in one run: this
-// program over the virtual mouse, a bare QQuickWidget (the floor any Qt Quick window pays),
+// program over the virtual mouse, a bare QQuickWidget (the floor any Qt Quick window pays,
+// with Qt's default renderer and with the software one the program draws with),
 // and the peers whose Debian packages are installed. A peer that is missing or shows no
 // window is skipped, not failed: the bench installs nothing.
 #include "Median.h"
@@ -201,6 +202,9 @@ int main(int argc, char **argv) {
     }
     subjects.push_back({"bare QQuickWidget", PROBE, {"--bare", "--stay"}, QSize(1000, 600), {}, -1,
                         {{"QT_QPA_PLATFORM", "xcb"}}});
+    // With the renderer the program draws with: the program's own cost, the renderer's apart.
+    subjects.push_back({"bare (software)", PROBE, {"--bare", "--stay"}, QSize(1000, 600), {}, -1,
+                        {{"QT_QPA_PLATFORM", "xcb"}, {"QT_QUICK_BACKEND", "software"}}});
     const auto found = [](const QString &name) { return QStandardPaths::findExecutable(name); };
     if (!found("solaar").isEmpty())
         subjects.push_back({"Solaar", found("solaar"), {}, {}, {}, -1, {}});

@@ -1,5 +1,7 @@
 // Cold start to the first rendered frame, the program's window against a bare
-// QQuickWidget built in the same tree: interleaved runs, medians and their ratio.
+// QQuickWidget built in the same tree: interleaved runs, medians and their ratio. The bare
+// window runs twice, with Qt's default renderer and with the software one the program draws
+// with, so the program's own cost shows apart from the renderer's.
 #include "Median.h"
 
 #include <QCoreApplication>
@@ -17,8 +19,13 @@ struct Sample {
     QString renderer;
 };
 
-static bool runOnce(const QString &probe, bool bare, Sample &out) {
+static bool runOnce(const QString &probe, bool bare, Sample &out, bool software = false) {
     QProcess p;
+    if (software) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QUICK_BACKEND", "software");
+        p.setProcessEnvironment(env);
+    }
     p.setProcessChannelMode(QProcess::SeparateChannels);
     QElapsedTimer clock;
     clock.start();
@@ -43,13 +50,15 @@ int main(int argc, char **argv) {
     const int runs = qMax(3, app.arguments().value(1).toInt());
 
     std::vector<double> appMs, bareMs, appRss, bareRss, ratio, rssRatio;
-    QString renderer;
+    std::vector<double> softMs, softRss, softRatio, softRssRatio;
+    QString renderer, bareRenderer;
     Sample warm;
     runOnce(probe, true, warm);
     runOnce(probe, false, warm);
     for (int i = 0; i < runs; ++i) {
-        Sample a, b;
-        if (!runOnce(probe, false, a) || !runOnce(probe, true, b)) {
+        Sample a, b, c;
+        if (!runOnce(probe, false, a) || !runOnce(probe, true, b) ||
+            !runOnce(probe, true, c, true)) {
             std::fprintf(stderr, "a probe run failed (is a display available?)\n");
             return 1;
         }
@@ -59,14 +68,23 @@ int main(int argc, char **argv) {
         bareRss.push_back(b.rssKb);
         ratio.push_back(a.ms / b.ms);
         rssRatio.push_back(double(a.rssKb) / b.rssKb);
+        softMs.push_back(c.ms);
+        softRss.push_back(c.rssKb);
+        softRatio.push_back(a.ms / c.ms);
+        softRssRatio.push_back(double(a.rssKb) / c.rssKb);
         renderer = a.renderer;
+        bareRenderer = b.renderer;
     }
-    std::printf("startup to first frame, %d interleaved runs, renderer %s\n", runs,
-                qPrintable(renderer));
-    std::printf("  program: median %.1f ms, RSS %.0f KiB\n", median(appMs), median(appRss));
-    std::printf("  bare QQuickWidget: median %.1f ms, RSS %.0f KiB\n", median(bareMs),
-                median(bareRss));
+    std::printf("startup to first frame, %d interleaved runs\n", runs);
+    std::printf("  program (%s): median %.1f ms, RSS %.0f KiB\n", qPrintable(renderer),
+                median(appMs), median(appRss));
+    std::printf("  bare QQuickWidget (%s): median %.1f ms, RSS %.0f KiB\n",
+                qPrintable(bareRenderer), median(bareMs), median(bareRss));
+    std::printf("  bare QQuickWidget (software): median %.1f ms, RSS %.0f KiB\n", median(softMs),
+                median(softRss));
     std::printf("  ratio program/bare: time %.2f (median of pairs), RSS %.2f\n", median(ratio),
                 median(rssRatio));
+    std::printf("  ratio program/bare, both software: time %.2f, RSS %.2f\n", median(softRatio),
+                median(softRssRatio));
     return 0;
 }

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QProcess>
 #include <QQuickItem>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -62,6 +64,9 @@ private Q_SLOTS:
         w.startUi();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY2(w.view()->rootObject(), "the QML shell did not load");
+        // Drawn by the software renderer, as the program is unless told otherwise.
+        QCOMPARE(w.view()->quickWindow()->rendererInterface()->graphicsApi(),
+                 QSGRendererInterface::Software);
         QTRY_VERIFY(w.view()->rootObject()->property("visible").toBool());
         // Compare only a still picture: the opening animation must have ended, and the
         // compositor must show the same frame the view rendered.
