@@ -44,9 +44,10 @@ void Ui_Controler::setupWindow(QWidget *w) {
     chooseRenderer();
     view = new myQQuickView(window);
     view->setObjectName(QStringLiteral("ui_View"));
-    view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
-    // The shell only reaches these from initUI on, after its own creation.
+    // Before the shell is made: its connections to the view's signals are made with it, and
+    // nothing it binds is first made without the view and then made again.
     view->publish(this);
+    view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
 
     window->resize(view->width(), view->height());
     applyWindowTitle(window);
