@@ -74,11 +74,17 @@ def check_drawer(app):
     lists = [o for o in tree.walk(drawer) if o.getRoleName() == "list"]
     if not lists:
         found.append("the drawer shows no language list")
-    for lst in lists:
-        chosen = [i.name for i in tree.walk(lst) if i.getRoleName() == "list item"
-                  and pyatspi.STATE_SELECTED in tree.states(i)]
-        if len(chosen) != 1:
-            found.append(f"(drawer) {tree.describe(lst)}: selection {chosen}")
+
+    def selections():
+        return {tree.describe(lst): [i.name for i in tree.walk(lst) if i.getRoleName() == "list item"
+                                     and pyatspi.STATE_SELECTED in tree.states(i)] for lst in lists}
+    # The lists' rows come into the tree as the drawer slides in.
+    try:
+        tree.wait_for("one choice in each of the drawer's lists",
+                      lambda: all(len(chosen) == 1 for chosen in selections().values()))
+    except tree.Failure:
+        found += [f"(drawer) {name}: selection {chosen}" for name, chosen in selections().items()
+                  if len(chosen) != 1]
     print(f"drawer: {tree.describe(drawer)}, {sum(tree.interactive(o) for o in tree.walk(drawer))} controls")
     tree.do_action(gear, "Press")
     try:
@@ -93,7 +99,12 @@ def main():
     tree.wait_for("the shell", lambda: tree.find(app, "push button", "ALL SAVE"))
     frame, view = the_view(app)
     found = check_window(frame, view) + check_function_menu(app)
-    found += [f"{role} {name!r}: not in the tree" for role, name in BARS if tree.find(app, role, name) is None]
+    # The bars slide in from both edges: the top one is in view a little after the bottom one.
+    try:
+        tree.wait_for("the bars", lambda: all(tree.find(app, role, name) for role, name in BARS))
+    except tree.Failure:
+        found += [f"{role} {name!r}: not in the tree" for role, name in BARS
+                  if tree.find(app, role, name) is None]
     found += tree.problems(view)
     found += check_profiles(app)
     found += check_drawer(app)

@@ -233,9 +233,10 @@ private Q_SLOTS:
         vmouse::State expected = mouse;
         expected.functionOption = 0x08; // the greeting of every start with the mouse there
         JVERIFY(j.waitMouse(expected));
-        // The sensor page reads the mouse's rate again (125 Hz is its first choice, 1000 Hz its
-        // last), and nothing but the start's own traffic set a rate.
+        // The sensor page, opened now, shows the mouse's rate (125 Hz is its first choice,
+        // 1000 Hz its last), and nothing but the start's own traffic set a rate.
         const int shown = 3 - qRound(std::log2(mouse.reportRate[current]));
+        JVERIFY(j.openPage(3, "sensorApply"));
         JVERIFY(j.waitProperty("sensorRate", "currentIndex", QString::number(shown)));
         for (const QByteArray &c : j.commands(mark))
             QVERIFY2(c.size() < 2 || uchar(c[1]) != 0x03, c.toHex().constData());
