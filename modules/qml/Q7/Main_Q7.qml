@@ -117,7 +117,7 @@ Item {
             page.initUI()
         }
         // A page chosen from the keyboard while it was being made takes the focus now.
-        Qt.callLater(mainItem_Q7.followFocus)
+        focusAfterChange.restart()
     }
 
     function initUI() {

@@ -15,7 +15,8 @@ Item {
         // A picture of the user's may be many times the window: decoded at the drawn size, it
         // holds no more memory than the skin's own. The size is the window's from the start:
         // following the fill as it settles would decode the picture once per step.
-        sourceSize: Qt.size(environment.width, environment.height)
+        sourceSize.width: environment.width
+        sourceSize.height: environment.height
         source: mainIten.isCustomBackground ? mainIten.sourceCustomBackground
                                             : mainIten.sourceBackground
     }
