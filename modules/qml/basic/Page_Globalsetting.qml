@@ -138,9 +138,9 @@ Item {
         initUI()
     }
 
-    function apply() {
+    function apply(byKeyboard) {
         store()
-        closeRequested(btnApply.keyboardFocus)
+        closeRequested(byKeyboard === true)
     }
 
     function store() {
@@ -192,10 +192,10 @@ Item {
         _R = r
         _G = g
         _B = b
-        if (source !== 2) {
-            colourPanel.inputR.text = r
-            colourPanel.inputG.text = g
-            colourPanel.inputB.text = b
+        if (source !== 2 && colourInputs) {
+            colourInputs.inputR.text = r
+            colourInputs.inputG.text = g
+            colourInputs.inputB.text = b
         }
         if (source !== 3 && selectedSlot < 7) {
             var colors = slotColors.slice()
@@ -228,12 +228,16 @@ Item {
 
     // An input left empty or out of range takes the working colour's value back.
     function applyInputs() {
-        var r = colourPanel.inputR.acceptableInput ? parseInt(colourPanel.inputR.text) : _R
-        var g = colourPanel.inputG.acceptableInput ? parseInt(colourPanel.inputG.text) : _G
-        var b = colourPanel.inputB.acceptableInput ? parseInt(colourPanel.inputB.text) : _B
-        colourPanel.inputR.text = r
-        colourPanel.inputG.text = g
-        colourPanel.inputB.text = b
+        // Without the drawer's controls there is nothing typed to apply.
+        var inputs = colourInputs
+        if (!inputs)
+            return
+        var r = inputs.inputR.acceptableInput ? parseInt(inputs.inputR.text) : _R
+        var g = inputs.inputG.acceptableInput ? parseInt(inputs.inputG.text) : _G
+        var b = inputs.inputB.acceptableInput ? parseInt(inputs.inputB.text) : _B
+        inputs.inputR.text = r
+        inputs.inputG.text = g
+        inputs.inputB.text = b
         if (r !== _R || g !== _G || b !== _B)
             setRGB(2, r, g, b)
     }
@@ -258,149 +262,9 @@ Item {
         objectName: "languageModel"
     }
 
-    Image {
-        anchors.fill: parent
-        source: mainIten.sourceGlobalsettingBackground
-    }
-
-    // A click on empty space takes the focus from the inputs, which applies them.
-    MouseArea {
-        anchors.fill: parent
-        onClicked: page.forceActiveFocus()
-    }
-
-    ShellText {
-        x: 20
-        y: 14
-        font.bold: true
-        text: page.strings[1]
-    }
-
-    ShellText {
-        x: 20
-        y: 42
-        font.bold: true
-        text: page.strings[29]
-    }
-    SettingsLanguageList {
-        x: 20
-        y: 62
-        model: languageModel
-        currentIndex: page.languageIndex
-        accessibleName: page.strings[29]
-        onChosen: index => page.setLanguage(index)
-    }
-
-    ShellText {
-        x: 20
-        y: 142
-        font.bold: true
-        text: page.strings[33] + " " + page.strings[34]
-    }
-    Row {
-        x: 150
-        y: 142
-        spacing: 18
-        RadioButton {
-            objectName: "sizeNormal"
-            chkStr: page.strings[37]
-            isSelect: page.sizeIndex === 0
-            onClicked: page.setSize(0)
-        }
-        RadioButton {
-            objectName: "sizeLarger"
-            chkStr: page.strings[38]
-            isSelect: page.sizeIndex === 1
-            onClicked: page.setSize(1)
-        }
-    }
-
-    ShellText {
-        x: 20
-        y: 170
-        font.bold: true
-        text: page.strings[26]
-    }
-    Row {
-        x: 150
-        y: 170
-        spacing: 18
-        RadioButton {
-            objectName: "skin1"
-            chkStr: page.strings[39]
-            isSelect: page.skin_No === 1
-            onClicked: page.chooseSkin(1)
-        }
-        RadioButton {
-            objectName: "skin2"
-            chkStr: page.strings[40]
-            isSelect: page.skin_No === 2
-            onClicked: page.chooseSkin(2)
-        }
-    }
-
-    // Present but not offered in this product.
-    Row {
-        objectName: "animationSwitch"
-        visible: false
-        spacing: 18
-        RadioButton {
-            chkStr: page.strings[31]
-            isSelect: page.animationIndex === 0
-            onClicked: page.setAnimation(0)
-        }
-        RadioButton {
-            chkStr: page.strings[32]
-            isSelect: page.animationIndex === 1
-            onClicked: page.setAnimation(1)
-        }
-    }
-    RadioButton {
-        objectName: "backgroundToggle"
-        visible: false
-        chkStr: page.strings[30]
-        isSelect: page.isCustomBackground
-        onClicked: page.toggleBackground()
-    }
-
-    SettingsColour {
-        id: colourPanel
-        x: 20
-        y: 198
-        strings: page.strings
-        nameTexts: names.texts
-        slotColors: page.slotColors
-        selectedSlot: page.selectedSlot
-        brightnessStep: page.brightnessStep
-        paletteLength: page.paletteLength
-        working: Qt.rgba(page._R / 255, page._G / 255, page._B / 255, 1)
-        onSlotChosen: slot => page.selectSlot(slot)
-        onPalettePicked: y => page.pickPalette(y)
-        onBrightnessChosen: step => page.setBrightness(step)
-        onInputsLeft: page.applyInputs()
-    }
-
-    // Each caption is part of its button.
-    Button_2state {
-        id: btnReset
-        objectName: "btnReset"
-        x: 20
-        y: 372
-        source0: mainIten.sourceReset0
-        source1: mainIten.sourceReset1
-        caption: page.strings[106]
-        captionGap: 6
-        onClicked: page.resetApconfig()
-    }
-    Button_2state {
-        id: btnApply
-        objectName: "btnApply"
-        x: btnReset.x + btnReset.width + btnReset.captionItem.width + 32
-        y: 372
-        source0: mainIten.sourceApply0
-        source1: mainIten.sourceApply1
-        caption: page.strings[107]
-        captionGap: 6
-        onClicked: page.apply()
-    }
+    // The drawer's controls (SettingsPanel) are made when it first opens; until then there
+    // are no colour inputs.
+    property SettingsColour colourInputs: null
+    readonly property ListModel languages: languageModel
+    readonly property var nameTexts: names.texts
 }

@@ -31,6 +31,8 @@ Flickable {
         } else if (paGlobalsetting_X.running) {
             paGlobalsetting_X.complete()
         } else {
+            if (!panel)
+                panel = panelComponent.createObject(_Page_Globalsetting, { page: _Page_Globalsetting }) as SettingsPanel
             visible = true
             paGlobalsetting_X.restart()
         }
@@ -51,6 +53,13 @@ Flickable {
         id: _Page_Globalsetting
         objectName: "_Page_Globalsetting"
         onCloseRequested: byKeyboard => drawer.closeRequested(byKeyboard)
+    }
+    // The page's controls, made the first time the drawer opens: most runs never open it, and
+    // the window's look needs only the page's values.
+    property SettingsPanel panel: null
+    Component {
+        id: panelComponent
+        SettingsPanel {}
     }
 
     Shortcut {

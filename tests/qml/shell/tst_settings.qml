@@ -47,6 +47,8 @@ PageTestCase {
         compare([shell.animation_speed, shell.isCustomBackground, shell.globalSetting_size, settings.languageIndex,
                  shell.globalSetting_stringList[1], shell.globalSetting_fontFamily, settings.selectedSlot],
                 [10, false, 12, 1, "de1", "DejaVu Serif", 3])
+        // The drawer's inputs, made when it first opens, start from the stored colour.
+        child("upItem").btnClicked(0)
         compare([rgb(), child("inputG").text, colour(), shell.globalSetting_url, shell.skin_No,
                  String(child("btnTotalApply").source)], [[10, 20, 30], "20", [10, 20, 30, 45],
                  "https://example.org/other", 2, "file:modules/img/skin2/common/apply_0.png"])
