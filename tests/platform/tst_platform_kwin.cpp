@@ -212,6 +212,7 @@ private Q_SLOTS:
                  qPrintable(KWinActiveWindowSource::scriptFile()));
     }
 
+    // Activations in both Plasmas' names, and the calls that are not KWin's refused.
     void reportsActivations_data() {
         QTest::addColumn<bool>("plasma6");
         QTest::newRow("Plasma 5.27") << false;
@@ -246,17 +247,9 @@ private Q_SLOTS:
         rig.activate("org.gnome.Terminal", "gnome-terminal-server", 0);
         QTRY_COMPARE(spy.size(), 3);
         QCOMPARE(lastReport(spy).windowClass, QStringLiteral("org.gnome.Terminal"));
-    }
 
-    // Anyone on the session bus can call the program's path: only KWin's owner is heard, and
-    // even from it only the call's own shape.
-    void refusesUntrustedCalls() {
-        Rig rig;
-        QVERIFY(rig.up(true));
-        KWinActiveWindowSource source(rig.program);
-        QSignalSpy spy(&source, &ActiveWindowSource::activeWindowChanged);
-        QVERIFY(source.start());
-
+        // Anyone on the session bus can call the program's path: only KWin's owner is heard,
+        // and even from it only the call's own shape.
         QDBusConnection stranger = rig.bus.connect();
         const auto sinkCall = [](const QVariantList &arguments) {
             QDBusMessage m = QDBusMessage::createMethodCall(programService, sinkPath, sinkInterface,
@@ -268,7 +261,7 @@ private Q_SLOTS:
         const QDBusPendingCall strangers =
             stranger.asyncCall(sinkCall({QStringLiteral("evil"), QStringLiteral("evil"), 0}));
         QTRY_VERIFY(strangers.isFinished());
-        QCOMPARE(spy.size(), 0);
+        QCOMPARE(spy.size(), 3);
 
         const QString tooLong(257, QLatin1Char('x'));
         const QList<QVariantList> malformed = {
@@ -288,7 +281,7 @@ private Q_SLOTS:
         // Calls of one sender arrive in order: once this one is in, the others were judged.
         const QString longest(256, QLatin1Char('y'));
         rig.activate(longest, "app", 0);
-        QTRY_COMPARE(spy.size(), 1);
+        QTRY_COMPARE(spy.size(), 4);
         QCOMPARE(lastReport(spy).windowClass, longest);
 
         // A whole number that came as a double is a process id all the same.
@@ -296,7 +289,7 @@ private Q_SLOTS:
             rig.kwin->bus.asyncCall(
                 sinkCall({QStringLiteral("c"), QStringLiteral("d"), double(rig.bus.pid())}));
         });
-        QTRY_COMPARE(spy.size(), 2);
+        QTRY_COMPARE(spy.size(), 5);
         QCOMPARE(lastReport(spy).executable, QStringLiteral("dbus-daemon"));
     }
 
