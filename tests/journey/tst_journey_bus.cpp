@@ -3,16 +3,18 @@
 // whoever made it.
 #include "Journey.h"
 #include "DesktopSessions.h"
+#include "TestFiles.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace {
 const QString service = QStringLiteral("org.q7config.q7config");
@@ -42,16 +44,14 @@ public:
                            SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
     }
     bool heardChange(int current, const QList<int> &profiles) const {
-        for (const Change &c : changes)
-            if (c.current == current && c.profiles == profiles)
-                return true;
-        return false;
+        return std::any_of(changes.begin(), changes.end(), [&](const Change &c) {
+            return c.current == current && c.profiles == profiles;
+        });
     }
     bool heardProperty(const QString &name, const QVariant &value) const {
-        for (const QVariantMap &m : properties)
-            if (m.contains(name) && m.value(name) == value)
-                return true;
-        return false;
+        return std::any_of(properties.begin(), properties.end(), [&](const QVariantMap &m) {
+            return m.contains(name) && m.value(name) == value;
+        });
     }
 
 private Q_SLOTS:
@@ -78,6 +78,13 @@ class tst_journey_bus : public QObject {
                    ? reply.arguments().value(0).toString()
                    : QStringLiteral("error: ") + reply.errorName() + ' ' + reply.errorMessage();
     }
+    QVariant property(const QString &name) {
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            service, path, QStringLiteral("org.freedesktop.DBus.Properties"), "Get");
+        get << interface << name;
+        return qdbus_cast<QDBusVariant>(client.call(get).arguments().value(0)).variant();
+    }
+    bool onTheBus() { return client.interface()->isServiceRegistered(service).value(); }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -93,36 +100,29 @@ private Q_SLOTS:
     void methodsReachTheMouseAndSignalEveryChange() {
         Journey j(QStringLiteral("bus-methods"));
         JVERIFY(j.start());
-        QTRY_VERIFY_WITH_TIMEOUT(client.interface()->isServiceRegistered(service).value(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(onTheBus(), 15000);
         Listener listener;
         QVERIFY(listener.listen(client));
 
         // The same status a command prints, and the properties agree with it.
         const int first = j.mouse().currentProfile;
-        const QDBusMessage status = call(QStringLiteral("Status"));
-        QCOMPARE(status.type(), QDBusMessage::ReplyMessage);
         QByteArray out;
         QCOMPARE(j.runProgram({"status", "--json"}, &out), 0);
-        QCOMPARE(QJsonDocument::fromJson(status.arguments().value(0).toString().toUtf8()),
-                 QJsonDocument::fromJson(out));
-        QDBusMessage get = QDBusMessage::createMethodCall(
-            service, path, QStringLiteral("org.freedesktop.DBus.Properties"),
-            QStringLiteral("GetAll"));
-        get << interface;
-        const QVariantMap properties =
-            qdbus_cast<QVariantMap>(client.call(get).arguments().value(0));
-        QCOMPARE(properties.value(QStringLiteral("CurrentProfile")).toInt(), first);
-        QCOMPARE(properties.value(QStringLiteral("MouseLinked")).toBool(), true);
+        const QJsonDocument status = QJsonDocument::fromJson(answer(call("Status")).toUtf8());
+        QVERIFY(status.isObject());
+        QCOMPARE(status, QJsonDocument::fromJson(out));
+        QCOMPARE(property("CurrentProfile").toInt(), first);
+        QCOMPARE(property("MouseLinked").toBool(), true);
 
         // A value through the bus: the mouse takes it, and the bus tells whoever listens.
-        QCOMPARE(answer(call(QStringLiteral("SetValue"), {"rate", "125", 0})),
+        QCOMPARE(answer(call("SetValue", {"rate", "125", 0})),
                  QStringLiteral("Profile %1: report rate 125 Hz.").arg(first));
         JVERIFY(j.waitMouse([&](const vmouse::State &s) { return s.reportRate[first] == 8; }));
         QTRY_VERIFY(listener.heardChange(first, {first}));
 
         // A switch through the bus goes through the profile menu and into the profile file.
         const int second = first == 3 ? 2 : 3;
-        QVERIFY(answer(call(QStringLiteral("SetProfile"), {second})).startsWith("Switched"));
+        QVERIFY(answer(call("SetProfile", {second})).startsWith("Switched"));
         JVERIFY(j.waitProfile(second) &&
                 j.waitProperty("pfItem", "currentIndex", QString::number(second)));
         JVERIFY(j.waitFor(
@@ -139,14 +139,11 @@ private Q_SLOTS:
         QTRY_VERIFY(listener.heardChange(4, {4}));
 
         // Export and import copy a profile's values, as the mouse holds them, onto the mouse.
-        QCOMPARE(answer(call(QStringLiteral("SetValue"), {"rate", "250", second})),
+        QCOMPARE(answer(call("SetValue", {"rate", "250", second})),
                  QStringLiteral("Profile %1: report rate 250 Hz.").arg(second));
-        const QString file =
-            QDir::temp().filePath(QStringLiteral("q7-bus-%1.pf").arg(j.programPid()));
-        QVERIFY(
-            answer(call(QStringLiteral("ExportProfile"), {second, file})).startsWith("Profile"));
-        QVERIFY(QFile::exists(file));
-        QVERIFY(answer(call(QStringLiteral("ImportProfile"), {first, file})).startsWith("Profile"));
+        const QString file = QDir::temp().filePath(QString("q7-bus-%1.pf").arg(j.programPid()));
+        QVERIFY(answer(call("ExportProfile", {second, file})).startsWith("Profile"));
+        QVERIFY(answer(call("ImportProfile", {first, file})).startsWith("Profile"));
         QFile::remove(file);
         JVERIFY(j.waitMouse([&](const vmouse::State &s) { return s.reportRate[first] == 4; }));
         QTRY_VERIFY(listener.heardChange(4, {first}));
@@ -154,10 +151,8 @@ private Q_SLOTS:
         // Refused calls name the fault, reach nothing and change nothing.
         const vmouse::State before = j.mouse();
         const QString statusBefore = answer(call(QStringLiteral("Status")));
-        QFile profileFile(j.programDir() + QStringLiteral("/modules/setting/p_Q7.bin"));
-        QVERIFY(profileFile.open(QIODevice::ReadOnly));
-        const QByteArray fileBefore = profileFile.readAll();
-        profileFile.close();
+        const QString profileFile = j.programDir() + QStringLiteral("/modules/setting/p_Q7.bin");
+        const QByteArray fileBefore = bytesOf(profileFile);
         const int mark = j.trafficMark();
         listener.changes.clear();
         const QList<std::pair<QString, QVariantList>> refused = {
@@ -180,34 +175,27 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QDir(j.programDir()).filePath(QStringLiteral("relative.pf"))));
         QVERIFY(j.commands(mark).isEmpty());
         QCOMPARE(j.mouse().reportRate, before.reportRate);
-        QVERIFY(profileFile.open(QIODevice::ReadOnly));
-        QCOMPARE(profileFile.readAll(), fileBefore);
+        QCOMPARE(bytesOf(profileFile), fileBefore);
         QCOMPARE(answer(call(QStringLiteral("Status"))), statusBefore);
         // The bus keeps one sender's messages in order: a change would come before this one.
-        QCOMPARE(answer(call(QStringLiteral("SetProfile"), {1})),
-                 QStringLiteral("Switched to profile 1."));
+        QCOMPARE(answer(call("SetProfile", {1})), QStringLiteral("Switched to profile 1."));
         QTRY_VERIFY(listener.heardChange(1, {}));
         QCOMPARE(listener.changes.size(), 1);
         JVERIFY(j.stop());
         // The program let its name go as it ended.
-        QTRY_VERIFY(!client.interface()->isServiceRegistered(service).value());
+        QTRY_VERIFY(!onTheBus());
     }
 
-    // Without the mouse the change waits in the profile file, marked; the caller is told so
-    // with its own error, and MouseLinked says so.
+    // Without the mouse the change waits in the profile file, marked, whether a bus call or a
+    // command asked for it; each caller is told so in its own way, and MouseLinked says so.
     void unpluggedKeepsTheChangeInTheFile() {
         qputenv("VIRTUAL_MOUSE_FAULTS", "absent");
         Journey j(QStringLiteral("bus-unplugged"));
         const bool started = j.start();
         qunsetenv("VIRTUAL_MOUSE_FAULTS");
         JVERIFY(started);
-        QTRY_VERIFY_WITH_TIMEOUT(client.interface()->isServiceRegistered(service).value(), 15000);
-        QDBusMessage get = QDBusMessage::createMethodCall(
-            service, path, QStringLiteral("org.freedesktop.DBus.Properties"),
-            QStringLiteral("Get"));
-        get << interface << QStringLiteral("MouseLinked");
-        QCOMPARE(qdbus_cast<QDBusVariant>(client.call(get).arguments().value(0)).variant().toBool(),
-                 false);
+        QTRY_VERIFY_WITH_TIMEOUT(onTheBus(), 15000);
+        QCOMPARE(property("MouseLinked").toBool(), false);
         const QJsonObject status =
             QJsonDocument::fromJson(answer(call(QStringLiteral("Status"))).toUtf8()).object();
         QCOMPARE(status.value("mouseFound").toBool(), false);
@@ -216,9 +204,14 @@ private Q_SLOTS:
         const QDBusMessage reply = call(QStringLiteral("SetValue"), {"rate", "250", 3});
         QCOMPARE(reply.errorName(), QStringLiteral("org.q7config.q7config.Error.NoMouse"));
         QVERIFY2(reply.errorMessage().contains("No mouse"), qPrintable(reply.errorMessage()));
+        QByteArray err;
+        QCOMPARE(j.runProgram({"set", "rate", "500", "--profile", "2"}, nullptr, &err), 3);
+        QVERIFY2(err.contains("No mouse"), err.constData());
         JVERIFY(j.waitFor([&] {
-            return j.setting("p_Q7.bin", "other_fw/dirty").toStringList().value(3) == "true" &&
-                   j.setting("p_Q7.bin", "other_fw/3").toStringList().value(1) == "4";
+            const QStringList dirty = j.setting("p_Q7.bin", "other_fw/dirty").toStringList();
+            return dirty.value(3) == "true" && dirty.value(2) == "true" &&
+                   j.setting("p_Q7.bin", "other_fw/3").toStringList().value(1) == "4" &&
+                   j.setting("p_Q7.bin", "other_fw/2").toStringList().value(1) == "2";
         }));
         QCOMPARE(j.mouse().reportRate, before.reportRate);
         JVERIFY(j.stop());

@@ -12,30 +12,25 @@ class tst_journey_scripting : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void rateSetByAScriptShowsOnTheSensorPage() {
-        Journey j(QStringLiteral("script-rate"));
+    void commandsThroughTheWindow() {
+        Journey j(QStringLiteral("script-window"));
         JVERIFY(j.start());
         const int current = j.mouse().currentProfile;
+        QByteArray out, err;
+        QCOMPARE(j.runProgram({"status", "--json"}, &out, &err), 0);
+        const QJsonObject status = QJsonDocument::fromJson(out).object();
+        QCOMPARE(status.value("mouseFound").toBool(), true);
+        QCOMPARE(status.value("currentProfile").toInt(), current);
+        QCOMPARE(status.value("profiles").toArray().size(), 5);
+
+        // The sensor page on screen follows a rate set by a script.
         JVERIFY(j.openPage(3, "sensorApply"));
         JVERIFY(j.waitProperty("sensorRate", "currentIndex", "3")); // the factory 1000 Hz
-        QByteArray out, err;
         QCOMPARE(j.runProgram({"set", "rate", "125"}, &out, &err), 0);
         QCOMPARE(err, QByteArray());
         JVERIFY(j.waitMouse([&](const vmouse::State &s) { return s.reportRate[current] == 8; }));
         JVERIFY(j.waitProperty("sensorRate", "currentIndex", "0"));
         j.screenshot(QStringLiteral("after"));
-        JVERIFY(j.stop());
-    }
-
-    void statusProfileAndRefusalThroughTheWindow() {
-        Journey j(QStringLiteral("script-window"));
-        JVERIFY(j.start());
-        QByteArray out, err;
-        QCOMPARE(j.runProgram({"status", "--json"}, &out, &err), 0);
-        const QJsonObject status = QJsonDocument::fromJson(out).object();
-        QCOMPARE(status.value("mouseFound").toBool(), true);
-        QCOMPARE(status.value("currentProfile").toInt(), int(j.mouse().currentProfile));
-        QCOMPARE(status.value("profiles").toArray().size(), 5);
 
         // The switch goes through the profile menu: the menu follows.
         QCOMPARE(j.runProgram({"profile", "4"}), 0);
@@ -54,26 +49,6 @@ private Q_SLOTS:
         QCOMPARE(j.runProgram({"export", "4", "script-p4.pf"}), 0);
         QVERIFY(QFile::exists(file));
         QFile::remove(file);
-        JVERIFY(j.stop());
-    }
-
-    // Without the mouse the window keeps the script's change as it keeps its own: in the
-    // profile file, marked for the question when the mouse is back.
-    void unpluggedWindowKeepsTheChangeMarked() {
-        qputenv("VIRTUAL_MOUSE_FAULTS", "absent");
-        Journey j(QStringLiteral("script-unplugged"));
-        const bool started = j.start();
-        qunsetenv("VIRTUAL_MOUSE_FAULTS");
-        JVERIFY(started);
-        const vmouse::State before = j.mouse();
-        QByteArray out, err;
-        QCOMPARE(j.runProgram({"set", "rate", "250", "--profile", "3"}, &out, &err), 3);
-        QVERIFY2(err.contains("No mouse"), err.constData());
-        JVERIFY(j.waitFor([&] {
-            return j.setting("p_Q7.bin", "other_fw/dirty").toStringList().value(3) == "true" &&
-                   j.setting("p_Q7.bin", "other_fw/3").toStringList().value(1) == "4";
-        }));
-        QCOMPARE(j.mouse().reportRate, before.reportRate);
         JVERIFY(j.stop());
     }
 };

@@ -6,6 +6,7 @@
 // the same mouse; the profile file is the copy's own (modules/setting/p_Q7.bin).
 
 #include "IniFormat.h"
+#include "TestFiles.h"
 #include "VirtualMouse.h"
 
 #include <QDir>
@@ -85,10 +86,7 @@ public:
     QStringList marks(const QString &group) const {
         return QSettings(profileFile(), qt48IniFormat()).value(group + "/dirty").toStringList();
     }
-    QByteArray profileBytes() const {
-        QFile f(profileFile());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray profileBytes() const { return bytesOf(profileFile()); }
 
 private:
     QTemporaryDir dir;

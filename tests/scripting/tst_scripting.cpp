@@ -148,18 +148,14 @@ private Q_SLOTS:
     }
 
     void profileSwitchesTheMouse() {
-        const ProgramCopy::Run r = copy->run({"profile", "4"});
-        QCOMPARE(r.code, 0);
+        QCOMPARE(copy->run({"profile", "4"}).code, 0);
         QCOMPARE(int(copy->mouse().currentProfile), 4);
-        QCOMPARE(copy->run({"status", "--json"}).out.contains("\"currentProfile\": 4"), true);
     }
 
     void exportThenImportCopiesAProfile() {
         const QString file = copy->file("fps.pf");
         QCOMPARE(copy->run({"export", "3", "fps.pf"}).code, 0); // relative to the caller
-        QVERIFY(QFile::exists(file));
-        const ProgramCopy::Run r = copy->run({"import", "5", file});
-        QCOMPARE(r.code, 0);
+        QCOMPARE(copy->run({"import", "5", file}).code, 0);
         const vmouse::State after = copy->mouse();
         QVERIFY(after.profiles[5] == after.profiles[3]);
         QCOMPARE(after.reportRate[5], after.reportRate[3]);
@@ -167,35 +163,8 @@ private Q_SLOTS:
         QCOMPARE(copy->stored("profile_fw/5"), copy->stored("profile_fw/3"));
     }
 
-    // A file the window's import refuses changes neither the mouse nor the file, and the
-    // message says why.
-    void refusedImportChangesNothing_data() {
-        QTest::addColumn<QByteArray>("content"); // empty: a folder
-        QTest::addColumn<QString>("why");
-        QTest::newRow("not a profile file") << QByteArray("[General]\nx=1\n") << "not a profile file";
-        QTest::newRow("a folder") << QByteArray() << "not a regular file";
-        QTest::newRow("too large") << QByteArray(1024 * 1024 + 1, 'x') << "too large";
-    }
-    void refusedImportChangesNothing() {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, why);
-        const QString path = copy->file("bad.pf");
-        if (content.isEmpty()) {
-            QVERIFY(QDir().mkpath(path));
-        } else {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-        }
-        QCOMPARE(copy->run({"status"}).code, 0); // the file now holds the mouse's values
-        const QByteArray file = copy->profileBytes();
-        const vmouse::State mouse = copy->mouse();
-        const ProgramCopy::Run r = copy->run({"import", "2", path});
-        QCOMPARE(r.code, 2);
-        QVERIFY2(r.err.contains(why), qPrintable(r.err));
-        QVERIFY(sameMouse(copy->mouse(), mouse));
-        QCOMPARE(copy->profileBytes(), file);
-    }
-
+    // Refused arguments, and files the window's import refuses too, change neither the mouse
+    // nor the file, and the message says why.
     void badArgumentsChangeNothing_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("said");
@@ -214,11 +183,19 @@ private Q_SLOTS:
         QTest::newRow("missing value") << QStringList{"set", "rate"} << "usage";
         QTest::newRow("export without file") << QStringList{"export", "1"} << "usage";
         QTest::newRow("--json elsewhere") << QStringList{"profile", "2", "--json"} << "status";
+        QTest::newRow("import not a profile file") << QStringList{"import", "2", "text.pf"}
+                                                   << "not a profile file";
+        QTest::newRow("import a folder") << QStringList{"import", "2", "folder.pf"}
+                                         << "not a regular file";
+        QTest::newRow("import too large") << QStringList{"import", "2", "large.pf"} << "too large";
     }
     void badArgumentsChangeNothing() {
         QFETCH(QStringList, arguments);
         QFETCH(QString, said);
-        QCOMPARE(copy->run({"status"}).code, 0);
+        QVERIFY(writeFile(copy->file("text.pf"), "[General]\nx=1\n") &&
+                writeFile(copy->file("large.pf"), QByteArray(1024 * 1024 + 1, 'x')) &&
+                QDir().mkpath(copy->file("folder.pf")));
+        QCOMPARE(copy->run({"status"}).code, 0); // the file now holds the mouse's values
         const QByteArray file = copy->profileBytes();
         const vmouse::State mouse = copy->mouse();
         const ProgramCopy::Run r = copy->run(arguments);
@@ -229,8 +206,8 @@ private Q_SLOTS:
         QCOMPARE(copy->profileBytes(), file);
     }
 
-    // Unplugged, the change waits in the file, marked as the window marks its own; status
-    // says what the file holds.
+    // Unplugged, a change waits in the file, marked as the window marks its own, and so does a
+    // profile switch; status says what the file holds.
     void unpluggedKeepsTheChangeMarked() {
         const vmouse::State mouse = copy->mouse();
         const ProgramCopy::Run r = copy->run({"set", "rate", "250", "--profile", "3"}, "absent");
@@ -239,6 +216,8 @@ private Q_SLOTS:
         QVERIFY(sameMouse(copy->mouse(), mouse));
         QCOMPARE(copy->stored("other_fw/3").value(other::reportRate), 4);
         QCOMPARE(copy->marks("other_fw").value(3), QString("true"));
+        QCOMPARE(copy->run({"profile", "5"}, "absent").code, 3);
+        QCOMPARE(int(copy->mouse().currentProfile), 2);
 
         const ProgramCopy::Run status = copy->run({"status", "--json"}, "absent");
         QCOMPARE(status.code, 3);
@@ -246,13 +225,6 @@ private Q_SLOTS:
         QCOMPARE(o.value("mouseFound").toBool(true), false);
         QVERIFY(o.value("firmwareVersion").isNull());
         QCOMPARE(o.value("profiles").toArray()[2].toObject().value("reportRateHz").toInt(), 250);
-    }
-
-    void unpluggedProfileSwitchIsKept() {
-        QCOMPARE(copy->run({"profile", "5"}, "absent").code, 3);
-        QCOMPARE(int(copy->mouse().currentProfile), 2);
-        const QJsonObject o =
-            QJsonDocument::fromJson(copy->run({"status", "--json"}, "absent").out.toUtf8()).object();
         QCOMPARE(o.value("currentProfile").toInt(), 5);
     }
 

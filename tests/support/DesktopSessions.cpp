@@ -4,10 +4,12 @@
 #include "linux/KWinActiveWindowSource.h"
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -88,15 +90,10 @@ public:
     bool start() override {
         if (!root.isValid() || !systemBus.start() || !sessionBus.start() || !install())
             return false;
-        compositor.setProcessEnvironment(clientEnvironment());
-        compositor.setProcessChannelMode(QProcess::MergedChannels);
-        compositor.setStandardOutputFile(logFile());
-        compositor.start(QStringLiteral("gnome-shell"),
-                         {QStringLiteral("--headless"), QStringLiteral("--wayland"),
-                          QStringLiteral("--no-x11"), QStringLiteral("--virtual-monitor"),
-                          QStringLiteral("1280x800"), QStringLiteral("--wayland-display"),
-                          display});
-        if (!compositor.waitForStarted())
+        if (!launch("gnome-shell",
+                    {"--headless", "--wayland", "--no-x11", "--virtual-monitor", "1280x800",
+                     "--wayland-display", display},
+                    clientEnvironment()))
             return false;
         QDBusConnection bus = sessionBus.connect();
         if (!waitUntil([&] { return !running() || GnomeShellActiveWindowSource::available(bus); },
@@ -133,14 +130,6 @@ private:
 
     QString path(const char *sub) const { return root.filePath(QLatin1String(sub)); }
 
-    static QDBusMessage shellCall(const QString &interface, const QString &method,
-                                  const QVariantList &args) {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Shell"),
-                                           QStringLiteral("/org/gnome/Shell"), interface, method);
-        call.setArguments(args);
-        return call;
-    }
     bool overviewShown(QDBusConnection &bus) const {
         const QDBusMessage r = bus.call(shellCall(
             properties, QStringLiteral("Get"),
@@ -193,14 +182,10 @@ public:
         const QString copy = root.filePath(QStringLiteral("kwin_wayland"));
         if (!QFile::copy(QStandardPaths::findExecutable(QStringLiteral("kwin_wayland")), copy))
             return false;
-        compositor.setProcessEnvironment(compositorEnvironment());
-        compositor.setProcessChannelMode(QProcess::MergedChannels);
-        compositor.setStandardOutputFile(logFile());
-        compositor.start(copy, {QStringLiteral("--virtual"), QStringLiteral("--socket"), socket,
-                                QStringLiteral("--no-lockscreen"),
-                                QStringLiteral("--no-global-shortcuts"),
-                                QStringLiteral("--no-kactivities")});
-        if (!compositor.waitForStarted())
+        if (!launch(copy,
+                    {"--virtual", "--socket", socket, "--no-lockscreen", "--no-global-shortcuts",
+                     "--no-kactivities"},
+                    compositorEnvironment()))
             return false;
         QDBusConnection bus = sessionBus.connect();
         return waitUntil([&] { return !running() || KWinActiveWindowSource::available(bus); },
@@ -235,6 +220,35 @@ private:
 };
 
 } // namespace
+
+QDBusMessage shellCall(const QString &interface, const QString &method, const QVariantList &args) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"), interface, method);
+    call.setArguments(args);
+    return call;
+}
+
+QString failedStartKeepsNothing(ActiveWindowSource &source, const QDBusConnection &program) {
+    int reports = 0;
+    QObject::connect(&source, &ActiveWindowSource::activeWindowChanged, [&] { ++reports; });
+    QElapsedTimer clock;
+    clock.start();
+    if (source.start())
+        return QStringLiteral("started");
+    if (clock.elapsed() > 3000)
+        return QStringLiteral("took %1 ms to fail").arg(clock.elapsed());
+    QCoreApplication::processEvents();
+    if (reports > 0)
+        return QStringLiteral("reported a window");
+    const QStringList names =
+        program.isConnected() ? program.interface()->registeredServiceNames().value() : QStringList();
+    for (const QString &name : names) {
+        if (!name.startsWith(QLatin1Char(':')) &&
+            program.interface()->serviceOwner(name).value() == program.baseService())
+            return QStringLiteral("kept the name ") + name;
+    }
+    return {};
+}
 
 PrivateBus::~PrivateBus() {
     for (const QString &name : std::as_const(names))
@@ -278,6 +292,15 @@ void RealDesktop::stop() {
     }
     clientProcesses.clear();
     end(compositor);
+}
+
+bool RealDesktop::launch(const QString &program, const QStringList &arguments,
+                         const QProcessEnvironment &environment) {
+    compositor.setProcessEnvironment(environment);
+    compositor.setProcessChannelMode(QProcess::MergedChannels);
+    compositor.setStandardOutputFile(logFile());
+    compositor.start(program, arguments);
+    return compositor.waitForStarted();
 }
 
 QByteArray RealDesktop::log() const {

@@ -12,6 +12,7 @@
 //   d->close(d->clients()[1]);                   // and back to the one before
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -19,6 +20,16 @@
 
 #include <map>
 #include <memory>
+
+class ActiveWindowSource;
+
+// A call to GNOME Shell's own object.
+QDBusMessage shellCall(const QString &interface, const QString &method, const QVariantList &args);
+
+// Checks a start() that must fail, as every source's must: false within a moment (a hung
+// desktop must not stall the window), no report, and no bus name left to `program`. Empty
+// when so, else what went wrong.
+QString failedStartKeepsNothing(ActiveWindowSource &source, const QDBusConnection &program);
 
 // The user's session bus is never touched: every test that needs one starts this.
 class PrivateBus {
@@ -68,6 +79,9 @@ public:
 
 protected:
     virtual void startClient(QProcess &process, const QString &client) = 0;
+    // The compositor started, its output into log().
+    bool launch(const QString &program, const QStringList &arguments,
+                const QProcessEnvironment &environment);
     QString logFile() const { return root.filePath(QStringLiteral("compositor.log")); }
 
     QTemporaryDir root;
