@@ -1,6 +1,7 @@
 #include "myQQuickView.h"
 
 #include "ApConfig.h"
+#include "BackgroundIncubation.h"
 #include "BackgroundPicker.h"
 #include "CaptureDemand.h"
 #include "DataPaths.h"
@@ -20,12 +21,15 @@
 #include "Ui_Controler.h"
 
 #include <QQmlContext>
+#include <QQmlEngine>
 #include <QQuickItem>
 
 myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
     // Whatever QML leaves unpainted shows the desktop through the translucent window.
     setClearColor(Qt::transparent);
     setAttribute(Qt::WA_TranslucentBackground, true);
+    incubation = std::make_unique<BackgroundIncubation>();
+    engine()->setIncubationController(incubation.get());
 
     // The configuration opens before the profile settings; both stay open for the run.
     const DataPaths &paths = DataPaths::current();
@@ -44,7 +48,10 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent) {
         std::make_unique<OfflineEdits>(*store, *link, [this] { return msgStrings(); }, this);
 }
 
-myQQuickView::~myQQuickView() = default;
+myQQuickView::~myQQuickView() {
+    // The engine goes with the base class, after the controller.
+    engine()->setIncubationController(nullptr);
+}
 
 bool myQQuickView::focusNextPrevChild(bool next) {
     return isEnabled() && QQuickWidget::focusNextPrevChild(next);

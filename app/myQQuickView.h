@@ -11,6 +11,7 @@
 #include <memory>
 
 class ApConfig;
+class BackgroundIncubation;
 class DeviceBridge;
 class FollowRulesEditor;
 class Languages;
@@ -241,6 +242,7 @@ private:
     void later(std::function<void()> emitSignal);
     FollowRulesEditor *followEditor = nullptr;
     QPointer<CaptureDemand> captureDemand;
+    std::unique_ptr<BackgroundIncubation> incubation;
     std::unique_ptr<ApConfig> config;
     std::unique_ptr<ProfileStore> store;
     std::unique_ptr<Languages> langs;

@@ -47,6 +47,18 @@ class tst_app_shell : public QObject {
 private Q_SLOTS:
     void init() { vmouse::reset(); }
 
+    // A page asked for in the background is made between frames, not only once something
+    // waits for it (else its first showing stops the slide while it is made).
+    void pageAskedForInTheBackgroundIsMadeBetweenFrames() {
+        Widget w;
+        startWindow(w);
+        QObject *product = w.view()->rootObject()->findChild<QObject *>(QLatin1String("main_Q7"));
+        QVERIFY(product);
+        QVERIFY(QMetaObject::invokeMethod(product, "preparePage", Q_ARG(QVariant, 2)));
+        QVERIFY(shown(w, "_Page_Color", "visible").isNull());
+        QTRY_VERIFY(!shown(w, "_Page_Color", "visible").isNull());
+    }
+
     void minimizeEndsTheEventLoopWithZero() {
         Widget w;
         w.showNormal();
