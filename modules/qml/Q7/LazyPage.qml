@@ -18,6 +18,13 @@ Item {
     width: item ? item.width : 0
     height: item ? item.height : 0
 
+    // Made a slice at a time between frames, a page is part-made for a while: it stays hidden
+    // until it is whole, so neither the screen nor a screen reader meets it half made.
+    Item {
+        id: content
+        visible: holder.item !== null
+    }
+
     onActiveChanged: make()
     onAsynchronousChanged: if (!asynchronous && incubator) incubator.forceCompletion()
 
@@ -34,7 +41,7 @@ Item {
             console.warn(component.errorString())
             return
         }
-        incubator = component.incubateObject(holder, {}, asynchronous ? Qt.Asynchronous : Qt.Synchronous)
+        incubator = component.incubateObject(content, {}, asynchronous ? Qt.Asynchronous : Qt.Synchronous)
         if (incubator.status === Component.Ready)
             done()
         else
