@@ -55,15 +55,21 @@ def check_combo(app, combo):
     entry, and nothing selected while it has none."""
     found = []
     value = combo.description.strip()
+    expected = [value] if value else []
     tree.do_action(combo, "Press")
     try:
         lst = tree.wait_for(f"the open list of {tree.describe(combo)}",
-                            lambda: tree.find(app, "list", combo.name), timeout=5)
-        # A scrolling list holds its rows a level or two further down.
-        items = [i for i in tree.walk(lst) if i.getRoleName() == "list item"]
-        chosen = [i.name.strip() for i in items if pyatspi.STATE_SELECTED in tree.states(i)]
-        if chosen != ([value] if value else []):
-            found.append(f"{tree.describe(combo)} of value {value!r}: its list shows {chosen} selected")
+                            lambda: tree.find(app, "list", combo.name))
+
+        def chosen():
+            # A scrolling list holds its rows a level or two further down.
+            return [i.name.strip() for i in tree.walk(lst) if i.getRoleName() == "list item"
+                    and pyatspi.STATE_SELECTED in tree.states(i)]
+        # The rows come into the tree as the list opens.
+        try:
+            tree.wait_for(f"the choice in {tree.describe(combo)}", lambda: chosen() == expected, timeout=10)
+        except tree.Failure:
+            found.append(f"{tree.describe(combo)} of value {value!r}: its list shows {chosen()} selected")
     except tree.Failure as error:
         found.append(f"{tree.describe(combo)}: {error}")
     finally:
