@@ -9,6 +9,7 @@ Rectangle {
     id: panel
     // The profile a new rule starts with (the one shown in the profile menu).
     property int defaultProfile: 1
+    // The shell's, read with its other texts (the profile menu names the list from the start).
     property var texts: Rules.texts(null)
     property var rules: []
     property int noMatch: 0
@@ -18,11 +19,6 @@ Rectangle {
     property var viewState: null
     property bool saveFailed: false
     readonly property bool isOpen: visible
-
-    function translateStrings() {
-        if (typeof ui_View.getFollowStrings === "function")
-            texts = Rules.texts(ui_View.getFollowStrings())
-    }
 
     function open() {
         viewState = ui_View.getFollowRules()
